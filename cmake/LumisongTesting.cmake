@@ -1,0 +1,16 @@
+# lumisong_add_test(<name> SOURCES <files...> LIBRARIES <targets...> [TIMEOUT <s>])
+#
+# One QtTest executable, registered with CTest. Every test runs on the
+# offscreen platform, with no proxy variables, so loopback requests go direct.
+function(lumisong_add_test name)
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 120)
+    endif()
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE Lumisong::options Qt6::Test ${ARG_LIBRARIES})
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES
+        TIMEOUT ${ARG_TIMEOUT}
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;http_proxy=;https_proxy=;HTTP_PROXY=;HTTPS_PROXY=;all_proxy=;ALL_PROXY=;no_proxy=*;NO_PROXY=*;LUMISONG_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()
