@@ -1,0 +1,16 @@
+#include "platform/ui/recordingshellopener.h"
+
+namespace Lumisong {
+
+const QList<QUrl> &RecordingShellOpener::opened() const
+{
+    return m_opened;
+}
+
+bool RecordingShellOpener::openWebAddress(const QUrl &url)
+{
+    m_opened << url;
+    return true;
+}
+
+} // namespace Lumisong
