@@ -1,0 +1,140 @@
+#include "app/commandline.h"
+
+#include <QCommandLineParser>
+#include <QUrl>
+
+#include "app/defaults.h"
+
+namespace Lumisong {
+
+namespace {
+
+const QString SiteOption = QStringLiteral("site");
+const QString UpdateUrlOption = QStringLiteral("update-url");
+const QString ListOption = QStringLiteral("list");
+const QString JsonOption = QStringLiteral("json");
+
+bool isHttpScheme(const QUrl &url)
+{
+    return url.scheme() == u"http" || url.scheme() == u"https";
+}
+
+} // namespace
+
+CommandLine::CommandLine() : m_parser(std::make_unique<QCommandLineParser>())
+{
+    QCommandLineParser &p = *m_parser;
+    p.setApplicationDescription(
+        QStringLiteral("Lumisong lists the songs of a music site's new-songs page and writes "
+                       "download lists of the songs you tick."));
+    p.addHelpOption();
+    p.addVersionOption();
+    p.addOption({SiteOption,
+                 QStringLiteral("Base address of the new-songs site: http(s)://host[:port], no "
+                                "path. The catalogue is its page \"/\". Default: %1.")
+                     .arg(Defaults::SiteBase),
+                 QStringLiteral("url")});
+    p.addOption({UpdateUrlOption,
+                 QStringLiteral("Address of the page that announces the newest version. "
+                                "Default: %1.")
+                     .arg(Defaults::UpdateUrl),
+                 QStringLiteral("url")});
+    p.addOption({ListOption,
+                 QStringLiteral("Print the songs of the catalogue, one TAB-separated line per "
+                                "song, and exit; needs no display.")});
+    p.addOption({JsonOption, QStringLiteral("With --list: print one JSON object instead.")});
+}
+
+CommandLine::~CommandLine() = default;
+
+void CommandLine::parse(const QStringList &args)
+{
+    QCommandLineParser &p = *m_parser;
+    m_siteBase = Defaults::SiteBase.toString();
+    m_updateUrl = Defaults::UpdateUrl.toString();
+    m_json = false;
+    m_error.clear();
+
+    const auto fail = [this](const QString &text) {
+        m_mode = Mode::Error;
+        m_error = text;
+    };
+
+    if (!p.parse(args))
+        return fail(p.errorText());
+    if (!p.positionalArguments().isEmpty())
+        return fail(QStringLiteral("Unexpected argument: %1").arg(p.positionalArguments().first()));
+    if (p.isSet(QStringLiteral("help"))) {
+        m_mode = Mode::Help;
+        return;
+    }
+    if (p.isSet(QStringLiteral("version"))) {
+        m_mode = Mode::Version;
+        return;
+    }
+    if (p.isSet(SiteOption)) {
+        QString error;
+        m_siteBase = normaliseSiteBase(p.value(SiteOption), &error);
+        if (m_siteBase.isEmpty())
+            return fail(QStringLiteral("--site: ") + error);
+    }
+    if (p.isSet(UpdateUrlOption)) {
+        QString error;
+        m_updateUrl = normaliseHttpUrl(p.value(UpdateUrlOption), &error);
+        if (m_updateUrl.isEmpty())
+            return fail(QStringLiteral("--update-url: ") + error);
+    }
+    m_json = p.isSet(JsonOption);
+    if (m_json && !p.isSet(ListOption))
+        return fail(QStringLiteral("--json is an option of --list"));
+    m_mode = p.isSet(ListOption) ? Mode::List : Mode::Window;
+}
+
+QString CommandLine::helpText() const
+{
+    return m_parser->helpText();
+}
+
+QString CommandLine::versionText()
+{
+    return QStringLiteral("Lumisong " LUMISONG_VERSION_TEXT);
+}
+
+QString CommandLine::normaliseHttpUrl(const QString &text, QString *error)
+{
+    const QUrl url(text, QUrl::StrictMode);
+    if (!url.isValid() || url.isRelative()) {
+        *error = QStringLiteral("not an absolute address: %1").arg(text);
+        return {};
+    }
+    if (!isHttpScheme(url)) {
+        *error = QStringLiteral("only http and https addresses are supported: %1").arg(text);
+        return {};
+    }
+    if (url.host().isEmpty()) {
+        *error = QStringLiteral("the address names no host: %1").arg(text);
+        return {};
+    }
+    return url.toString(QUrl::FullyEncoded);
+}
+
+QString CommandLine::normaliseSiteBase(const QString &text, QString *error)
+{
+    if (normaliseHttpUrl(text, error).isEmpty())
+        return {};
+    const QUrl url(text, QUrl::StrictMode);
+    if (!url.userInfo().isEmpty() || (!url.path().isEmpty() && url.path() != u"/")
+        || url.hasQuery() || url.hasFragment()) {
+        *error = QStringLiteral("give only scheme, host and port (like http://host:8080), "
+                                "without path, query or user: %1")
+                     .arg(text);
+        return {};
+    }
+    QUrl base;
+    base.setScheme(url.scheme());
+    base.setHost(url.host());
+    base.setPort(url.port());
+    return base.toString(QUrl::FullyEncoded);
+}
+
+} // namespace Lumisong

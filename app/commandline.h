@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QCommandLineParser;
+
+namespace Lumisong {
+
+// The program's command line. It is read before any application object
+// exists, because the mode decides which one main() creates: the window needs
+// a QApplication and a display, the headless modes only a QCoreApplication.
+class CommandLine
+{
+public:
+    enum class Mode {
+        Window,  // the main window (default)
+        List,    // print the catalogue's songs and exit
+        Help,    // print the usage and exit 0
+        Version, // print the version and exit 0
+        Error,   // print errorText() and the usage hint, exit with UsageExitCode
+    };
+
+    static constexpr int UsageExitCode = 1;
+
+    CommandLine();
+    CommandLine(const CommandLine &) = delete;
+    CommandLine &operator=(const CommandLine &) = delete;
+    ~CommandLine();
+
+    // args includes the program name first, as QCoreApplication::arguments() does.
+    void parse(const QStringList &args);
+
+    Mode mode() const { return m_mode; }
+    bool needsDisplay() const { return m_mode == Mode::Window; }
+    QString errorText() const { return m_error; }
+    // "scheme://host[:port]", normalised, no trailing slash.
+    QString siteBase() const { return m_siteBase; }
+    QString updateUrl() const { return m_updateUrl; }
+    bool json() const { return m_json; }
+
+    QString helpText() const;
+    static QString versionText();
+
+    // Checks a site base address: http or https, a host, an optional port,
+    // nothing else (a lone "/" is allowed and dropped). Returns the normalised
+    // base, or an empty text with *error set.
+    static QString normaliseSiteBase(const QString &url, QString *error);
+    // Checks an absolute http(s) address with a host.
+    static QString normaliseHttpUrl(const QString &url, QString *error);
+
+private:
+    std::unique_ptr<QCommandLineParser> m_parser;
+    Mode m_mode = Mode::Window;
+    QString m_error;
+    QString m_siteBase;
+    QString m_updateUrl;
+    bool m_json = false;
+};
+
+} // namespace Lumisong

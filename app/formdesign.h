@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace Lumisong {
+
+// One control of a form file. Positions and sizes in twips; "properties" is
+// the control's own JSON (plain values for Qt controls, a PropertyBag's JSON
+// form for the program's own controls).
+struct ControlDesign
+{
+    QString name;
+    QString type;
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    QJsonObject properties;
+};
+
+// A form file (app/forms/<form>.json): the form's name, caption, client size
+// in twips and its controls in creation order.
+struct FormDesign
+{
+    QString name;
+    QString caption;
+    int clientWidth = 0;
+    int clientHeight = 0;
+    QList<ControlDesign> controls;
+
+    // nullopt with *error set when the text is not a form file.
+    static std::optional<FormDesign> fromJson(const QByteArray &json, QString *error);
+    // Reads a form file, usually from the resources (":/forms/frmmain.json").
+    static std::optional<FormDesign> fromFile(const QString &path, QString *error);
+
+    const ControlDesign *control(const QString &name) const;
+};
+
+} // namespace Lumisong

@@ -1,0 +1,100 @@
+#include "app/formloader.h"
+
+#include <QJsonArray>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/listview.h"
+#include "platform/twips.h"
+
+namespace Lumisong {
+
+namespace {
+
+QObject *createLabel(QWidget *form, const ControlDesign &d)
+{
+    auto *label = new QLabel(form);
+    label->setText(d.properties.value(u"Caption").toString());
+    label->setToolTip(d.properties.value(u"ToolTipText").toString());
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QObject *createCommandButton(QWidget *form, const ControlDesign &d)
+{
+    auto *button = new QPushButton(form);
+    button->setText(d.properties.value(u"Caption").toString());
+    button->setToolTip(d.properties.value(u"ToolTipText").toString());
+    button->setEnabled(d.properties.value(u"Enabled").toBool(true));
+    return button;
+}
+
+QObject *createListView(QWidget *form, const ControlDesign &d)
+{
+    auto *view = new ListView(form);
+    QList<ListView::Column> columns;
+    for (const QJsonValue &v : d.properties.value(u"ColumnHeaders").toArray()) {
+        const QJsonObject c = v.toObject();
+        columns.append({c.value(u"Text").toString(), c.value(u"Width").toInt()});
+    }
+    view->setColumns(columns);
+    view->setCheckboxes(d.properties.value(u"Checkboxes").toBool(false));
+    view->setToolTip(d.properties.value(u"ToolTipText").toString());
+    return view;
+}
+
+QObject *createTimer(QWidget *form, const ControlDesign &d)
+{
+    auto *timer = new QTimer(form);
+    timer->setInterval(d.properties.value(u"Interval").toInt(0));
+    if (d.properties.value(u"Enabled").toBool(false))
+        timer->start();
+    return timer;
+}
+
+} // namespace
+
+FormLoader::FormLoader()
+{
+    registerType(QStringLiteral("Label"), createLabel);
+    registerType(QStringLiteral("CommandButton"), createCommandButton);
+    registerType(QStringLiteral("ListView"), createListView);
+    registerType(QStringLiteral("Timer"), createTimer);
+}
+
+void FormLoader::registerType(const QString &type, Factory factory)
+{
+    m_factories.insert(type, std::move(factory));
+}
+
+bool FormLoader::build(QWidget *form, const FormDesign &design, QString *error) const
+{
+    form->setObjectName(design.name);
+    if (!design.caption.isEmpty())
+        form->setWindowTitle(design.caption);
+    if (design.clientWidth > 0 && design.clientHeight > 0)
+        form->setFixedSize(Twips::toPixels(design.clientWidth),
+                           Twips::toPixels(design.clientHeight));
+
+    for (const ControlDesign &d : design.controls) {
+        const auto factory = m_factories.constFind(d.type);
+        if (factory == m_factories.cend()) {
+            *error = QStringLiteral("%1: unknown control type %2").arg(d.name, d.type);
+            return false;
+        }
+        QObject *control = (*factory)(form, d);
+        control->setObjectName(d.name);
+        if (auto *widget = qobject_cast<QWidget *>(control)) {
+            widget->move(Twips::toPixels(d.left), Twips::toPixels(d.top));
+            // AutoSize controls size themselves to their content.
+            if (d.properties.value(u"AutoSize").toBool(false))
+                widget->adjustSize();
+            else
+                widget->resize(Twips::toPixels(d.width), Twips::toPixels(d.height));
+        }
+    }
+    return true;
+}
+
+} // namespace Lumisong

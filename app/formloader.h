@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+#include <functional>
+
+#include "app/formdesign.h"
+
+class QObject;
+class QWidget;
+
+namespace Lumisong {
+
+// Builds a form's controls from its form file. Each control type of the file
+// has a factory that creates the control as a child of the form and applies the
+// control's properties; the loader names it after the design and, for widgets,
+// places it at its twips position. Types: "Label", "ListView", "CommandButton",
+// "Timer", plus whatever registerType adds (the program's own controls).
+class FormLoader
+{
+public:
+    using Factory = std::function<QObject *(QWidget *form, const ControlDesign &design)>;
+
+    FormLoader();
+
+    void registerType(const QString &type, Factory factory);
+    bool knowsType(const QString &type) const { return m_factories.contains(type); }
+
+    // Applies caption and client size to the form and creates every control.
+    // Returns false with *error set when a control type is unknown; controls
+    // created up to then stay.
+    bool build(QWidget *form, const FormDesign &design, QString *error) const;
+
+private:
+    QHash<QString, Factory> m_factories;
+};
+
+} // namespace Lumisong

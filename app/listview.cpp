@@ -1,0 +1,77 @@
+#include "app/listview.h"
+
+#include <QHeaderView>
+
+#include "app/listitemsmodel.h"
+#include "platform/twips.h"
+
+namespace Lumisong {
+
+ListView::ListView(QWidget *parent) : QTreeView(parent), m_items(new ListItemsModel(this))
+{
+    setModel(m_items);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    // Every row has the height of the first: lets a thousand rows append fast.
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSortingEnabled(false);
+    header()->setSectionsClickable(false);
+    header()->setSectionsMovable(false);
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::Interactive);
+}
+
+void ListView::setColumns(const QList<Column> &columns)
+{
+    m_columns = columns;
+    QStringList headers;
+    for (const Column &c : columns)
+        headers.append(c.text);
+    m_items->setColumnHeaders(headers);
+    applyColumnWidths();
+}
+
+void ListView::applyColumnWidths()
+{
+    for (int i = 0; i < m_columns.size(); ++i)
+        header()->resizeSection(i, Twips::toPixels(m_columns.at(i).widthTwips));
+}
+
+void ListView::setCheckboxes(bool on)
+{
+    m_items->setCheckboxes(on);
+}
+
+int ListView::rowAt(const QPoint &viewportPos) const
+{
+    const QModelIndex index = indexAt(viewportPos);
+    return index.isValid() ? index.row() : -1;
+}
+
+int ListView::selectedRow() const
+{
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.constFirst().row();
+}
+
+void ListView::selectRow(int row)
+{
+    if (row < 0 || row >= m_items->rowCount()) {
+        clearRowSelection();
+        return;
+    }
+    const QModelIndex index = m_items->index(row, 0);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect
+                                                 | QItemSelectionModel::Rows);
+}
+
+void ListView::clearRowSelection()
+{
+    selectionModel()->clearSelection();
+}
+
+} // namespace Lumisong

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QTreeView>
+
+namespace Lumisong {
+
+class ListItemsModel;
+
+// A list view in report layout: one line per row, column headers, an optional
+// check box in front of every row, one selected row at most, never sorted.
+// It owns its ListItemsModel. Hit testing is QTreeView::indexAt over every
+// column, so any press that selects a row also finds that row.
+class ListView final : public QTreeView
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ListView)
+
+public:
+    struct Column
+    {
+        QString text;
+        int widthTwips = 0;
+    };
+
+    explicit ListView(QWidget *parent = nullptr);
+
+    ListItemsModel *items() const { return m_items; }
+    void setColumns(const QList<Column> &columns);
+    QList<Column> columns() const { return m_columns; }
+    void setCheckboxes(bool on);
+
+    // The row under a point of the viewport, -1 for none (header, empty space).
+    int rowAt(const QPoint &viewportPos) const;
+    // The selected row, -1 when none is selected.
+    int selectedRow() const;
+    void selectRow(int row);
+    void clearRowSelection();
+
+private:
+    void applyColumnWidths();
+
+    ListItemsModel *m_items;
+    QList<Column> m_columns;
+};
+
+} // namespace Lumisong

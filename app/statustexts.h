@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// The texts of the status line, in the order they can appear.
+namespace Lumisong::StatusText {
+
+QString ready();             // the form's design text
+QString checkingForUpdate(); // load event
+QString fetchingCatalogue(); // the check is done, nothing to announce
+// The catalogue arrived with `count` songs; `truncated` when the page held
+// more songs than the table has room for (only the first ones were loaded).
+QString catalogueLoaded(int count, bool truncated = false);
+QString catalogueMissing();  // the page did not arrive
+
+} // namespace Lumisong::StatusText

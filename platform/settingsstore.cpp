@@ -1,0 +1,73 @@
+#include "platform/settingsstore.h"
+
+#include <QSettings>
+
+namespace Lumisong {
+
+SettingsStore::SettingsStore(const QString &application)
+    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                             application))
+{
+}
+
+SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings) : m_settings(std::move(settings))
+{
+}
+
+SettingsStore SettingsStore::atPath(const QString &iniFilePath)
+{
+    return SettingsStore(std::make_unique<QSettings>(iniFilePath, QSettings::IniFormat));
+}
+
+SettingsStore::SettingsStore(SettingsStore &&) noexcept = default;
+SettingsStore &SettingsStore::operator=(SettingsStore &&) noexcept = default;
+SettingsStore::~SettingsStore() = default;
+
+QStringList SettingsStore::spellingsOf(const QString &section, const QString &key) const
+{
+    QStringList found;
+    m_settings->beginGroup(section);
+    const QStringList keys = m_settings->childKeys();
+    m_settings->endGroup();
+    for (const QString &k : keys) {
+        if (k.compare(key, Qt::CaseInsensitive) == 0)
+            found.append(k);
+    }
+    return found;
+}
+
+QString SettingsStore::value(const QString &section, const QString &key,
+                             const QString &defaultValue) const
+{
+    const QStringList spellings = spellingsOf(section, key);
+    if (spellings.isEmpty())
+        return defaultValue;
+    // Prefer the exact spelling when a hand-edited file holds several.
+    const QString &name = spellings.contains(key) ? key : spellings.constFirst();
+    return m_settings->value(section + u'/' + name).toString();
+}
+
+void SettingsStore::setValue(const QString &section, const QString &key, const QString &value)
+{
+    for (const QString &k : spellingsOf(section, key))
+        m_settings->remove(section + u'/' + k);
+    m_settings->setValue(section + u'/' + key, value);
+}
+
+void SettingsStore::remove(const QString &section, const QString &key)
+{
+    for (const QString &k : spellingsOf(section, key))
+        m_settings->remove(section + u'/' + k);
+}
+
+void SettingsStore::sync()
+{
+    m_settings->sync();
+}
+
+QString SettingsStore::fileName() const
+{
+    return m_settings->fileName();
+}
+
+} // namespace Lumisong
