@@ -64,7 +64,7 @@ void CommandLine::parse(const QStringList &args)
         return fail(p.errorText());
     if (!p.positionalArguments().isEmpty())
         return fail(QStringLiteral("Unexpected argument: %1").arg(p.positionalArguments().first()));
-    if (p.isSet(QStringLiteral("help"))) {
+    if (p.isSet(QStringLiteral("help")) || p.isSet(QStringLiteral("help-all"))) {
         m_mode = Mode::Help;
         return;
     }
@@ -84,10 +84,48 @@ void CommandLine::parse(const QStringList &args)
         if (m_updateUrl.isEmpty())
             return fail(QStringLiteral("--update-url: ") + error);
     }
-    m_json = p.isSet(JsonOption);
-    if (m_json && !p.isSet(ListOption))
+    if (p.isSet(JsonOption) && !p.isSet(ListOption))
         return fail(QStringLiteral("--json is an option of --list"));
+    m_json = p.isSet(JsonOption);
     m_mode = p.isSet(ListOption) ? Mode::List : Mode::Window;
+}
+
+QStringList CommandLine::withoutToolkitOptions(const QStringList &args)
+{
+    static const QStringList withValue = {
+        QStringLiteral("platform"), QStringLiteral("platformpluginpath"),
+        QStringLiteral("platformtheme"), QStringLiteral("plugin"),
+        QStringLiteral("qwindowgeometry"), QStringLiteral("geometry"),
+        QStringLiteral("qwindowtitle"), QStringLiteral("title"),
+        QStringLiteral("qwindowicon"), QStringLiteral("icon"),
+        QStringLiteral("display"), QStringLiteral("name"),
+        QStringLiteral("style"), QStringLiteral("stylesheet"),
+        QStringLiteral("session")};
+    static const QStringList flags = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+                                      QStringLiteral("nograb"), QStringLiteral("dograb"),
+                                      QStringLiteral("sync")};
+    QStringList kept;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        if (i == 0 || !arg.startsWith(u'-') || arg == u"--") {
+            kept.append(arg);
+            continue;
+        }
+        QStringView name = QStringView(arg).mid(arg.startsWith(u"--") ? 2 : 1);
+        const qsizetype eq = name.indexOf(u'=');
+        const bool inlineValue = eq >= 0;
+        if (inlineValue)
+            name = name.left(eq);
+        if (flags.contains(name) && !inlineValue)
+            continue;
+        if (withValue.contains(name)) {
+            if (!inlineValue)
+                ++i; // its value follows
+            continue;
+        }
+        kept.append(arg);
+    }
+    return kept;
 }
 
 QString CommandLine::helpText() const

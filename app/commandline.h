@@ -41,6 +41,10 @@ public:
     QString updateUrl() const { return m_updateUrl; }
     bool json() const { return m_json; }
 
+    // The arguments less the options QApplication takes for itself
+    // (-platform NAME, -style NAME, -reverse...), which the window accepts.
+    static QStringList withoutToolkitOptions(const QStringList &args);
+
     QString helpText() const;
     static QString versionText();
 

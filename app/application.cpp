@@ -1,0 +1,55 @@
+#include "app/application.h"
+
+#include <QApplication>
+
+#include "app/commandline.h"
+#include "app/defaults.h"
+#include "app/frmmain.h"
+#include "app/headlessrunner.h"
+#include "platform/settingsstore.h"
+#include "platform/singleinstance.h"
+#include "platform/ui/qtmessagebox.h"
+
+namespace Lumisong {
+
+namespace {
+
+int runWindow(int &argc, char *argv[], const CommandLine &commandLine)
+{
+    QApplication app(argc, argv);
+    QtMessageBox messageBox;
+    SettingsStore settings(Defaults::SettingsApplication.toString());
+    SingleInstance instance(Defaults::InstanceLockName.toString());
+
+    frmMain form({&messageBox, &settings, &instance, commandLine.siteBase(),
+                  commandLine.updateUrl()});
+    if (!form.Form_Load())
+        return 0;
+    // Closing the window ends the run at once, even inside a handler that is
+    // waiting for a page: every running event loop is told to exit.
+    QObject::connect(&form, &frmMain::unloaded, &app, [] { QCoreApplication::exit(0); });
+    form.show();
+    return app.exec();
+}
+
+} // namespace
+
+int runLumisong(int argc, char *argv[])
+{
+    QCoreApplication::setOrganizationName(Defaults::SettingsApplication.toString());
+    QCoreApplication::setApplicationName(Defaults::ProgramTitle.toString());
+    QCoreApplication::setApplicationVersion(QStringLiteral(LUMISONG_VERSION_TEXT));
+
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    CommandLine commandLine;
+    commandLine.parse(CommandLine::withoutToolkitOptions(args));
+
+    if (commandLine.needsDisplay())
+        return runWindow(argc, argv, commandLine);
+    QCoreApplication app(argc, argv);
+    return HeadlessRunner(commandLine).run();
+}
+
+} // namespace Lumisong

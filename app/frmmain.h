@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+class QTimer;
+
+namespace Lumisong {
+
+class Catalogue;
+class ListView;
+class MessageBox;
+class SettingsStore;
+class SingleInstance;
+
+// The main window. It lives for the whole run and ends the program when it
+// closes. Its load event refuses a second instance and starts the two-timer
+// chain: Timer1 runs the version check, Timer2 loads the catalogue into lstXg;
+// lblInfo tells which step the chain has reached and how it ended.
+class frmMain final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmMain)
+
+public:
+    // What the window uses from outside; the pointers must outlive it.
+    struct Environment
+    {
+        MessageBox *messageBox = nullptr;
+        SettingsStore *settings = nullptr;
+        SingleInstance *instance = nullptr;
+        QString siteBase;  // "scheme://host[:port]" of the new-songs site
+        QString updateUrl; // page that announces the newest version
+        QString formFile = QStringLiteral(":/forms/frmmain.json");
+    };
+
+    explicit frmMain(const Environment &environment, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // Runs once before the window is first shown. False when another instance
+    // runs: the user has been told, and the caller ends this run without
+    // showing the window.
+    bool Form_Load();
+    // The window is closing: pending fetches end at once and no handler goes
+    // on; unloaded() then asks the application to quit.
+    void Form_Unload();
+    void Timer1_Timer();
+    void Timer2_Timer();
+
+    ListView *lstXg() const { return m_lstXg; }
+    QLabel *lblInfo() const { return m_lblInfo; }
+    QTimer *Timer1() const { return m_timer1; }
+    QTimer *Timer2() const { return m_timer2; }
+
+    Catalogue &catalogue() { return *m_catalogue; }
+    const Catalogue &catalogue() const { return *m_catalogue; }
+    const QString &CurrentVersion() const { return m_currentVersion; }
+    const QString &SkippedVersion() const { return m_skippedVersion; }
+    // 0-based slot of the song the double-click and the context menu act on.
+    int currentSong() const { return m_currentSong; }
+    void setCurrentSong(int slot) { m_currentSong = slot; }
+    bool isUnloaded() const { return m_unloaded; }
+
+    // Sets the status line, which sizes itself to the text.
+    void setInfo(const QString &text);
+
+signals:
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    template<typename T> T *designed(const QString &name) const;
+    void showCatalogueRows();
+
+    Environment m_env;
+    std::unique_ptr<Catalogue> m_catalogue;
+    ListView *m_lstXg = nullptr;
+    QLabel *m_lblInfo = nullptr;
+    QTimer *m_timer1 = nullptr;
+    QTimer *m_timer2 = nullptr;
+    QString m_currentVersion;
+    QString m_skippedVersion;
+    int m_currentSong = 0;
+    bool m_unloaded = false;
+};
+
+} // namespace Lumisong

@@ -1,0 +1,72 @@
+#include "app/headlessrunner.h"
+
+#include <cstdio>
+
+#include <QByteArray>
+#include <QString>
+
+#include "app/commandline.h"
+#include "app/songlisting.h"
+#include "app/statustexts.h"
+#include "catalogue/catalogue.h"
+
+namespace Lumisong {
+
+namespace {
+
+bool writeAll(std::FILE *stream, const QByteArray &bytes)
+{
+    const size_t n = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    return n == size_t(bytes.size()) && std::fflush(stream) == 0;
+}
+
+void writeLine(std::FILE *stream, const QString &text)
+{
+    writeAll(stream, (text + u'\n').toUtf8());
+}
+
+} // namespace
+
+int HeadlessRunner::run()
+{
+    switch (m_commandLine.mode()) {
+    case CommandLine::Mode::List:
+        return list();
+    case CommandLine::Mode::Help:
+        writeAll(stdout, m_commandLine.helpText().toUtf8());
+        return 0;
+    case CommandLine::Mode::Version:
+        writeLine(stdout, CommandLine::versionText());
+        return 0;
+    case CommandLine::Mode::Error:
+        writeLine(stderr, QStringLiteral("lumisong: ") + m_commandLine.errorText());
+        writeLine(stderr, QStringLiteral("Try 'lumisong --help' for the options."));
+        return CommandLine::UsageExitCode;
+    case CommandLine::Mode::Window:
+        break;
+    }
+    writeLine(stderr, QStringLiteral("lumisong: the window needs a display"));
+    return CommandLine::UsageExitCode;
+}
+
+int HeadlessRunner::list()
+{
+    Catalogue catalogue(m_commandLine.siteBase());
+    const Catalogue::LoadResult result = catalogue.loadCatalogue();
+    if (!result.arrived) {
+        writeLine(stderr, StatusText::catalogueMissing());
+        return PageMissingExitCode;
+    }
+    const QByteArray out = m_commandLine.json() ? SongListing::asJson(catalogue)
+                                                : SongListing::asText(catalogue);
+    if (!writeAll(stdout, out)) {
+        writeLine(stderr, QStringLiteral("lumisong: cannot write to standard output"));
+        return OutputFailedExitCode;
+    }
+    // The listing itself stays as for any page; the note goes beside it.
+    if (result.truncated)
+        writeLine(stderr, StatusText::catalogueLoaded(result.count, true));
+    return 0;
+}
+
+} // namespace Lumisong

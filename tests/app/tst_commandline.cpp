@@ -1,0 +1,139 @@
+#include <QTest>
+
+#include "app/commandline.h"
+#include "app/defaults.h"
+
+using namespace Lumisong;
+using namespace Qt::StringLiterals;
+using Mode = CommandLine::Mode;
+
+class tst_CommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void modes_data();
+    void modes();
+    void siteBase_data();
+    void siteBase();
+    void defaultsAndUpdateUrl();
+    void toolkitOptionsAreSetAside_data();
+    void toolkitOptionsAreSetAside();
+};
+
+void tst_CommandLine::modes_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<Mode>("mode");
+    QTest::addColumn<bool>("json");
+
+    QTest::newRow("nothing") << QStringList{} << Mode::Window << false;
+    QTest::newRow("site only") << QStringList{u"--site"_s, u"http://127.0.0.1:9"_s} << Mode::Window
+                               << false;
+    QTest::newRow("list") << QStringList{u"--site"_s, u"http://a.example"_s, u"--list"_s} << Mode::List
+                          << false;
+    QTest::newRow("list json") << QStringList{u"--list"_s, u"--json"_s} << Mode::List << true;
+    QTest::newRow("json alone") << QStringList{u"--json"_s} << Mode::Error << false;
+    QTest::newRow("help") << QStringList{u"--help"_s} << Mode::Help << false;
+    QTest::newRow("-h beats errors later") << QStringList{u"-h"_s, u"--list"_s} << Mode::Help << false;
+    QTest::newRow("version") << QStringList{u"--version"_s} << Mode::Version << false;
+    QTest::newRow("unknown option") << QStringList{u"--frobnicate"_s} << Mode::Error << false;
+    QTest::newRow("stray argument") << QStringList{u"songs.lst"_s} << Mode::Error << false;
+    QTest::newRow("site without value") << QStringList{u"--list"_s, u"--site"_s} << Mode::Error << false;
+    QTest::newRow("bad site in list mode")
+        << QStringList{u"--list"_s, u"--site"_s, u"http://a.example/new"_s} << Mode::Error << false;
+    QTest::newRow("bad update url") << QStringList{u"--update-url"_s, u"version.html"_s} << Mode::Error
+                                    << false;
+}
+
+void tst_CommandLine::modes()
+{
+    QFETCH(QStringList, args);
+    QFETCH(Mode, mode);
+    QFETCH(bool, json);
+    CommandLine cl;
+    cl.parse(QStringList{u"lumisong"_s} + args);
+    QCOMPARE(cl.mode(), mode);
+    QCOMPARE(cl.json(), json);
+    QCOMPARE(cl.needsDisplay(), mode == Mode::Window);
+    QCOMPARE(cl.errorText().isEmpty(), mode != Mode::Error);
+}
+
+void tst_CommandLine::siteBase_data()
+{
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QString>("base"); // empty: refused
+
+    QTest::newRow("host and port") << u"http://127.0.0.1:8080"_s << u"http://127.0.0.1:8080"_s;
+    QTest::newRow("trailing slash dropped") << u"http://127.0.0.1:8080/"_s << u"http://127.0.0.1:8080"_s;
+    QTest::newRow("https, no port") << u"https://songs.example"_s << u"https://songs.example"_s;
+    QTest::newRow("scheme and host lower-cased") << u"HTTP://Songs.Example:81"_s
+                                                 << u"http://songs.example:81"_s;
+    QTest::newRow("ipv6") << u"http://[::1]:8080"_s << u"http://[::1]:8080"_s;
+    QTest::newRow("path") << u"http://songs.example/new"_s << u""_s;
+    QTest::newRow("query") << u"http://songs.example/?a=1"_s << u""_s;
+    QTest::newRow("fragment") << u"http://songs.example#top"_s << u""_s;
+    QTest::newRow("user") << u"http://me@songs.example"_s << u""_s;
+    QTest::newRow("ftp") << u"ftp://songs.example"_s << u""_s;
+    QTest::newRow("file") << u"file:///tmp"_s << u""_s;
+    QTest::newRow("no scheme") << u"songs.example"_s << u""_s;
+    QTest::newRow("no host") << u"http://"_s << u""_s;
+    QTest::newRow("bad port") << u"http://songs.example:99999"_s << u""_s;
+    QTest::newRow("empty") << u""_s << u""_s;
+}
+
+void tst_CommandLine::siteBase()
+{
+    QFETCH(QString, given);
+    QFETCH(QString, base);
+    QString error;
+    QCOMPARE(CommandLine::normaliseSiteBase(given, &error), base);
+    QCOMPARE(error.isEmpty(), !base.isEmpty());
+
+    CommandLine cl;
+    cl.parse({u"lumisong"_s, u"--site"_s, given, u"--list"_s});
+    QCOMPARE(cl.mode(), base.isEmpty() ? Mode::Error : Mode::List);
+    if (!base.isEmpty())
+        QCOMPARE(cl.siteBase(), base);
+}
+
+void tst_CommandLine::defaultsAndUpdateUrl()
+{
+    CommandLine cl;
+    cl.parse({u"lumisong"_s});
+    QCOMPARE(cl.siteBase(), Defaults::SiteBase.toString());
+    QCOMPARE(cl.updateUrl(), Defaults::UpdateUrl.toString());
+    QString error;
+    QCOMPARE(CommandLine::normaliseSiteBase(Defaults::SiteBase.toString(), &error),
+             Defaults::SiteBase.toString());
+
+    cl.parse({u"lumisong"_s, u"--update-url"_s, u"http://127.0.0.1:1/v.html?x=1"_s});
+    QCOMPARE(cl.mode(), Mode::Window);
+    QCOMPARE(cl.updateUrl(), u"http://127.0.0.1:1/v.html?x=1"_s);
+    QVERIFY(CommandLine::versionText().endsWith(u"1.1.0"_s));
+    QVERIFY(cl.helpText().contains(u"--site"_s));
+}
+
+void tst_CommandLine::toolkitOptionsAreSetAside_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QStringList>("kept");
+    QTest::newRow("none") << QStringList{u"lumisong"_s, u"--list"_s} << QStringList{u"lumisong"_s, u"--list"_s};
+    QTest::newRow("platform value") << QStringList{u"lumisong"_s, u"-platform"_s, u"offscreen"_s, u"--list"_s}
+                                    << QStringList{u"lumisong"_s, u"--list"_s};
+    QTest::newRow("inline value") << QStringList{u"lumisong"_s, u"-style=fusion"_s, u"-reverse"_s}
+                                  << QStringList{u"lumisong"_s};
+    QTest::newRow("own options stay")
+        << QStringList{u"lumisong"_s, u"--site"_s, u"http://h"_s, u"--json"_s}
+        << QStringList{u"lumisong"_s, u"--site"_s, u"http://h"_s, u"--json"_s};
+}
+
+void tst_CommandLine::toolkitOptionsAreSetAside()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, kept);
+    QCOMPARE(CommandLine::withoutToolkitOptions(args), kept);
+}
+
+QTEST_GUILESS_MAIN(tst_CommandLine)
+#include "tst_commandline.moc"

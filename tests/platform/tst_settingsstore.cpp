@@ -1,0 +1,91 @@
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "platform/settingsstore.h"
+
+using namespace Lumisong;
+
+class tst_SettingsStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void keysIgnoreCase_data();
+    void keysIgnoreCase();
+    void absentKeyGivesDefault();
+    void valuesSurviveReopening();
+    void perUserStoreLivesInTestLocation();
+};
+
+void tst_SettingsStore::keysIgnoreCase_data()
+{
+    QTest::addColumn<QString>("writtenAs");
+    QTest::addColumn<QString>("readAs");
+    QTest::newRow("same") << "VersionNotip" << "VersionNotip";
+    QTest::newRow("upper T") << "VersionNoTip" << "VersionNotip";
+    QTest::newRow("all lower") << "versionnotip" << "VERSIONNOTIP";
+}
+
+void tst_SettingsStore::keysIgnoreCase()
+{
+    QFETCH(QString, writtenAs);
+    QFETCH(QString, readAs);
+    QTemporaryDir dir;
+    SettingsStore store = SettingsStore::atPath(dir.filePath(QStringLiteral("s.ini")));
+    store.setValue(QStringLiteral("Lumisong"), QStringLiteral("VersionNotip"),
+                   QStringLiteral("1.0.0"));
+    // A second spelling replaces the first instead of standing beside it.
+    store.setValue(QStringLiteral("Lumisong"), writtenAs, QStringLiteral("1.2.0"));
+    QCOMPARE(store.value(QStringLiteral("Lumisong"), readAs), QStringLiteral("1.2.0"));
+    store.sync();
+
+    QSettings raw(store.fileName(), QSettings::IniFormat);
+    raw.beginGroup(QStringLiteral("Lumisong"));
+    QCOMPARE(raw.childKeys(), QStringList{writtenAs});
+
+    store.remove(QStringLiteral("Lumisong"), readAs);
+    QCOMPARE(store.value(QStringLiteral("Lumisong"), writtenAs, QStringLiteral("none")),
+             QStringLiteral("none"));
+}
+
+void tst_SettingsStore::absentKeyGivesDefault()
+{
+    QTemporaryDir dir;
+    SettingsStore store = SettingsStore::atPath(dir.filePath(QStringLiteral("s.ini")));
+    QCOMPARE(store.value(QStringLiteral("Lumisong"), QStringLiteral("VersionNotip")), QString());
+    QCOMPARE(store.value(QStringLiteral("Lumisong"), QStringLiteral("VersionNotip"),
+                         QStringLiteral("x")),
+             QStringLiteral("x"));
+    // Another section does not answer for this one.
+    store.setValue(QStringLiteral("Other"), QStringLiteral("VersionNotip"), QStringLiteral("9"));
+    QCOMPARE(store.value(QStringLiteral("Lumisong"), QStringLiteral("VersionNotip")), QString());
+}
+
+void tst_SettingsStore::valuesSurviveReopening()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("s.ini"));
+    {
+        SettingsStore store = SettingsStore::atPath(path);
+        store.setValue(QStringLiteral("Lumisong"), QStringLiteral("VersionNoTip"),
+                       QStringLiteral("2.0.1, 中文"));
+    }
+    SettingsStore again = SettingsStore::atPath(path);
+    QCOMPARE(again.value(QStringLiteral("Lumisong"), QStringLiteral("versionnotip")),
+             QStringLiteral("2.0.1, 中文"));
+}
+
+void tst_SettingsStore::perUserStoreLivesInTestLocation()
+{
+    SettingsStore store(QStringLiteral("Tolvane"));
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    QVERIFY2(store.fileName().startsWith(config), qPrintable(store.fileName()));
+    QVERIFY(store.fileName().endsWith(QStringLiteral("Tolvane.ini")));
+}
+
+QTEST_APPLESS_MAIN(tst_SettingsStore)
+#include "tst_settingsstore.moc"
