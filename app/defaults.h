@@ -10,10 +10,10 @@ namespace Lumisong::Defaults {
 // root page "/"; the same base is the prefix of every download address. The
 // default is the demo site as `lumisong-demosite` starts it, so a fresh check-out
 // works end to end; real use names its site with --site.
-inline constexpr QStringView SiteBase = u"http://127.0.0.1:8080";
+inline constexpr QStringView SiteBase = u"http://127.0.0.1:8642";
 
 // The page that announces the newest version.
-inline constexpr QStringView UpdateUrl = u"http://127.0.0.1:8080/version.html";
+inline constexpr QStringView UpdateUrl = u"http://127.0.0.1:8642/version.html";
 
 // Per-user settings: application, section and key of the reminder setting.
 inline constexpr QStringView SettingsApplication = u"Tolvane";

@@ -1,7 +1,9 @@
 # lumisong_add_test(<name> SOURCES <files...> LIBRARIES <targets...> [TIMEOUT <s>])
 #
 # One QtTest executable, registered with CTest. Every test runs on the
-# offscreen platform, with no proxy variables, so loopback requests go direct.
+# offscreen platform, with no proxy variables, so loopback requests go direct,
+# and with configuration, data and cache folders of its own in the build tree,
+# so no test can touch the settings of the user who runs it.
 function(lumisong_add_test name)
     cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
     if(NOT ARG_TIMEOUT)
@@ -10,7 +12,8 @@ function(lumisong_add_test name)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE Lumisong::options Qt6::Test ${ARG_LIBRARIES})
     add_test(NAME ${name} COMMAND ${name})
+    set(_home "${CMAKE_BINARY_DIR}/test-home/${name}")
     set_tests_properties(${name} PROPERTIES
         TIMEOUT ${ARG_TIMEOUT}
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;http_proxy=;https_proxy=;HTTP_PROXY=;HTTPS_PROXY=;all_proxy=;ALL_PROXY=;no_proxy=*;NO_PROXY=*;LUMISONG_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;http_proxy=;https_proxy=;HTTP_PROXY=;HTTPS_PROXY=;all_proxy=;ALL_PROXY=;no_proxy=*;NO_PROXY=*;LUMISONG_SOURCE_DIR=${PROJECT_SOURCE_DIR};XDG_CONFIG_HOME=${_home}/config;XDG_DATA_HOME=${_home}/data;XDG_CACHE_HOME=${_home}/cache;XDG_STATE_HOME=${_home}/state")
 endfunction()

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what Lumisong needs to build, test and run on Debian 12.
-# Works as root (no sudo there) and as a user with sudo.
+# Works as root (a minimal system may have no sudo) and as a user with sudo.
 set -euo pipefail
 
 packages=(
@@ -13,8 +13,11 @@ packages=(
 
 if [ "$(id -u)" -eq 0 ]; then
     as_root=()
-else
+elif command -v sudo >/dev/null 2>&1; then
     as_root=(sudo)
+else
+    echo "install-deps.sh: run this as root, or install sudo first" >&2
+    exit 1
 fi
 
 missing=()
@@ -24,6 +27,8 @@ done
 
 if [ "${#missing[@]}" -gt 0 ]; then
     echo "Installing: ${missing[*]}"
-    "${as_root[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    # env carries the variable through sudo, which would otherwise drop it.
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
