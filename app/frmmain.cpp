@@ -112,6 +112,7 @@ void frmMain::setInfo(const QString &text)
 {
     m_lblInfo->setText(text);
     m_lblInfo->adjustSize();
+    emit infoChanged(text);
 }
 
 void frmMain::Form_Unload()

@@ -68,6 +68,7 @@ public:
     void setInfo(const QString &text);
 
 signals:
+    void infoChanged(const QString &text);
     void unloaded();
 
 protected:

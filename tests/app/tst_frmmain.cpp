@@ -1,0 +1,322 @@
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+#include "app/frmmain.h"
+#include "app/listitemsmodel.h"
+#include "app/listview.h"
+#include "app/statustexts.h"
+#include "catalogue/catalogue.h"
+#include "platform/settingsstore.h"
+#include "platform/singleinstance.h"
+#include "platform/twips.h"
+#include "platform/ui/scriptedmessagebox.h"
+#include "tools/demosite/demosite.h"
+
+using namespace Lumisong;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A main window with answerable message boxes, settings and lock in a
+// temporary folder, and timers sped up to 1 ms.
+struct Harness
+{
+    QTemporaryDir dir;
+    ScriptedMessageBox messageBox;
+    SettingsStore settings = SettingsStore::atPath(dir.filePath(u"settings.ini"_s));
+    SingleInstance instance{u"Lumisong"_s, dir.path()};
+    std::unique_ptr<frmMain> form;
+    QStringList infos;
+
+    void create(const QString &site)
+    {
+        form = std::make_unique<frmMain>(frmMain::Environment{
+            &messageBox, &settings, &instance, site, site + u"/version.html"_s});
+        form->Timer1()->setInterval(1);
+        form->Timer2()->setInterval(1);
+        QObject::connect(form.get(), &frmMain::infoChanged,
+                         [this](const QString &text) { infos.append(text); });
+    }
+
+    // Runs the load event and waits until the chain has come to rest.
+    bool runChain()
+    {
+        if (!form->Form_Load())
+            return false;
+        form->show();
+        return QTest::qWaitFor([this] { return infos.size() >= 3; }, 20000);
+    }
+};
+
+// An address on which nothing listens.
+QString refusedSite()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return u"http://127.0.0.1:%1"_s.arg(port);
+}
+
+ScriptedAnswer answer(int status, const QByteArray &body)
+{
+    ScriptedAnswer a;
+    a.status = status;
+    a.body = body;
+    return a;
+}
+
+} // namespace
+
+class tst_frmMain : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void designedLayout();
+    void statusFlow_data();
+    void statusFlow();
+    void rowsShowTheCatalogue();
+    void headerClickDoesNotSort();
+    void versionsAtLoad();
+    void secondInstanceIsRefused();
+    void closingDuringFetchEndsAtOnce();
+};
+
+void tst_frmMain::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void tst_frmMain::designedLayout()
+{
+    Harness h;
+    h.create(refusedSite());
+    frmMain &f = *h.form;
+    const qreal dpi = Twips::screenDpi();
+    const auto px = [dpi](int twips) { return Twips::toPixels(twips, dpi); };
+
+    QCOMPARE(f.windowTitle(), u"Lumisong"_s);
+    QCOMPARE(f.size(), QSize(px(12675), px(8235)));
+
+    const ListView *list = f.lstXg();
+    const QStringList headers = {u"序号"_s,   u"发布日期"_s, u"歌曲名"_s,  u"歌手名"_s,
+                                 u"专辑名"_s, u"日下载量"_s, u"总下载量"_s};
+    const QList<int> widths = {600, 1200, 2440, 2440, 2440, 1440, 1440};
+    QCOMPARE(list->items()->columnHeaders(), headers);
+    for (int i = 0; i < widths.size(); ++i)
+        QCOMPARE(list->header()->sectionSize(i), px(widths.at(i)));
+    QVERIFY(list->items()->checkboxes());
+    QVERIFY(!list->isSortingEnabled());
+    QVERIFY(!list->rootIsDecorated());
+    QCOMPARE(list->pos(), QPoint(px(30), px(480)));
+    QCOMPARE(list->items()->rowCount(), 0);
+
+    QCOMPARE(f.lblInfo()->text(), StatusText::ready());
+    QCOMPARE(f.lblInfo()->toolTip(), u"状态提示"_s);
+    QCOMPARE(f.lblInfo()->pos(), QPoint(px(90), px(7920)));
+
+    for (QTimer *t : {f.Timer1(), f.Timer2()}) {
+        QVERIFY(!t->isActive());
+        QVERIFY(!t->isSingleShot());
+    }
+    // The harness speeds the timers up; the design's interval is 1000 ms.
+    frmMain designed({&h.messageBox, nullptr, nullptr, refusedSite(), QString()});
+    QCOMPARE(designed.Timer1()->interval(), 1000);
+    QCOMPARE(designed.Timer2()->interval(), 1000);
+    QCOMPARE(f.currentSong(), 0);
+}
+
+void tst_frmMain::statusFlow_data()
+{
+    QTest::addColumn<int>("songs");          // demo site songs; -1: nothing listens
+    QTest::addColumn<int>("scriptedStatus"); // 0: the demo page
+    QTest::addColumn<QByteArray>("scriptedBody");
+    QTest::addColumn<QString>("finalText");
+    QTest::addColumn<int>("rows");
+
+    const QString missing = StatusText::catalogueMissing();
+    QTest::newRow("no network") << -1 << 0 << QByteArray() << missing << 0;
+    QTest::newRow("empty body") << 5 << 200 << QByteArray() << missing << 0;
+    QTest::newRow("error status with a body")
+        << 5 << 404 << QByteArray("<html>Not Found</html>") << missing << 0;
+    QTest::newRow("page without songs")
+        << 5 << 200 << QByteArray("<html>no list today</html>") << StatusText::catalogueLoaded(0)
+        << 0;
+    QTest::newRow("zero songs") << 0 << 0 << QByteArray() << u"获取新歌列表完成，共 0 首歌..."_s << 0;
+    QTest::newRow("demo page") << 150 << 0 << QByteArray() << u"获取新歌列表完成，共 150 首歌..."_s
+                               << 150;
+    QTest::newRow("full table") << 1000 << 0 << QByteArray()
+                                << u"获取新歌列表完成，共 1000 首歌..."_s << 1000;
+    QTest::newRow("more than the table holds")
+        << 1001 << 0 << QByteArray() << StatusText::catalogueLoaded(1000, true) << 1000;
+}
+
+void tst_frmMain::statusFlow()
+{
+    QFETCH(int, songs);
+    QFETCH(int, scriptedStatus);
+    QFETCH(QByteArray, scriptedBody);
+    QFETCH(QString, finalText);
+    QFETCH(int, rows);
+
+    DemoSite site(qMax(songs, 0));
+    QString base = refusedSite();
+    if (songs >= 0) {
+        QVERIFY(site.listen());
+        base = site.baseUrl();
+        if (scriptedStatus)
+            site.setAnswer(u"/"_s, answer(scriptedStatus, scriptedBody));
+    }
+    Harness h;
+    h.create(base);
+    QVERIFY(h.runChain());
+
+    const QStringList expected = {u"正在检查更新中..."_s, u"正在获取新歌列表中..."_s, finalText};
+    QCOMPARE(h.infos, expected);
+    QCOMPARE(h.form->lblInfo()->text(), finalText);
+    QCOMPARE(h.form->lstXg()->items()->rowCount(), rows);
+    QCOMPARE(h.form->catalogue().songCount(), rows);
+    QVERIFY(!h.form->Timer1()->isActive());
+    QVERIFY(!h.form->Timer2()->isActive());
+    if (songs >= 0) {
+        QCOMPARE(site.requestCount(u"/"_s), 1);
+        QCOMPARE(site.totalRequests(), 1); // the version check asks nothing yet
+    }
+    // The chain runs once: nothing changes afterwards.
+    QTest::qWait(20);
+    QCOMPARE(h.infos.size(), 3);
+    QVERIFY(h.messageBox.shown().isEmpty());
+}
+
+void tst_frmMain::rowsShowTheCatalogue()
+{
+    DemoSite site(150);
+    QVERIFY(site.listen());
+    Harness h;
+    h.create(site.baseUrl());
+    QVERIFY(h.runChain());
+
+    const ListItemsModel *items = h.form->lstXg()->items();
+    const QList<DemoCatalogue::Song> &songs = site.catalogue().songs();
+    QCOMPARE(items->rowCount(), int(songs.size()));
+    for (int row = 0; row < items->rowCount(); ++row) {
+        const DemoCatalogue::Song &s = songs.at(row);
+        const QStringList expected = {QString::number(row + 1), s.releaseDate,    s.title,
+                                      s.singer,                 s.album,          s.dailyDownloads,
+                                      s.totalDownloads};
+        for (int column = 0; column < expected.size(); ++column)
+            QCOMPARE(items->text(row, column), expected.at(column));
+        QVERIFY(!items->isChecked(row));
+        QCOMPARE(h.form->catalogue().song(row).songId, s.songId);
+    }
+    const QModelIndex first = items->index(0, 0);
+    QVERIFY(items->flags(first) & Qt::ItemIsUserCheckable);
+    QVERIFY(!(items->flags(items->index(0, 1)) & Qt::ItemIsUserCheckable));
+    QCOMPARE(items->data(first, Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+    QCOMPARE(h.form->catalogue().hashedUrl(), site.hashedUrl());
+    QCOMPARE(h.form->currentSong(), 0);
+}
+
+void tst_frmMain::headerClickDoesNotSort()
+{
+    DemoSite site(30);
+    QVERIFY(site.listen());
+    Harness h;
+    h.create(site.baseUrl());
+    QVERIFY(h.runChain());
+    ListView *list = h.form->lstXg();
+    QHeaderView *header = list->header();
+    for (int column : {0, 2, 6}) {
+        const QPoint at(header->sectionViewportPosition(column) + 5, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    }
+    for (int row = 0; row < list->items()->rowCount(); ++row)
+        QCOMPARE(list->model()->index(row, 0).data().toString(), QString::number(row + 1));
+}
+
+void tst_frmMain::versionsAtLoad()
+{
+    Harness h;
+    h.settings.setValue(u"Lumisong"_s, u"VersionNoTip"_s, u"1.2.0"_s);
+    h.create(refusedSite());
+    QVERIFY(h.form->CurrentVersion().isEmpty());
+    QVERIFY(h.form->Form_Load());
+    QCOMPARE(h.form->CurrentVersion(), u"1.1.0"_s);
+    QCOMPARE(h.form->SkippedVersion(), u"1.2.0"_s);
+    QVERIFY(h.form->Timer1()->isActive());
+    QVERIFY(!h.form->Timer2()->isActive());
+    QCOMPARE(h.infos, QStringList{StatusText::checkingForUpdate()});
+}
+
+void tst_frmMain::secondInstanceIsRefused()
+{
+    DemoSite site(10);
+    QVERIFY(site.listen());
+    Harness h;
+    SingleInstance running(u"Lumisong"_s, h.dir.path());
+    QVERIFY(running.tryLock());
+    h.create(site.baseUrl());
+
+    QVERIFY(!h.form->Form_Load());
+    QCOMPARE(h.messageBox.shown().size(), 1);
+    const ScriptedMessageBox::Shown &box = h.messageBox.shown().constFirst();
+    QCOMPARE(box.text, u"程序已经在运行中，请勿重复运行！"_s);
+    QCOMPARE(box.caption, u"Lumisong"_s);
+    QCOMPARE(box.icon, MessageBox::Icon::Information);
+    QCOMPARE(box.buttons, MessageBox::Buttons::Ok);
+
+    QTest::qWait(50);
+    QVERIFY(!h.form->Timer1()->isActive());
+    QVERIFY(!h.form->isVisible());
+    QCOMPARE(h.form->lblInfo()->text(), StatusText::ready());
+    QCOMPARE(site.totalRequests(), 0);
+    QVERIFY(running.isLocked());
+}
+
+void tst_frmMain::closingDuringFetchEndsAtOnce()
+{
+    DemoSite site(10);
+    QVERIFY(site.listen());
+    ScriptedAnswer stall;
+    stall.stall = true;
+    site.setAnswer(u"/"_s, stall);
+    Harness h;
+    h.create(site.baseUrl());
+    QSignalSpy unloaded(h.form.get(), &frmMain::unloaded);
+
+    // Closes the window from inside the catalogue fetch's wait.
+    QElapsedTimer sinceClose;
+    QTimer closer;
+    closer.setInterval(5);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (site.requestCount(u"/"_s) == 1 && !sinceClose.isValid()) {
+            sinceClose.start();
+            h.form->close();
+        }
+    });
+    closer.start();
+    QVERIFY(h.form->Form_Load());
+    h.form->show();
+    QVERIFY(QTest::qWaitFor([&] { return sinceClose.isValid(); }, 10000));
+    // Back in this loop means Timer2's handler has returned.
+    QVERIFY2(sinceClose.elapsed() < 5000, "the pending fetch held the window");
+    QVERIFY(h.form->isUnloaded());
+    QCOMPARE(unloaded.size(), 1);
+    QCOMPARE(h.form->lblInfo()->text(), StatusText::fetchingCatalogue());
+    QCOMPARE(h.form->lstXg()->items()->rowCount(), 0);
+    QVERIFY(!h.form->Timer2()->isActive());
+}
+
+QTEST_MAIN(tst_frmMain)
+#include "tst_frmmain.moc"
