@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include <QByteArray>
+#include <QLoggingCategory>
 #include <QString>
 
 #include "app/commandline.h"
@@ -29,6 +30,10 @@ void writeLine(std::FILE *stream, const QString &text)
 
 int HeadlessRunner::run()
 {
+    // Standard error carries the program's own messages only; QT_LOGGING_RULES
+    // (say "lumisong.*.info=true") still brings the libraries' reasons back.
+    QLoggingCategory::setFilterRules(QStringLiteral("lumisong.*.debug=false\nlumisong.*.info=false"));
+
     switch (m_commandLine.mode()) {
     case CommandLine::Mode::List:
         return list();

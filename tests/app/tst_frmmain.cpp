@@ -2,6 +2,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
