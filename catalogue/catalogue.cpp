@@ -1,0 +1,57 @@
+#include "catalogue/catalogue.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "catalogue/cataloguelog.h"
+#include "catalogue/pageparser.h"
+#include "net/modgetcode.h"
+
+namespace Lumisong {
+
+Catalogue::Catalogue(QString siteBase)
+    : m_siteBase(std::move(siteBase)), m_songTable(Capacity)
+{
+}
+
+Catalogue::LoadResult Catalogue::loadCatalogue()
+{
+    const FetchResult page = fetchPage(m_siteBase + u'/', QStringLiteral("gb2312"));
+    if (!page.ok || page.text.isEmpty()) {
+        qCInfo(lcCatalogue) << "new-songs page missing:" << (page.ok ? u"empty page"_qs : page.error);
+        return {};
+    }
+    ParsedPage parsed = parseCataloguePage(page.text);
+    m_hashedUrl = parsed.hashedUrl;
+    std::fill(m_songTable.begin(), m_songTable.end(), SongRecord());
+    std::move(parsed.songs.begin(), parsed.songs.end(), m_songTable.begin());
+    m_songCount = int(parsed.songs.size());
+    return {true, m_songCount, parsed.truncated};
+}
+
+const QString &Catalogue::siteBase() const
+{
+    return m_siteBase;
+}
+
+const QString &Catalogue::hashedUrl() const
+{
+    return m_hashedUrl;
+}
+
+int Catalogue::songCount() const
+{
+    return m_songCount;
+}
+
+const SongRecord &Catalogue::song(int slot) const
+{
+    return m_songTable.at(std::size_t(slot));
+}
+
+SongRecord &Catalogue::song(int slot)
+{
+    return m_songTable.at(std::size_t(slot));
+}
+
+} // namespace Lumisong

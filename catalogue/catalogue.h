@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+#include "catalogue/songrecord.h"
+
+namespace Lumisong {
+
+// The program's song catalogue: the table of exactly Capacity song slots
+// (songTable; slot k is row k+1 of the song list) and hashedUrl, the prefix of
+// every address request. Owned by the application; not a QObject.
+class Catalogue
+{
+public:
+    static constexpr int Capacity = 1000;
+
+    // "http://host[:port]": no path, no trailing slash. The page is requested at
+    // its root, and the same text prefixes every download address.
+    explicit Catalogue(QString siteBase);
+
+    struct LoadResult
+    {
+        bool arrived = false;    // false: page missing (failed request or empty page)
+        int count = 0;           // songs loaded, 0..Capacity
+        bool truncated = false;  // the page held more than Capacity song objects
+    };
+
+    // Fetches siteBase + "/" as "gb2312" and fills the table from its first
+    // slot. While the fetch waits, the table is untouched; when the page is
+    // missing nothing changes at all.
+    LoadResult loadCatalogue();
+
+    const QString &siteBase() const;
+    const QString &hashedUrl() const;
+    int songCount() const;                    // loaded rows, 0..Capacity
+    const SongRecord &song(int slot) const;   // slot 0..Capacity-1; others throw std::out_of_range
+    SongRecord &song(int slot);
+
+private:
+    QString m_siteBase;
+    QString m_hashedUrl;
+    std::vector<SongRecord> m_songTable;
+    int m_songCount = 0;
+};
+
+} // namespace Lumisong

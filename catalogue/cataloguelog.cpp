@@ -1,0 +1,5 @@
+#include "catalogue/cataloguelog.h"
+
+namespace Lumisong {
+Q_LOGGING_CATEGORY(lcCatalogue, "lumisong.catalogue")
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+namespace Lumisong {
+
+struct FetchResult
+{
+    bool ok = false;   // false: no connection, refused, final status outside 200-299,
+                       // a limit of FetchLimits exceeded, unknown charset, aborted
+    QString text;      // decoded body when ok; empty when the body had no bytes
+    QString error;     // short reason when !ok, for logs and stderr only
+};
+
+// GET of an http or https address; the body is decoded with the caller's charset,
+// never with the one the server declares. Waits in a nested QEventLoop, so every
+// other handler of the calling thread keeps running and may itself fetch (the
+// nested fetch completes first). Redirects are followed within FetchLimits.
+FetchResult fetchPage(const QString &url, const QString &charset);
+
+// "gb2312" (any case), "gbk" and "cp936" decode as code page 936; other names go
+// to QStringDecoder. Invalid bytes become U+FFFD. nullopt: the charset is unknown.
+std::optional<QString> decodeBytes(const QByteArray &bytes, const QString &charset);
+
+// The characters after the first startMarker up to the next endMarker after it;
+// empty when either is missing. Exact, case-sensitive comparison.
+QString textBetween(QStringView text, QStringView startMarker, QStringView endMarker);
+
+} // namespace Lumisong

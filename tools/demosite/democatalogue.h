@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace Lumisong {
+
+// The made-up songs of the demo site and the pages that carry them. The same
+// count always gives the same songs.
+class DemoCatalogue
+{
+public:
+    struct Song
+    {
+        QString songId, title, singer, album, releaseDate, dailyDownloads, totalDownloads;
+    };
+
+    explicit DemoCatalogue(int songCount);
+
+    const QList<Song> &songs() const;
+    const Song *findSong(QStringView songId) const;
+
+    // The home page text with the hashedurl value and the song array, as the
+    // new-songs site writes it.
+    QString cataloguePage(const QString &hashedUrl) const;
+    // Path of the downloadable file of a song, as the address answer gives it.
+    static QString filePath(const QString &songId);
+    // A small, recognisable stand-in for a song file.
+    QByteArray fileContent(const Song &song) const;
+    // The version page announcing `version`.
+    static QString versionPage(const QString &version);
+
+    static QByteArray toGbk(const QString &text);
+
+private:
+    QList<Song> m_songs;
+};
+
+} // namespace Lumisong

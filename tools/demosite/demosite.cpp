@@ -1,0 +1,225 @@
+#include "tools/demosite/demosite.h"
+
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QUrlQuery>
+
+namespace Lumisong {
+
+namespace {
+
+constexpr char HashValue[] = "7c1f0e9ab24d";
+constexpr qsizetype MaxRequestHead = 64 * 1024;
+
+QByteArray reasonPhrase(int status)
+{
+    switch (status) {
+    case 200: return "OK";
+    case 301: return "Moved Permanently";
+    case 302: return "Found";
+    case 307: return "Temporary Redirect";
+    case 404: return "Not Found";
+    case 500: return "Internal Server Error";
+    default: return "Status";
+    }
+}
+
+ScriptedAnswer gbkText(int status, const QString &text, const QByteArray &type)
+{
+    ScriptedAnswer answer;
+    answer.status = status;
+    answer.headers = {{"Content-Type", type + "; charset=gb2312"}};
+    answer.body = DemoCatalogue::toGbk(text);
+    return answer;
+}
+
+} // namespace
+
+DemoSite::DemoSite(int songCount, QObject *parent)
+    : QObject(parent), m_server(new QTcpServer(this)), m_catalogue(songCount),
+      m_version(QStringLiteral(LUMISONG_VERSION_TEXT))
+{
+    connect(m_server, &QTcpServer::newConnection, this, &DemoSite::onNewConnection);
+}
+
+DemoSite::~DemoSite() = default;
+
+bool DemoSite::listen(quint16 port)
+{
+    return m_server->listen(QHostAddress::LocalHost, port);
+}
+
+void DemoSite::close()
+{
+    m_server->close();
+}
+
+quint16 DemoSite::port() const
+{
+    return m_server->serverPort();
+}
+
+QString DemoSite::baseUrl() const
+{
+    return QStringLiteral("http://127.0.0.1:%1").arg(port());
+}
+
+QString DemoSite::hashedUrl() const
+{
+    return baseUrl() + u"/song/link?hash=" + QLatin1StringView(HashValue) + u"&sid=";
+}
+
+QString DemoSite::versionUrl() const
+{
+    return baseUrl() + u"/version.html";
+}
+
+void DemoSite::setSongCount(int songCount)
+{
+    m_catalogue = DemoCatalogue(songCount);
+}
+
+const DemoCatalogue &DemoSite::catalogue() const
+{
+    return m_catalogue;
+}
+
+void DemoSite::setLatency(int milliseconds)
+{
+    m_latencyMs = milliseconds;
+}
+
+void DemoSite::setAnnouncedVersion(const QString &version)
+{
+    m_version = version;
+}
+
+QString DemoSite::announcedVersion() const
+{
+    return m_version;
+}
+
+void DemoSite::setAnswer(const QString &target, const ScriptedAnswer &answer)
+{
+    m_answers.insert(target, answer);
+}
+
+void DemoSite::removeAnswer(const QString &target)
+{
+    m_answers.remove(target);
+}
+
+void DemoSite::clearAnswers()
+{
+    m_answers.clear();
+}
+
+int DemoSite::requestCount(const QString &target) const
+{
+    return m_counts.value(target);
+}
+
+int DemoSite::totalRequests() const
+{
+    return m_total;
+}
+
+void DemoSite::resetCounters()
+{
+    m_counts.clear();
+    m_total = 0;
+}
+
+void DemoSite::onNewConnection()
+{
+    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
+        socket->setParent(this);
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    }
+}
+
+void DemoSite::onReadyRead(QTcpSocket *socket)
+{
+    if (socket->property("answered").toBool()) {
+        socket->readAll(); // a request body, or a client that talks on: ignored
+        return;
+    }
+    QByteArray head = socket->property("head").toByteArray() + socket->readAll();
+    const qsizetype end = head.indexOf("\r\n\r\n");
+    if (end < 0) {
+        if (head.size() > MaxRequestHead)
+            socket->abort();
+        else
+            socket->setProperty("head", head);
+        return;
+    }
+    socket->setProperty("answered", true);
+    socket->setProperty("head", QVariant());
+    const QList<QByteArray> requestLine = head.left(head.indexOf("\r\n")).split(' ');
+    const QString target = requestLine.size() >= 2 ? QString::fromLatin1(requestLine.at(1))
+                                                   : QString();
+    ++m_counts[target];
+    ++m_total;
+    ScriptedAnswer answer = answerFor(target);
+    answer.latencyMs += m_latencyMs;
+    if (answer.latencyMs > 0)
+        QTimer::singleShot(answer.latencyMs, socket, [this, socket, answer] { deliver(socket, answer); });
+    else
+        deliver(socket, answer);
+}
+
+ScriptedAnswer DemoSite::answerFor(const QString &target) const
+{
+    if (const auto scripted = m_answers.constFind(target); scripted != m_answers.cend())
+        return scripted.value();
+    const QUrl url(target);
+    const QString path = url.path();
+    if (path == u"/")
+        return gbkText(200, m_catalogue.cataloguePage(hashedUrl()), "text/html");
+    if (path == u"/version.html")
+        return gbkText(200, DemoCatalogue::versionPage(m_version), "text/html");
+    if (path == u"/song/link") {
+        const QUrlQuery query(url);
+        const DemoCatalogue::Song *song = m_catalogue.findSong(query.queryItemValue(u"sid"_qs));
+        if (song && query.queryItemValue(u"hash"_qs) == QLatin1StringView(HashValue))
+            return gbkText(200, DemoCatalogue::filePath(song->songId), "text/plain");
+    }
+    if (path.startsWith(u"/files/") && path.endsWith(u".mp3")) {
+        const QStringView songId = QStringView(path).sliced(7).chopped(4);
+        if (const DemoCatalogue::Song *song = m_catalogue.findSong(songId)) {
+            ScriptedAnswer file;
+            file.headers = {{"Content-Type", "audio/mpeg"}};
+            file.body = m_catalogue.fileContent(*song);
+            return file;
+        }
+    }
+    return gbkText(404, QStringLiteral("<html><body>404 找不到网页</body></html>"), "text/html");
+}
+
+void DemoSite::deliver(QTcpSocket *socket, const ScriptedAnswer &answer)
+{
+    if (answer.stall)
+        return; // the socket stays open until the client gives up
+    if (answer.closeWithoutAnswer) {
+        socket->disconnectFromHost();
+        return;
+    }
+    QByteArray response = "HTTP/1.1 " + QByteArray::number(answer.status) + ' '
+        + reasonPhrase(answer.status) + "\r\n";
+    for (const auto &[name, value] : answer.headers)
+        response += name + ": " + value + "\r\n";
+    if (answer.sendContentLength)
+        response += "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n";
+    response += "Connection: close\r\n\r\n";
+    if (answer.cutAfterBytes >= 0)
+        response += answer.body.left(answer.cutAfterBytes);
+    else
+        response += answer.body;
+    socket->write(response);
+    socket->disconnectFromHost(); // after the buffered bytes are written
+}
+
+} // namespace Lumisong
