@@ -1,6 +1,7 @@
 #include "platform/roundrect.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace Lumisong {
@@ -9,41 +10,48 @@ RoundRect::RoundRect(const PixelRect &box, int ellipseWidth, int ellipseHeight) 
 {
     if (box.isEmpty())
         return;
-    m_a = std::clamp(ellipseWidth, 1, box.width()) - 1;
-    m_b = std::clamp(ellipseHeight, 1, box.height()) - 1;
-    if (m_a == 0 || m_b == 0)
-        return;
-    // Corner rows are the rows of the top half of the ellipse square above its centre.
-    const int cornerRows = (m_b + 1) / 2;
-    m_inset.resize(size_t(cornerRows));
-    const std::int64_t a2 = std::int64_t(m_a) * m_a;
-    const std::int64_t b2 = std::int64_t(m_b) * m_b;
-    for (int dy = 0; dy < cornerRows; ++dy) {
-        const std::int64_t y = 2 * dy - m_b;
-        // Smallest dx (within the left half of the square) that lies inside.
-        int dx = 0;
-        const int halfColumns = (m_a + 1) / 2;
-        while (dx < halfColumns) {
-            const std::int64_t x = 2 * dx - m_a;
-            if (x * x * b2 + y * y * a2 <= a2 * b2)
-                break;
-            ++dx;
-        }
-        // Rows of an ellipse as wide as the box keep their middle pixel (or pair),
-        // so even a 2 x 2 box keeps a shape instead of vanishing.
-        m_inset[size_t(dy)] = std::min(dx, (box.width() - 1) / 2);
-    }
+    m_a = int(std::clamp<std::int64_t>(ellipseWidth, 1, std::int64_t(box.right) - box.left) - 1);
+    m_b = int(std::clamp<std::int64_t>(ellipseHeight, 1, std::int64_t(box.bottom) - box.top) - 1);
+    // Corner rows are the rows of the ellipse square above its centre.
+    if (m_a > 0 && m_b > 0)
+        m_cornerRows = (m_b + 1) / 2;
+}
+
+int RoundRect::inset(int row) const
+{
+    if (row >= m_cornerRows)
+        return 0;
+    __extension__ using Wide = __int128;
+    const Wide a2 = Wide(m_a) * m_a;
+    const Wide b2 = Wide(m_b) * m_b;
+    const Wide y = Wide(2) * row - m_b;
+    const int halfColumns = (m_a + 1) / 2;
+    auto inside = [&](int dx) {
+        const Wide x = Wide(2) * dx - m_a;
+        return x * x * b2 + y * y * a2 <= a2 * b2;
+    };
+    // First column of the row inside the ellipse: start from the real solution and
+    // settle it with the exact test.
+    const double yd = double(y) / m_b;
+    const double reach = m_a * std::sqrt(std::max(0.0, 1.0 - yd * yd));
+    int dx = std::clamp(int(std::ceil((m_a - reach) / 2.0)), 0, halfColumns);
+    while (dx > 0 && inside(dx - 1))
+        --dx;
+    while (dx < halfColumns && !inside(dx))
+        ++dx;
+    // Rows of an ellipse as wide as the box keep their middle pixel (or pair),
+    // so even a 2 x 2 box keeps a shape instead of vanishing.
+    return std::min<std::int64_t>(dx, (std::int64_t(m_box.right) - m_box.left - 1) / 2);
 }
 
 RoundRect::Span RoundRect::span(int y) const
 {
     if (y < m_box.top || y >= m_box.bottom)
         return {};
-    const int fromTop = y - m_box.top;
-    const int fromBottom = m_box.bottom - 1 - y;
-    const int row = std::min(fromTop, fromBottom);
-    const int inset = row < int(m_inset.size()) ? m_inset[size_t(row)] : 0;
-    return {m_box.left + inset, m_box.right - inset};
+    const std::int64_t fromTop = std::int64_t(y) - m_box.top;
+    const std::int64_t fromBottom = std::int64_t(m_box.bottom) - 1 - y;
+    const int cut = inset(int(std::min(fromTop, fromBottom)));
+    return {m_box.left + cut, m_box.right - cut};
 }
 
 QRegion RoundRect::region() const
@@ -67,10 +75,10 @@ QRegion RoundRect::region() const
     return result;
 }
 
-std::vector<PixelRect> RoundRect::outline() const
+std::vector<PixelRect> RoundRect::outline(int fromRow, int toRow) const
 {
     std::vector<PixelRect> segments;
-    for (int y = m_box.top; y < m_box.bottom; ++y) {
+    for (int y = std::max(fromRow, m_box.top); y < std::min(toRow, m_box.bottom); ++y) {
         const Span here = span(y);
         if (here.right <= here.left)
             continue;

@@ -34,14 +34,17 @@ public:
     // The pixels of the shape as a region (rows of equal spans merged).
     QRegion region() const;
     // The one-pixel outline: pixels of the shape with a 4-neighbour outside it,
-    // as per-row segments (at most two per row).
-    std::vector<PixelRect> outline() const;
+    // as per-row segments (at most two per row), for rows fromRow to toRow - 1.
+    std::vector<PixelRect> outline(int fromRow, int toRow) const;
 
 private:
+    // How far row `row` (counted from the nearer of top and bottom) is cut on each side.
+    int inset(int row) const;
+
     PixelRect m_box;
     int m_a = 0; // ellipse width - 1, cut down to the box
     int m_b = 0; // ellipse height - 1, cut down to the box
-    std::vector<int> m_inset; // left (and right) inset of each corner row from the top
+    int m_cornerRows = 0;
 };
 
 } // namespace Lumisong

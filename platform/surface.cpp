@@ -148,7 +148,9 @@ void Surface::gradientRect(const PixelRect &rect, Colour start, Colour end, Grad
     const PixelRect clipped = rect.intersected(bounds());
     if (rect.isEmpty() || clipped.isEmpty())
         return;
-    const std::int64_t n = mode == GradientMode::Horizontal ? rect.width() : rect.height();
+    const std::int64_t n = mode == GradientMode::Horizontal
+                               ? std::int64_t(rect.right) - rect.left
+                               : std::int64_t(rect.bottom) - rect.top;
     auto at = [&](std::int64_t i) {
         auto channel = [&](int s, int e) { return int((s * (n - i) + e * i) / n); };
         return Colour::rgb(channel(start.red(), end.red()), channel(start.green(), end.green()),
@@ -175,7 +177,8 @@ void Surface::transferRow24(int x, int y, const uchar *bgr, int count)
 {
     if (bgr == nullptr || count <= 0 || y < 0 || y >= height())
         return;
-    const PixelRect clipped = PixelRect{x, y, x + count, y + 1}.intersected(bounds());
+    const int right = int(std::min<std::int64_t>(std::int64_t(x) + count, width()));
+    const PixelRect clipped = PixelRect{x, y, right, y + 1}.intersected(bounds());
     if (clipped.isEmpty())
         return;
     quint32 *row = reinterpret_cast<quint32 *>(m_image.scanLine(y));
@@ -191,7 +194,7 @@ void Surface::frameRoundRect(const PixelRect &box, int ellipseWidth, int ellipse
     if (box.intersected(bounds()).isEmpty())
         return;
     const quint32 pixel = colour.toPixel();
-    for (const PixelRect &segment : RoundRect(box, ellipseWidth, ellipseHeight).outline())
+    for (const PixelRect &segment : RoundRect(box, ellipseWidth, ellipseHeight).outline(0, height()))
         fillClipped(segment, pixel);
 }
 

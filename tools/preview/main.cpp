@@ -1,0 +1,148 @@
+// lumisong-preview --control NAME --size WxH [--bag FILE] [--set Name=Value]... --out FILE.png
+//
+// Creates the control as a form does when it is first placed, reads the saved
+// properties of --bag (a property bag in its JSON form), assigns each --set in
+// the order given, and writes the control's pixels as a W x H RGBA PNG with
+// alpha 0 outside its window shape. Exit status 0 on success, 2 for an unknown
+// control or property, a malformed value or bad arguments, 1 when the PNG
+// cannot be written. No display is needed.
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+#include <cstdio>
+
+#include "platform/propertybag.h"
+#include "platform/systemcolours.h"
+#include "tools/preview/previewregistry.h"
+
+using namespace Lumisong;
+
+namespace {
+
+constexpr int UsageError = 2;
+constexpr int OutputError = 1;
+constexpr int MaxSide = 16384;
+
+int fail(int status, const QString &message)
+{
+    std::fprintf(stderr, "lumisong-preview: %s\n", qPrintable(message));
+    return status;
+}
+
+std::optional<QSize> parseSize(const QString &text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,5})[xX](\\d{1,5})$"));
+    const QRegularExpressionMatch match = pattern.match(text.trimmed());
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QSize size(match.captured(1).toInt(), match.captured(2).toInt());
+    if (size.width() < 1 || size.height() < 1 || size.width() > MaxSide || size.height() > MaxSide)
+        return std::nullopt;
+    return size;
+}
+
+std::optional<PropertyBag> readBag(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read the bag %1: %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
+        *error = QStringLiteral("the bag %1 is not a JSON object: %2")
+                     .arg(path, parseError.error != QJsonParseError::NoError
+                                    ? parseError.errorString()
+                                    : QStringLiteral("wrong top-level value"));
+        return std::nullopt;
+    }
+    return PropertyBag::fromJson(document.object(), QFileInfo(path).absolutePath());
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Rendering needs no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("lumisong-preview"));
+    QApplication::setApplicationVersion(QStringLiteral(LUMISONG_VERSION_TEXT));
+    // Output must be the same on every machine.
+    SystemColours::pinStandard();
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Renders one of Lumisong's controls to a PNG."));
+    parser.addHelpOption();
+    const QCommandLineOption controlOption(QStringLiteral("control"),
+                                           QStringLiteral("The control, e.g. Lumisong.ProgressBar."),
+                                           QStringLiteral("name"));
+    const QCommandLineOption sizeOption(QStringLiteral("size"), QStringLiteral("Size in pixels."),
+                                        QStringLiteral("WxH"));
+    const QCommandLineOption bagOption(QStringLiteral("bag"),
+                                       QStringLiteral("Saved properties (a JSON property bag)."),
+                                       QStringLiteral("file"));
+    const QCommandLineOption setOption(QStringLiteral("set"),
+                                       QStringLiteral("Assigns a property; may be repeated."),
+                                       QStringLiteral("Name=Value"));
+    const QCommandLineOption outOption(QStringLiteral("out"), QStringLiteral("The PNG to write."),
+                                       QStringLiteral("file"));
+    parser.addOptions({controlOption, sizeOption, bagOption, setOption, outOption});
+    if (!parser.parse(QApplication::arguments()))
+        return fail(UsageError, parser.errorText());
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(0);
+    if (!parser.positionalArguments().isEmpty())
+        return fail(UsageError, QStringLiteral("unexpected argument: %1")
+                                    .arg(parser.positionalArguments().constFirst()));
+    for (const QCommandLineOption &option : {controlOption, sizeOption, outOption}) {
+        if (!parser.isSet(option) || parser.values(option).size() != 1)
+            return fail(UsageError, QStringLiteral("give --%1 once").arg(option.names().constFirst()));
+    }
+    if (parser.values(bagOption).size() > 1)
+        return fail(UsageError, QStringLiteral("give --bag at most once"));
+
+    const std::optional<QSize> size = parseSize(parser.value(sizeOption));
+    if (!size)
+        return fail(UsageError, QStringLiteral("malformed size \"%1\": expected WxH, 1 to %2 pixels each")
+                                    .arg(parser.value(sizeOption))
+                                    .arg(MaxSide));
+    const QString controlName = parser.value(controlOption);
+    std::unique_ptr<PreviewControl> control = PreviewRegistry::instance().create(controlName, *size);
+    if (!control)
+        return fail(UsageError, QStringLiteral("unknown control \"%1\" (known: %2)")
+                                    .arg(controlName, PreviewRegistry::instance().names().join(QStringLiteral(", "))));
+
+    control->create();
+    if (parser.isSet(bagOption)) {
+        QString error;
+        const std::optional<PropertyBag> bag = readBag(parser.value(bagOption), &error);
+        if (!bag)
+            return fail(UsageError, error);
+        control->readProperties(*bag);
+    }
+    for (const QString &assignment : parser.values(setOption)) {
+        const qsizetype equals = assignment.indexOf(QLatin1Char('='));
+        if (equals <= 0)
+            return fail(UsageError, QStringLiteral("malformed --set \"%1\": expected Name=Value").arg(assignment));
+        QString error;
+        if (!control->assign(assignment.left(equals).trimmed(), assignment.mid(equals + 1),
+                             QDir::currentPath(), &error))
+            return fail(UsageError, error);
+    }
+
+    const QImage image = control->render();
+    const QString out = parser.value(outOption);
+    if (image.isNull() || !image.save(out, "PNG"))
+        return fail(OutputError, QStringLiteral("cannot write %1").arg(out));
+    return 0;
+}

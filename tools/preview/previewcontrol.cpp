@@ -1,0 +1,38 @@
+#include "tools/preview/previewcontrol.h"
+
+#include <QMetaProperty>
+#include <QWidget>
+
+#include "tools/preview/propertytext.h"
+
+namespace Lumisong {
+
+PreviewControl::~PreviewControl() = default;
+
+bool PreviewControl::assign(const QString &name, const QString &text,
+                            const QString &baseDirectory, QString *error)
+{
+    const QMetaObject *meta = widget()->metaObject();
+    // Only the control's own properties: QWidget's "enabled" is not the control's "Enabled".
+    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        if (QString::fromLatin1(property.name()).compare(name, Qt::CaseInsensitive) != 0)
+            continue;
+        const std::optional<QVariant> value =
+            PropertyText::parse(text, property.metaType(), baseDirectory, error);
+        if (!value) {
+            *error = QStringLiteral("malformed value for %1: %2")
+                         .arg(QString::fromLatin1(property.name()), *error);
+            return false;
+        }
+        if (!property.write(widget(), *value)) {
+            *error = QStringLiteral("cannot assign %1").arg(QString::fromLatin1(property.name()));
+            return false;
+        }
+        return true;
+    }
+    *error = QStringLiteral("unknown property: %1").arg(name);
+    return false;
+}
+
+} // namespace Lumisong
