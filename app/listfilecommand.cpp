@@ -1,0 +1,104 @@
+#include "app/listfilecommand.h"
+
+#include <QFileInfo>
+#include <QPointer>
+#include <QWidget>
+
+#include "app/listitemsmodel.h"
+#include "app/statustexts.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/listfilerun.h"
+#include "controls/progressbar/progressbar.h"
+#include "platform/ui/messagebox.h"
+#include "platform/ui/savedialog.h"
+
+namespace Lumisong {
+
+namespace {
+
+// Asks for the target until the user settles on one; empty text = cancelled.
+QString chooseTarget(const ListFileCommand::Parts &parts)
+{
+    const SaveDialogRequest request{
+        QStringLiteral("Lumisong"),
+        QStringLiteral("百度新歌下载列表"),
+        QStringLiteral("lst"),
+        QStringLiteral("列表文件(*.lst)|*.lst|文本文件(*.txt)|*.txt|所有文件(*.*)|*.*"),
+    };
+    for (;;) {
+        const QString path = parts.saveDialog->askSaveFileName(parts.window, request);
+        if (path.isEmpty() || !QFileInfo::exists(path))
+            return path;
+        switch (parts.messageBox->show(parts.window, QStringLiteral("文件已经存在，是否覆盖？"),
+                                       QStringLiteral("覆盖"), MessageBox::Icon::Question,
+                                       MessageBox::Buttons::YesNoCancel)) {
+        case MessageBox::Answer::Yes:
+            return path;
+        case MessageBox::Answer::No:
+            continue; // the dialog opens again with the preset name
+        case MessageBox::Answer::Cancel:
+        case MessageBox::Answer::Ok:
+            return {};
+        }
+    }
+}
+
+} // namespace
+
+QString ListFileCommand::progressText(int finished, int max)
+{
+    return QStringLiteral("正在处理第 ") + QString::number(finished) + u'/' + QString::number(max)
+           + QStringLiteral(" 个选中的项目...");
+}
+
+void ListFileCommand::run(const Parts &parts)
+{
+    // Dialogs and requests run nested event loops in which the window may
+    // close; nothing of it is touched once it is gone.
+    const QPointer<QWidget> window(parts.window);
+    const QPointer<QWidget> button(parts.btnCreate);
+    const QPointer<ProgressBar> process(parts.process);
+    const auto enableButton = [&button] {
+        if (button)
+            button->setEnabled(true);
+    };
+
+    parts.btnCreate->setEnabled(false);
+    const QString path = chooseTarget(parts);
+    if (path.isEmpty() || !window) {
+        enableButton();
+        return;
+    }
+
+    const QPointer<ListItemsModel> items(parts.items);
+    ListFileRun listRun(*parts.catalogue, [&items](int slot) {
+        return items && slot < items->rowCount() && items->isChecked(slot);
+    });
+    process->setVisible(true);
+    process->setMax(listRun.countTicked());
+    const ListFileRun::Outcome outcome = listRun.run(path, [&process](int finished) {
+        if (!process)
+            return;
+        process->setValue(finished);
+        process->setText(progressText(finished, process->Max()));
+    });
+    if (!window)
+        return;
+
+    switch (outcome) {
+    case ListFileRun::Outcome::Written:
+        process->setVisible(false);
+        parts.messageBox->show(window, QStringLiteral("列表成功生成！"), QStringLiteral("Lumisong"),
+                               MessageBox::Icon::Information, MessageBox::Buttons::Ok);
+        break;
+    case ListFileRun::Outcome::ResolveFailed:
+        parts.setInfo(StatusText::listAddressFailed());
+        break;
+    case ListFileRun::Outcome::WriteFailed:
+        parts.setInfo(StatusText::listWriteFailed());
+        break;
+    }
+    enableButton();
+}
+
+} // namespace Lumisong

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace Lumisong {
+
+class Catalogue;
+class ListItemsModel;
+class MessageBox;
+class ProgressBar;
+class SaveDialog;
+
+// The "生成列表" run of the main window: asks for a file name (and whether to
+// overwrite), resolves every ticked song afresh while the progress bar counts
+// through them, writes the list file as a whole and tells how it went.
+// btnCreate stays disabled for the whole run. A run that stops on a failure
+// leaves the chosen file as it was and the progress bar as it stood, and says
+// in the status line what went wrong.
+class ListFileCommand
+{
+public:
+    struct Parts
+    {
+        QWidget *window = nullptr; // owner of the dialogs; may close during the run
+        QWidget *btnCreate = nullptr;
+        ProgressBar *process = nullptr;
+        ListItemsModel *items = nullptr; // the rows' ticks; row k shows slot k
+        Catalogue *catalogue = nullptr;
+        SaveDialog *saveDialog = nullptr;
+        MessageBox *messageBox = nullptr;
+        std::function<void(const QString &)> setInfo; // the status line
+    };
+
+    static void run(const Parts &parts);
+
+    static QString progressText(int finished, int max);
+};
+
+} // namespace Lumisong

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+#include "menu/searchaddress.h"
+
+class QAction;
+class QMenu;
+
+namespace Lumisong {
+
+class Catalogue;
+class Clipboard;
+class ShellOpener;
+
+// The hidden form that holds the song context menu. It is never shown
+// itself; its root menu mnuRight pops up over the song list. Every command
+// acts on the song the current-song query names when the command runs.
+//
+//   mnuRight "右键"
+//     mnuCopy "复制(&C)": mnuCopyTitle, mnuCopySinger, mnuCopyAlbum, -, mnuCopyURL
+//     mnuSearch "搜索(&S)": mnuSearchGoogle, mnuSearchBaidu, mnuSearchBaiduMP3
+//
+// Menus and actions carry their design names as object names.
+class frmMenu final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmMenu)
+
+public:
+    using SongQuery = std::function<int()>; // 0-based slot of the current song
+
+    frmMenu(Catalogue &catalogue, SongQuery currentSong, Clipboard &clipboard,
+            ShellOpener &shellOpener, QWidget *parent = nullptr);
+
+    QMenu *mnuRight() const;
+    QAction *action(const QString &name) const; // nullptr for an unknown name
+
+    // Shows mnuRight at a global position and waits until it closes
+    // (and until the chosen command has run).
+    void popupAt(const QPoint &globalPos);
+
+    void mnuCopyTitle_Click();
+    void mnuCopySinger_Click();
+    void mnuCopyAlbum_Click();
+    void mnuCopyURL_Click();
+    void mnuSearchGoogle_Click();
+    void mnuSearchBaidu_Click();
+    void mnuSearchBaiduMP3_Click();
+
+signals:
+    // A command failed in a way the user should know of; the text is for the status line.
+    void statusTextChanged(const QString &text);
+
+private:
+    QAction *addCommand(QMenu *menu, const char *name, const QString &caption,
+                        void (frmMenu::*handler)());
+    void copyText(const QString &text);
+    int validSong() const; // the current song, or -1 when it names no loaded song
+    void search(SearchAddress::Site site);
+
+    Catalogue &m_catalogue;
+    SongQuery m_currentSong;
+    Clipboard &m_clipboard;
+    ShellOpener &m_shellOpener;
+    QMenu *m_mnuRight;
+};
+
+} // namespace Lumisong
