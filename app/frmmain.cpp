@@ -8,13 +8,20 @@
 #include "app/formdesign.h"
 #include "app/formloader.h"
 #include "app/listitemsmodel.h"
+#include "app/listfilecommand.h"
 #include "app/listview.h"
 #include "app/statustexts.h"
 #include "catalogue/catalogue.h"
+#include "controls/progressbar/progressbar.h"
+#include "menu/addresscopy.h"
+#include "menu/frmmenu.h"
 #include "net/fetchlimits.h"
 #include "platform/settingsstore.h"
 #include "platform/singleinstance.h"
+#include "platform/ui/desktopshellopener.h"
+#include "platform/ui/filesavedialog.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/systemclipboard.h"
 #include "update/checkforupdate.h"
 
 namespace Lumisong {
@@ -35,6 +42,54 @@ frmMain::frmMain(const Environment &environment, QWidget *parent)
     m_timer2 = designed<QTimer>(QStringLiteral("Timer2"));
     connect(m_timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
     connect(m_timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
+    createSongCommands();
+}
+
+void frmMain::createSongCommands()
+{
+    if (!m_env.clipboard) {
+        m_ownClipboard = std::make_unique<SystemClipboard>();
+        m_env.clipboard = m_ownClipboard.get();
+    }
+    if (!m_env.saveDialog) {
+        m_ownSaveDialog = std::make_unique<FileSaveDialog>();
+        m_env.saveDialog = m_ownSaveDialog.get();
+    }
+    if (!m_env.shellOpener) {
+        m_ownShellOpener = std::make_unique<DesktopShellOpener>();
+        m_env.shellOpener = m_ownShellOpener.get();
+    }
+
+    m_btnCreate = designed<QWidget>(QStringLiteral("btnCreate"));
+    m_btnSelectAll = designed<QWidget>(QStringLiteral("btnSelectAll"));
+    m_btnSelectNone = designed<QWidget>(QStringLiteral("btnSelectNone"));
+    m_btnSelectInvert = designed<QWidget>(QStringLiteral("btnSelectInvert"));
+    m_process = designed<ProgressBar>(QStringLiteral("process"));
+    m_process->setVisible(false);
+
+    connect(m_lstXg, &ListView::mouseDown, this, &frmMain::lstXg_MouseDown);
+    connect(m_lstXg, &ListView::mouseUp, this, &frmMain::lstXg_MouseUp);
+    connect(m_lstXg, &ListView::dblClick, this, &frmMain::lstXg_DblClick);
+    connectClick(m_btnCreate, SLOT(btnCreate_Click()));
+    connectClick(m_btnSelectAll, SLOT(btnSelectAll_Click()));
+    connectClick(m_btnSelectNone, SLOT(btnSelectNone_Click()));
+    connectClick(m_btnSelectInvert, SLOT(btnSelectInvert_Click()));
+    setTabOrder(m_lstXg, m_btnCreate);
+    setTabOrder(m_btnCreate, m_btnSelectAll);
+    setTabOrder(m_btnSelectAll, m_btnSelectNone);
+    setTabOrder(m_btnSelectNone, m_btnSelectInvert);
+
+    m_frmMenu = new frmMenu(*m_catalogue, [this] { return m_currentSong; }, *m_env.clipboard,
+                            *m_env.shellOpener, this);
+    connect(m_frmMenu, &frmMenu::statusTextChanged, this, &frmMain::setInfo);
+}
+
+// A button of the form file is either a plain push button or the program's
+// own button; the handlers stay the same for both.
+void frmMain::connectClick(QWidget *button, const char *handler)
+{
+    const bool ownButton = button->metaObject()->indexOfSignal("Click()") >= 0;
+    connect(button, ownButton ? SIGNAL(Click()) : SIGNAL(clicked()), this, handler);
 }
 
 frmMain::~frmMain() = default;
@@ -113,6 +168,62 @@ void frmMain::setInfo(const QString &text)
     m_lblInfo->setText(text);
     m_lblInfo->adjustSize();
     emit infoChanged(text);
+}
+
+void frmMain::lstXg_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, const QPoint &pos)
+{
+    if (m_lstXg->rowAt(pos) < 0)
+        m_lstXg->clearRowSelection();
+}
+
+void frmMain::lstXg_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint &pos)
+{
+    const int selected = m_lstXg->selectedRow();
+    if (m_lstXg->items()->rowCount() > 0 && selected >= 0)
+        m_currentSong = selected;
+    if (m_lstXg->rowAt(pos) < 0) {
+        m_lstXg->clearRowSelection();
+        return;
+    }
+    if (button == Qt::RightButton)
+        m_frmMenu->popupAt(m_lstXg->viewport()->mapToGlobal(pos));
+}
+
+void frmMain::lstXg_DblClick(const QPoint &pos)
+{
+    if (m_lstXg->rowAt(pos) < 0) {
+        m_lstXg->clearRowSelection();
+        return;
+    }
+    // The request may wait; the window may close meanwhile.
+    const bool copied = AddressCopy::copy(*m_catalogue, m_currentSong, *m_env.clipboard);
+    if (!copied && !m_unloaded)
+        setInfo(AddressCopy::failureText());
+}
+
+void frmMain::btnSelectAll_Click()
+{
+    m_lstXg->items()->setAllChecked(true);
+}
+
+void frmMain::btnSelectNone_Click()
+{
+    m_lstXg->items()->setAllChecked(false);
+}
+
+void frmMain::btnSelectInvert_Click()
+{
+    m_lstXg->items()->invertChecks();
+}
+
+void frmMain::btnCreate_Click()
+{
+    ListFileCommand::run({this, m_btnCreate, m_process, m_lstXg->items(), m_catalogue.get(),
+                          m_env.saveDialog, m_env.messageBox,
+                          [this](const QString &text) {
+                              if (!m_unloaded)
+                                  setInfo(text);
+                          }});
 }
 
 void frmMain::Form_Unload()

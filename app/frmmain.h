@@ -11,8 +11,13 @@ class QTimer;
 namespace Lumisong {
 
 class Catalogue;
+class Clipboard;
+class frmMenu;
 class ListView;
 class MessageBox;
+class ProgressBar;
+class SaveDialog;
+class ShellOpener;
 class SettingsStore;
 class SingleInstance;
 
@@ -35,6 +40,10 @@ public:
         QString siteBase;  // "scheme://host[:port]" of the new-songs site
         QString updateUrl; // page that announces the newest version
         QString formFile = QStringLiteral(":/forms/frmmain.json");
+        // Left null, the desktop's own clipboard, save dialog and browser are used.
+        Clipboard *clipboard = nullptr;
+        SaveDialog *saveDialog = nullptr;
+        ShellOpener *shellOpener = nullptr;
     };
 
     explicit frmMain(const Environment &environment, QWidget *parent = nullptr);
@@ -54,6 +63,12 @@ public:
     QLabel *lblInfo() const { return m_lblInfo; }
     QTimer *Timer1() const { return m_timer1; }
     QTimer *Timer2() const { return m_timer2; }
+    QWidget *btnCreate() const { return m_btnCreate; }
+    QWidget *btnSelectAll() const { return m_btnSelectAll; }
+    QWidget *btnSelectNone() const { return m_btnSelectNone; }
+    QWidget *btnSelectInvert() const { return m_btnSelectInvert; }
+    ProgressBar *process() const { return m_process; }
+    frmMenu *menuForm() const { return m_frmMenu; }
 
     Catalogue &catalogue() { return *m_catalogue; }
     const Catalogue &catalogue() const { return *m_catalogue; }
@@ -76,6 +91,8 @@ protected:
 
 private:
     template<typename T> T *designed(const QString &name) const;
+    void connectClick(QWidget *button, const char *handler);
+    void createSongCommands();
     void showCatalogueRows();
 
     Environment m_env;
@@ -86,6 +103,15 @@ private:
     QTimer *m_timer2 = nullptr;
     QString m_currentVersion;
     QString m_skippedVersion;
+    QWidget *m_btnCreate = nullptr;
+    QWidget *m_btnSelectAll = nullptr;
+    QWidget *m_btnSelectNone = nullptr;
+    QWidget *m_btnSelectInvert = nullptr;
+    ProgressBar *m_process = nullptr;
+    std::unique_ptr<Clipboard> m_ownClipboard;
+    std::unique_ptr<SaveDialog> m_ownSaveDialog;
+    std::unique_ptr<ShellOpener> m_ownShellOpener;
+    frmMenu *m_frmMenu = nullptr;
     int m_currentSong = 0;
     bool m_unloaded = false;
 };

@@ -80,7 +80,7 @@ void ListFileCommand::run(const Parts &parts)
         if (!process)
             return;
         process->setValue(finished);
-        process->setText(progressText(finished, process->Max()));
+        process->setText(progressText(finished, process->max()));
     });
     if (!window)
         return;

@@ -1,6 +1,7 @@
 #include "app/listview.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
 
 #include "app/listitemsmodel.h"
 #include "platform/twips.h"
@@ -67,6 +68,24 @@ void ListView::selectRow(int row)
     const QModelIndex index = m_items->index(row, 0);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect
                                                  | QItemSelectionModel::Rows);
+}
+
+void ListView::mousePressEvent(QMouseEvent *event)
+{
+    QTreeView::mousePressEvent(event);
+    emit mouseDown(event->button(), event->modifiers(), event->position().toPoint());
+}
+
+void ListView::mouseReleaseEvent(QMouseEvent *event)
+{
+    QTreeView::mouseReleaseEvent(event);
+    emit mouseUp(event->button(), event->modifiers(), event->position().toPoint());
+}
+
+void ListView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QTreeView::mouseDoubleClickEvent(event);
+    emit dblClick(event->position().toPoint());
 }
 
 void ListView::clearRowSelection()

@@ -36,6 +36,18 @@ public:
     void selectRow(int row);
     void clearRowSelection();
 
+signals:
+    // Mouse events of the viewport, sent after the view's own handling (so a
+    // press has already selected its row); positions in viewport coordinates.
+    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos);
+    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos);
+    void dblClick(const QPoint &pos);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
 private:
     void applyColumnWidths();
 

@@ -32,4 +32,14 @@ QString catalogueMissing()
     return QStringLiteral("获取新歌列表失败，请检查网络...");
 }
 
+QString listAddressFailed()
+{
+    return QStringLiteral("生成列表失败，请检查网络...");
+}
+
+QString listWriteFailed()
+{
+    return QStringLiteral("生成列表失败，无法写入文件...");
+}
+
 } // namespace Lumisong::StatusText

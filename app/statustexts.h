@@ -12,5 +12,7 @@ QString fetchingCatalogue(); // the check is done, nothing to announce
 // more songs than the table has room for (only the first ones were loaded).
 QString catalogueLoaded(int count, bool truncated = false);
 QString catalogueMissing();  // the page did not arrive
+QString listAddressFailed(); // a list-file run stopped: an address could not be resolved
+QString listWriteFailed();   // a list-file run stopped: the file could not be written
 
 } // namespace Lumisong::StatusText

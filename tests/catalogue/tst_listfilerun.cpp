@@ -1,0 +1,239 @@
+#include "catalogue/catalogue.h"
+#include "catalogue/listfilerun.h"
+#include "net/fetchlimits.h"
+#include "tools/demosite/demosite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <vector>
+
+using namespace Lumisong;
+
+namespace {
+
+// The request target (path and query) of a song's address request.
+QString addressTarget(const DemoSite &site, const QString &songId)
+{
+    const QUrl url(site.hashedUrl() + songId);
+    return url.path() + u'?' + url.query(QUrl::FullyEncoded);
+}
+
+ScriptedAnswer textAnswer(const QByteArray &body, int status = 200)
+{
+    ScriptedAnswer answer;
+    answer.status = status;
+    answer.body = body;
+    return answer;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QByteArray listOf(const Catalogue &catalogue, const QList<int> &rows)
+{
+    QByteArray bytes;
+    for (const int slot : rows)
+        bytes += catalogue.siteBase().toLatin1()
+                 + DemoCatalogue::filePath(catalogue.song(slot).songId).toLatin1() + "\r\n";
+    return bytes + "//By Tolvane\r\n";
+}
+
+} // namespace
+
+class TestListFileRun final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void resolveAnswer_data();
+    void resolveAnswer();
+    void failedResolutionKeepsKnownAddress();
+    void noPrefixOnThePageMeansNoRequest();
+    void writesTickedRowsInListOrder();
+    void reRequestsCachedAddresses();
+    void noTickedRows();
+    void ticksChangedDuringTheRun();
+    void failingAddressLeavesTargetUntouched();
+    void unwritableTargetFailsBeforeAnyRequest();
+
+private:
+    std::unique_ptr<DemoSite> m_site;
+    std::unique_ptr<Catalogue> m_catalogue;
+    QTemporaryDir m_dir;
+};
+
+void TestListFileRun::initTestCase()
+{
+    FetchLimits limits;
+    limits.idleTimeoutMs = 3000;
+    limits.totalTimeoutMs = 5000;
+    setFetchLimits(limits);
+}
+
+void TestListFileRun::init()
+{
+    m_site = std::make_unique<DemoSite>(6);
+    QVERIFY(m_site->listen());
+    m_catalogue = std::make_unique<Catalogue>(m_site->baseUrl());
+    QCOMPARE(m_catalogue->loadCatalogue().count, 6);
+    m_site->resetCounters();
+}
+
+void TestListFileRun::resolveAnswer_data()
+{
+    QTest::addColumn<ScriptedAnswer>("answer");
+    QTest::addColumn<QString>("address"); // appended to the site base; empty: failed
+
+    QTest::newRow("plain") << textAnswer("/files/a.mp3") << QStringLiteral("/files/a.mp3");
+    QTest::newRow("trailing CR LF dropped") << textAnswer("/files/a.mp3\r\n") << QStringLiteral("/files/a.mp3");
+    QTest::newRow("blanks around dropped") << textAnswer("  /files/a.mp3\t\n") << QStringLiteral("/files/a.mp3");
+    QTest::newRow("empty answer") << textAnswer("") << QString();
+    QTest::newRow("only a line break") << textAnswer("\r\n") << QString();
+    QTest::newRow("two lines") << textAnswer("/files/a.mp3\r\n/files/b.mp3") << QString();
+    QTest::newRow("not found") << textAnswer("/files/a.mp3", 404) << QString();
+    ScriptedAnswer hangUp;
+    hangUp.closeWithoutAnswer = true;
+    QTest::newRow("no answer") << hangUp << QString();
+}
+
+void TestListFileRun::resolveAnswer()
+{
+    QFETCH(ScriptedAnswer, answer);
+    QFETCH(QString, address);
+    const QString target = addressTarget(*m_site, m_catalogue->song(2).songId);
+    m_site->setAnswer(target, answer);
+
+    QCOMPARE(m_catalogue->resolveAddress(2), !address.isEmpty());
+    // One request (the HTTP client itself may retry once on a dropped connection).
+    QVERIFY(m_site->requestCount(target) >= 1 && m_site->requestCount(target) <= 2);
+    QCOMPARE(m_catalogue->song(2).downloadUrl,
+             address.isEmpty() ? QString() : m_catalogue->siteBase() + address);
+}
+
+void TestListFileRun::failedResolutionKeepsKnownAddress()
+{
+    QVERIFY(m_catalogue->resolveAddress(0));
+    const QString known = m_catalogue->song(0).downloadUrl;
+    m_site->setAnswer(addressTarget(*m_site, m_catalogue->song(0).songId), textAnswer(""));
+    QVERIFY(!m_catalogue->resolveAddress(0));
+    QCOMPARE(m_catalogue->song(0).downloadUrl, known);
+    QVERIFY(!m_catalogue->resolveAddress(-1));
+    QVERIFY(!m_catalogue->resolveAddress(6)); // past the loaded rows
+}
+
+void TestListFileRun::noPrefixOnThePageMeansNoRequest()
+{
+    m_site->setAnswer(QStringLiteral("/"),
+                      textAnswer(DemoCatalogue::toGbk(QStringLiteral(
+                          "Data.Nlist.store = [{sid:'9',ti:'无前缀'}];"))));
+    Catalogue catalogue(m_site->baseUrl());
+    QCOMPARE(catalogue.loadCatalogue().count, 1);
+    m_site->resetCounters();
+    QVERIFY(!catalogue.resolveAddress(0));
+    QCOMPARE(m_site->totalRequests(), 0);
+    QVERIFY(catalogue.song(0).downloadUrl.isEmpty());
+}
+
+void TestListFileRun::writesTickedRowsInListOrder()
+{
+    // Ticked in the order 5, 1, 3: written 1, 3, 5.
+    std::vector<bool> ticks(6, false);
+    for (const int slot : {4, 0, 2})
+        ticks[size_t(slot)] = true;
+    const QString path = m_dir.filePath(QStringLiteral("order.lst"));
+    ListFileRun run(*m_catalogue, [&ticks](int slot) { return ticks[size_t(slot)]; });
+    QCOMPARE(run.countTicked(), 3);
+    QList<int> started;
+    QCOMPARE(run.run(path, [&started](int finished) { started << finished; }),
+             ListFileRun::Outcome::Written);
+    QCOMPARE(started, (QList<int>{0, 1, 2}));
+    QCOMPARE(readAll(path), listOf(*m_catalogue, {0, 2, 4}));
+}
+
+void TestListFileRun::reRequestsCachedAddresses()
+{
+    QVERIFY(m_catalogue->resolveAddress(1));
+    const QString target = addressTarget(*m_site, m_catalogue->song(1).songId);
+    m_site->setAnswer(target, textAnswer("/files/fresh.mp3"));
+    ListFileRun run(*m_catalogue, [](int slot) { return slot == 1; });
+    const QString path = m_dir.filePath(QStringLiteral("fresh.lst"));
+    QCOMPARE(run.run(path), ListFileRun::Outcome::Written);
+    QCOMPARE(m_site->requestCount(target), 2);
+    QCOMPARE(m_catalogue->song(1).downloadUrl, m_site->baseUrl() + u"/files/fresh.mp3");
+    QCOMPARE(readAll(path), m_site->baseUrl().toLatin1() + "/files/fresh.mp3\r\n//By Tolvane\r\n");
+}
+
+void TestListFileRun::noTickedRows()
+{
+    ListFileRun run(*m_catalogue, [](int) { return false; });
+    QCOMPARE(run.countTicked(), 0);
+    const QString path = m_dir.filePath(QStringLiteral("empty.lst"));
+    int calls = 0;
+    QCOMPARE(run.run(path, [&calls](int) { ++calls; }), ListFileRun::Outcome::Written);
+    QCOMPARE(calls, 0);
+    QCOMPARE(m_site->totalRequests(), 0);
+    QCOMPARE(readAll(path), QByteArray("//By Tolvane\r\n"));
+}
+
+void TestListFileRun::ticksChangedDuringTheRun()
+{
+    std::vector<bool> ticks{true, false, true, false, false, true};
+    ListFileRun run(*m_catalogue, [&ticks](int slot) { return ticks[size_t(slot)]; });
+    QCOMPARE(run.countTicked(), 3);
+    // While the first song is resolved the user unticks row 3 and ticks row 4;
+    // a change behind the pass (row 1) no longer matters.
+    const QString path = m_dir.filePath(QStringLiteral("changed.lst"));
+    QList<int> started;
+    QCOMPARE(run.run(path,
+                     [&](int finished) {
+                         started << finished;
+                         if (finished == 0) {
+                             ticks = {false, false, false, true, false, true};
+                         }
+                     }),
+             ListFileRun::Outcome::Written);
+    QCOMPARE(started, (QList<int>{0, 1, 2}));
+    QCOMPARE(readAll(path), listOf(*m_catalogue, {0, 3, 5}));
+}
+
+void TestListFileRun::failingAddressLeavesTargetUntouched()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kept.lst"));
+    {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("the list of last week\r\n");
+    }
+    m_site->setAnswer(addressTarget(*m_site, m_catalogue->song(3).songId), textAnswer("", 500));
+    ListFileRun run(*m_catalogue, [](int) { return true; });
+    QList<int> started;
+    QCOMPARE(run.run(path, [&started](int finished) { started << finished; }),
+             ListFileRun::Outcome::ResolveFailed);
+    QCOMPARE(run.failedSlot(), 3);
+    QCOMPARE(started, (QList<int>{0, 1, 2, 3})); // stopped at once
+    QCOMPARE(readAll(path), QByteArray("the list of last week\r\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("kept.lst")});
+}
+
+void TestListFileRun::unwritableTargetFailsBeforeAnyRequest()
+{
+    ListFileRun run(*m_catalogue, [](int) { return true; });
+    const QString path = m_dir.filePath(QStringLiteral("no/such/folder/list.lst"));
+    QCOMPARE(run.run(path), ListFileRun::Outcome::WriteFailed);
+    QVERIFY(!run.errorString().isEmpty());
+    QCOMPARE(m_site->totalRequests(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestListFileRun)
+#include "tst_listfilerun.moc"
