@@ -13,6 +13,9 @@ const QString SiteOption = QStringLiteral("site");
 const QString UpdateUrlOption = QStringLiteral("update-url");
 const QString ListOption = QStringLiteral("list");
 const QString JsonOption = QStringLiteral("json");
+const QString ExportOption = QStringLiteral("export");
+const QString AllOption = QStringLiteral("all");
+const QString SongsOption = QStringLiteral("songs");
 
 bool isHttpScheme(const QUrl &url)
 {
@@ -43,6 +46,16 @@ CommandLine::CommandLine() : m_parser(std::make_unique<QCommandLineParser>())
                  QStringLiteral("Print the songs of the catalogue, one TAB-separated line per "
                                 "song, and exit; needs no display.")});
     p.addOption({JsonOption, QStringLiteral("With --list: print one JSON object instead.")});
+    p.addOption({ExportOption,
+                 QStringLiteral("Write the download list of the chosen songs (--all or --songs) "
+                                "to <file>, as the window's \"生成列表\" does, and exit; needs "
+                                "no display. On failure <file> is left as it was (exit status 2)."),
+                 QStringLiteral("file")});
+    p.addOption({AllOption, QStringLiteral("With --export: every song of the catalogue.")});
+    p.addOption({SongsOption,
+                 QStringLiteral("With --export: the rows to write, counted from 1, "
+                                "e.g. 1,3,5-9."),
+                 QStringLiteral("list")});
 }
 
 CommandLine::~CommandLine() = default;
@@ -53,6 +66,8 @@ void CommandLine::parse(const QStringList &args)
     m_siteBase = Defaults::SiteBase.toString();
     m_updateUrl = Defaults::UpdateUrl.toString();
     m_json = false;
+    m_exportFile.clear();
+    m_exportSongs = QString();
     m_error.clear();
 
     const auto fail = [this](const QString &text) {
@@ -87,6 +102,22 @@ void CommandLine::parse(const QStringList &args)
     if (p.isSet(JsonOption) && !p.isSet(ListOption))
         return fail(QStringLiteral("--json is an option of --list"));
     m_json = p.isSet(JsonOption);
+    const bool exporting = p.isSet(ExportOption);
+    if ((p.isSet(AllOption) || p.isSet(SongsOption)) && !exporting)
+        return fail(QStringLiteral("--all and --songs are options of --export"));
+    if (exporting) {
+        if (p.isSet(ListOption))
+            return fail(QStringLiteral("--list and --export cannot be combined"));
+        if (p.isSet(AllOption) == p.isSet(SongsOption))
+            return fail(QStringLiteral("--export needs either --all or --songs"));
+        m_exportFile = p.value(ExportOption);
+        if (m_exportFile.isEmpty())
+            return fail(QStringLiteral("--export needs a file name"));
+        if (p.isSet(SongsOption))
+            m_exportSongs = p.value(SongsOption); // checked against the list once it is loaded
+        m_mode = Mode::Export;
+        return;
+    }
     m_mode = p.isSet(ListOption) ? Mode::List : Mode::Window;
 }
 

@@ -18,6 +18,7 @@ public:
     enum class Mode {
         Window,  // the main window (default)
         List,    // print the catalogue's songs and exit
+        Export,  // write a list file of chosen songs and exit
         Help,    // print the usage and exit 0
         Version, // print the version and exit 0
         Error,   // print errorText() and the usage hint, exit with UsageExitCode
@@ -40,6 +41,9 @@ public:
     QString siteBase() const { return m_siteBase; }
     QString updateUrl() const { return m_updateUrl; }
     bool json() const { return m_json; }
+    // --export FILE and --songs LIST (a null text for --all).
+    QString exportFile() const { return m_exportFile; }
+    QString exportSongs() const { return m_exportSongs; }
 
     // The arguments less the options QApplication takes for itself
     // (-platform NAME, -style NAME, -reverse...), which the window accepts.
@@ -62,6 +66,8 @@ private:
     QString m_siteBase;
     QString m_updateUrl;
     bool m_json = false;
+    QString m_exportFile;
+    QString m_exportSongs;
 };
 
 } // namespace Lumisong

@@ -1,6 +1,7 @@
 #include "app/consoleprogress.h"
 
 #include <QByteArray>
+#include <QStringBuilder>
 
 #include <unistd.h>
 

@@ -12,7 +12,6 @@
 #include "app/listview.h"
 #include "app/statustexts.h"
 #include "catalogue/catalogue.h"
-#include "controls/progressbar/progressbar.h"
 #include "menu/addresscopy.h"
 #include "menu/frmmenu.h"
 #include "net/fetchlimits.h"
@@ -64,8 +63,10 @@ void frmMain::createSongCommands()
     m_btnSelectAll = designed<QWidget>(QStringLiteral("btnSelectAll"));
     m_btnSelectNone = designed<QWidget>(QStringLiteral("btnSelectNone"));
     m_btnSelectInvert = designed<QWidget>(QStringLiteral("btnSelectInvert"));
-    m_process = designed<ProgressBar>(QStringLiteral("process"));
-    m_process->setVisible(false);
+    // The list-file run drives the bar through its properties only.
+    m_process = findChild<QWidget *>(QStringLiteral("process"), Qt::FindDirectChildrenOnly);
+    if (m_process)
+        m_process->setVisible(false);
 
     connect(m_lstXg, &ListView::mouseDown, this, &frmMain::lstXg_MouseDown);
     connect(m_lstXg, &ListView::mouseUp, this, &frmMain::lstXg_MouseUp);

@@ -15,7 +15,6 @@ class Clipboard;
 class frmMenu;
 class ListView;
 class MessageBox;
-class ProgressBar;
 class SaveDialog;
 class ShellOpener;
 class SettingsStore;
@@ -67,7 +66,7 @@ public:
     QWidget *btnSelectAll() const { return m_btnSelectAll; }
     QWidget *btnSelectNone() const { return m_btnSelectNone; }
     QWidget *btnSelectInvert() const { return m_btnSelectInvert; }
-    ProgressBar *process() const { return m_process; }
+    QWidget *process() const { return m_process; } // Lumisong::ProgressBar
     frmMenu *menuForm() const { return m_frmMenu; }
 
     Catalogue &catalogue() { return *m_catalogue; }
@@ -81,6 +80,18 @@ public:
 
     // Sets the status line, which sizes itself to the text.
     void setInfo(const QString &text);
+
+public slots:
+    // The song list: a press on no row clears the selection; a release takes
+    // currentSong from the selected row and, for the right button over a row,
+    // pops up the context menu; a double-click on a row copies its address.
+    void lstXg_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint &pos);
+    void lstXg_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint &pos);
+    void lstXg_DblClick(const QPoint &pos);
+    void btnSelectAll_Click();
+    void btnSelectNone_Click();
+    void btnSelectInvert_Click();
+    void btnCreate_Click();
 
 signals:
     void infoChanged(const QString &text);
@@ -107,7 +118,7 @@ private:
     QWidget *m_btnSelectAll = nullptr;
     QWidget *m_btnSelectNone = nullptr;
     QWidget *m_btnSelectInvert = nullptr;
-    ProgressBar *m_process = nullptr;
+    QWidget *m_process = nullptr;
     std::unique_ptr<Clipboard> m_ownClipboard;
     std::unique_ptr<SaveDialog> m_ownSaveDialog;
     std::unique_ptr<ShellOpener> m_ownShellOpener;

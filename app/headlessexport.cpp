@@ -2,6 +2,7 @@
 
 #include "app/consoleprogress.h"
 #include "catalogue/catalogue.h"
+#include "app/statustexts.h"
 #include "catalogue/listfilerun.h"
 
 namespace Lumisong {
@@ -35,7 +36,7 @@ int HeadlessExport::run()
     Catalogue catalogue(m_siteBase);
     const Catalogue::LoadResult loaded = catalogue.loadCatalogue();
     if (!loaded.arrived)
-        return fail(QStringLiteral("获取新歌列表失败，请检查网络... (no catalogue from %1)").arg(m_siteBase));
+        return fail(StatusText::catalogueMissing() + QStringLiteral(" (no catalogue from %1)").arg(m_siteBase));
     if (loaded.truncated)
         std::fprintf(m_err, "lumisong: the page holds more songs than the list; only the first %d are used\n",
                      loaded.count);
@@ -61,11 +62,11 @@ int HeadlessExport::run()
         std::fflush(m_out);
         return 0;
     case ListFileRun::Outcome::ResolveFailed:
-        return fail(QStringLiteral("生成列表失败，请检查网络... (") + listRun.errorString() + u')');
+        return fail(StatusText::listAddressFailed() + QStringLiteral(" (") + listRun.errorString() + u')');
     case ListFileRun::Outcome::WriteFailed:
         break;
     }
-    return fail(QStringLiteral("生成列表失败，无法写入文件... (") + listRun.errorString() + u')');
+    return fail(StatusText::listWriteFailed() + QStringLiteral(" (") + listRun.errorString() + u')');
 }
 
 } // namespace Lumisong

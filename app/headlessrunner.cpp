@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "app/commandline.h"
+#include "app/headlessexport.h"
 #include "app/songlisting.h"
 #include "app/statustexts.h"
 #include "catalogue/catalogue.h"
@@ -37,6 +38,10 @@ int HeadlessRunner::run()
     switch (m_commandLine.mode()) {
     case CommandLine::Mode::List:
         return list();
+    case CommandLine::Mode::Export:
+        return HeadlessExport(m_commandLine.siteBase(), m_commandLine.exportFile(),
+                              m_commandLine.exportSongs(), stdout, stderr)
+            .run();
     case CommandLine::Mode::Help:
         writeAll(stdout, m_commandLine.helpText().toUtf8());
         return 0;

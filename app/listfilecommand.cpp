@@ -2,13 +2,13 @@
 
 #include <QFileInfo>
 #include <QPointer>
+#include <QVariant>
 #include <QWidget>
 
 #include "app/listitemsmodel.h"
 #include "app/statustexts.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/listfilerun.h"
-#include "controls/progressbar/progressbar.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/savedialog.h"
 
@@ -57,7 +57,11 @@ void ListFileCommand::run(const Parts &parts)
     // close; nothing of it is touched once it is gone.
     const QPointer<QWidget> window(parts.window);
     const QPointer<QWidget> button(parts.btnCreate);
-    const QPointer<ProgressBar> process(parts.process);
+    const QPointer<QWidget> process(parts.process);
+    const auto setBar = [&process](const char *property, const QVariant &value) {
+        if (process)
+            process->setProperty(property, value);
+    };
     const auto enableButton = [&button] {
         if (button)
             button->setEnabled(true);
@@ -74,20 +78,22 @@ void ListFileCommand::run(const Parts &parts)
     ListFileRun listRun(*parts.catalogue, [&items](int slot) {
         return items && slot < items->rowCount() && items->isChecked(slot);
     });
-    process->setVisible(true);
-    process->setMax(listRun.countTicked());
-    const ListFileRun::Outcome outcome = listRun.run(path, [&process](int finished) {
-        if (!process)
-            return;
-        process->setValue(finished);
-        process->setText(progressText(finished, process->max()));
+    if (process)
+        process->setVisible(true);
+    setBar("Max", listRun.countTicked());
+    const ListFileRun::Outcome outcome = listRun.run(path, [&](int finished) {
+        setBar("Value", finished);
+        // The count shown is the bar's own maximum, read back (it may have raised it).
+        const int max = process ? process->property("Max").toInt() : 0;
+        setBar("Text", progressText(finished, max));
     });
     if (!window)
         return;
 
     switch (outcome) {
     case ListFileRun::Outcome::Written:
-        process->setVisible(false);
+        if (process)
+            process->setVisible(false);
         parts.messageBox->show(window, QStringLiteral("列表成功生成！"), QStringLiteral("Lumisong"),
                                MessageBox::Icon::Information, MessageBox::Buttons::Ok);
         break;

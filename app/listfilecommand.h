@@ -11,7 +11,6 @@ namespace Lumisong {
 class Catalogue;
 class ListItemsModel;
 class MessageBox;
-class ProgressBar;
 class SaveDialog;
 
 // The "生成列表" run of the main window: asks for a file name (and whether to
@@ -27,7 +26,9 @@ public:
     {
         QWidget *window = nullptr; // owner of the dialogs; may close during the run
         QWidget *btnCreate = nullptr;
-        ProgressBar *process = nullptr;
+        // The progress bar, driven through its Visible, Max, Value and Text
+        // properties only; null when the form has none.
+        QWidget *process = nullptr;
         ListItemsModel *items = nullptr; // the rows' ticks; row k shows slot k
         Catalogue *catalogue = nullptr;
         SaveDialog *saveDialog = nullptr;

@@ -1,0 +1,539 @@
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+
+#include "app/frmmain.h"
+#include "app/listitemsmodel.h"
+#include "app/listview.h"
+#include "catalogue/catalogue.h"
+#include "menu/frmmenu.h"
+#include "net/fetchlimits.h"
+#include "platform/settingsstore.h"
+#include "platform/singleinstance.h"
+#include "platform/twips.h"
+#include "platform/ui/memoryclipboard.h"
+#include "platform/ui/recordingshellopener.h"
+#include "platform/ui/scriptedmessagebox.h"
+#include "platform/ui/scriptedsavedialog.h"
+#include "tools/demosite/demosite.h"
+
+using namespace Lumisong;
+
+namespace {
+
+const QString PresetName = QStringLiteral("百度新歌下载列表");
+
+// A main window over a demo site of six songs, with answerable dialogs and a
+// clipboard and browser the test can read.
+struct Harness
+{
+    QTemporaryDir dir;
+    DemoSite site{6};
+    ScriptedMessageBox messageBox;
+    ScriptedSaveDialog saveDialog;
+    MemoryClipboard clipboard;
+    RecordingShellOpener opener;
+    SettingsStore settings = SettingsStore::atPath(dir.filePath(QStringLiteral("settings.ini")));
+    std::unique_ptr<frmMain> form;
+    QStringList infos;
+
+    bool start()
+    {
+        if (!site.listen())
+            return false;
+        frmMain::Environment env{&messageBox, &settings, nullptr, site.baseUrl(),
+                                 site.baseUrl() + u"/version.html"};
+        env.clipboard = &clipboard;
+        env.saveDialog = &saveDialog;
+        env.shellOpener = &opener;
+        form = std::make_unique<frmMain>(env);
+        QObject::connect(form.get(), &frmMain::infoChanged,
+                         [this](const QString &text) { infos << text; });
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            return false;
+        form->Timer2_Timer(); // loads the catalogue into the list
+        site.resetCounters();
+        return items()->rowCount() == 6;
+    }
+
+    ListView *list() const { return form->lstXg(); }
+    ListItemsModel *items() const { return form->lstXg()->items(); }
+    QWidget *viewport() const { return form->lstXg()->viewport(); }
+    QPoint rowPoint(int row) const
+    {
+        return list()->visualRect(items()->index(row, 2)).center();
+    }
+    QPoint belowRows() const
+    {
+        const QRect last = list()->visualRect(items()->index(items()->rowCount() - 1, 2));
+        return QPoint(last.center().x(), last.bottom() + 40);
+    }
+    QString addressTarget(int slot) const
+    {
+        const QUrl url(site.hashedUrl() + form->catalogue().song(slot).songId);
+        return url.path() + u'?' + url.query(QUrl::FullyEncoded);
+    }
+    QByteArray addressLine(int slot) const
+    {
+        return (site.baseUrl() + DemoCatalogue::filePath(form->catalogue().song(slot).songId))
+                   .toLatin1()
+               + "\r\n";
+    }
+    void tick(std::initializer_list<int> rows)
+    {
+        for (const int row : rows)
+            items()->setChecked(row, true);
+    }
+    // Runs `probe` whenever a request reaches the site, i.e. while the
+    // program waits for it.
+    void onEachRequest(std::function<void()> probe)
+    {
+        QObject::connect(site.findChild<QTcpServer *>(), &QTcpServer::newConnection, form.get(),
+                         std::move(probe));
+    }
+    void clickCreate() { QTest::mouseClick(form->btnCreate(), Qt::LeftButton); }
+    // As a desktop delivers it: a click, then a second press that is a
+    // double-click, then its release.
+    void doubleClick(const QPoint &pos)
+    {
+        QTest::mouseClick(viewport(), Qt::LeftButton, {}, pos);
+        QTest::mouseDClick(viewport(), Qt::LeftButton, {}, pos);
+        QTest::mouseRelease(viewport(), Qt::LeftButton, {}, pos);
+    }
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QWidget *nextTabStop(QWidget *widget)
+{
+    QWidget *next = widget->nextInFocusChain();
+    while (next != widget && !(next->focusPolicy() & Qt::TabFocus))
+        next = next->nextInFocusChain();
+    return next;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Closes the popup menu that the next mouse release opens, noting its title.
+void closePopupSoon(QString *openedTitle)
+{
+    QTimer::singleShot(0, [openedTitle] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            *openedTitle = menu->title();
+            menu->close();
+        }
+    });
+}
+
+} // namespace
+
+class TestSongCommands final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void buttonsAsDesigned();
+    void mouse_data();
+    void mouse();
+    void keyboardSelectionThenRightClick();
+    void doubleClickCopiesOnceThenFromCache();
+    void doubleClickFailureIsTold();
+    void selectionButtons();
+    void listFileBytesInListOrder();
+    void progressTexts();
+    void overwriteQuestion_data();
+    void overwriteQuestion();
+    void noTickedRows();
+    void refreshesCachedAddresses();
+    void ticksChangedDuringTheRun();
+    void failingAddressMidRun();
+    void unwritableTarget();
+};
+
+void TestSongCommands::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    FetchLimits limits;
+    limits.idleTimeoutMs = 3000;
+    limits.totalTimeoutMs = 5000;
+    setFetchLimits(limits);
+}
+
+void TestSongCommands::buttonsAsDesigned()
+{
+    Harness h;
+    QVERIFY(h.start());
+    const auto px = [](int twips) { return Twips::toPixels(twips); };
+    struct Expected
+    {
+        QWidget *button;
+        QString caption;
+        QRect twips;
+    };
+    const QList<Expected> buttons = {
+        {h.form->btnSelectAll(), QStringLiteral("全选(&A)"), {8730, 7845, 915, 345}},
+        {h.form->btnSelectNone(), QStringLiteral("全不选(&N)"), {9720, 7845, 915, 345}},
+        {h.form->btnSelectInvert(), QStringLiteral("反选(&I)"), {10710, 7845, 915, 345}},
+        {h.form->btnCreate(), QStringLiteral("生成列表"), {11700, 7845, 915, 345}},
+    };
+    for (const Expected &e : buttons) {
+        QCOMPARE(e.button->property("text").toString(), e.caption);
+        QCOMPARE(e.button->geometry(), QRect(px(e.twips.x()), px(e.twips.y()), px(e.twips.width()),
+                                             px(e.twips.height())));
+    }
+    // Tab order: lstXg, btnCreate, btnSelectAll, btnSelectNone, btnSelectInvert.
+    QCOMPARE(nextTabStop(h.list()), h.form->btnCreate());
+    QCOMPARE(nextTabStop(h.form->btnCreate()), h.form->btnSelectAll());
+    QCOMPARE(nextTabStop(h.form->btnSelectAll()), h.form->btnSelectNone());
+    QCOMPARE(nextTabStop(h.form->btnSelectNone()), h.form->btnSelectInvert());
+}
+
+void TestSongCommands::mouse_data()
+{
+    QTest::addColumn<int>("startRow");     // selected before the click, -1 none
+    QTest::addColumn<QString>("where");    // "row 3", "below", "header"
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<int>("selected");     // selected row afterwards
+    QTest::addColumn<int>("currentSong");  // afterwards (starts at 1)
+    QTest::addColumn<bool>("menu");
+
+    QTest::newRow("left on a row") << -1 << "row 3" << Qt::LeftButton << 3 << 3 << false;
+    QTest::newRow("right on a row opens the menu") << 0 << "row 4" << Qt::RightButton << 4 << 4 << true;
+    QTest::newRow("left below the rows") << 2 << "below" << Qt::LeftButton << -1 << 2 << false;
+    QTest::newRow("right below the rows") << 2 << "below" << Qt::RightButton << -1 << 2 << false;
+    QTest::newRow("below with nothing selected") << -1 << "below" << Qt::LeftButton << -1 << 1 << false;
+}
+
+void TestSongCommands::mouse()
+{
+    QFETCH(int, startRow);
+    QFETCH(QString, where);
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(int, selected);
+    QFETCH(int, currentSong);
+    QFETCH(bool, menu);
+
+    Harness h;
+    QVERIFY(h.start());
+    h.form->setCurrentSong(1);
+    if (startRow >= 0) {
+        QTest::mouseClick(h.viewport(), Qt::LeftButton, {}, h.rowPoint(startRow));
+        QCOMPARE(h.form->currentSong(), startRow);
+    }
+    const QPoint pos = where == u"below" ? h.belowRows() : h.rowPoint(where.mid(4).toInt());
+    QString opened;
+    closePopupSoon(&opened);
+    QTest::mouseClick(h.viewport(), button, {}, pos);
+    QCOMPARE(h.list()->selectedRow(), selected);
+    QCOMPARE(h.form->currentSong(), currentSong);
+    QCoreApplication::processEvents();
+    QCOMPARE(opened, menu ? QStringLiteral("右键") : QString());
+    QCOMPARE(h.site.totalRequests(), 0);
+}
+
+void TestSongCommands::keyboardSelectionThenRightClick()
+{
+    Harness h;
+    QVERIFY(h.start());
+    QTest::mouseClick(h.viewport(), Qt::LeftButton, {}, h.rowPoint(0));
+    QTest::keyClick(h.list(), Qt::Key_Down);
+    QTest::keyClick(h.list(), Qt::Key_Down);
+    QCOMPARE(h.list()->selectedRow(), 2);
+    QCOMPARE(h.form->currentSong(), 0); // the keyboard does not move currentSong
+
+    h.form->catalogue().song(5).title = QStringLiteral("A&B");
+    h.form->catalogue().song(5).singer = QStringLiteral("C");
+    QTimer::singleShot(0, [] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        menu->close();
+    });
+    QTest::mouseClick(h.viewport(), Qt::RightButton, {}, h.rowPoint(5));
+    QCOMPARE(h.form->currentSong(), 5);
+    h.form->menuForm()->action(QStringLiteral("mnuSearchBaidu"))->trigger();
+    QCOMPARE(h.opener.opened().size(), 1);
+    QCOMPARE(h.opener.opened().constFirst().toEncoded(),
+             QByteArray("http://www.baidu.com/s?word=A%26B%20C&tn=Lumisong(Tolvane)"));
+}
+
+void TestSongCommands::doubleClickCopiesOnceThenFromCache()
+{
+    Harness h;
+    QVERIFY(h.start());
+    h.doubleClick(h.rowPoint(2));
+    const QString expected = QString::fromLatin1(h.addressLine(2).chopped(2));
+    QCOMPARE(h.clipboard.text(), expected);
+    QCOMPARE(h.site.requestCount(h.addressTarget(2)), 1);
+
+    h.clipboard.setText(QStringLiteral("other"));
+    h.doubleClick(h.rowPoint(2));
+    QCOMPARE(h.clipboard.text(), expected);
+    QCOMPARE(h.site.totalRequests(), 1);
+
+    // Below the rows: the selection goes, nothing is copied.
+    h.clipboard.setText(QStringLiteral("other"));
+    h.doubleClick(h.belowRows());
+    QCOMPARE(h.list()->selectedRow(), -1);
+    QCOMPARE(h.clipboard.text(), QStringLiteral("other"));
+}
+
+void TestSongCommands::doubleClickFailureIsTold()
+{
+    Harness h;
+    QVERIFY(h.start());
+    ScriptedAnswer failing;
+    failing.status = 503;
+    h.site.setAnswer(h.addressTarget(1), failing);
+    h.clipboard.setText(QStringLiteral("kept"));
+    h.doubleClick(h.rowPoint(1));
+    QCOMPARE(h.clipboard.text(), QStringLiteral("kept"));
+    QCOMPARE(h.form->lblInfo()->text(), QStringLiteral("获取下载地址失败，请检查网络..."));
+    QVERIFY(h.form->catalogue().song(1).downloadUrl.isEmpty());
+}
+
+void TestSongCommands::selectionButtons()
+{
+    Harness h;
+    QVERIFY(h.start());
+    const auto ticks = [&h] {
+        QString marks;
+        for (int row = 0; row < h.items()->rowCount(); ++row)
+            marks += h.items()->isChecked(row) ? u'x' : u'.';
+        return marks;
+    };
+    QTest::mouseClick(h.viewport(), Qt::LeftButton, {}, h.rowPoint(1));
+    h.tick({0, 3});
+    QTest::mouseClick(h.form->btnSelectInvert(), Qt::LeftButton);
+    QCOMPARE(ticks(), QStringLiteral(".xx.xx"));
+    QTest::mouseClick(h.form->btnSelectInvert(), Qt::LeftButton);
+    QCOMPARE(ticks(), QStringLiteral("x..x.."));
+    QTest::mouseClick(h.form->btnSelectAll(), Qt::LeftButton);
+    QCOMPARE(ticks(), QStringLiteral("xxxxxx"));
+    QTest::mouseClick(h.form->btnSelectNone(), Qt::LeftButton);
+    QCOMPARE(ticks(), QStringLiteral("......"));
+    // Selection and currentSong stay.
+    QCOMPARE(h.list()->selectedRow(), 1);
+    QCOMPARE(h.form->currentSong(), 1);
+    QCOMPARE(h.site.totalRequests(), 0);
+}
+
+void TestSongCommands::listFileBytesInListOrder()
+{
+    Harness h;
+    QVERIFY(h.start());
+    for (const int row : {4, 0, 2}) // ticked out of order
+        h.items()->setChecked(row, true);
+    const QString path = h.dir.filePath(QStringLiteral("list.lst"));
+    h.saveDialog.queueAnswer(path);
+    h.clickCreate();
+
+    QCOMPARE(readAll(path), h.addressLine(0) + h.addressLine(2) + h.addressLine(4) + "//By Tolvane\r\n");
+    QCOMPARE(h.saveDialog.requests().size(), 1);
+    const SaveDialogRequest &request = h.saveDialog.requests().constFirst();
+    QCOMPARE(request.title, QStringLiteral("Lumisong"));
+    QCOMPARE(request.fileName, PresetName);
+    QCOMPARE(request.defaultSuffix, QStringLiteral("lst"));
+    QCOMPARE(request.filter,
+             QStringLiteral("列表文件(*.lst)|*.lst|文本文件(*.txt)|*.txt|所有文件(*.*)|*.*"));
+    QCOMPARE(h.messageBox.shown().size(), 1);
+    QCOMPARE(h.messageBox.shown().constFirst().text, QStringLiteral("列表成功生成！"));
+    QCOMPARE(h.messageBox.shown().constFirst().caption, QStringLiteral("Lumisong"));
+    QCOMPARE(h.messageBox.shown().constFirst().icon, MessageBox::Icon::Information);
+    QVERIFY(h.form->btnCreate()->isEnabled());
+    if (h.form->process())
+        QVERIFY(!h.form->process()->isVisible());
+}
+
+void TestSongCommands::progressTexts()
+{
+    Harness h;
+    QVERIFY(h.start());
+    QWidget *bar = h.form->process();
+    if (!bar)
+        QSKIP("the form has no progress bar");
+    h.tick({1, 3, 5});
+    QStringList texts;
+    QList<bool> buttonEnabled;
+    h.onEachRequest([&] {
+        texts << bar->property("Text").toString() + u'|' + bar->property("Value").toString();
+        buttonEnabled << h.form->btnCreate()->isEnabled();
+        QVERIFY(bar->isVisible());
+    });
+    h.saveDialog.queueAnswer(h.dir.filePath(QStringLiteral("p.lst")));
+    h.clickCreate();
+    QCOMPARE(texts, (QStringList{QStringLiteral("正在处理第 0/3 个选中的项目...|0"),
+                                 QStringLiteral("正在处理第 1/3 个选中的项目...|1"),
+                                 QStringLiteral("正在处理第 2/3 个选中的项目...|2")}));
+    QCOMPARE(buttonEnabled, (QList<bool>{false, false, false}));
+    QCOMPARE(bar->property("Max").toInt(), 3);
+    QVERIFY(!bar->isVisible());
+}
+
+void TestSongCommands::overwriteQuestion_data()
+{
+    QTest::addColumn<QList<MessageBox::Answer>>("answers");
+    QTest::addColumn<int>("dialogs");     // times the save dialog was shown
+    QTest::addColumn<bool>("written");
+
+    using A = MessageBox::Answer;
+    QTest::newRow("yes") << QList<A>{A::Yes} << 1 << true;
+    QTest::newRow("no, then cancel the dialog") << QList<A>{A::No} << 2 << false;
+    QTest::newRow("no, then yes") << QList<A>{A::No, A::Yes} << 2 << true;
+    QTest::newRow("cancel") << QList<A>{A::Cancel} << 1 << false;
+}
+
+void TestSongCommands::overwriteQuestion()
+{
+    QFETCH(QList<MessageBox::Answer>, answers);
+    QFETCH(int, dialogs);
+    QFETCH(bool, written);
+
+    Harness h;
+    QVERIFY(h.start());
+    h.tick({0});
+    const QString path = h.dir.filePath(QStringLiteral("exists.lst"));
+    writeFile(path, "old\r\n");
+    for (const MessageBox::Answer answer : answers) {
+        h.messageBox.queueAnswer(answer);
+        h.saveDialog.queueAnswer(path);
+    }
+    h.clickCreate();
+
+    QCOMPARE(h.saveDialog.requests().size(), dialogs);
+    for (const SaveDialogRequest &request : h.saveDialog.requests())
+        QCOMPARE(request.fileName, PresetName); // not the name just refused
+    const ScriptedMessageBox::Shown &question = h.messageBox.shown().constFirst();
+    QCOMPARE(question.text, QStringLiteral("文件已经存在，是否覆盖？"));
+    QCOMPARE(question.caption, QStringLiteral("覆盖"));
+    QCOMPARE(question.icon, MessageBox::Icon::Question);
+    QCOMPARE(question.buttons, MessageBox::Buttons::YesNoCancel);
+    QCOMPARE(readAll(path), written ? h.addressLine(0) + "//By Tolvane\r\n" : QByteArray("old\r\n"));
+    QCOMPARE(h.site.totalRequests(), written ? 1 : 0);
+    QVERIFY(h.form->btnCreate()->isEnabled());
+}
+
+void TestSongCommands::noTickedRows()
+{
+    Harness h;
+    QVERIFY(h.start());
+    const QString path = h.dir.filePath(QStringLiteral("none.lst"));
+    h.saveDialog.queueAnswer(path);
+    const QString textBefore = h.form->process() ? h.form->process()->property("Text").toString()
+                                                 : QString();
+    h.clickCreate();
+    QCOMPARE(readAll(path), QByteArray("//By Tolvane\r\n"));
+    QCOMPARE(h.messageBox.shown().size(), 1);
+    QCOMPARE(h.messageBox.shown().constFirst().text, QStringLiteral("列表成功生成！"));
+    if (QWidget *bar = h.form->process()) {
+        QCOMPARE(bar->property("Max").toInt(), 1); // a maximum of 0 is raised to 1
+        QCOMPARE(bar->property("Text").toString(), textBefore);
+    }
+}
+
+void TestSongCommands::refreshesCachedAddresses()
+{
+    Harness h;
+    QVERIFY(h.start());
+    h.doubleClick(h.rowPoint(3));
+    QCOMPARE(h.site.requestCount(h.addressTarget(3)), 1);
+    ScriptedAnswer moved;
+    moved.body = "/files/moved.mp3\r\n";
+    h.site.setAnswer(h.addressTarget(3), moved);
+    h.tick({3});
+    const QString path = h.dir.filePath(QStringLiteral("fresh.lst"));
+    h.saveDialog.queueAnswer(path);
+    h.clickCreate();
+    QCOMPARE(h.site.requestCount(h.addressTarget(3)), 2);
+    const QString fresh = h.site.baseUrl() + u"/files/moved.mp3";
+    QCOMPARE(h.form->catalogue().song(3).downloadUrl, fresh);
+    QCOMPARE(readAll(path), fresh.toLatin1() + "\r\n//By Tolvane\r\n");
+}
+
+void TestSongCommands::ticksChangedDuringTheRun()
+{
+    Harness h;
+    QVERIFY(h.start());
+    h.tick({0, 2});
+    bool changed = false;
+    h.onEachRequest([&] {
+        if (changed)
+            return;
+        changed = true; // while row 1 is resolved: untick row 3, tick rows 5 and 6
+        h.items()->setChecked(2, false);
+        h.items()->setChecked(4, true);
+        h.items()->setChecked(5, true);
+    });
+    const QString path = h.dir.filePath(QStringLiteral("changed.lst"));
+    h.saveDialog.queueAnswer(path);
+    h.clickCreate();
+    QCOMPARE(readAll(path),
+             h.addressLine(0) + h.addressLine(4) + h.addressLine(5) + "//By Tolvane\r\n");
+    if (QWidget *bar = h.form->process())
+        QCOMPARE(bar->property("Max").toInt(), 2); // the first count stays
+}
+
+void TestSongCommands::failingAddressMidRun()
+{
+    Harness h;
+    QVERIFY(h.start());
+    h.tick({0, 1, 2, 3});
+    ScriptedAnswer empty; // an empty answer is no address
+    h.site.setAnswer(h.addressTarget(2), empty);
+    const QString path = h.dir.filePath(QStringLiteral("kept.lst"));
+    writeFile(path, "last week\r\n");
+    h.messageBox.queueAnswer(MessageBox::Answer::Yes);
+    h.saveDialog.queueAnswer(path);
+    h.clickCreate();
+
+    QCOMPARE(readAll(path), QByteArray("last week\r\n"));
+    QCOMPARE(QDir(h.dir.path()).entryList({QStringLiteral("*.lst*")}, QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("kept.lst")});
+    QCOMPARE(h.form->lblInfo()->text(), QStringLiteral("生成列表失败，请检查网络..."));
+    QVERIFY(h.form->btnCreate()->isEnabled());
+    QCOMPARE(h.site.requestCount(h.addressTarget(3)), 0); // stopped at once
+    QCOMPARE(h.messageBox.shown().size(), 1);             // only the overwrite question
+    if (QWidget *bar = h.form->process()) {
+        QVERIFY(bar->isVisible()); // left as it stood
+        QCOMPARE(bar->property("Text").toString(), QStringLiteral("正在处理第 2/4 个选中的项目..."));
+    }
+}
+
+void TestSongCommands::unwritableTarget()
+{
+    Harness h;
+    QVERIFY(h.start());
+    h.tick({0});
+    h.saveDialog.queueAnswer(h.dir.filePath(QStringLiteral("missing/folder/list.lst")));
+    h.clickCreate();
+    QCOMPARE(h.form->lblInfo()->text(), QStringLiteral("生成列表失败，无法写入文件..."));
+    QVERIFY(h.form->btnCreate()->isEnabled());
+    QCOMPARE(h.site.totalRequests(), 0);
+    QVERIFY(h.messageBox.shown().isEmpty());
+}
+
+QTEST_MAIN(TestSongCommands)
+#include "tst_songcommands.moc"
