@@ -38,6 +38,14 @@ public:
     const SongRecord &song(int slot) const;   // slot 0..Capacity-1; others throw std::out_of_range
     SongRecord &song(int slot);
 
+    // Asks the site for the slot's download address (hashedUrl + songId) and
+    // stores site base + answer in its downloadUrl, replacing what was there.
+    // False when the request failed or the answer is no address (empty, or a
+    // control character inside); downloadUrl then keeps its value, so an empty
+    // one means "ask again". Waits in a nested event loop: the catalogue must
+    // outlive the call.
+    bool resolveAddress(int slot);
+
 private:
     QString m_siteBase;
     QString m_hashedUrl;
