@@ -6,6 +6,7 @@
 #include "app/defaults.h"
 #include "app/frmmain.h"
 #include "app/headlessrunner.h"
+#include "app/networkshutdown.h"
 #include "platform/settingsstore.h"
 #include "platform/singleinstance.h"
 #include "platform/ui/qtmessagebox.h"
@@ -21,15 +22,21 @@ int runWindow(int &argc, char *argv[], const CommandLine &commandLine)
     SettingsStore settings(Defaults::SettingsApplication.toString());
     SingleInstance instance(Defaults::InstanceLockName.toString());
 
-    frmMain form({&messageBox, &settings, &instance, commandLine.siteBase(),
-                  commandLine.updateUrl()});
-    if (!form.Form_Load())
-        return 0;
-    // Closing the window ends the run at once, even inside a handler that is
-    // waiting for a page: every running event loop is told to exit.
-    QObject::connect(&form, &frmMain::unloaded, &app, [] { QCoreApplication::exit(0); });
-    form.show();
-    return app.exec();
+    int status = 0;
+    {
+        frmMain form({&messageBox, &settings, &instance, commandLine.siteBase(),
+                      commandLine.updateUrl()});
+        if (form.Form_Load()) {
+            // Closing the window ends the run at once, even inside a handler that
+            // is waiting for a page: every running event loop is told to exit.
+            QObject::connect(&form, &frmMain::unloaded, &app,
+                             [] { QCoreApplication::exit(0); });
+            form.show();
+            status = app.exec();
+        }
+    }
+    shutDownNetwork();
+    return status;
 }
 
 } // namespace
@@ -49,7 +56,9 @@ int runLumisong(int argc, char *argv[])
     if (commandLine.needsDisplay())
         return runWindow(argc, argv, commandLine);
     QCoreApplication app(argc, argv);
-    return HeadlessRunner(commandLine).run();
+    const int status = HeadlessRunner(commandLine).run();
+    shutDownNetwork();
+    return status;
 }
 
 } // namespace Lumisong

@@ -13,6 +13,7 @@
 #include "app/frmmain.h"
 #include "app/listitemsmodel.h"
 #include "app/listview.h"
+#include "app/networkshutdown.h"
 #include "app/statustexts.h"
 #include "catalogue/catalogue.h"
 #include "platform/settingsstore.h"
@@ -91,6 +92,7 @@ private slots:
     void versionsAtLoad();
     void secondInstanceIsRefused();
     void closingDuringFetchEndsAtOnce();
+    void cleanupTestCase() { shutDownNetwork(); }
 };
 
 void tst_frmMain::initTestCase()
