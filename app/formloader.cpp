@@ -6,6 +6,8 @@
 #include <QTimer>
 
 #include "app/listview.h"
+#include "controls/progressbar/progressbar.h"
+#include "platform/propertybag.h"
 #include "platform/twips.h"
 
 namespace Lumisong {
@@ -53,6 +55,21 @@ QObject *createTimer(QWidget *form, const ControlDesign &d)
     return timer;
 }
 
+// The program's own progress bar: "properties" is its saved property bag, which
+// also holds the host's own entries (_extentx, _extenty, Visible).
+QObject *createProgressBar(QWidget *form, const ControlDesign &d)
+{
+    auto *bar = new ProgressBar(form);
+    // Text is read back against the control's name, and drawn at the designed size.
+    bar->setObjectName(d.name);
+    bar->resize(Twips::toPixels(d.width), Twips::toPixels(d.height));
+    const PropertyBag bag = PropertyBag::fromJson(d.properties);
+    bar->UserControl_ReadProperties(bag);
+    if (!bag.read(QStringLiteral("Visible"), true).value_or(true))
+        bar->hide();
+    return bar;
+}
+
 } // namespace
 
 FormLoader::FormLoader()
@@ -61,6 +78,7 @@ FormLoader::FormLoader()
     registerType(QStringLiteral("CommandButton"), createCommandButton);
     registerType(QStringLiteral("ListView"), createListView);
     registerType(QStringLiteral("Timer"), createTimer);
+    registerType(QStringLiteral("Lumisong.ProgressBar"), createProgressBar);
 }
 
 void FormLoader::registerType(const QString &type, Factory factory)
