@@ -32,6 +32,13 @@ void ProgressBar::changed(const char *name)
     redraw();
 }
 
+template <typename T>
+void ProgressBar::assign(T ProgressBarState::*field, const T &NewValue, const char *name)
+{
+    m_state.*field = NewValue;
+    changed(name);
+}
+
 void ProgressBar::setValue(int NewValue)
 {
     if (NewValue > m_state.max)
@@ -68,62 +75,52 @@ void ProgressBar::setMin(int NewValue)
 
 void ProgressBar::setRoundedValue(int NewValue)
 {
-    m_state.roundedValue = NewValue;
-    changed("RoundedValue");
+    assign(&ProgressBarState::roundedValue, NewValue, "RoundedValue");
 }
 
 void ProgressBar::setEnabled(bool NewValue)
 {
-    m_state.enabled = NewValue;
-    changed("Enabled");
+    assign(&ProgressBarState::enabled, NewValue, "Enabled");
 }
 
 void ProgressBar::setTheme(int NewValue)
 {
-    m_state.theme = NewValue;
-    changed("Theme");
+    assign(&ProgressBarState::theme, NewValue, "Theme");
 }
 
 void ProgressBar::setTextStyle(int NewValue)
 {
-    m_state.textStyle = NewValue;
-    changed("TextStyle");
+    assign(&ProgressBarState::textStyle, NewValue, "TextStyle");
 }
 
 void ProgressBar::setOrientations(int NewValue)
 {
-    m_state.orientations = NewValue;
-    changed("Orientations");
+    assign(&ProgressBarState::orientations, NewValue, "Orientations");
 }
 
 void ProgressBar::setTextAlignment(int NewValue)
 {
-    m_state.textAlignment = NewValue;
-    changed("TextAlignment");
+    assign(&ProgressBarState::textAlignment, NewValue, "TextAlignment");
 }
 
 void ProgressBar::setText(const QString &NewValue)
 {
-    m_state.text = NewValue;
-    changed("Text");
+    assign(&ProgressBarState::text, NewValue, "Text");
 }
 
 void ProgressBar::setTextEffectColor(Colour NewValue)
 {
-    m_state.textEffectColor = NewValue;
-    changed("TextEffectColor");
+    assign(&ProgressBarState::textEffectColor, NewValue, "TextEffectColor");
 }
 
 void ProgressBar::setTextEffect(int NewValue)
 {
-    m_state.textEffect = NewValue;
-    changed("TextEffect");
+    assign(&ProgressBarState::textEffect, NewValue, "TextEffect");
 }
 
 void ProgressBar::setTextForeColor(Colour NewValue)
 {
-    m_state.textForeColor = NewValue;
-    changed("TextForeColor");
+    assign(&ProgressBarState::textForeColor, NewValue, "TextForeColor");
 }
 
 void ProgressBar::setTextFont(const FontDescription &NewValue)
@@ -135,14 +132,12 @@ void ProgressBar::setTextFont(const FontDescription &NewValue)
 
 void ProgressBar::setPBSCustomeColor1(Colour NewValue)
 {
-    m_state.customColour1 = NewValue;
-    changed("PBSCustomeColor1");
+    assign(&ProgressBarState::customColour1, NewValue, "PBSCustomeColor1");
 }
 
 void ProgressBar::setPBSCustomeColor2(Colour NewValue)
 {
-    m_state.customColour2 = NewValue;
-    changed("PBSCustomeColor2");
+    assign(&ProgressBarState::customColour2, NewValue, "PBSCustomeColor2");
 }
 
 void ProgressBar::GradientTwoColour(Surface &hDC, int Direction, Colour StartColor,

@@ -119,7 +119,11 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Notifies the host of `name` and redraws.
     void changed(const char *name);
+    // Stores a value that needs no correction, then notifies and redraws.
+    template <typename T>
+    void assign(T ProgressBarState::*field, const T &NewValue, const char *name);
     void redraw();
 
     ProgressBarState m_state;
