@@ -1,0 +1,233 @@
+#include "controls/button/buttonpainter.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+#include "controls/button/buttonenums.h"
+#include "controls/button/buttonproperties.h"
+#include "controls/button/captiontext.h"
+#include "controls/button/colourmath.h"
+#include "controls/button/picturecomposer.h"
+#include "controls/button/stylepainters.h"
+#include "controls/button/symbolglyph.h"
+#include "platform/surface.h"
+#include "platform/systemcolours.h"
+
+namespace Lumisong {
+
+namespace {
+
+Colour systemColour(int index)
+{
+    return TranslateColor(Colour::system(index));
+}
+
+} // namespace
+
+ButtonPainter::ButtonPainter(Surface &surface, ButtonProperties &properties, ButtonRuntime &runtime)
+    : m_surface(surface)
+    , m_canvas(surface)
+    , m_properties(properties)
+    , m_runtime(runtime)
+{
+}
+
+int ButtonPainter::W() const
+{
+    return m_surface.width();
+}
+
+int ButtonPainter::H() const
+{
+    return m_surface.height();
+}
+
+int ButtonPainter::half() const
+{
+    return int(std::nearbyint(H() / 2.0));
+}
+
+Colour ButtonPainter::C() const
+{
+    return TranslateColor(m_properties.backColor);
+}
+
+bool ButtonPainter::checked() const
+{
+    return m_properties.mode != ModePush && m_properties.value;
+}
+
+QRegion ButtonPainter::windowRegionFor(int style, int width, int height)
+{
+    switch (style) {
+    case StyleSoftGradient:
+    case StyleGlass:
+    case StyleSky:
+    case StyleSatin:
+        return Surface::roundRectRegion({0, 0, width + 1, height + 1}, 3, 3);
+    case StylePale:
+    case StyleBevel:
+        return Surface::roundRectRegion({0, 0, width + 1, height + 1}, 4, 4);
+    default:
+        return QRegion(0, 0, std::max(width, 0), std::max(height, 0));
+    }
+}
+
+void ButtonPainter::ApplyWindowRegion()
+{
+    m_surface.setWindowRegion(windowRegionFor(m_properties.buttonStyle, W(), H()));
+}
+
+void ButtonPainter::setWindowRegion(const QRegion &region)
+{
+    m_surface.setWindowRegion(region);
+}
+
+void ButtonPainter::Redraw()
+{
+    if (m_surface.isEmpty())
+        return;
+    m_surface.clear(systemColour(SystemColours::ButtonFace));
+
+    const int style = m_properties.buttonStyle;
+    if (checked() && style != StyleClassic && style != StylePale)
+        m_runtime.state = StateDown;
+
+    if (style == StyleThemed && !m_runtime.themed) {
+        m_properties.buttonStyle = StyleSoftGradient;
+        m_properties.colorScheme = SchemeBlue;
+        ApplyColorScheme(m_properties);
+    }
+    if (const StylePainter paint = painterForStyle(m_properties.buttonStyle))
+        paint(*this, m_runtime.state);
+}
+
+void ButtonPainter::ChoosePicture()
+{
+    const ButtonProperties &p = m_properties;
+    if (m_runtime.state == StateDown || checked())
+        m_current = p.pictureDown ? p.pictureDown : (p.pictureHot ? p.pictureHot : p.pictureNormal);
+    else if (m_runtime.state == StateHot)
+        m_current = p.pictureHot ? p.pictureHot : p.pictureNormal;
+    else
+        m_current = p.pictureNormal;
+}
+
+void ButtonPainter::DrawPicture(const PixelRect &rect, std::optional<Colour> tint)
+{
+    if (!m_current || m_current->isNull())
+        return;
+    PictureComposer::Params params = PictureComposer::paramsFor(m_properties, m_runtime.state);
+    params.tint = tint;
+    PictureComposer::compose(m_surface.pixels(), rect.left, rect.top, *m_current, params);
+}
+
+void ButtonPainter::DrawPictureShadow()
+{
+    const Colour grey = AverageColor(Colour::rgb(128, 128, 128), C());
+    const PixelRect &rect = m_layout.picture;
+    DrawPicture(movedBy(rect, 2, 2), ShiftColor(grey, 0.05f));
+    DrawPicture(movedBy(rect, 1, 1), ShiftColor(grey, -0.1f));
+    DrawPicture(rect, std::nullopt);
+}
+
+void ButtonPainter::DrawCaptionText(QPainter &painter, const PixelRect &rect, Colour colour, int dx, int dy)
+{
+    CaptionText::draw(painter, m_properties.caption, movedBy(rect, dx, dy), colour,
+                      m_properties.rightToLeft);
+}
+
+void ButtonPainter::drawCaptionEffects(QPainter &painter)
+{
+    const Colour back = C();
+    const PixelRect &c = m_layout.caption;
+    switch (m_properties.captionEffects) {
+    case CaptionRaised:
+        DrawCaptionText(painter, c, ShiftColor(back, 0.14f), -1, -1);
+        break;
+    case CaptionSunken:
+        DrawCaptionText(painter, c, ShiftColor(back, 0.14f), 1, 1);
+        break;
+    case CaptionShadow:
+        DrawCaptionText(painter, c, Colour::rgb(192, 192, 192), 1, 1);
+        break;
+    case CaptionGlow:
+    case CaptionOutline: {
+        const Colour colour = ShiftColor(back, m_properties.captionEffects == CaptionGlow ? 0.1f : -0.1f);
+        DrawCaptionText(painter, c, colour, 1, 1);
+        DrawCaptionText(painter, c, colour, 1, -1);
+        DrawCaptionText(painter, c, colour, -1, 1);
+        DrawCaptionText(painter, c, colour, -1, -1);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void ButtonPainter::drawSymbol()
+{
+    const QString digits = QString::number(m_properties.dropDownSymbol);
+    const Colour colour = m_properties.enabled ? TranslateColor(m_properties.foreColor)
+                                               : systemColour(SystemColours::GrayText);
+    const PixelRect &cell = m_layout.symbol;
+    for (const PixelRect &span : SymbolGlyph::spans(digits.front())) {
+        // The glyph starts at the cell's top-left corner and is clipped to it.
+        const PixelRect placed = movedBy(span, cell.left, cell.top).intersected(cell);
+        m_canvas.FillBox(colour, placed);
+    }
+}
+
+void ButtonPainter::DrawContent()
+{
+    ButtonProperties &p = m_properties;
+    const int w = W();
+    const int h = H();
+    ChoosePicture();
+
+    CaptionLayout::Input input;
+    input.width = w;
+    input.height = h;
+    input.pictureWidth = m_current ? m_current->width() : 0;
+    input.pictureHeight = m_current ? m_current->height() : 0;
+    input.state = m_runtime.state;
+    input.previousPicture = m_layout.picture;
+
+    const QSize text = CaptionText::measure(m_surface.font(), p.caption,
+                                            CaptionLayout::measureWidth(p, w), p.rightToLeft);
+    m_layout = CaptionLayout::layout(p, input, text.width(), text.height());
+
+    if (m_layout.separator) {
+        // The separator takes its shades from the face under (7, 7).
+        const Colour dark = ShiftColor(m_surface.pixel(7, 7), -0.1f);
+        m_canvas.DrawLine(w - 16, 3, w - 16, h - 3, dark);
+        const Colour light = ShiftColor(m_surface.pixel(7, 7), 0.1f);
+        m_canvas.DrawLine(w - 15, 3, w - 15, h - 3, light);
+    }
+
+    const bool lifted = p.picturePushOnHover && m_runtime.state == StateHot;
+    if (lifted) {
+        DrawPicture(m_layout.picture, Colour::rgb(192, 192, 192));
+        DrawPicture(movedBy(m_layout.picture, -2, -2), std::nullopt);
+    } else {
+        DrawPicture(m_layout.picture, std::nullopt);
+    }
+    if (p.pictureShadow && !lifted)
+        DrawPictureShadow();
+
+    if (!p.caption.isEmpty() && !m_layout.caption.isEmpty()) {
+        QPainter painter(&m_surface.pixels());
+        painter.setFont(m_surface.font());
+        drawCaptionEffects(painter);
+        Colour colour = systemColour(SystemColours::GrayText);
+        if (p.enabled)
+            colour = TranslateColor(m_runtime.state == StateHot ? p.foreColorHover : p.foreColor);
+        DrawCaptionText(painter, m_layout.caption, colour, 0, 0);
+    }
+
+    if (m_layout.hasSymbol)
+        drawSymbol();
+}
+
+} // namespace Lumisong

@@ -1,0 +1,103 @@
+// The classic family: 3-D edges on the plain face (styles 0, 1, 11, 12).
+
+#include "controls/button/stylepainters.h"
+
+#include "controls/button/buttonenums.h"
+#include "controls/button/buttonpainter.h"
+#include "controls/button/buttonproperties.h"
+#include "controls/button/colourmath.h"
+#include "platform/systemcolours.h"
+
+namespace Lumisong {
+
+namespace {
+
+using Edge = ButtonCanvas::Edge;
+
+Colour sys(int index)
+{
+    return TranslateColor(Colour::system(index));
+}
+
+} // namespace
+
+void paintClassicFamily(ButtonPainter &painter, int state)
+{
+    ButtonCanvas &c = painter.canvas();
+    const ButtonProperties &p = painter.properties();
+    const ButtonRuntime &rt = painter.runtime();
+    const int style = p.buttonStyle;
+    const int W = painter.W();
+    const int H = painter.H();
+    const Colour back = painter.C();
+    const PixelRect whole = c.whole();
+
+    if (!p.enabled) {
+        if (style == StyleClassic)
+            c.DrawEdge(whole, Edge::Raised);
+        else if (style == StyleFlat)
+            c.DrawEdge(whole, Edge::RaisedInner);
+        painter.DrawContent();
+        return;
+    }
+
+    if (painter.checked()) {
+        c.FillBox(ShiftColor(back, 0.02f), whole);
+        painter.DrawContent();
+        if (style == StyleHotFlat)
+            return;
+        c.DrawEdge(whole, Edge::Sunken);
+        if (style == StyleClassic && p.showFocusRect && rt.hasFocus)
+            c.FrameBox(4, 4, W - 7, H - 7, sys(SystemColours::AppWorkspace));
+        return;
+    }
+
+    switch (state) {
+    case StateNormal:
+        painter.ApplyWindowRegion();
+        c.FillBox(back, whole);
+        painter.DrawContent();
+        if (style == StyleClassic)
+            c.DrawEdge(whole, Edge::Raised);
+        else if (style == StyleFlat)
+            c.DrawEdge(whole, Edge::RaisedInner);
+        break;
+    case StateHot:
+        c.FillBox(back, whole);
+        painter.DrawContent();
+        if (style == StyleFlat || style == StyleHotFlat)
+            c.DrawEdge(whole, Edge::RaisedInner);
+        else
+            c.DrawEdge(whole, Edge::Raised);
+        break;
+    case StateDown:
+        c.FillBox(back, whole);
+        painter.DrawContent();
+        if (style == StyleClassic) {
+            c.FrameBox(1, 1, W - 2, H - 2, Colour::rgb(172, 168, 153));
+            c.FrameBox(0, 0, W, H, Colour::rgb(0, 0, 0));
+        } else if (style == StyleHotRaised) {
+            c.DrawEdge(whole, Edge::Sunken);
+        } else {
+            c.FrameBox(0, 0, W, H, Colour::rgb(255, 255, 255));
+            c.FrameBox(0, 0, W + 1, H + 1, sys(SystemColours::GrayText));
+        }
+        break;
+    default:
+        break;
+    }
+
+    if (!painter.focusOrDefault())
+        return;
+    if (rt.userMode && p.showFocusRect && rt.parentActive) {
+        const int inset = (style == StyleClassic || style == StyleHotRaised) ? 4 : 3;
+        c.DrawFocusRect({inset, inset, W - inset, H - inset});
+    }
+    if (state != StateDown && style == StyleClassic) {
+        c.DrawEdge({0, 0, W - 1, H - 1}, Edge::Raised);
+        c.FrameBox(0, 0, W - 1, H - 1, sys(SystemColours::AppWorkspace));
+        c.FrameBox(0, 0, W, H, Colour::rgb(0, 0, 0));
+    }
+}
+
+} // namespace Lumisong
