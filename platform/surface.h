@@ -88,6 +88,11 @@ public:
     // Draws a single line with its top-left corner at (x, y), transparent background.
     void drawText(int x, int y, const QString &text, Colour colour);
 
+    // The pixels for drawing that goes through QPainter or per-pixel
+    // composition (the skinned button's caption and pictures); callers keep
+    // the format (Format_RGB32) and the size.
+    QImage &pixels() { return m_image; }
+
 private:
     void fillClipped(const PixelRect &rect, quint32 pixel);
 

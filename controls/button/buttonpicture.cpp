@@ -1,29 +1,31 @@
 #include "controls/button/buttonpicture.h"
 
-#include <QFileInfo>
-#include <QImageReader>
-
 namespace Lumisong {
 
-ButtonPicture::ButtonPicture(const QImage &image, Kind kind)
-    : m_image(image.convertToFormat(QImage::Format_ARGB32))
-    , m_kind(kind)
-    , m_usesAlpha(kind == Kind::Bitmap && image.hasAlphaChannel())
+namespace {
+
+ButtonPicture::Kind kindOf(const Picture &picture)
+{
+    const QString source = picture.source.toLower();
+    return source.endsWith(u".ico") || source.endsWith(u".cur") ? ButtonPicture::Kind::Icon
+                                                                : ButtonPicture::Kind::Bitmap;
+}
+
+} // namespace
+
+ButtonPicture::ButtonPicture(const Picture &picture)
+    : m_picture(picture)
+    , m_pixels(picture.image.convertToFormat(QImage::Format_ARGB32))
+    , m_kind(kindOf(picture))
+    , m_usesAlpha(m_kind == Kind::Bitmap && picture.image.hasAlphaChannel())
 {
 }
 
-std::shared_ptr<const ButtonPicture> ButtonPicture::fromFile(const QString &path, QString *error)
+std::shared_ptr<const ButtonPicture> ButtonPicture::from(const Picture &picture)
 {
-    QImageReader reader(path);
-    QImage image = reader.read();
-    if (image.isNull()) {
-        if (error)
-            *error = reader.errorString();
+    if (picture.isNull())
         return nullptr;
-    }
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    const bool icon = reader.format() == "ico" || suffix == u"ico" || suffix == u"cur";
-    return std::make_shared<const ButtonPicture>(image, icon ? Kind::Icon : Kind::Bitmap);
+    return std::make_shared<const ButtonPicture>(picture);
 }
 
 } // namespace Lumisong

@@ -1,37 +1,41 @@
 #pragma once
 
 #include <QImage>
-#include <QString>
+#include <QMetaType>
 
 #include <memory>
 
+#include "platform/picture.h"
+
 namespace Lumisong {
 
-// One picture of the skinned button: a bitmap or an icon, shared between the
-// slots and the property bag by reference. A bitmap with an alpha channel
-// (a PNG with alpha) is composed by its alpha; other bitmaps are keyed by the
-// mask colour; an icon is laid over light grey first and keyed by that grey.
+// One picture of the skinned button, shared by reference between its slots
+// and the property bag. A bitmap with an alpha channel (a PNG with alpha) is
+// composed by its alpha; other bitmaps are keyed by the mask colour; an icon
+// (.ico, .cur) is laid over light grey first and keyed by that grey.
 class ButtonPicture
 {
 public:
     enum class Kind { Bitmap, Icon };
 
-    ButtonPicture(const QImage &image, Kind kind);
+    explicit ButtonPicture(const Picture &picture);
 
-    // nullptr and a reason in *error when the file cannot be read as a picture.
-    static std::shared_ptr<const ButtonPicture> fromFile(const QString &path, QString *error);
+    // nullptr for a null picture.
+    static std::shared_ptr<const ButtonPicture> from(const Picture &picture);
 
+    const Picture &picture() const { return m_picture; }
     Kind kind() const { return m_kind; }
     bool usesAlpha() const { return m_usesAlpha; }
-    int width() const { return m_image.width(); }
-    int height() const { return m_image.height(); }
-    bool isNull() const { return m_image.isNull() || m_image.width() == 0 || m_image.height() == 0; }
+    int width() const { return m_pixels.width(); }
+    int height() const { return m_pixels.height(); }
+    bool isNull() const { return m_pixels.isNull() || width() == 0 || height() == 0; }
 
     // Non-premultiplied ARGB32 pixels.
-    const QImage &image() const { return m_image; }
+    const QImage &pixels() const { return m_pixels; }
 
 private:
-    QImage m_image;
+    Picture m_picture;
+    QImage m_pixels;
     Kind m_kind;
     bool m_usesAlpha;
 };
@@ -39,3 +43,5 @@ private:
 using ButtonPicturePtr = std::shared_ptr<const ButtonPicture>;
 
 } // namespace Lumisong
+
+Q_DECLARE_METATYPE(Lumisong::ButtonPicturePtr)

@@ -119,7 +119,7 @@ void PictureComposer::compose(QImage &target, int left, int top, const ButtonPic
 {
     if (picture.isNull() || params.opacity <= 0)
         return;
-    const QImage &source = picture.image();
+    const QImage &source = picture.pixels();
     const int x0 = std::max(0, -left);
     const int y0 = std::max(0, -top);
     const int x1 = std::min(source.width(), target.width() - left);
