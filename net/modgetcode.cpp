@@ -1,12 +1,7 @@
 #include "net/modgetcode.h"
 
-#include <memory>
-
-#include <QCoreApplication>
 #include <QNetworkAccessManager>
-#include <QPointer>
 #include <QStringDecoder>
-#include <QThread>
 #include <QUrl>
 
 #include "net/fetchlimits.h"
@@ -17,25 +12,6 @@
 namespace Lumisong {
 
 namespace {
-
-std::unique_ptr<QNetworkAccessManager> newManager()
-{
-    auto manager = std::make_unique<QNetworkAccessManager>();
-    manager->setProxyFactory(new LoopbackProxyFactory); // the manager owns it
-    return manager;
-}
-
-// The application thread keeps one manager (and its connections) for the whole
-// run, owned by the application object. Other threads get one per fetch.
-QNetworkAccessManager *applicationManager()
-{
-    static QPointer<QNetworkAccessManager> shared;
-    if (!shared) {
-        shared = newManager().release();
-        shared->setParent(QCoreApplication::instance());
-    }
-    return shared;
-}
 
 bool isCodePage936(const QString &charset)
 {
@@ -50,17 +26,12 @@ bool isCodePage936(const QString &charset)
 
 FetchResult fetchPage(const QString &url, const QString &charset)
 {
-    std::unique_ptr<QNetworkAccessManager> ownManager;
-    QNetworkAccessManager *manager = nullptr;
-    QCoreApplication *app = QCoreApplication::instance();
-    if (app && app->thread() == QThread::currentThread()) {
-        manager = applicationManager();
-    } else {
-        ownManager = newManager();
-        manager = ownManager.get();
-    }
-
-    PageRequest request(manager, fetchLimits());
+    // A client of its own for every fetch: no connection or failure of an earlier
+    // request can leak into this one (a reused connection that the server had
+    // already closed fails the next request).
+    QNetworkAccessManager manager;
+    manager.setProxyFactory(new LoopbackProxyFactory); // the manager owns it
+    PageRequest request(&manager, fetchLimits());
     PageRequest::Outcome outcome = request.run(QUrl(url));
     if (!outcome.ok)
         return {false, {}, outcome.error};

@@ -1,0 +1,328 @@
+#include <QElapsedTimer>
+#include <QNetworkProxy>
+#include <QTcpServer>
+#include <QTest>
+#include <QTimer>
+
+#include "net/fetchlimits.h"
+#include "net/loopbackproxyfactory.h"
+#include "net/modgetcode.h"
+#include "tools/demosite/democatalogue.h"
+#include "tools/demosite/demosite.h"
+
+using namespace Lumisong;
+
+Q_DECLARE_METATYPE(Lumisong::ScriptedAnswer)
+
+namespace {
+
+ScriptedAnswer answer(int status, const QByteArray &body = {})
+{
+    ScriptedAnswer a;
+    a.status = status;
+    a.body = body;
+    return a;
+}
+
+ScriptedAnswer redirectTo(const QByteArray &location)
+{
+    ScriptedAnswer a = answer(302);
+    a.headers = {{"Location", location}};
+    return a;
+}
+
+FetchLimits testLimits()
+{
+    FetchLimits limits;
+    limits.idleTimeoutMs = 400;
+    limits.totalTimeoutMs = 5000;
+    limits.maxBodyBytes = 64 * 1024;
+    limits.maxRedirects = 10;
+    return limits;
+}
+
+} // namespace
+
+class FetchPageTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanupTestCase();
+
+    void answers_data();
+    void answers();
+    void totalTimeLimit();
+    void refusedConnection();
+    void redirects_data();
+    void redirects();
+    void notWebAddresses_data();
+    void notWebAddresses();
+    void unknownCharset();
+    void everyFetchAsksAgain();
+    void nestedFetchCompletesFirst();
+    void abortAllFetchesEndsEveryWait();
+    void loopbackBypassesTheSystemProxy();
+
+private:
+    QString url(const QString &path) const { return m_site.baseUrl() + path; }
+
+    DemoSite m_site;
+};
+
+void FetchPageTest::initTestCase()
+{
+    QVERIFY(m_site.listen());
+}
+
+void FetchPageTest::init()
+{
+    setFetchLimits(testLimits());
+    m_site.clearAnswers();
+    m_site.resetCounters();
+}
+
+void FetchPageTest::cleanupTestCase()
+{
+    setFetchLimits(FetchLimits());
+}
+
+void FetchPageTest::answers_data()
+{
+    QTest::addColumn<ScriptedAnswer>("served");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("requests");
+
+    const QByteArray gbkPage = DemoCatalogue::toGbk(u"新歌 喆 堃 镕"_qs);
+    const QByteArray big(100 * 1024, 'x');
+
+    QTest::newRow("empty body") << answer(200) << true << QString() << 1;
+    QTest::newRow("text body") << answer(200, "hello") << true << u"hello"_qs << 1;
+    QTest::newRow("no content") << answer(204) << true << QString() << 1;
+    QTest::newRow("404 with a body") << answer(404, "<html>not here</html>") << false << QString() << 1;
+    QTest::newRow("500") << answer(500, "oops") << false << QString() << 1;
+    QTest::newRow("redirect status without Location") << answer(302, "x") << false << QString() << 1;
+
+    ScriptedAnswer declaredUtf8 = answer(200, gbkPage);
+    declaredUtf8.headers = {{"Content-Type", "text/html; charset=utf-8"}};
+    QTest::newRow("GBK page declared as utf-8") << declaredUtf8 << true << u"新歌 喆 堃 镕"_qs << 1;
+    QTest::newRow("GBK page without a charset") << answer(200, gbkPage) << true << u"新歌 喆 堃 镕"_qs << 1;
+
+    ScriptedAnswer stall = answer(200, "late");
+    stall.stall = true;
+    QTest::newRow("no answer within the idle limit") << stall << false << QString() << 1;
+    ScriptedAnswer slow = answer(200, "slow");
+    slow.latencyMs = 100;
+    QTest::newRow("answer within the idle limit") << slow << true << u"slow"_qs << 1;
+
+    ScriptedAnswer cut = answer(200, QByteArray(1000, 'a'));
+    cut.cutAfterBytes = 300;
+    QTest::newRow("body cut off mid-way") << cut << false << QString() << 1;
+    ScriptedAnswer close = answer(200, "x");
+    close.closeWithoutAnswer = true;
+    QTest::newRow("connection closed without an answer") << close << false << QString() << 2;
+
+    QTest::newRow("declared body over the limit") << answer(200, big) << false << QString() << 1;
+    ScriptedAnswer undeclared = answer(200, big);
+    undeclared.sendContentLength = false;
+    QTest::newRow("undeclared body over the limit") << undeclared << false << QString() << 1;
+    ScriptedAnswer atLimit = answer(200, QByteArray(64 * 1024, 'y'));
+    atLimit.sendContentLength = false;
+    QTest::newRow("body exactly at the limit") << atLimit << true << QString(64 * 1024, u'y') << 2;
+}
+
+void FetchPageTest::answers()
+{
+    QFETCH(ScriptedAnswer, served);
+    QFETCH(bool, ok);
+    QFETCH(QString, text);
+    QFETCH(int, requests);
+    m_site.setAnswer(u"/page"_qs, served);
+    const FetchResult result = fetchPage(url(u"/page"_qs), u"gb2312"_qs);
+    QVERIFY2(result.ok == ok, qPrintable(result.error));
+    QCOMPARE(result.text, text);
+    QCOMPARE(result.error.isEmpty(), ok);
+    // The client asks once more when a connection closes before it has read an
+    // answer; with a body that ends by closing, the close can be seen first.
+    QVERIFY(m_site.requestCount(u"/page"_qs) >= 1);
+    QVERIFY(m_site.requestCount(u"/page"_qs) <= requests);
+}
+
+void FetchPageTest::totalTimeLimit()
+{
+    FetchLimits limits = testLimits();
+    limits.idleTimeoutMs = 5000;
+    limits.totalTimeoutMs = 300;
+    setFetchLimits(limits);
+    ScriptedAnswer slow = answer(200, "slow");
+    slow.latencyMs = 3000;
+    m_site.setAnswer(u"/slow"_qs, slow);
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!fetchPage(url(u"/slow"_qs), u"gb2312"_qs).ok);
+    QVERIFY2(clock.elapsed() < 2500, "the total limit ended the wait, not the answer");
+}
+
+void FetchPageTest::refusedConnection()
+{
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost));
+    const quint16 port = server.serverPort();
+    server.close();
+    const FetchResult result =
+        fetchPage(QStringLiteral("http://127.0.0.1:%1/").arg(port), u"gb2312"_qs);
+    QVERIFY(!result.ok);
+    QVERIFY(!result.error.isEmpty());
+}
+
+void FetchPageTest::redirects_data()
+{
+    QTest::addColumn<int>("hops");
+    QTest::addColumn<QByteArray>("finalTarget");
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("three hops") << 3 << QByteArray("/end") << true;
+    QTest::newRow("ten hops") << 10 << QByteArray("/end") << true;
+    QTest::newRow("eleven hops") << 11 << QByteArray("/end") << false;
+    QTest::newRow("to an absolute address") << 1 << QByteArray("http://127.0.0.1:%1/end") << true;
+    QTest::newRow("to ftp") << 1 << QByteArray("ftp://127.0.0.1/end") << false;
+    QTest::newRow("to a file") << 2 << QByteArray("file:///etc/hostname") << false;
+}
+
+void FetchPageTest::redirects()
+{
+    QFETCH(int, hops);
+    QFETCH(QByteArray, finalTarget);
+    QFETCH(bool, ok);
+    for (int i = 0; i < hops - 1; ++i)
+        m_site.setAnswer(QStringLiteral("/r%1").arg(i), redirectTo("r" + QByteArray::number(i + 1)));
+    finalTarget.replace("%1", QByteArray::number(m_site.port()));
+    m_site.setAnswer(QStringLiteral("/r%1").arg(hops - 1), redirectTo(finalTarget));
+    m_site.setAnswer(u"/end"_qs, answer(200, "arrived"));
+
+    const FetchResult result = fetchPage(url(u"/r0"_qs), u"gb2312"_qs);
+    QCOMPARE(result.ok, ok);
+    QCOMPARE(result.text, ok ? u"arrived"_qs : QString());
+    QCOMPARE(m_site.requestCount(u"/end"_qs), ok ? 1 : 0);
+}
+
+void FetchPageTest::notWebAddresses_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("relative") << u"/song/link?sid=1"_qs;
+    QTest::newRow("bare song id") << u"7300010"_qs;
+    QTest::newRow("file") << u"file:///etc/hostname"_qs;
+    QTest::newRow("ftp") << u"ftp://127.0.0.1/x"_qs;
+}
+
+void FetchPageTest::notWebAddresses()
+{
+    QFETCH(QString, address);
+    const FetchResult result = fetchPage(address, u"gb2312"_qs);
+    QVERIFY(!result.ok);
+    QVERIFY(result.text.isEmpty());
+}
+
+void FetchPageTest::unknownCharset()
+{
+    m_site.setAnswer(u"/text"_qs, answer(200, "abc"));
+    m_site.setAnswer(u"/empty"_qs, answer(200));
+    QVERIFY(!fetchPage(url(u"/text"_qs), u"x-no-such-charset"_qs).ok);
+    // An empty body is the empty text whatever the charset: nothing is decoded.
+    const FetchResult empty = fetchPage(url(u"/empty"_qs), u"x-no-such-charset"_qs);
+    QVERIFY(empty.ok);
+    QVERIFY(empty.text.isEmpty());
+}
+
+void FetchPageTest::everyFetchAsksAgain()
+{
+    m_site.setAnswer(u"/same"_qs, answer(200, "same"));
+    QCOMPARE(fetchPage(url(u"/same"_qs), u"gb2312"_qs).text, u"same"_qs);
+    QCOMPARE(fetchPage(url(u"/same"_qs), u"gb2312"_qs).text, u"same"_qs);
+    QCOMPARE(m_site.requestCount(u"/same"_qs), 2);
+}
+
+void FetchPageTest::nestedFetchCompletesFirst()
+{
+    ScriptedAnswer slow = answer(200, "outer");
+    slow.latencyMs = 300;
+    m_site.setAnswer(u"/outer"_qs, slow);
+    m_site.setAnswer(u"/inner"_qs, answer(200, "inner"));
+
+    QStringList order;
+    FetchResult inner;
+    QTimer::singleShot(50, this, [&] {
+        inner = fetchPage(url(u"/inner"_qs), u"gb2312"_qs);
+        order << u"inner"_qs;
+    });
+    const FetchResult outer = fetchPage(url(u"/outer"_qs), u"gb2312"_qs);
+    order << u"outer"_qs;
+
+    QCOMPARE(order, (QStringList{u"inner"_qs, u"outer"_qs}));
+    QCOMPARE(inner.text, u"inner"_qs);
+    QCOMPARE(outer.text, u"outer"_qs);
+}
+
+void FetchPageTest::abortAllFetchesEndsEveryWait()
+{
+    FetchLimits limits = testLimits();
+    limits.idleTimeoutMs = 20000;
+    limits.totalTimeoutMs = 20000;
+    setFetchLimits(limits);
+    ScriptedAnswer stall;
+    stall.stall = true;
+    m_site.setAnswer(u"/stall"_qs, stall);
+    m_site.setAnswer(u"/ok"_qs, answer(200, "fine"));
+
+    FetchResult inner;
+    QTimer::singleShot(50, this, [&] { inner = fetchPage(url(u"/stall"_qs), u"gb2312"_qs); });
+    QTimer::singleShot(200, this, [] { abortAllFetches(); });
+    QElapsedTimer clock;
+    clock.start();
+    const FetchResult outer = fetchPage(url(u"/stall"_qs), u"gb2312"_qs);
+    QVERIFY(clock.elapsed() < 5000);
+    QVERIFY(!outer.ok);
+    QVERIFY(!inner.ok);
+    QCOMPARE(m_site.requestCount(u"/stall"_qs), 2);
+
+    // Later fetches are not affected.
+    QCOMPARE(fetchPage(url(u"/ok"_qs), u"gb2312"_qs).text, u"fine"_qs);
+}
+
+void FetchPageTest::loopbackBypassesTheSystemProxy()
+{
+    QTcpServer deadProxy;
+    QVERIFY(deadProxy.listen(QHostAddress::LocalHost));
+    const quint16 proxyPort = deadProxy.serverPort();
+    const QByteArray proxy = "http://127.0.0.1:" + QByteArray::number(proxyPort);
+    deadProxy.close();
+    const QByteArray oldNoProxy = qgetenv("no_proxy");
+    const QByteArray oldNoProxyUpper = qgetenv("NO_PROXY");
+    qputenv("http_proxy", proxy);
+    qunsetenv("no_proxy");
+    qunsetenv("NO_PROXY");
+    const auto restore = qScopeGuard([&] {
+        qunsetenv("http_proxy");
+        qputenv("no_proxy", oldNoProxy);
+        qputenv("NO_PROXY", oldNoProxyUpper);
+    });
+
+    // The system configuration is honoured for other hosts...
+    LoopbackProxyFactory factory;
+    const QList<QNetworkProxy> remote =
+        factory.queryProxy(QNetworkProxyQuery(QUrl(u"http://music.example.com/"_qs)));
+    QVERIFY(!remote.isEmpty());
+    QCOMPARE(remote.first().type(), QNetworkProxy::HttpProxy);
+    QCOMPARE(remote.first().port(), proxyPort);
+    // ...but this machine's own servers are reached directly.
+    m_site.setAnswer(u"/direct"_qs, answer(200, "direct"));
+    const FetchResult result = fetchPage(url(u"/direct"_qs), u"gb2312"_qs);
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QCOMPARE(result.text, u"direct"_qs);
+}
+
+QTEST_GUILESS_MAIN(FetchPageTest)
+#include "tst_fetchpage.moc"

@@ -1,0 +1,160 @@
+#include <QRandomGenerator>
+#include <QStringDecoder>
+#include <QTest>
+
+#include "net/gbkdecoder.h"
+#include "net/loopbackproxyfactory.h"
+#include "net/modgetcode.h"
+
+using namespace Lumisong;
+
+class ModGetCodeTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void textBetween_data();
+    void textBetween();
+    void decodeBytes_data();
+    void decodeBytes();
+    void unknownCharsetIsNoText_data();
+    void unknownCharsetIsNoText();
+    void gbkAgreesWithIcuOnRandomBytes();
+    void everyGbkCharacterRoundTrips();
+    void loopbackHosts_data();
+    void loopbackHosts();
+};
+
+void ModGetCodeTest::textBetween_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("first pair") << u"x{a:1}{b:2}"_qs << u"{"_qs << u"}"_qs << u"a:1"_qs;
+    QTest::newRow("version title") << u"Title(V1.2.0)"_qs << u"(V"_qs << u")"_qs << u"1.2.0"_qs;
+    QTest::newRow("no start marker") << u"abc)"_qs << u"(V"_qs << u")"_qs << QString();
+    QTest::newRow("no end marker") << u"(V1.2"_qs << u"(V"_qs << u")"_qs << QString();
+    QTest::newRow("end marker only before start") << u")x(V1"_qs << u"(V"_qs << u")"_qs << QString();
+    QTest::newRow("start marker is the last thing") << u"abc(V"_qs << u"(V"_qs << u")"_qs << QString();
+    QTest::newRow("markers adjacent") << u"(V)"_qs << u"(V"_qs << u")"_qs << QString();
+    QTest::newRow("end search starts after the start marker")
+        << u"aba"_qs << u"ab"_qs << u"ba"_qs << QString();
+    QTest::newRow("case-sensitive") << u"(v1.2)"_qs << u"(V"_qs << u")"_qs << QString();
+    QTest::newRow("full-width markers")
+        << u"<p>【本次更新】2010-04-27<br>x"_qs << u"【本次更新】"_qs << u"<br>"_qs << u"2010-04-27"_qs;
+    QTest::newRow("empty text") << QString() << u"{"_qs << u"}"_qs << QString();
+}
+
+void ModGetCodeTest::textBetween()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+    QFETCH(QString, expected);
+    QCOMPARE(Lumisong::textBetween(text, start, end), expected);
+}
+
+void ModGetCodeTest::decodeBytes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("charset");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("ascii") << QByteArray("sid:'7'") << u"gb2312"_qs << u"sid:'7'"_qs;
+    QTest::newRow("GB2312 text") << QByteArray("\xd0\xc2\xb8\xe8") << u"gb2312"_qs << u"新歌"_qs;
+    QTest::newRow("GBK-only character as gb2312") << QByteArray("\x81\x40") << u"gb2312"_qs << u"丂"_qs;
+    QTest::newRow("charset name in capitals") << QByteArray("\x81\x40") << u"GB2312"_qs << u"丂"_qs;
+    QTest::newRow("gbk name") << QByteArray("\x86\xb4") << u"GBK"_qs << u"喆"_qs;
+    QTest::newRow("0x80 is the euro sign") << QByteArray("\x80") << u"gb2312"_qs << u"€"_qs;
+    QTest::newRow("lead byte at the end") << QByteArray("a\xd0") << u"gb2312"_qs << u"a\uFFFD"_qs;
+    QTest::newRow("lead byte before ascii keeps the ascii")
+        << QByteArray("\xd0" "0a") << u"gb2312"_qs << u"\uFFFD0a"_qs;
+    QTest::newRow("lead byte before 0x7F") << QByteArray("\xd0\x7f") << u"gb2312"_qs
+                                           << u"\uFFFD\u007F"_qs;
+    QTest::newRow("utf-8 by name") << QByteArray("\xe6\x96\xb0") << u"utf-8"_qs << u"新"_qs;
+    QTest::newRow("invalid utf-8") << QByteArray("a\xff") << u"utf-8"_qs << u"a\uFFFD"_qs;
+    QTest::newRow("empty") << QByteArray() << u"gb2312"_qs << QString();
+}
+
+void ModGetCodeTest::decodeBytes()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, charset);
+    QFETCH(QString, expected);
+    const std::optional<QString> text = Lumisong::decodeBytes(bytes, charset);
+    QVERIFY(text.has_value());
+    QCOMPARE(*text, expected);
+}
+
+void ModGetCodeTest::unknownCharsetIsNoText_data()
+{
+    QTest::addColumn<QString>("charset");
+    QTest::newRow("made-up name") << u"x-no-such-charset"_qs;
+    QTest::newRow("empty name") << QString();
+}
+
+void ModGetCodeTest::unknownCharsetIsNoText()
+{
+    QFETCH(QString, charset);
+    QVERIFY(!Lumisong::decodeBytes("abc", charset).has_value());
+}
+
+void ModGetCodeTest::gbkAgreesWithIcuOnRandomBytes()
+{
+    // ICU's GBK converter is the reference for code page 936, also for the
+    // handling of broken sequences; ours must give the same text.
+    QRandomGenerator random(936);
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray bytes(random.bounded(1, 40), Qt::Uninitialized);
+        for (char &byte : bytes) {
+            // Mostly high bytes, so lead and trail bytes meet often.
+            byte = char(random.bounded(4) == 0 ? random.bounded(0x20, 0x80) : random.bounded(0x80, 0x100));
+        }
+        bytes.append('z'); // ICU drops an unfinished character at the very end
+        QStringDecoder icu("GBK", QStringConverter::Flag::Stateless);
+        const QString expected = icu.decode(bytes);
+        QCOMPARE(GbkDecoder::decode(bytes), expected);
+    }
+}
+
+void ModGetCodeTest::everyGbkCharacterRoundTrips()
+{
+    QByteArray all;
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            if (trail == 0x7F)
+                continue;
+            all.append(char(lead));
+            all.append(char(trail));
+        }
+    }
+    const QString text = GbkDecoder::decode(all);
+    QCOMPARE(text.size(), all.size() / 2);
+    QVERIFY(!text.contains(QChar(0xFFFD)));
+    QVERIFY(!text.contains(QChar(0x1A)));
+    QCOMPARE(QStringEncoder("GBK").encode(text), all);
+}
+
+void ModGetCodeTest::loopbackHosts_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<bool>("loopback");
+    QTest::newRow("127.0.0.1") << u"127.0.0.1"_qs << true;
+    QTest::newRow("127.8.9.10") << u"127.8.9.10"_qs << true;
+    QTest::newRow("::1") << u"::1"_qs << true;
+    QTest::newRow("localhost") << u"LocalHost"_qs << true;
+    QTest::newRow("name") << u"music.example.com"_qs << false;
+    QTest::newRow("private address") << u"192.168.1.1"_qs << false;
+}
+
+void ModGetCodeTest::loopbackHosts()
+{
+    QFETCH(QString, host);
+    QFETCH(bool, loopback);
+    QCOMPARE(LoopbackProxyFactory::isLoopbackHost(host), loopback);
+}
+
+QTEST_APPLESS_MAIN(ModGetCodeTest)
+#include "tst_modgetcode.moc"
