@@ -10,6 +10,8 @@
 
 namespace Lumisong {
 
+using namespace Qt::StringLiterals;
+
 Catalogue::Catalogue(QString siteBase)
     : m_siteBase(std::move(siteBase)), m_songTable(Capacity)
 {
@@ -19,7 +21,7 @@ Catalogue::LoadResult Catalogue::loadCatalogue()
 {
     const FetchResult page = fetchPage(m_siteBase + u'/', QStringLiteral("gb2312"));
     if (!page.ok || page.text.isEmpty()) {
-        qCInfo(lcCatalogue) << "new-songs page missing:" << (page.ok ? u"empty page"_qs : page.error);
+        qCInfo(lcCatalogue) << "new-songs page missing:" << (page.ok ? u"empty page"_s : page.error);
         return {};
     }
     ParsedPage parsed = parseCataloguePage(page.text);

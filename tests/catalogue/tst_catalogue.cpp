@@ -4,6 +4,7 @@
 #include "tools/demosite/demosite.h"
 
 using namespace Lumisong;
+using namespace Qt::StringLiterals;
 
 class CatalogueTest : public QObject
 {
@@ -42,7 +43,7 @@ void CatalogueTest::loadsTheDemoSite()
     QCOMPARE(result.truncated, truncated);
     QCOMPARE(catalogue.songCount(), loaded);
     QCOMPARE(catalogue.hashedUrl(), site.hashedUrl());
-    QCOMPARE(site.requestCount(u"/"_qs), 1);
+    QCOMPARE(site.requestCount(u"/"_s), 1);
     for (int slot = 0; slot < loaded; ++slot) {
         const DemoCatalogue::Song &expected = site.catalogue().songs().at(slot);
         const SongRecord &song = catalogue.song(slot);
@@ -80,7 +81,7 @@ void CatalogueTest::missingPageChangesNothing()
     ScriptedAnswer answer;
     answer.status = status;
     answer.body = body;
-    site.setAnswer(u"/"_qs, answer);
+    site.setAnswer(u"/"_s, answer);
     const Catalogue::LoadResult result = catalogue.loadCatalogue();
     QVERIFY(!result.arrived);
     QCOMPARE(result.count, 0);
@@ -91,7 +92,7 @@ void CatalogueTest::missingPageChangesNothing()
 
 void CatalogueTest::slotsOutsideTheTable()
 {
-    Catalogue catalogue(u"http://127.0.0.1:1"_qs);
+    Catalogue catalogue(u"http://127.0.0.1:1"_s);
     QVERIFY(catalogue.song(999).songId.isEmpty());
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, catalogue.song(1000));
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, catalogue.song(-1));

@@ -5,6 +5,7 @@
 #include "tests/catalogue/literalparser.h"
 
 using namespace Lumisong;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -27,8 +28,8 @@ QString songObject(int i)
 
 // Short pieces that make braces, quotes and keys collide often.
 const QStringList tokens = {
-    u"{"_qs, u"}"_qs, u"{a}"_qs, u"{b}"_qs, u"{a"_qs, u"a}"_qs, u","_qs, u"x"_qs, u"{{"_qs,
-    u"}}"_qs, u"sid:'1'"_qs, u"ti:'t'"_qs, u"'"_qs, u"{sid:'2'}"_qs, u"{ab}"_qs, u"b"_qs,
+    u"{"_s, u"}"_s, u"{a}"_s, u"{b}"_s, u"{a"_s, u"a}"_s, u","_s, u"x"_s, u"{{"_s,
+    u"}}"_s, u"sid:'1'"_s, u"ti:'t'"_s, u"'"_s, u"{sid:'2'}"_s, u"{ab}"_s, u"b"_s,
 };
 
 QString randomArray(QRandomGenerator &random, int maxTokens)
@@ -92,23 +93,23 @@ void PageParserTest::edgeCases_data()
 
     QTest::newRow("worked example")
         << u"{sid:'7',ti:'A',si:'B',al:'C',da:'2010-03-01',dl:'12',tl:'345'},"
-           u"{sid:'8',ti:'D',si:'E',al:'F',da:'2010-03-02',dl:'3',tl:'40'}"_qs
-        << QStringList{u"7"_qs, u"8"_qs};
+           u"{sid:'8',ti:'D',si:'E',al:'F',da:'2010-03-02',dl:'3',tl:'40'}"_s
+        << QStringList{u"7"_s, u"8"_s};
     QTest::newRow("identical objects give one row")
-        << u"{sid:'1'},{sid:'2'},{sid:'1'},{sid:'3'},{sid:'1'}"_qs
-        << QStringList{u"1"_qs, u"2"_qs, u"3"_qs};
+        << u"{sid:'1'},{sid:'2'},{sid:'1'},{sid:'3'},{sid:'1'}"_s
+        << QStringList{u"1"_s, u"2"_s, u"3"_s};
     QTest::newRow("brace in a value cuts the record, leftover never read")
-        << u"{sid:'1',ti:'a}b',si:'x'},{sid:'2'}"_qs << QStringList{u"1"_qs, u"2"_qs};
+        << u"{sid:'1',ti:'a}b',si:'x'},{sid:'2'}"_s << QStringList{u"1"_s, u"2"_s};
     QTest::newRow("bracket in a value ends the array")
-        << u"{sid:'1'},{sid:'2',ti:'a]b'},{sid:'3'}"_qs << QStringList{u"1"_qs};
+        << u"{sid:'1'},{sid:'2',ti:'a]b'},{sid:'3'}"_s << QStringList{u"1"_s};
     QTest::newRow("empty object ends the list")
-        << u"{sid:'1'},{},{sid:'2'}"_qs << QStringList{u"1"_qs};
-    QTest::newRow("no objects") << u" "_qs << QStringList{};
-    QTest::newRow("open brace without close") << u"{sid:'1'},{sid:'2'"_qs << QStringList{u"1"_qs};
+        << u"{sid:'1'},{},{sid:'2'}"_s << QStringList{u"1"_s};
+    QTest::newRow("no objects") << u" "_s << QStringList{};
+    QTest::newRow("open brace without close") << u"{sid:'1'},{sid:'2'"_s << QStringList{u"1"_s};
     QTest::newRow("removal joins pieces into a new record")
-        << u"{sid:'1'},{sid:'2{sid:'1'}9'}"_qs << QStringList{u"1"_qs, u"29"_qs};
+        << u"{sid:'1'},{sid:'2{sid:'1'}9'}"_s << QStringList{u"1"_s, u"29"_s};
     QTest::newRow("join makes a copy the single pass did not see")
-        << u"{a}{{a}a}}{c}"_qs << QStringList{u""_qs, u""_qs, u""_qs};
+        << u"{a}{{a}a}}{c}"_s << QStringList{u""_s, u""_s, u""_s};
 }
 
 void PageParserTest::edgeCases()
@@ -128,20 +129,20 @@ void PageParserTest::fieldsAndKeyOrder()
 {
     const ParsedPage parsed = parseCataloguePage(pageWith(
         u"{tl:'345',dl:'12',da:'2010-03-01',al:'C',si:'B',ti:'A',sid:'7'},"
-        u"{sid:'9',ti:'It's',al:'专辑'}"_qs));
+        u"{sid:'9',ti:'It's',al:'专辑'}"_s));
     QCOMPARE(parsed.songs.size(), 2);
     const SongRecord &first = parsed.songs.at(0);
-    QCOMPARE(first.songId, u"7"_qs);
-    QCOMPARE(first.title, u"A"_qs);
-    QCOMPARE(first.singer, u"B"_qs);
-    QCOMPARE(first.album, u"C"_qs);
-    QCOMPARE(first.releaseDate, u"2010-03-01"_qs);
-    QCOMPARE(first.dailyDownloads, u"12"_qs);
-    QCOMPARE(first.totalDownloads, u"345"_qs);
+    QCOMPARE(first.songId, u"7"_s);
+    QCOMPARE(first.title, u"A"_s);
+    QCOMPARE(first.singer, u"B"_s);
+    QCOMPARE(first.album, u"C"_s);
+    QCOMPARE(first.releaseDate, u"2010-03-01"_s);
+    QCOMPARE(first.dailyDownloads, u"12"_s);
+    QCOMPARE(first.totalDownloads, u"345"_s);
     QVERIFY(first.downloadUrl.isEmpty());
     const SongRecord &second = parsed.songs.at(1);
-    QCOMPARE(second.title, u"It"_qs);     // a quote ends the value
-    QCOMPARE(second.album, u"专辑"_qs);   // and the next key is still found
+    QCOMPARE(second.title, u"It"_s);     // a quote ends the value
+    QCOMPARE(second.album, u"专辑"_s);   // and the next key is still found
     QVERIFY(second.singer.isEmpty());     // missing key
 }
 
@@ -150,11 +151,11 @@ void PageParserTest::hashedUrl_data()
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("hashedUrl");
     QTest::addColumn<int>("count");
-    QTest::newRow("present") << pageWith(u"{sid:'1'}"_qs) << u"http://h/x?id="_qs << 1;
+    QTest::newRow("present") << pageWith(u"{sid:'1'}"_s) << u"http://h/x?id="_s << 1;
     QTest::newRow("missing, songs still load")
-        << u"Data.Nlist.store = [{sid:'1'}]"_qs << QString() << 1;
+        << u"Data.Nlist.store = [{sid:'1'}]"_s << QString() << 1;
     QTest::newRow("no array marker")
-        << u"hashedurl:\"u\" Data.Nlist.store =[{sid:'1'}]"_qs << u"u"_qs << 0;
+        << u"hashedurl:\"u\" Data.Nlist.store =[{sid:'1'}]"_s << u"u"_s << 0;
     QTest::newRow("empty page") << QString() << QString() << 0;
 }
 
@@ -178,7 +179,7 @@ void PageParserTest::moreThanCapacity()
         const ParsedPage parsed = parseCataloguePage(pageWith(parts.join(u',')));
         QCOMPARE(parsed.songs.size(), 1000);
         QCOMPARE(parsed.truncated, objects > 1000);
-        QCOMPARE(parsed.songs.last().songId, u"999"_qs);
+        QCOMPARE(parsed.songs.last().songId, u"999"_s);
     }
 }
 

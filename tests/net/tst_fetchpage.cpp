@@ -11,6 +11,7 @@
 #include "tools/demosite/demosite.h"
 
 using namespace Lumisong;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(Lumisong::ScriptedAnswer)
 
@@ -96,11 +97,11 @@ void FetchPageTest::answers_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("requests");
 
-    const QByteArray gbkPage = DemoCatalogue::toGbk(u"新歌 喆 堃 镕"_qs);
+    const QByteArray gbkPage = DemoCatalogue::toGbk(u"新歌 喆 堃 镕"_s);
     const QByteArray big(100 * 1024, 'x');
 
     QTest::newRow("empty body") << answer(200) << true << QString() << 1;
-    QTest::newRow("text body") << answer(200, "hello") << true << u"hello"_qs << 1;
+    QTest::newRow("text body") << answer(200, "hello") << true << u"hello"_s << 1;
     QTest::newRow("no content") << answer(204) << true << QString() << 1;
     QTest::newRow("404 with a body") << answer(404, "<html>not here</html>") << false << QString() << 1;
     QTest::newRow("500") << answer(500, "oops") << false << QString() << 1;
@@ -108,15 +109,15 @@ void FetchPageTest::answers_data()
 
     ScriptedAnswer declaredUtf8 = answer(200, gbkPage);
     declaredUtf8.headers = {{"Content-Type", "text/html; charset=utf-8"}};
-    QTest::newRow("GBK page declared as utf-8") << declaredUtf8 << true << u"新歌 喆 堃 镕"_qs << 1;
-    QTest::newRow("GBK page without a charset") << answer(200, gbkPage) << true << u"新歌 喆 堃 镕"_qs << 1;
+    QTest::newRow("GBK page declared as utf-8") << declaredUtf8 << true << u"新歌 喆 堃 镕"_s << 1;
+    QTest::newRow("GBK page without a charset") << answer(200, gbkPage) << true << u"新歌 喆 堃 镕"_s << 1;
 
     ScriptedAnswer stall = answer(200, "late");
     stall.stall = true;
     QTest::newRow("no answer within the idle limit") << stall << false << QString() << 1;
     ScriptedAnswer slow = answer(200, "slow");
     slow.latencyMs = 100;
-    QTest::newRow("answer within the idle limit") << slow << true << u"slow"_qs << 1;
+    QTest::newRow("answer within the idle limit") << slow << true << u"slow"_s << 1;
 
     ScriptedAnswer cut = answer(200, QByteArray(1000, 'a'));
     cut.cutAfterBytes = 300;
@@ -140,15 +141,15 @@ void FetchPageTest::answers()
     QFETCH(bool, ok);
     QFETCH(QString, text);
     QFETCH(int, requests);
-    m_site.setAnswer(u"/page"_qs, served);
-    const FetchResult result = fetchPage(url(u"/page"_qs), u"gb2312"_qs);
+    m_site.setAnswer(u"/page"_s, served);
+    const FetchResult result = fetchPage(url(u"/page"_s), u"gb2312"_s);
     QVERIFY2(result.ok == ok, qPrintable(result.error));
     QCOMPARE(result.text, text);
     QCOMPARE(result.error.isEmpty(), ok);
     // The client asks once more when a connection closes before it has read an
     // answer; with a body that ends by closing, the close can be seen first.
-    QVERIFY(m_site.requestCount(u"/page"_qs) >= 1);
-    QVERIFY(m_site.requestCount(u"/page"_qs) <= requests);
+    QVERIFY(m_site.requestCount(u"/page"_s) >= 1);
+    QVERIFY(m_site.requestCount(u"/page"_s) <= requests);
 }
 
 void FetchPageTest::totalTimeLimit()
@@ -159,10 +160,10 @@ void FetchPageTest::totalTimeLimit()
     setFetchLimits(limits);
     ScriptedAnswer slow = answer(200, "slow");
     slow.latencyMs = 3000;
-    m_site.setAnswer(u"/slow"_qs, slow);
+    m_site.setAnswer(u"/slow"_s, slow);
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(!fetchPage(url(u"/slow"_qs), u"gb2312"_qs).ok);
+    QVERIFY(!fetchPage(url(u"/slow"_s), u"gb2312"_s).ok);
     QVERIFY2(clock.elapsed() < 2500, "the total limit ended the wait, not the answer");
 }
 
@@ -173,7 +174,7 @@ void FetchPageTest::refusedConnection()
     const quint16 port = server.serverPort();
     server.close();
     const FetchResult result =
-        fetchPage(QStringLiteral("http://127.0.0.1:%1/").arg(port), u"gb2312"_qs);
+        fetchPage(QStringLiteral("http://127.0.0.1:%1/").arg(port), u"gb2312"_s);
     QVERIFY(!result.ok);
     QVERIFY(!result.error.isEmpty());
 }
@@ -200,70 +201,70 @@ void FetchPageTest::redirects()
         m_site.setAnswer(QStringLiteral("/r%1").arg(i), redirectTo("r" + QByteArray::number(i + 1)));
     finalTarget.replace("%1", QByteArray::number(m_site.port()));
     m_site.setAnswer(QStringLiteral("/r%1").arg(hops - 1), redirectTo(finalTarget));
-    m_site.setAnswer(u"/end"_qs, answer(200, "arrived"));
+    m_site.setAnswer(u"/end"_s, answer(200, "arrived"));
 
-    const FetchResult result = fetchPage(url(u"/r0"_qs), u"gb2312"_qs);
+    const FetchResult result = fetchPage(url(u"/r0"_s), u"gb2312"_s);
     QCOMPARE(result.ok, ok);
-    QCOMPARE(result.text, ok ? u"arrived"_qs : QString());
-    QCOMPARE(m_site.requestCount(u"/end"_qs), ok ? 1 : 0);
+    QCOMPARE(result.text, ok ? u"arrived"_s : QString());
+    QCOMPARE(m_site.requestCount(u"/end"_s), ok ? 1 : 0);
 }
 
 void FetchPageTest::notWebAddresses_data()
 {
     QTest::addColumn<QString>("address");
     QTest::newRow("empty") << QString();
-    QTest::newRow("relative") << u"/song/link?sid=1"_qs;
-    QTest::newRow("bare song id") << u"7300010"_qs;
-    QTest::newRow("file") << u"file:///etc/hostname"_qs;
-    QTest::newRow("ftp") << u"ftp://127.0.0.1/x"_qs;
+    QTest::newRow("relative") << u"/song/link?sid=1"_s;
+    QTest::newRow("bare song id") << u"7300010"_s;
+    QTest::newRow("file") << u"file:///etc/hostname"_s;
+    QTest::newRow("ftp") << u"ftp://127.0.0.1/x"_s;
 }
 
 void FetchPageTest::notWebAddresses()
 {
     QFETCH(QString, address);
-    const FetchResult result = fetchPage(address, u"gb2312"_qs);
+    const FetchResult result = fetchPage(address, u"gb2312"_s);
     QVERIFY(!result.ok);
     QVERIFY(result.text.isEmpty());
 }
 
 void FetchPageTest::unknownCharset()
 {
-    m_site.setAnswer(u"/text"_qs, answer(200, "abc"));
-    m_site.setAnswer(u"/empty"_qs, answer(200));
-    QVERIFY(!fetchPage(url(u"/text"_qs), u"x-no-such-charset"_qs).ok);
+    m_site.setAnswer(u"/text"_s, answer(200, "abc"));
+    m_site.setAnswer(u"/empty"_s, answer(200));
+    QVERIFY(!fetchPage(url(u"/text"_s), u"x-no-such-charset"_s).ok);
     // An empty body is the empty text whatever the charset: nothing is decoded.
-    const FetchResult empty = fetchPage(url(u"/empty"_qs), u"x-no-such-charset"_qs);
+    const FetchResult empty = fetchPage(url(u"/empty"_s), u"x-no-such-charset"_s);
     QVERIFY(empty.ok);
     QVERIFY(empty.text.isEmpty());
 }
 
 void FetchPageTest::everyFetchAsksAgain()
 {
-    m_site.setAnswer(u"/same"_qs, answer(200, "same"));
-    QCOMPARE(fetchPage(url(u"/same"_qs), u"gb2312"_qs).text, u"same"_qs);
-    QCOMPARE(fetchPage(url(u"/same"_qs), u"gb2312"_qs).text, u"same"_qs);
-    QCOMPARE(m_site.requestCount(u"/same"_qs), 2);
+    m_site.setAnswer(u"/same"_s, answer(200, "same"));
+    QCOMPARE(fetchPage(url(u"/same"_s), u"gb2312"_s).text, u"same"_s);
+    QCOMPARE(fetchPage(url(u"/same"_s), u"gb2312"_s).text, u"same"_s);
+    QCOMPARE(m_site.requestCount(u"/same"_s), 2);
 }
 
 void FetchPageTest::nestedFetchCompletesFirst()
 {
     ScriptedAnswer slow = answer(200, "outer");
     slow.latencyMs = 300;
-    m_site.setAnswer(u"/outer"_qs, slow);
-    m_site.setAnswer(u"/inner"_qs, answer(200, "inner"));
+    m_site.setAnswer(u"/outer"_s, slow);
+    m_site.setAnswer(u"/inner"_s, answer(200, "inner"));
 
     QStringList order;
     FetchResult inner;
     QTimer::singleShot(50, this, [&] {
-        inner = fetchPage(url(u"/inner"_qs), u"gb2312"_qs);
-        order << u"inner"_qs;
+        inner = fetchPage(url(u"/inner"_s), u"gb2312"_s);
+        order << u"inner"_s;
     });
-    const FetchResult outer = fetchPage(url(u"/outer"_qs), u"gb2312"_qs);
-    order << u"outer"_qs;
+    const FetchResult outer = fetchPage(url(u"/outer"_s), u"gb2312"_s);
+    order << u"outer"_s;
 
-    QCOMPARE(order, (QStringList{u"inner"_qs, u"outer"_qs}));
-    QCOMPARE(inner.text, u"inner"_qs);
-    QCOMPARE(outer.text, u"outer"_qs);
+    QCOMPARE(order, (QStringList{u"inner"_s, u"outer"_s}));
+    QCOMPARE(inner.text, u"inner"_s);
+    QCOMPARE(outer.text, u"outer"_s);
 }
 
 void FetchPageTest::abortAllFetchesEndsEveryWait()
@@ -274,22 +275,22 @@ void FetchPageTest::abortAllFetchesEndsEveryWait()
     setFetchLimits(limits);
     ScriptedAnswer stall;
     stall.stall = true;
-    m_site.setAnswer(u"/stall"_qs, stall);
-    m_site.setAnswer(u"/ok"_qs, answer(200, "fine"));
+    m_site.setAnswer(u"/stall"_s, stall);
+    m_site.setAnswer(u"/ok"_s, answer(200, "fine"));
 
     FetchResult inner;
-    QTimer::singleShot(50, this, [&] { inner = fetchPage(url(u"/stall"_qs), u"gb2312"_qs); });
+    QTimer::singleShot(50, this, [&] { inner = fetchPage(url(u"/stall"_s), u"gb2312"_s); });
     QTimer::singleShot(200, this, [] { abortAllFetches(); });
     QElapsedTimer clock;
     clock.start();
-    const FetchResult outer = fetchPage(url(u"/stall"_qs), u"gb2312"_qs);
+    const FetchResult outer = fetchPage(url(u"/stall"_s), u"gb2312"_s);
     QVERIFY(clock.elapsed() < 5000);
     QVERIFY(!outer.ok);
     QVERIFY(!inner.ok);
-    QCOMPARE(m_site.requestCount(u"/stall"_qs), 2);
+    QCOMPARE(m_site.requestCount(u"/stall"_s), 2);
 
     // Later fetches are not affected.
-    QCOMPARE(fetchPage(url(u"/ok"_qs), u"gb2312"_qs).text, u"fine"_qs);
+    QCOMPARE(fetchPage(url(u"/ok"_s), u"gb2312"_s).text, u"fine"_s);
 }
 
 void FetchPageTest::loopbackBypassesTheSystemProxy()
@@ -313,15 +314,15 @@ void FetchPageTest::loopbackBypassesTheSystemProxy()
     // The system configuration is honoured for other hosts...
     LoopbackProxyFactory factory;
     const QList<QNetworkProxy> remote =
-        factory.queryProxy(QNetworkProxyQuery(QUrl(u"http://music.example.com/"_qs)));
+        factory.queryProxy(QNetworkProxyQuery(QUrl(u"http://music.example.com/"_s)));
     QVERIFY(!remote.isEmpty());
     QCOMPARE(remote.first().type(), QNetworkProxy::HttpProxy);
     QCOMPARE(remote.first().port(), proxyPort);
     // ...but this machine's own servers are reached directly.
-    m_site.setAnswer(u"/direct"_qs, answer(200, "direct"));
-    const FetchResult result = fetchPage(url(u"/direct"_qs), u"gb2312"_qs);
+    m_site.setAnswer(u"/direct"_s, answer(200, "direct"));
+    const FetchResult result = fetchPage(url(u"/direct"_s), u"gb2312"_s);
     QVERIFY2(result.ok, qPrintable(result.error));
-    QCOMPARE(result.text, u"direct"_qs);
+    QCOMPARE(result.text, u"direct"_s);
 }
 
 QTEST_GUILESS_MAIN(FetchPageTest)

@@ -7,6 +7,7 @@
 #include "net/modgetcode.h"
 
 using namespace Lumisong;
+using namespace Qt::StringLiterals;
 
 class ModGetCodeTest : public QObject
 {
@@ -32,19 +33,19 @@ void ModGetCodeTest::textBetween_data()
     QTest::addColumn<QString>("end");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("first pair") << u"x{a:1}{b:2}"_qs << u"{"_qs << u"}"_qs << u"a:1"_qs;
-    QTest::newRow("version title") << u"Title(V1.2.0)"_qs << u"(V"_qs << u")"_qs << u"1.2.0"_qs;
-    QTest::newRow("no start marker") << u"abc)"_qs << u"(V"_qs << u")"_qs << QString();
-    QTest::newRow("no end marker") << u"(V1.2"_qs << u"(V"_qs << u")"_qs << QString();
-    QTest::newRow("end marker only before start") << u")x(V1"_qs << u"(V"_qs << u")"_qs << QString();
-    QTest::newRow("start marker is the last thing") << u"abc(V"_qs << u"(V"_qs << u")"_qs << QString();
-    QTest::newRow("markers adjacent") << u"(V)"_qs << u"(V"_qs << u")"_qs << QString();
+    QTest::newRow("first pair") << u"x{a:1}{b:2}"_s << u"{"_s << u"}"_s << u"a:1"_s;
+    QTest::newRow("version title") << u"Title(V1.2.0)"_s << u"(V"_s << u")"_s << u"1.2.0"_s;
+    QTest::newRow("no start marker") << u"abc)"_s << u"(V"_s << u")"_s << QString();
+    QTest::newRow("no end marker") << u"(V1.2"_s << u"(V"_s << u")"_s << QString();
+    QTest::newRow("end marker only before start") << u")x(V1"_s << u"(V"_s << u")"_s << QString();
+    QTest::newRow("start marker is the last thing") << u"abc(V"_s << u"(V"_s << u")"_s << QString();
+    QTest::newRow("markers adjacent") << u"(V)"_s << u"(V"_s << u")"_s << QString();
     QTest::newRow("end search starts after the start marker")
-        << u"aba"_qs << u"ab"_qs << u"ba"_qs << QString();
-    QTest::newRow("case-sensitive") << u"(v1.2)"_qs << u"(V"_qs << u")"_qs << QString();
+        << u"aba"_s << u"ab"_s << u"ba"_s << QString();
+    QTest::newRow("case-sensitive") << u"(v1.2)"_s << u"(V"_s << u")"_s << QString();
     QTest::newRow("full-width markers")
-        << u"<p>【本次更新】2010-04-27<br>x"_qs << u"【本次更新】"_qs << u"<br>"_qs << u"2010-04-27"_qs;
-    QTest::newRow("empty text") << QString() << u"{"_qs << u"}"_qs << QString();
+        << u"<p>【本次更新】2010-04-27<br>x"_s << u"【本次更新】"_s << u"<br>"_s << u"2010-04-27"_s;
+    QTest::newRow("empty text") << QString() << u"{"_s << u"}"_s << QString();
 }
 
 void ModGetCodeTest::textBetween()
@@ -62,20 +63,20 @@ void ModGetCodeTest::decodeBytes_data()
     QTest::addColumn<QString>("charset");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("ascii") << QByteArray("sid:'7'") << u"gb2312"_qs << u"sid:'7'"_qs;
-    QTest::newRow("GB2312 text") << QByteArray("\xd0\xc2\xb8\xe8") << u"gb2312"_qs << u"新歌"_qs;
-    QTest::newRow("GBK-only character as gb2312") << QByteArray("\x81\x40") << u"gb2312"_qs << u"丂"_qs;
-    QTest::newRow("charset name in capitals") << QByteArray("\x81\x40") << u"GB2312"_qs << u"丂"_qs;
-    QTest::newRow("gbk name") << QByteArray("\x86\xb4") << u"GBK"_qs << u"喆"_qs;
-    QTest::newRow("0x80 is the euro sign") << QByteArray("\x80") << u"gb2312"_qs << u"€"_qs;
-    QTest::newRow("lead byte at the end") << QByteArray("a\xd0") << u"gb2312"_qs << u"a\uFFFD"_qs;
+    QTest::newRow("ascii") << QByteArray("sid:'7'") << u"gb2312"_s << u"sid:'7'"_s;
+    QTest::newRow("GB2312 text") << QByteArray("\xd0\xc2\xb8\xe8") << u"gb2312"_s << u"新歌"_s;
+    QTest::newRow("GBK-only character as gb2312") << QByteArray("\x81\x40") << u"gb2312"_s << u"丂"_s;
+    QTest::newRow("charset name in capitals") << QByteArray("\x81\x40") << u"GB2312"_s << u"丂"_s;
+    QTest::newRow("gbk name") << QByteArray("\x86\xb4") << u"GBK"_s << u"喆"_s;
+    QTest::newRow("0x80 is the euro sign") << QByteArray("\x80") << u"gb2312"_s << u"€"_s;
+    QTest::newRow("lead byte at the end") << QByteArray("a\xd0") << u"gb2312"_s << u"a\uFFFD"_s;
     QTest::newRow("lead byte before ascii keeps the ascii")
-        << QByteArray("\xd0" "0a") << u"gb2312"_qs << u"\uFFFD0a"_qs;
-    QTest::newRow("lead byte before 0x7F") << QByteArray("\xd0\x7f") << u"gb2312"_qs
-                                           << u"\uFFFD\u007F"_qs;
-    QTest::newRow("utf-8 by name") << QByteArray("\xe6\x96\xb0") << u"utf-8"_qs << u"新"_qs;
-    QTest::newRow("invalid utf-8") << QByteArray("a\xff") << u"utf-8"_qs << u"a\uFFFD"_qs;
-    QTest::newRow("empty") << QByteArray() << u"gb2312"_qs << QString();
+        << QByteArray("\xd0" "0a") << u"gb2312"_s << u"\uFFFD0a"_s;
+    QTest::newRow("lead byte before 0x7F") << QByteArray("\xd0\x7f") << u"gb2312"_s
+                                           << u"\uFFFD\u007F"_s;
+    QTest::newRow("utf-8 by name") << QByteArray("\xe6\x96\xb0") << u"utf-8"_s << u"新"_s;
+    QTest::newRow("invalid utf-8") << QByteArray("a\xff") << u"utf-8"_s << u"a\uFFFD"_s;
+    QTest::newRow("empty") << QByteArray() << u"gb2312"_s << QString();
 }
 
 void ModGetCodeTest::decodeBytes()
@@ -91,7 +92,7 @@ void ModGetCodeTest::decodeBytes()
 void ModGetCodeTest::unknownCharsetIsNoText_data()
 {
     QTest::addColumn<QString>("charset");
-    QTest::newRow("made-up name") << u"x-no-such-charset"_qs;
+    QTest::newRow("made-up name") << u"x-no-such-charset"_s;
     QTest::newRow("empty name") << QString();
 }
 
@@ -141,12 +142,12 @@ void ModGetCodeTest::loopbackHosts_data()
 {
     QTest::addColumn<QString>("host");
     QTest::addColumn<bool>("loopback");
-    QTest::newRow("127.0.0.1") << u"127.0.0.1"_qs << true;
-    QTest::newRow("127.8.9.10") << u"127.8.9.10"_qs << true;
-    QTest::newRow("::1") << u"::1"_qs << true;
-    QTest::newRow("localhost") << u"LocalHost"_qs << true;
-    QTest::newRow("name") << u"music.example.com"_qs << false;
-    QTest::newRow("private address") << u"192.168.1.1"_qs << false;
+    QTest::newRow("127.0.0.1") << u"127.0.0.1"_s << true;
+    QTest::newRow("127.8.9.10") << u"127.8.9.10"_s << true;
+    QTest::newRow("::1") << u"::1"_s << true;
+    QTest::newRow("localhost") << u"LocalHost"_s << true;
+    QTest::newRow("name") << u"music.example.com"_s << false;
+    QTest::newRow("private address") << u"192.168.1.1"_s << false;
 }
 
 void ModGetCodeTest::loopbackHosts()

@@ -8,6 +8,8 @@
 
 namespace Lumisong {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr char HashValue[] = "7c1f0e9ab24d";
@@ -183,8 +185,8 @@ ScriptedAnswer DemoSite::answerFor(const QString &target) const
         return gbkText(200, DemoCatalogue::versionPage(m_version), "text/html");
     if (path == u"/song/link") {
         const QUrlQuery query(url);
-        const DemoCatalogue::Song *song = m_catalogue.findSong(query.queryItemValue(u"sid"_qs));
-        if (song && query.queryItemValue(u"hash"_qs) == QLatin1StringView(HashValue))
+        const DemoCatalogue::Song *song = m_catalogue.findSong(query.queryItemValue(u"sid"_s));
+        if (song && query.queryItemValue(u"hash"_s) == QLatin1StringView(HashValue))
             return gbkText(200, DemoCatalogue::filePath(song->songId), "text/plain");
     }
     if (path.startsWith(u"/files/") && path.endsWith(u".mp3")) {

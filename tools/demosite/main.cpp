@@ -6,6 +6,7 @@
 #include "tools/demosite/demosite.h"
 
 using Lumisong::DemoSite;
+using namespace Qt::StringLiterals;
 
 int main(int argc, char *argv[])
 {
@@ -18,16 +19,16 @@ int main(int argc, char *argv[])
         "(GBK), address answers, small song files and the version page."));
     parser.addHelpOption();
     const QCommandLineOption portOption(
-        u"port"_qs, QStringLiteral("Port on 127.0.0.1 (0: any free port; default %1).")
-                        .arg(DemoSite::DefaultPort), u"port"_qs, QString::number(DemoSite::DefaultPort));
-    const QCommandLineOption songsOption(u"songs"_qs, u"Number of songs on the page (default 150)."_qs,
-                                         u"count"_qs, u"150"_qs);
-    const QCommandLineOption latencyOption(u"latency"_qs, u"Milliseconds added before every answer."_qs,
-                                           u"ms"_qs, u"0"_qs);
+        u"port"_s, QStringLiteral("Port on 127.0.0.1 (0: any free port; default %1).")
+                        .arg(DemoSite::DefaultPort), u"port"_s, QString::number(DemoSite::DefaultPort));
+    const QCommandLineOption songsOption(u"songs"_s, u"Number of songs on the page (default 150)."_s,
+                                         u"count"_s, u"150"_s);
+    const QCommandLineOption latencyOption(u"latency"_s, u"Milliseconds added before every answer."_s,
+                                           u"ms"_s, u"0"_s);
     const QCommandLineOption versionOption(
-        u"version"_qs, QStringLiteral("Version the version page announces (default %1).")
+        u"version"_s, QStringLiteral("Version the version page announces (default %1).")
                            .arg(QStringLiteral(LUMISONG_VERSION_TEXT)),
-        u"text"_qs, QStringLiteral(LUMISONG_VERSION_TEXT));
+        u"text"_s, QStringLiteral(LUMISONG_VERSION_TEXT));
     parser.addOptions({portOption, songsOption, latencyOption, versionOption});
     parser.process(app);
 

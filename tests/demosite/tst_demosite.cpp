@@ -1,0 +1,93 @@
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QTest>
+
+#include "net/modgetcode.h"
+#include "tools/demosite/demosite.h"
+
+using namespace Lumisong;
+using namespace Qt::StringLiterals;
+
+// The demo site must serve what the program expects from the real site, or the
+// end-to-end tests that rely on it prove nothing.
+class DemoSiteTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void everySongResolvesToAFile();
+    void unknownAddressesAreNotFound_data();
+    void unknownAddressesAreNotFound();
+    void versionPageAnnouncesTheVersion();
+    void namesNeedGbkNotJustGb2312();
+
+private:
+    DemoSite m_site{40};
+};
+
+void DemoSiteTest::initTestCase()
+{
+    QVERIFY(m_site.listen());
+}
+
+void DemoSiteTest::everySongResolvesToAFile()
+{
+    QSet<QString> ids;
+    for (const DemoCatalogue::Song &song : m_site.catalogue().songs()) {
+        ids.insert(song.songId);
+        const FetchResult answer = fetchPage(m_site.hashedUrl() + song.songId, u"gb2312"_s);
+        QVERIFY2(answer.ok, qPrintable(answer.error));
+        QCOMPARE(answer.text, DemoCatalogue::filePath(song.songId));
+        const FetchResult file = fetchPage(m_site.baseUrl() + answer.text, u"ISO-8859-1"_s);
+        QVERIFY2(file.ok, qPrintable(file.error));
+        QVERIFY(file.text.startsWith(u"ID3"));
+    }
+    QCOMPARE(ids.size(), m_site.catalogue().songs().size());
+}
+
+void DemoSiteTest::unknownAddressesAreNotFound_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("unknown song") << u"/song/link?hash=7c1f0e9ab24d&sid=1"_s;
+    QTest::newRow("wrong hash") << u"/song/link?hash=0&sid="_s + m_site.catalogue().songs().at(0).songId;
+    QTest::newRow("unknown file") << u"/files/1.mp3"_s;
+    QTest::newRow("other page") << u"/index.php"_s;
+}
+
+void DemoSiteTest::unknownAddressesAreNotFound()
+{
+    QFETCH(QString, path);
+    QVERIFY(!fetchPage(m_site.baseUrl() + path, u"gb2312"_s).ok);
+}
+
+void DemoSiteTest::versionPageAnnouncesTheVersion()
+{
+    m_site.setAnnouncedVersion(u"1.2.0"_s);
+    const FetchResult page = fetchPage(m_site.versionUrl(), u"gb2312"_s);
+    QVERIFY(page.ok);
+    const QString title = textBetween(page.text, u"<title>", u"</title>");
+    QCOMPARE(textBetween(title, u"(V", u")"), u"1.2.0"_s);
+    const QString date = textBetween(page.text, u"【本次更新】", u"<br>");
+    QCOMPARE(date, u"2010-04-27"_s);
+    const QString notes = textBetween(page.text, QString(u"【本次更新】" + date + u"<br>"), u"</p>");
+    QVERIFY(notes.contains(u"&ldquo;"));
+    QVERIFY(notes.contains(u"<br>"));
+}
+
+void DemoSiteTest::namesNeedGbkNotJustGb2312()
+{
+    // Some names use characters outside GB2312, so a strict GB2312 decoder fails
+    // visibly; all of them must survive the GBK round trip.
+    QString names;
+    for (const DemoCatalogue::Song &song : m_site.catalogue().songs())
+        names += song.title + song.singer + song.album;
+    QStringEncoder gbk("GBK");
+    const QByteArray bytes = gbk.encode(names);
+    QVERIFY(!gbk.hasError());
+    QVERIFY(QString(QStringDecoder("GB2312").decode(bytes)) != names);
+    QCOMPARE(decodeBytes(bytes, u"gb2312"_s).value_or(QString()), names);
+}
+
+QTEST_GUILESS_MAIN(DemoSiteTest)
+#include "tst_demosite.moc"
