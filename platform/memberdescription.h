@@ -9,7 +9,7 @@ namespace Lumisong {
 // tool's --describe lists it.
 struct MemberDescription
 {
-    enum Kind { Property, Method };
+    enum Kind { Property, Method, Event };
 
     Kind kind = Property;
     QString name;

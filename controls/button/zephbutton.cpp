@@ -1,6 +1,7 @@
 #include "controls/button/zephbutton.h"
 
 #include <QAction>
+#include <QLoggingCategory>
 #include <QCursor>
 #include <QMenu>
 #include <QMessageBox>
@@ -17,6 +18,8 @@
 #include "platform/propertybag.h"
 #include "platform/systemcolours.h"
 #include "platform/ui/desktopshellopener.h"
+
+Q_LOGGING_CATEGORY(lcButton, "lumisong.button")
 
 namespace Lumisong {
 
@@ -225,6 +228,10 @@ QStringList zephbutton::ReadProperties(const PropertyBag &bag)
     m_tooltipRightToLeft = m_p.rightToLeft;
     takeInt("DropDownSymbol", m_p.dropDownSymbol, 0);
     takeInt("ColorScheme", m_p.colorScheme, 0);
+
+    for (const QString &name : std::as_const(failed))
+        qCWarning(lcButton, "saved property %s of %s cannot be read; it keeps its value",
+                  qPrintable(name), qPrintable(objectName()));
 
     QWidget::setEnabled(m_p.enabled);
     SetAccessKeys();
@@ -568,6 +575,36 @@ void zephbutton::setPictureDown(const ButtonPicturePtr &picture)
     m_p.pictureDown = picture;
     notify("PictureDown");
     Redraw();
+}
+
+Picture zephbutton::pictureNormalValue() const
+{
+    return m_p.pictureNormal ? m_p.pictureNormal->picture() : Picture();
+}
+
+void zephbutton::setPictureNormalValue(const Picture &picture)
+{
+    setPictureNormal(ButtonPicture::from(picture));
+}
+
+Picture zephbutton::pictureHotValue() const
+{
+    return m_p.pictureHot ? m_p.pictureHot->picture() : Picture();
+}
+
+void zephbutton::setPictureHotValue(const Picture &picture)
+{
+    setPictureHot(ButtonPicture::from(picture));
+}
+
+Picture zephbutton::pictureDownValue() const
+{
+    return m_p.pictureDown ? m_p.pictureDown->picture() : Picture();
+}
+
+void zephbutton::setPictureDownValue(const Picture &picture)
+{
+    setPictureDown(ButtonPicture::from(picture));
 }
 
 void zephbutton::setPictureAlign(int align)

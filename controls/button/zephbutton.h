@@ -52,9 +52,9 @@ class zephbutton final : public QWidget
     Q_PROPERTY(int Mode READ mode WRITE setMode)
     Q_PROPERTY(Lumisong::Picture MouseIcon READ mouseIcon WRITE setMouseIcon)
     Q_PROPERTY(int MousePointer READ mousePointer WRITE setMousePointer)
-    Q_PROPERTY(Lumisong::ButtonPicturePtr PictureNormal READ pictureNormal WRITE setPictureNormal)
-    Q_PROPERTY(Lumisong::ButtonPicturePtr PictureHot READ pictureHot WRITE setPictureHot)
-    Q_PROPERTY(Lumisong::ButtonPicturePtr PictureDown READ pictureDown WRITE setPictureDown)
+    Q_PROPERTY(Lumisong::Picture PictureNormal READ pictureNormalValue WRITE setPictureNormalValue)
+    Q_PROPERTY(Lumisong::Picture PictureHot READ pictureHotValue WRITE setPictureHotValue)
+    Q_PROPERTY(Lumisong::Picture PictureDown READ pictureDownValue WRITE setPictureDownValue)
     Q_PROPERTY(int PictureAlign READ pictureAlign WRITE setPictureAlign)
     Q_PROPERTY(bool PictureShadow READ pictureShadow WRITE setPictureShadow)
     Q_PROPERTY(int PictureEffectOnOver READ pictureEffectOnOver WRITE setPictureEffectOnOver)
@@ -158,10 +158,16 @@ public:
     void setMousePointer(int pointer);
     ButtonPicturePtr pictureNormal() const { return m_p.pictureNormal; }
     void setPictureNormal(const ButtonPicturePtr &picture);
+    Picture pictureNormalValue() const;
+    void setPictureNormalValue(const Picture &picture);
     ButtonPicturePtr pictureHot() const { return m_p.pictureHot; }
     void setPictureHot(const ButtonPicturePtr &picture);
+    Picture pictureHotValue() const;
+    void setPictureHotValue(const Picture &picture);
     ButtonPicturePtr pictureDown() const { return m_p.pictureDown; }
     void setPictureDown(const ButtonPicturePtr &picture);
+    Picture pictureDownValue() const;
+    void setPictureDownValue(const Picture &picture);
     int pictureAlign() const { return m_p.pictureAlign; }
     void setPictureAlign(int align);
     bool pictureShadow() const { return m_p.pictureShadow; }

@@ -1,11 +1,17 @@
 // lumisong-preview --control NAME --size WxH [--bag FILE] [--set Name=Value]... --out FILE.png
+//                  [--state normal|hot|down] [--focus] [--default] [--active] [--over] [--no-theme]
+// lumisong-preview --describe NAME
 //
 // Creates the control as a form does when it is first placed, reads the saved
 // properties of --bag (a property bag in its JSON form), assigns each --set in
 // the order given, and writes the control's pixels as a W x H RGBA PNG with
 // alpha 0 outside its window shape. Exit status 0 on success, 2 for an unknown
 // control or property, a malformed value or bad arguments, 1 when the PNG
-// cannot be written. No display is needed.
+// cannot be written. No display is needed. The skinned button also takes the
+// state handed to its painter, its focus and default flags, whether its form
+// is active and the pointer over it, and --no-theme (style 13 then falls back
+// to style 2). --describe lists a control's members with their types,
+// defaults and help texts, one per line, tab separated.
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -67,6 +73,21 @@ std::optional<PropertyBag> readBag(const QString &path, QString *error)
     return PropertyBag::fromJson(document.object(), QFileInfo(path).absolutePath());
 }
 
+int describe(const QString &name)
+{
+    const std::unique_ptr<PreviewControl> control = PreviewRegistry::instance().create(name, QSize(1, 1));
+    if (!control)
+        return fail(UsageError, QStringLiteral("unknown control \"%1\" (known: %2)")
+                                    .arg(name, PreviewRegistry::instance().names().join(QStringLiteral(", "))));
+    static const char *const kinds[] = {"property", "method", "event"};
+    for (const MemberDescription &member : control->members()) {
+        const QStringList fields{QString::fromLatin1(kinds[member.kind]), member.name, member.type,
+                                 member.initialValue, member.savedDefault, member.help};
+        std::fprintf(stdout, "%s\n", fields.join(QLatin1Char('\t')).toUtf8().constData());
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -96,7 +117,21 @@ int main(int argc, char *argv[])
                                        QStringLiteral("Name=Value"));
     const QCommandLineOption outOption(QStringLiteral("out"), QStringLiteral("The PNG to write."),
                                        QStringLiteral("file"));
-    parser.addOptions({controlOption, sizeOption, bagOption, setOption, outOption});
+    const QCommandLineOption describeOption(QStringLiteral("describe"),
+                                            QStringLiteral("Lists the members of a control."),
+                                            QStringLiteral("name"));
+    const QCommandLineOption stateOption(QStringLiteral("state"),
+                                         QStringLiteral("Button state to draw: normal, hot or down."),
+                                         QStringLiteral("state"));
+    const QCommandLineOption focusOption(QStringLiteral("focus"), QStringLiteral("The button has the focus."));
+    const QCommandLineOption defaultOption(QStringLiteral("default"),
+                                           QStringLiteral("The button is the form's default button."));
+    const QCommandLineOption activeOption(QStringLiteral("active"), QStringLiteral("The form is active."));
+    const QCommandLineOption overOption(QStringLiteral("over"), QStringLiteral("The pointer is over the button."));
+    const QCommandLineOption noThemeOption(QStringLiteral("no-theme"),
+                                           QStringLiteral("Visual themes are off."));
+    parser.addOptions({controlOption, sizeOption, bagOption, setOption, outOption, describeOption,
+                       stateOption, focusOption, defaultOption, activeOption, overOption, noThemeOption});
     if (!parser.parse(QApplication::arguments()))
         return fail(UsageError, parser.errorText());
     if (parser.isSet(QStringLiteral("help")))
@@ -104,6 +139,8 @@ int main(int argc, char *argv[])
     if (!parser.positionalArguments().isEmpty())
         return fail(UsageError, QStringLiteral("unexpected argument: %1")
                                     .arg(parser.positionalArguments().constFirst()));
+    if (parser.isSet(describeOption))
+        return describe(parser.value(describeOption));
     for (const QCommandLineOption &option : {controlOption, sizeOption, outOption}) {
         if (!parser.isSet(option) || parser.values(option).size() != 1)
             return fail(UsageError, QStringLiteral("give --%1 once").arg(option.names().constFirst()));
@@ -122,6 +159,26 @@ int main(int argc, char *argv[])
         return fail(UsageError, QStringLiteral("unknown control \"%1\" (known: %2)")
                                     .arg(controlName, PreviewRegistry::instance().names().join(QStringLiteral(", "))));
 
+    PreviewControl::RunState runState;
+    if (parser.isSet(stateOption)) {
+        static const QStringList states{QStringLiteral("normal"), QStringLiteral("hot"), QStringLiteral("down")};
+        const qsizetype index = states.indexOf(parser.value(stateOption).toLower());
+        if (index < 0)
+            return fail(UsageError, QStringLiteral("malformed --state \"%1\": expected normal, hot or down")
+                                        .arg(parser.value(stateOption)));
+        runState.state = int(index);
+    }
+    runState.focus = parser.isSet(focusOption);
+    runState.isDefault = parser.isSet(defaultOption);
+    runState.active = parser.isSet(activeOption);
+    runState.over = parser.isSet(overOption);
+    runState.themes = !parser.isSet(noThemeOption);
+    {
+        QString error;
+        if (!control->setThemesAvailable(runState.themes, &error))
+            return fail(UsageError, error);
+    }
+
     control->create();
     if (parser.isSet(bagOption)) {
         QString error;
@@ -137,6 +194,12 @@ int main(int argc, char *argv[])
         QString error;
         if (!control->assign(assignment.left(equals).trimmed(), assignment.mid(equals + 1),
                              QDir::currentPath(), &error))
+            return fail(UsageError, error);
+    }
+
+    {
+        QString error;
+        if (!control->applyRunState(runState, &error))
             return fail(UsageError, error);
     }
 

@@ -9,6 +9,22 @@ namespace Lumisong {
 
 PreviewControl::~PreviewControl() = default;
 
+bool PreviewControl::setThemesAvailable(bool available, QString *error)
+{
+    if (available)
+        return true;
+    *error = QStringLiteral("--no-theme applies to the skinned button only");
+    return false;
+}
+
+bool PreviewControl::applyRunState(const RunState &state, QString *error)
+{
+    if (state.isPlain())
+        return true;
+    *error = QStringLiteral("--state, --focus, --default, --active and --over apply to the skinned button only");
+    return false;
+}
+
 bool PreviewControl::assign(const QString &name, const QString &text,
                             const QString &baseDirectory, QString *error)
 {

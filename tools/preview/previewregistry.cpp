@@ -1,6 +1,7 @@
 #include "tools/preview/previewregistry.h"
 
 #include "tools/preview/progressbarpreview.h"
+#include "tools/preview/zephbuttonpreview.h"
 
 namespace Lumisong {
 
@@ -8,6 +9,8 @@ PreviewRegistry::PreviewRegistry()
 {
     add(QStringLiteral("Lumisong.ProgressBar"),
         [](QSize size) { return std::make_unique<ProgressBarPreview>(size); });
+    add(QStringLiteral("Lumisong.zephbutton"),
+        [](QSize size) { return std::make_unique<ZephButtonPreview>(size); });
 }
 
 PreviewRegistry &PreviewRegistry::instance()
