@@ -34,6 +34,18 @@ void tst_CommandLine::modes_data()
                           << false;
     QTest::newRow("list json") << QStringList{u"--list"_s, u"--json"_s} << Mode::List << true;
     QTest::newRow("json alone") << QStringList{u"--json"_s} << Mode::Error << false;
+    QTest::newRow("export all") << QStringList{u"--export"_s, u"a.lst"_s, u"--all"_s} << Mode::Export
+                                << false;
+    QTest::newRow("export songs")
+        << QStringList{u"--export"_s, u"a.lst"_s, u"--songs"_s, u"1,3-4"_s} << Mode::Export << false;
+    QTest::newRow("export without songs") << QStringList{u"--export"_s, u"a.lst"_s} << Mode::Error
+                                          << false;
+    QTest::newRow("export with all and songs")
+        << QStringList{u"--export"_s, u"a.lst"_s, u"--all"_s, u"--songs"_s, u"1"_s} << Mode::Error
+        << false;
+    QTest::newRow("all without export") << QStringList{u"--all"_s} << Mode::Error << false;
+    QTest::newRow("export and list")
+        << QStringList{u"--list"_s, u"--export"_s, u"a.lst"_s, u"--all"_s} << Mode::Error << false;
     QTest::newRow("help") << QStringList{u"--help"_s} << Mode::Help << false;
     QTest::newRow("-h beats errors later") << QStringList{u"-h"_s, u"--list"_s} << Mode::Help << false;
     QTest::newRow("version") << QStringList{u"--version"_s} << Mode::Version << false;

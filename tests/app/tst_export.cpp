@@ -1,0 +1,144 @@
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include "tests/app/programrun.h"
+#include "tools/demosite/democatalogue.h"
+#include "tools/demosite/demosite.h"
+
+using namespace Lumisong;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// The list file for the given rows (counted from 1) of the demo site.
+QByteArray expectedList(const DemoSite &site, const QList<int> &rows)
+{
+    QByteArray bytes;
+    for (const int row : rows)
+        bytes += (site.baseUrl() + DemoCatalogue::filePath(site.catalogue().songs().at(row - 1).songId))
+                     .toLatin1()
+                 + "\r\n";
+    return bytes + "//By Tolvane\r\n";
+}
+
+QString addressTarget(const DemoSite &site, int row)
+{
+    const QUrl url(site.hashedUrl() + site.catalogue().songs().at(row - 1).songId);
+    return url.path() + u'?' + url.query(QUrl::FullyEncoded);
+}
+
+} // namespace
+
+class TestExport final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void writesTheChosenRows_data();
+    void writesTheChosenRows();
+    void failureLeavesTheFileAlone_data();
+    void failureLeavesTheFileAlone();
+};
+
+void TestExport::writesTheChosenRows_data()
+{
+    QTest::addColumn<int>("songs");
+    QTest::addColumn<QStringList>("choice");
+    QTest::addColumn<QList<int>>("rows");
+
+    QTest::newRow("all") << 5 << QStringList{QStringLiteral("--all")} << QList<int>{1, 2, 3, 4, 5};
+    QTest::newRow("rows and ranges in list order")
+        << 9 << QStringList{QStringLiteral("--songs"), QStringLiteral("9,1,3-5")}
+        << QList<int>{1, 3, 4, 5, 9};
+    QTest::newRow("all of an empty catalogue") << 0 << QStringList{QStringLiteral("--all")}
+                                               << QList<int>{};
+}
+
+void TestExport::writesTheChosenRows()
+{
+    QFETCH(int, songs);
+    QFETCH(QStringList, choice);
+    QFETCH(QList<int>, rows);
+    DemoSite site(songs);
+    QVERIFY(site.listen());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("百度新歌下载列表.lst"));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(5000, 'x')); // replaced as a whole
+    old.close();
+
+    const Run run = runLumisong(QStringList{QStringLiteral("--site"), site.baseUrl(),
+                                            QStringLiteral("--export"), path}
+                                + choice);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QByteArray("列表成功生成！\n"));
+    const QByteArray total = QByteArray::number(rows.size());
+    QVERIFY2(run.err.endsWith(QByteArray(total + '/' + total + '\n')), run.err.constData());
+    QCOMPARE(readAll(path), expectedList(site, rows));
+    QCOMPARE(site.totalRequests(), 1 + rows.size());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+void TestExport::failureLeavesTheFileAlone_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<bool>("existing");
+    for (const bool existing : {true, false}) {
+        const char *suffix = existing ? " (file exists)" : " (no file yet)";
+        for (const char *failure : {"row outside", "malformed rows", "catalogue missing",
+                                    "address fails", "empty address"})
+            QTest::addRow("%s%s", failure, suffix) << QString::fromLatin1(failure) << existing;
+    }
+}
+
+void TestExport::failureLeavesTheFileAlone()
+{
+    QFETCH(QString, failure);
+    QFETCH(bool, existing);
+    DemoSite site(6);
+    QVERIFY(site.listen());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("list.lst"));
+    if (existing) {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("last week\r\n");
+    }
+    QString songs = QStringLiteral("1-6");
+    ScriptedAnswer answer;
+    if (failure == u"row outside") {
+        songs = QStringLiteral("2,7");
+    } else if (failure == u"malformed rows") {
+        songs = QStringLiteral("1,,2");
+    } else if (failure == u"catalogue missing") {
+        answer.status = 500;
+        site.setAnswer(QStringLiteral("/"), answer);
+    } else if (failure == u"address fails") {
+        answer.status = 404;
+        site.setAnswer(addressTarget(site, 4), answer);
+    } else {
+        site.setAnswer(addressTarget(site, 4), answer); // empty body
+    }
+
+    const Run run = runLumisong({QStringLiteral("--site"), site.baseUrl(), QStringLiteral("--export"),
+                                 path, QStringLiteral("--songs"), songs});
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.out, QByteArray());
+    QVERIFY(run.err.contains("lumisong: "));
+    QCOMPARE(readAll(path), existing ? QByteArray("last week\r\n") : QByteArray("<missing>"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), existing ? 1 : 0);
+    if (failure.startsWith(u"address") || failure == u"empty address")
+        QCOMPARE(site.requestCount(addressTarget(site, 5)), 0); // stopped at once
+}
+
+QTEST_GUILESS_MAIN(TestExport)
+#include "tst_export.moc"

@@ -1,0 +1,161 @@
+// lumisong-bench-listfile [songs] [runs]: times a list-file run of every song
+// against the demo site in process (it answers at once), three ways:
+//   window   - btnCreate in the main window on the offscreen platform, with
+//              the progress bar redrawn for every song;
+//   export   - the headless export in this process;
+//   program  - `lumisong --export FILE --all` as a child process (start-up,
+//              catalogue and all included).
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QEventLoop>
+#include <QTimer>
+#include <QTemporaryDir>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "app/frmmain.h"
+#include "app/headlessexport.h"
+#include "app/listitemsmodel.h"
+#include "app/listview.h"
+#include "platform/settingsstore.h"
+#include "platform/ui/memoryclipboard.h"
+#include "platform/ui/recordingshellopener.h"
+#include "platform/ui/scriptedmessagebox.h"
+#include "platform/ui/scriptedsavedialog.h"
+#include "tools/demosite/demosite.h"
+
+using namespace Lumisong;
+
+namespace {
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const qsizetype n = values.size();
+    return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
+}
+
+bool waitForExposed(QWidget &widget)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!(widget.windowHandle() && widget.windowHandle()->isExposed())) {
+        if (clock.elapsed() > 5000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+int lineCount(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? int(file.readAll().count('\n')) : -1;
+}
+
+double windowRun(DemoSite &site, const QString &path, int songs)
+{
+    QTemporaryDir dir;
+    SettingsStore settings = SettingsStore::atPath(dir.filePath(QStringLiteral("s.ini")));
+    ScriptedMessageBox messageBox;
+    ScriptedSaveDialog saveDialog;
+    MemoryClipboard clipboard;
+    RecordingShellOpener opener;
+    frmMain::Environment env{&messageBox, &settings, nullptr, site.baseUrl(), QString()};
+    env.saveDialog = &saveDialog;
+    env.clipboard = &clipboard;
+    env.shellOpener = &opener;
+    frmMain form(env);
+    form.show();
+    if (!waitForExposed(form))
+        return -1;
+    form.Timer2_Timer();
+    form.btnSelectAll_Click();
+    QFile::remove(path);
+    saveDialog.queueAnswer(path);
+    QElapsedTimer clock;
+    clock.start();
+    form.btnCreate_Click();
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    const bool told = messageBox.shown().size() == 1;
+    return told && lineCount(path) == songs + 1 ? ms : -1;
+}
+
+double exportRun(DemoSite &site, const QString &path, int songs)
+{
+    std::FILE *sink = std::fopen("/dev/null", "w");
+    QElapsedTimer clock;
+    clock.start();
+    const int status = HeadlessExport(site.baseUrl(), path, QString(), sink, sink).run();
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    std::fclose(sink);
+    return status == 0 && lineCount(path) == songs + 1 ? ms : -1;
+}
+
+double programRun(DemoSite &site, const QString &path, int songs)
+{
+    QProcess process;
+    // The demo site answers on this thread: wait with the event loop running.
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    process.setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer clock;
+    clock.start();
+    process.start(QStringLiteral(LUMISONG_BINARY),
+                  {QStringLiteral("--site"), site.baseUrl(), QStringLiteral("--export"), path,
+                   QStringLiteral("--all")});
+    loop.exec();
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished();
+        return -1;
+    }
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    return process.exitCode() == 0 && lineCount(path) == songs + 1 ? ms : -1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_LOGGING_RULES", "lumisong.*.info=false");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int songs = std::clamp(args.size() > 1 ? args.at(1).toInt() : 1000, 1, 1000);
+    const int runs = std::max(args.size() > 2 ? args.at(2).toInt() : 5, 1);
+
+    DemoSite site(songs);
+    if (!site.listen()) {
+        std::fprintf(stderr, "cannot start the demo site\n");
+        return 1;
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.lst"));
+    QList<double> window, exported, program;
+    for (int run = 0; run < runs; ++run) {
+        window << windowRun(site, path, songs);
+        exported << exportRun(site, path, songs);
+        program << programRun(site, path, songs);
+        if (window.last() < 0 || exported.last() < 0 || program.last() < 0) {
+            std::fprintf(stderr, "run %d did not write the whole list\n", run);
+            return 1;
+        }
+    }
+    std::printf("lumisong-bench-listfile: %d ticked songs, %d runs (target: at most 3000 ms each)\n",
+                songs, runs);
+    const auto print = [](const char *what, const QList<double> &ms) {
+        std::printf("  %-42s median %8.1f ms, max %8.1f ms\n", what, median(ms),
+                    *std::max_element(ms.begin(), ms.end()));
+    };
+    print("window: btnCreate run (offscreen)", window);
+    print("headless export in process", exported);
+    print("lumisong --export --all (whole program)", program);
+    return 0;
+}
