@@ -4,6 +4,7 @@
 #include "platform/systemcolours.h"
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace Lumisong {
@@ -15,11 +16,21 @@ Colour systemColour(int index)
     return Colour::system(index).resolved();
 }
 
-int channelStep(int from, int to, int i, int n)
+// 64-bit so that the ramps of very large rectangles cannot overflow.
+int channelStep(int from, int to, qint64 i, qint64 n)
 {
     if (n == 1)
         return from / 2 + to / 2;
-    return from + (to - from) * i / (n - 1);
+    return int(from + (to - from) * i / (n - 1));
+}
+
+// (x, y, x + width, y + height) without overflowing for extreme sizes.
+PixelRect boxOf(int x, int y, int width, int height)
+{
+    auto end = [](int from, int size) {
+        return int(std::clamp<qint64>(qint64(from) + size, INT_MIN, INT_MAX));
+    };
+    return {x, y, end(x, width), end(y, height)};
 }
 
 } // namespace
@@ -46,7 +57,7 @@ void ButtonCanvas::DrawLine(int x1, int y1, int x2, int y2, Colour colour)
 
 void ButtonCanvas::FrameBox(int x, int y, int width, int height, Colour colour)
 {
-    m_surface.frameRect(PixelRect::fromSize(x, y, width, height), colour);
+    m_surface.frameRect(boxOf(x, y, width, height), colour);
 }
 
 void ButtonCanvas::FillBox(Colour colour, const PixelRect &rect)
@@ -69,12 +80,12 @@ void ButtonCanvas::FillGradient(int x, int y, int width, int height, Colour from
 {
     if (width <= 0 || height <= 0)
         return;
-    const PixelRect area = PixelRect::fromSize(x, y, width, height);
+    const PixelRect area = boxOf(x, y, width, height);
     const PixelRect visible = area.intersected(m_surface.bounds());
     if (visible.isEmpty())
         return;
 
-    int n = 0;
+    qint64 n = 0;
     switch (direction) {
     case 0:
         n = width;
@@ -84,15 +95,14 @@ void ButtonCanvas::FillGradient(int x, int y, int width, int height, Colour from
         break;
     case 2:
     case 3:
-        // 64-bit so that absurd sizes cannot overflow; the visible part is small.
-        n = int(std::min<qint64>(qint64(width) + height - 1, 1 << 30));
+        n = qint64(width) + height - 1;
         break;
     default:
         return;
     }
 
     // Only the entries that reach the surface are worked out.
-    auto entry = [&](int i) {
+    auto entry = [&](qint64 i) {
         return Colour::rgb(channelStep(from.red(), to.red(), i, n),
                            channelStep(from.green(), to.green(), i, n),
                            channelStep(from.blue(), to.blue(), i, n));
@@ -101,17 +111,17 @@ void ButtonCanvas::FillGradient(int x, int y, int width, int height, Colour from
     switch (direction) {
     case 0:
         for (int col = visible.left; col < visible.right; ++col)
-            m_surface.fillRect({col, visible.top, col + 1, visible.bottom}, entry(col - x));
+            m_surface.fillRect({col, visible.top, col + 1, visible.bottom}, entry(qint64(col) - x));
         break;
     case 1:
         for (int row = visible.top; row < visible.bottom; ++row)
-            m_surface.fillRect({visible.left, row, visible.right, row + 1}, entry(row - y));
+            m_surface.fillRect({visible.left, row, visible.right, row + 1}, entry(qint64(row) - y));
         break;
     default:
         for (int row = visible.top; row < visible.bottom; ++row) {
-            const int r = direction == 2 ? row - y : (y + height - 1) - row;
+            const qint64 r = direction == 2 ? qint64(row) - y : (qint64(y) + height - 1) - row;
             for (int col = visible.left; col < visible.right; ++col)
-                m_surface.setPixel(col, row, entry(r + (col - x)));
+                m_surface.setPixel(col, row, entry(r + (qint64(col) - x)));
         }
         break;
     }

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <climits>
+
 #include "controls/button/buttoncanvas.h"
 #include "controls/button/buttonenums.h"
 #include "controls/button/buttonproperties.h"
@@ -200,6 +202,10 @@ void ButtonDrawingTest::gradientClipsAndSkipsEmpty()
     canvas.FillGradient(2, 6, 5, 20, grey(0), grey(255), 1);
     canvas.FillGradient(-1, 0, 1, 20, grey(0), grey(255), 0);
     QVERIFY(surface.pixel(0, 0) != grey(7));
+    // Extreme rectangles neither overflow nor write outside.
+    canvas.FillGradient(-2000000000, -2000000000, 2100000000, 2100000000, grey(0), grey(255), 3);
+    canvas.FillGradient(2000000000, 0, 2000000000, 4, grey(0), grey(255), 0);
+    canvas.FrameBox(INT_MAX - 1, INT_MAX - 1, INT_MAX, INT_MAX, grey(1));
 }
 
 void ButtonDrawingTest::edges_data()
