@@ -4,48 +4,19 @@
 // Targets: median <= 0.2 ms with a caption, <= 0.4 ms with the picture.
 
 #include <QApplication>
-#include <QElapsedTimer>
 
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 
 #include "controls/button/buttonenums.h"
 #include "controls/button/zephbutton.h"
 #include "platform/systemcolours.h"
+#include "tools/bench/benchfigures.h"
 
 using namespace Lumisong;
+using Lumisong::Bench::measure;
+using Lumisong::Bench::print;
 
 namespace {
-
-struct Figures
-{
-    double median;
-    double p90;
-    double best;
-};
-
-template <typename Step>
-Figures measure(int rounds, Step step)
-{
-    for (int i = 0; i < 50; ++i) // warm caches and the font engine
-        step();
-    std::vector<double> times;
-    times.reserve(size_t(rounds));
-    QElapsedTimer timer;
-    for (int i = 0; i < rounds; ++i) {
-        timer.start();
-        step();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times[times.size() * 9 / 10], times.front()};
-}
-
-void print(const char *what, const Figures &f)
-{
-    std::printf("%-46s median %.4f ms   p90 %.4f ms   best %.4f ms\n", what, f.median, f.p90, f.best);
-}
 
 ButtonPicturePtr alphaPicture()
 {
@@ -74,16 +45,16 @@ int main(int argc, char *argv[])
     button.runtime().parentActive = true;
 
     const int rounds = 3000;
-    print("style 10, 61 x 23, caption, normal", measure(rounds, [&] { button.Redraw(); }));
+    print("style 10, 61 x 23, caption, normal", measure(rounds, [&](int) { button.Redraw(); }));
     button.setCaption(QStringLiteral("Select All"));
-    print("style 10, 61 x 23, Latin caption, normal", measure(rounds, [&] { button.Redraw(); }));
+    print("style 10, 61 x 23, Latin caption, normal", measure(rounds, [&](int) { button.Redraw(); }));
 
     button.setPictureNormal(alphaPicture());
     button.setPictureEffectOnOver(EffectLighter);
     button.runtime().state = StateHot;
-    print("style 10, 61 x 23, 32 x 32 alpha picture, hot", measure(rounds, [&] { button.Redraw(); }));
+    print("style 10, 61 x 23, 32 x 32 alpha picture, hot", measure(rounds, [&](int) { button.Redraw(); }));
     button.setPictureShadow(true);
-    print("  the same with a picture shadow", measure(rounds, [&] { button.Redraw(); }));
+    print("  the same with a picture shadow", measure(rounds, [&](int) { button.Redraw(); }));
     std::printf("targets: median <= 0.2 ms with a caption, <= 0.4 ms with the picture while hot\n");
     return 0;
 }

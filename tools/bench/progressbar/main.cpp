@@ -3,49 +3,16 @@
 // Target: a median of at most 0.5 ms per redraw.
 
 #include <QApplication>
-#include <QElapsedTimer>
 
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 
 #include "controls/progressbar/progressbar.h"
 #include "platform/systemcolours.h"
+#include "tools/bench/benchfigures.h"
 
 using namespace Lumisong;
-
-namespace {
-
-struct Figures
-{
-    double median;
-    double p90;
-    double best;
-};
-
-template <typename Step>
-Figures measure(int rounds, Step step)
-{
-    for (int i = 0; i < 50; ++i) // warm caches and the font engine
-        step(i);
-    std::vector<double> times;
-    times.reserve(size_t(rounds));
-    QElapsedTimer timer;
-    for (int i = 0; i < rounds; ++i) {
-        timer.start();
-        step(i);
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times[times.size() * 9 / 10], times.front()};
-}
-
-void print(const char *what, const Figures &f)
-{
-    std::printf("%-44s median %.4f ms   p90 %.4f ms   best %.4f ms\n", what, f.median, f.p90, f.best);
-}
-
-} // namespace
+using Lumisong::Bench::measure;
+using Lumisong::Bench::print;
 
 int main(int argc, char *argv[])
 {
