@@ -2,6 +2,9 @@
 // assignments, change notification, the picture slots, saving and loading,
 // and what the styles paint on small buttons.
 
+#include <QDir>
+#include <QJsonObject>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -70,6 +73,7 @@ private slots:
     void saveWritesKeysInOrderWithQuirks();
     void loadRunsNoSideEffects();
     void loadSkipsWrongTypes();
+    void unreadablePictureLeavesSlotEmpty();
     void roundTripThroughJson();
     void accessKey_data();
     void accessKey();
@@ -322,9 +326,28 @@ void ZephButtonTest::loadSkipsWrongTypes()
     bag.setValue(QStringLiteral("Mode"), QStringLiteral("two"));
     bag.setValue(QStringLiteral("ToolTip"), QStringLiteral("still read"));
     zephbutton button;
+    for (int i = 0; i < 3; ++i)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"saved property .* cannot be read"_s));
     const QStringList failed = button.ReadProperties(bag);
     QCOMPARE(failed, (QStringList{u"Caption"_s, u"PictureOpacity"_s, u"Mode"_s}));
     QCOMPARE(button.toolTip(), QStringLiteral("still read"));
+}
+
+void ZephButtonTest::unreadablePictureLeavesSlotEmpty()
+{
+    // A form file whose picture cannot be read: reported once, the slot stays
+    // empty, and the rest of the button loads and draws.
+    const QJsonObject json{{u"PictureNormal"_s, QJsonObject{{u"picture"_s, u"no/such/picture.bmp"_s}}},
+                           {u"Caption"_s, u"OK"_s},
+                           {u"ButtonStyle"_s, 10}};
+    zephbutton button;
+    button.resize(40, 20);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"saved property PictureNormal .* cannot be read"_s));
+    QCOMPARE(button.ReadProperties(PropertyBag::fromJson(json, QDir::tempPath())), QStringList{u"PictureNormal"_s});
+    QVERIFY(!button.pictureNormal());
+    QCOMPARE(button.caption(), u"OK"_s);
+    QCOMPARE(button.buttonStyle(), 10);
+    QVERIFY(!button.surface().isEmpty());
 }
 
 void ZephButtonTest::roundTripThroughJson()
