@@ -26,30 +26,14 @@
 #include "platform/ui/recordingshellopener.h"
 #include "platform/ui/scriptedmessagebox.h"
 #include "platform/ui/scriptedsavedialog.h"
+#include "tools/bench/windowbench.h"
 #include "tools/demosite/demosite.h"
 
 using namespace Lumisong;
+using Bench::median;
+using Bench::waitForExposed;
 
 namespace {
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const qsizetype n = values.size();
-    return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
-}
-
-bool waitForExposed(QWidget &widget)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!(widget.windowHandle() && widget.windowHandle()->isExposed())) {
-        if (clock.elapsed() > 5000)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 int lineCount(const QString &path)
 {

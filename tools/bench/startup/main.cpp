@@ -16,9 +16,12 @@
 #include "app/networkshutdown.h"
 #include "platform/settingsstore.h"
 #include "platform/ui/scriptedmessagebox.h"
+#include "tools/bench/windowbench.h"
 #include "tools/demosite/demosite.h"
 
 using namespace Lumisong;
+using Bench::median;
+using Bench::waitForExposed;
 
 namespace {
 
@@ -28,25 +31,6 @@ struct Sample
     double paintMs = 0; // handler returned -> list painted
     double totalMs() const { return loadMs + paintMs; }
 };
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const qsizetype n = values.size();
-    return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
-}
-
-bool waitForExposed(QWidget &widget)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!(widget.windowHandle() && widget.windowHandle()->isExposed())) {
-        if (clock.elapsed() > 5000)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 double ms(qint64 ns)
 {
