@@ -89,6 +89,8 @@ private slots:
     void anySizeDraws();
     void captionAndSymbolColours();
     void pictureOnTheFace();
+    void separatorTakesItsShadesFromTheFace();
+    void focusRectangleOnlyWhenRunning();
 };
 
 void ZephButtonTest::newInstance()
@@ -588,6 +590,42 @@ void ZephButtonTest::pictureOnTheFace()
     // Disabled and faded: opacity 52.
     button->setEnabled(false);
     QCOMPARE(at(*button, 13, 8).red(), (10 * 52 + 240 * 203) / 256);
+}
+
+void ZephButtonTest::separatorTakesItsShadesFromTheFace()
+{
+    auto button = newButton(QSize(60, 23));
+    button->setButtonStyle(4);
+    button->setCaption(u"Go"_s);
+    button->setDropDownSeparator(true);
+    // Read at (7, 7) twice: both shades come from the face, 240.
+    QCOMPARE(at(*button, 60 - 16, 10), grey(214));
+    QCOMPARE(at(*button, 60 - 15, 10), grey(255));
+    QCOMPARE(at(*button, 60 - 16, 2), grey(240)); // the lines start at row 3
+    QCOMPARE(at(*button, 60 - 16, 20), grey(240)); // and stop before H - 3
+}
+
+void ZephButtonTest::focusRectangleOnlyWhenRunning()
+{
+    for (const bool running : {true, false}) {
+        zephbutton button;
+        zephbutton::Ambient ambient;
+        ambient.userMode = running;
+        button.setAmbient(ambient);
+        button.resize(30, 20);
+        button.InitProperties();
+        button.setCaption(QString());
+        button.setButtonStyle(0);
+        button.runtime().hasFocus = true;
+        button.runtime().parentActive = true;
+        button.Redraw();
+        // The dotted rectangle 4 pixels in inverts (4, 4) of the 240 face.
+        QCOMPARE(at(button, 4, 4), running ? grey(15) : grey(240));
+        QCOMPARE(at(button, 5, 4), grey(240));
+        // The default cue: black outer frame, workspace frame inside it.
+        QCOMPARE(at(button, 29, 10), grey(0));
+        QCOMPARE(at(button, 28, 10), grey(171));
+    }
 }
 
 QTEST_MAIN(ZephButtonTest)
