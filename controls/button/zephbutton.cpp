@@ -121,7 +121,10 @@ void zephbutton::InitProperties()
 
     FontDescription font = m_ambient.font;
     font.face = QStringLiteral("Tahoma");
-    setButtonFont(std::make_shared<ButtonFont>(font));
+    disconnect(m_fontConnection);
+    m_font = std::make_shared<ButtonFont>(font);
+    m_fontConnection = connect(m_font.get(), &ButtonFont::changed, this, &zephbutton::fontChanged);
+    fontChanged();
 
     m_p.pictureOpacity = 255;
     m_p.pictureOpacityOnOver = 255;

@@ -71,6 +71,7 @@ private slots:
     void mouseIcon();
     void fontObjectChangesRedrawAndNotify();
     void saveWritesKeysInOrderWithQuirks();
+    void everyKeyInItsOrder();
     void loadRunsNoSideEffects();
     void loadSkipsWrongTypes();
     void unreadablePictureLeavesSlotEmpty();
@@ -292,6 +293,48 @@ void ZephButtonTest::saveWritesKeysInOrderWithQuirks()
     QCOMPARE(bag.read<qint32>(QStringLiteral("captioneffects"), 7), std::optional<qint32>(0));
     QCOMPARE(bag.read<qint32>(QStringLiteral("PictureEffectOnOver"), 1), std::optional<qint32>(0));
     QVERIFY(!bag.contains(QStringLiteral("Caption"))); // "zephbutton1" is the default
+}
+
+void ZephButtonTest::everyKeyInItsOrder()
+{
+    auto button = newButton();
+    const QJsonObject changed{
+        {u"ButtonStyle"_s, 3}, {u"ShowFocusRect"_s, true}, {u"Enabled"_s, false},
+        {u"BackColor"_s, QJsonObject{{u"colour"_s, u"rgb(1, 2, 3)"_s}}}, {u"Caption"_s, u"x"_s},
+        {u"ForeColor"_s, QJsonObject{{u"colour"_s, u"rgb(1, 2, 3)"_s}}},
+        {u"ForeColorHover"_s, QJsonObject{{u"colour"_s, u"rgb(1, 2, 3)"_s}}}, {u"Mode"_s, 1}, {u"Value"_s, true},
+        {u"MousePointer"_s, 3}, {u"HandPointer"_s, true}, {u"PictureAlign"_s, 4}, {u"PictureEffectOnOver"_s, 2},
+        {u"PictureEffectOnDown"_s, 1}, {u"PicturePushOnHover"_s, true}, {u"PictureShadow"_s, true},
+        {u"PictureOpacity"_s, 9}, {u"PictureOpacityOnOver"_s, 9}, {u"DisabledPictureMode"_s, 1},
+        {u"CaptionEffects"_s, 2}, {u"UseMaskColor"_s, false},
+        {u"MaskColor"_s, QJsonObject{{u"colour"_s, u"rgb(1, 2, 3)"_s}}}, {u"CaptionAlign"_s, 2},
+        {u"ToolTip"_s, u"t"_s}, {u"TooltipType"_s, 1}, {u"TooltipIcon"_s, 2}, {u"TooltipTitle"_s, u"t"_s},
+        {u"TooltipBackColor"_s, QJsonObject{{u"colour"_s, u"rgb(1, 2, 3)"_s}}}, {u"RightToLeft"_s, true},
+        {u"DropDownSymbol"_s, 6}, {u"DropDownSeparator"_s, true}, {u"ColorScheme"_s, 1}};
+    zephbutton loaded;
+    loaded.resize(40, 20);
+    QCOMPARE(loaded.ReadProperties(PropertyBag::fromJson(changed)), QStringList());
+    QImage image(2, 2, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    loaded.setMouseIcon(Picture{QString(), image}); // turns HandPointer off
+    loaded.setHandPointer(true);
+    loaded.setMousePointer(3);
+    loaded.setPictureNormalValue(Picture{QString(), image});
+    loaded.setPictureHotValue(Picture{QString(), image});
+    loaded.setPictureDownValue(Picture{QString(), image});
+    loaded.setFontDescription(FontDescription{u"Serif"_s, 12});
+    PropertyBag bag;
+    loaded.WriteProperties(bag);
+    const QStringList order{
+        u"ButtonStyle"_s, u"ShowFocusRect"_s, u"Enabled"_s, u"Font"_s, u"BackColor"_s, u"Caption"_s,
+        u"ForeColor"_s, u"ForeColorHover"_s, u"Mode"_s, u"Value"_s, u"MousePointer"_s, u"HandPointer"_s,
+        u"MouseIcon"_s, u"PictureNormal"_s, u"PictureHot"_s, u"PictureDown"_s, u"PictureAlign"_s,
+        u"PictureEffectOnOver"_s, u"PictureEffectOnDown"_s, u"PicturePushOnHover"_s, u"PictureShadow"_s,
+        u"PictureOpacity"_s, u"PictureOpacityOnOver"_s, u"DisabledPictureMode"_s, u"CaptionEffects"_s,
+        u"UseMaskColor"_s, u"MaskColor"_s, u"CaptionAlign"_s, u"ToolTip"_s, u"TooltipType"_s,
+        u"TooltipIcon"_s, u"TooltipTitle"_s, u"TooltipBackColor"_s, u"RightToLeft"_s, u"DropDownSymbol"_s,
+        u"DropDownSeparator"_s, u"ColorScheme"_s};
+    QCOMPARE(bag.names(), order);
 }
 
 void ZephButtonTest::loadRunsNoSideEffects()
