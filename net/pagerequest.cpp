@@ -69,6 +69,11 @@ PageRequest::Outcome PageRequest::run(const QUrl &start)
         send(url);
         if (!m_hopFinished)
             m_loop.exec();
+        // The loop also ends when the application quits (every event loop of the
+        // thread is told to exit then) or cannot run at all: never read a reply
+        // that is still under way as if it were complete.
+        if (!m_hopFinished)
+            stop(QStringLiteral("the wait ended before the answer"));
         QUrl target;
         const Hop hop = finishHop(&target);
         if (!m_failure.isEmpty())

@@ -66,6 +66,7 @@ private slots:
     void nestedFetchCompletesFirst();
     void abortAllFetchesEndsEveryWait();
     void loopbackBypassesTheSystemProxy();
+    void applicationExitEndsTheWait(); // last: no event loop runs after it
 
 private:
     QString url(const QString &path) const { return m_site.baseUrl() + path; }
@@ -323,6 +324,25 @@ void FetchPageTest::loopbackBypassesTheSystemProxy()
     const FetchResult result = fetchPage(url(u"/direct"_s), u"gb2312"_s);
     QVERIFY2(result.ok, qPrintable(result.error));
     QCOMPARE(result.text, u"direct"_s);
+}
+
+void FetchPageTest::applicationExitEndsTheWait()
+{
+    FetchLimits limits = testLimits();
+    limits.idleTimeoutMs = 20000;
+    setFetchLimits(limits);
+    ScriptedAnswer stall;
+    stall.stall = true;
+    m_site.setAnswer(u"/stall"_s, stall);
+    m_site.setAnswer(u"/ok"_s, answer(200, "fine"));
+    QTimer::singleShot(100, this, [] { QCoreApplication::exit(0); });
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!fetchPage(url(u"/stall"_s), u"gb2312"_s).ok);
+    QVERIFY(clock.elapsed() < 5000);
+    // Once the application is quitting, a fetch fails instead of reporting a
+    // page it never waited for.
+    QVERIFY(!fetchPage(url(u"/ok"_s), u"gb2312"_s).ok);
 }
 
 QTEST_GUILESS_MAIN(FetchPageTest)
