@@ -7,21 +7,9 @@ namespace Lumisong {
 
 namespace {
 
-// Polynomial hash modulo 2^64: h(s) = sum s[i] * Base^i. Collisions only cost a
-// text comparison, never a wrong result.
-constexpr quint64 Base = 0x9E3779B97F4A7C15ull | 1u;
-
-quint64 power(qsizetype exponent)
-{
-    quint64 result = 1;
-    quint64 factor = Base;
-    for (auto e = quint64(exponent); e != 0; e >>= 1) {
-        if (e & 1u)
-            result *= factor;
-        factor *= factor;
-    }
-    return result;
-}
+// Polynomial hash modulo 2^64 of a tail, built from its last character back:
+// h(s) = sum s[i] * Base^i. A collision only costs a text comparison.
+constexpr quint64 Base = 0x9E3779B97F4A7C15ull;
 
 quint64 hashOf(QStringView text)
 {
@@ -40,7 +28,7 @@ quint64 keyOf(quint64 hash, qsizetype length)
 
 ArrayScanner::ArrayScanner(QStringView arrayText) : m_text(arrayText) {}
 
-std::optional<QString> ArrayScanner::nextRecord()
+std::optional<QStringView> ArrayScanner::nextRecord()
 {
     while (!m_finished) {
         const Chunk chunk = bringUpToDate(takeChunk(), int(m_patterns.size()));
@@ -54,11 +42,12 @@ std::optional<QString> ArrayScanner::nextRecord()
             m_finished = true; // "{}": the empty record ends the list
             break;
         }
-        QString pattern = tailText(chunk, chunk.firstBrace);
-        const quint64 hash = hashOf(pattern);
-        m_removalsByKey[keyOf(hash, pattern.size())].push_back(int(m_patterns.size()) + 1);
-        m_patternHashes.push_back(hash);
-        m_patterns.push_back(pattern);
+        // Moving a QString keeps its characters in place, so the view stays valid.
+        m_patterns.push_back(tailText(chunk, chunk.firstBrace));
+        const QStringView pattern = m_patterns.back();
+        const quint64 hash = chunk.singleBrace ? chunk.braceHash : hashOf(pattern);
+        m_removalsByKey[keyOf(hash, pattern.size())].push_back(int(m_patterns.size()));
+        m_longestPattern = std::max(m_longestPattern, pattern.size());
         return pattern.sliced(1, pattern.size() - 2);
     }
     return std::nullopt;
@@ -87,17 +76,17 @@ ArrayScanner::Chunk ArrayScanner::takeChunk()
         chunk.head = chunk.tail = int(m_segments.size()) - 1;
     }
     quint64 hash = 0;
-    const QChar *data = m_text.data();
+    int braces = 0;
     for (qsizetype i = end; i-- > begin;) {
-        hash = hash * Base + data[i].unicode();
-        if (data[i] == u'{') {
-            const qsizetype length = end - i;
-            chunk.firstBrace = length;
-            if (chunk.complete)
-                chunk.candidates.push_back({hash, length});
+        const char16_t c = m_text[i].unicode();
+        hash = hash * Base + c;
+        if (c == u'{') {
+            ++braces;
+            chunk.firstBrace = end - i;
+            chunk.braceHash = hash;
         }
     }
-    chunk.hash = hash;
+    chunk.singleBrace = braces == 1 && chunk.complete;
     return chunk;
 }
 
@@ -114,8 +103,8 @@ ArrayScanner::Chunk ArrayScanner::bringUpToDate(Chunk chunk, int target)
     std::vector<Waiting> waiting;
     for (;;) {
         if (const std::optional<Trim> cut = firstTrim(chunk, target)) {
-            trim(chunk, *cut);
-            waiting.push_back({std::move(chunk), target});
+            trim(chunk, cut->length);
+            waiting.push_back({chunk, target});
             chunk = takeChunk();
             target = cut->removal;
             continue;
@@ -123,9 +112,9 @@ ArrayScanner::Chunk ArrayScanner::bringUpToDate(Chunk chunk, int target)
         chunk.level = target;
         if (waiting.empty())
             return chunk;
-        Waiting frame = std::move(waiting.back());
+        const Waiting frame = waiting.back();
         waiting.pop_back();
-        chunk = join(std::move(frame.front), std::move(chunk));
+        chunk = join(frame.front, chunk);
         chunk.level = target;
         target = frame.target;
     }
@@ -134,21 +123,49 @@ ArrayScanner::Chunk ArrayScanner::bringUpToDate(Chunk chunk, int target)
 std::optional<ArrayScanner::Trim> ArrayScanner::firstTrim(const Chunk &chunk, int target) const
 {
     std::optional<Trim> best;
-    for (const Candidate &candidate : chunk.candidates) {
-        const auto found = m_removalsByKey.constFind(keyOf(candidate.hash, candidate.length));
-        if (found == m_removalsByKey.cend())
-            continue;
-        const std::vector<int> &removals = found.value();
-        for (auto it = std::upper_bound(removals.begin(), removals.end(), chunk.level);
-             it != removals.end() && *it <= target && (!best || *it < best->removal); ++it) {
-            const QString &pattern = m_patterns[*it - 1];
-            if (pattern.size() == candidate.length && endsWith(chunk, pattern)) {
-                best = Trim{*it, candidate.length};
-                break;
-            }
+    if (chunk.level >= target || !chunk.complete)
+        return best;
+    if (chunk.singleBrace) {
+        if (chunk.firstBrace > m_longestPattern)
+            return best;
+        if (const auto removal = firstRemovalOf(chunk, chunk.braceHash, chunk.firstBrace, target + 1))
+            best = Trim{*removal, chunk.firstBrace};
+        return best;
+    }
+    quint64 hash = 0;
+    qsizetype length = 0;
+    for (int s = chunk.tail; s >= 0 && length < m_longestPattern; s = m_segments[s].prev) {
+        const Segment &segment = m_segments[s];
+        for (qsizetype i = segment.end; i-- > segment.begin && length < m_longestPattern;) {
+            const char16_t c = m_text[i].unicode();
+            hash = hash * Base + c;
+            ++length;
+            if (c != u'{')
+                continue;
+            const int below = best ? best->removal : target + 1;
+            if (const std::optional<int> removal = firstRemovalOf(chunk, hash, length, below))
+                best = Trim{*removal, length};
         }
     }
     return best;
+}
+
+// The first removal after the chunk's level and before `below` whose pattern is
+// the chunk's tail of this length and hash.
+std::optional<int> ArrayScanner::firstRemovalOf(const Chunk &chunk, quint64 hash,
+                                                qsizetype length, int below) const
+{
+    const auto found = m_removalsByKey.constFind(keyOf(hash, length));
+    if (found == m_removalsByKey.cend())
+        return std::nullopt;
+    const std::vector<int> &removals = found.value();
+    for (auto it = std::upper_bound(removals.begin(), removals.end(), chunk.level);
+         it != removals.end() && *it < below; ++it) {
+        const QString &pattern = m_patterns[std::size_t(*it - 1)];
+        if (pattern.size() == length && endsWith(chunk, pattern))
+            return *it;
+    }
+    return std::nullopt;
 }
 
 bool ArrayScanner::endsWith(const Chunk &chunk, QStringView pattern) const
@@ -164,12 +181,11 @@ bool ArrayScanner::endsWith(const Chunk &chunk, QStringView pattern) const
     return left == 0;
 }
 
-void ArrayScanner::trim(Chunk &chunk, const Trim &cut)
+void ArrayScanner::trim(Chunk &chunk, qsizetype length)
 {
-    const quint64 cutHash = m_patternHashes[cut.removal - 1];
-    qsizetype left = cut.length;
+    qsizetype left = length;
     while (left > 0) {
-        Segment &segment = m_segments[chunk.tail];
+        Segment &segment = m_segments[std::size_t(chunk.tail)];
         const qsizetype size = segment.end - segment.begin;
         if (size > left) {
             segment.end -= left;
@@ -178,45 +194,31 @@ void ArrayScanner::trim(Chunk &chunk, const Trim &cut)
         left -= size;
         chunk.tail = segment.prev;
         if (chunk.tail >= 0)
-            m_segments[chunk.tail].next = -1;
+            m_segments[std::size_t(chunk.tail)].next = -1;
         else
             chunk.head = -1;
     }
-    // h(x + p) = h(x) + Base^|x| * h(p)
-    chunk.length -= cut.length;
-    chunk.hash -= power(chunk.length) * cutHash;
-    std::erase_if(chunk.candidates, [&](const Candidate &c) { return c.length <= cut.length; });
-    for (Candidate &candidate : chunk.candidates) {
-        candidate.length -= cut.length;
-        candidate.hash -= power(candidate.length) * cutHash;
-    }
-    chunk.firstBrace = chunk.firstBrace > cut.length ? chunk.firstBrace - cut.length : -1;
+    chunk.length -= length;
+    chunk.firstBrace = chunk.firstBrace > length ? chunk.firstBrace - length : -1;
+    chunk.singleBrace = false;
 }
 
-ArrayScanner::Chunk ArrayScanner::join(Chunk front, Chunk back)
+ArrayScanner::Chunk ArrayScanner::join(const Chunk &front, const Chunk &back)
 {
     if (front.length == 0)
         return back;
-    Chunk joined;
+    Chunk joined = back;
     joined.head = front.head;
-    joined.tail = back.tail >= 0 ? back.tail : front.tail;
     if (back.head >= 0) {
-        m_segments[front.tail].next = back.head;
-        m_segments[back.head].prev = front.tail;
+        m_segments[std::size_t(front.tail)].next = back.head;
+        m_segments[std::size_t(back.head)].prev = front.tail;
+    } else {
+        joined.tail = front.tail;
     }
     joined.length = front.length + back.length;
-    joined.hash = front.hash + power(front.length) * back.hash;
-    joined.firstBrace = front.firstBrace >= 0 ? front.firstBrace + back.length : back.firstBrace;
-    joined.complete = back.complete;
-    if (joined.complete) {
-        const quint64 backHash = back.hash;
-        for (const Candidate &candidate : front.candidates) {
-            joined.candidates.push_back(
-                {candidate.hash + power(candidate.length) * backHash, candidate.length + back.length});
-        }
-        joined.candidates.insert(joined.candidates.end(), back.candidates.begin(),
-                                 back.candidates.end());
-    }
+    joined.singleBrace = false;
+    if (front.firstBrace >= 0)
+        joined.firstBrace = front.firstBrace + back.length;
     return joined;
 }
 

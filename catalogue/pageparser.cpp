@@ -13,7 +13,7 @@ ParsedPage parseCataloguePage(QStringView page)
     const QString arrayText = textBetween(page, u"Data.Nlist.store = [", u"]");
     ArrayScanner scanner(arrayText);
     for (;;) {
-        const std::optional<QString> record = scanner.nextRecord();
+        const std::optional<QStringView> record = scanner.nextRecord();
         if (!record)
             break;
         if (parsed.songs.size() == Catalogue::Capacity) {
@@ -27,14 +27,40 @@ ParsedPage parseCataloguePage(QStringView page)
 
 SongRecord songFromRecordText(QStringView record)
 {
+    // One pass instead of seven marker searches: every marker ends in ":'", so
+    // the first occurrence of a marker is at the first ":'" preceded by its key.
+    // The value runs from there to the next "'", as textBetween cuts it.
+    struct Field
+    {
+        QStringView key;
+        QString SongRecord::*member;
+    };
+    static constexpr int FieldCount = 7;
+    const Field fields[FieldCount] = {
+        {u"sid", &SongRecord::songId},      {u"al", &SongRecord::album},
+        {u"ti", &SongRecord::title},        {u"si", &SongRecord::singer},
+        {u"da", &SongRecord::releaseDate},  {u"dl", &SongRecord::dailyDownloads},
+        {u"tl", &SongRecord::totalDownloads},
+    };
     SongRecord song;
-    song.songId = textBetween(record, u"sid:'", u"'");
-    song.album = textBetween(record, u"al:'", u"'");
-    song.title = textBetween(record, u"ti:'", u"'");
-    song.singer = textBetween(record, u"si:'", u"'");
-    song.releaseDate = textBetween(record, u"da:'", u"'");
-    song.dailyDownloads = textBetween(record, u"dl:'", u"'");
-    song.totalDownloads = textBetween(record, u"tl:'", u"'");
+    bool found[FieldCount] = {};
+    int missing = FieldCount;
+    const QChar *text = record.data();
+    for (qsizetype quote = 1; quote < record.size() && missing > 0; ++quote) {
+        if (text[quote] != u'\'' || text[quote - 1] != u':')
+            continue;
+        const qsizetype colon = quote - 1;
+        for (int f = 0; f < FieldCount; ++f) {
+            const QStringView key = fields[f].key;
+            if (found[f] || colon < key.size() || record.sliced(colon - key.size(), key.size()) != key)
+                continue;
+            found[f] = true;
+            --missing;
+            const qsizetype end = record.indexOf(u'\'', quote + 1);
+            if (end >= 0)
+                song.*fields[f].member = record.sliced(quote + 1, end - quote - 1).toString();
+        }
+    }
     return song;
 }
 

@@ -30,6 +30,7 @@ QString songObject(int i)
 const QStringList tokens = {
     u"{"_s, u"}"_s, u"{a}"_s, u"{b}"_s, u"{a"_s, u"a}"_s, u","_s, u"x"_s, u"{{"_s,
     u"}}"_s, u"sid:'1'"_s, u"ti:'t'"_s, u"'"_s, u"{sid:'2'}"_s, u"{ab}"_s, u"b"_s,
+    u"si"_s, u"d:'"_s, u":'"_s, u"al:'"_s, u"tl:'9"_s, u"dl"_s, u"da:'x'"_s,
 };
 
 QString randomArray(QRandomGenerator &random, int maxTokens)
@@ -82,6 +83,8 @@ private slots:
     void hashedUrl_data();
     void hashedUrl();
     void moreThanCapacity();
+    void agreesWithLiteralOnHostileArrays_data();
+    void agreesWithLiteralOnHostileArrays();
     void agreesWithLiteralOnRandomArrays();
     void agreesWithLiteralOnMutatedPages();
 };
@@ -181,6 +184,42 @@ void PageParserTest::moreThanCapacity()
         QCOMPARE(parsed.truncated, objects > 1000);
         QCOMPARE(parsed.songs.last().songId, u"999"_s);
     }
+}
+
+void PageParserTest::agreesWithLiteralOnHostileArrays_data()
+{
+    // Shapes where removals join many chunks or cut tails off long runs of "{".
+    QTest::addColumn<QString>("arrayText");
+    QString sameObject, braceWall, joinChain, nested;
+    for (int i = 0; i < 3000; ++i)
+        sameObject += u"{a}";
+    for (int i = 0; i < 200; ++i)
+        braceWall += u"{b" + QString::number(i) + u'}';
+    braceWall += QString(5000, u'{');
+    for (int i = 0; i < 200; ++i)
+        braceWall += u"{b" + QString::number(i) + u'}';
+    joinChain = u"{a}"_s;
+    for (int i = 0; i < 500; ++i)
+        joinChain += u"{{{{{{a}"_s;
+    joinChain += u"}}}}}}"_s;
+    for (int i = 0; i < 2000; ++i)
+        nested += u"{{a}"_s;
+    nested += u'}';
+    QTest::newRow("one object many times") << sameObject;
+    QTest::newRow("run of braces cut once per record") << braceWall;
+    QTest::newRow("chain of joins") << joinChain;
+    QTest::newRow("nested joins") << nested;
+    QTest::newRow("only open braces") << QString(20000, u'{') + u'}';
+}
+
+void PageParserTest::agreesWithLiteralOnHostileArrays()
+{
+    QFETCH(QString, arrayText);
+    const QString page = pageWith(arrayText);
+    const ParsedPage fast = parseCataloguePage(page);
+    const ParsedPage literal = Literal::parsePage(page);
+    QCOMPARE(fast.songs, literal.songs);
+    QCOMPARE(fast.truncated, literal.truncated);
 }
 
 void PageParserTest::agreesWithLiteralOnRandomArrays()

@@ -70,6 +70,8 @@ private slots:
 
 private:
     QString url(const QString &path) const { return m_site.baseUrl() + path; }
+    // "/stall" never answers and only something else can end the wait; "/ok" answers.
+    void serveStallAndOk();
 
     DemoSite m_site;
 };
@@ -89,6 +91,18 @@ void FetchPageTest::init()
 void FetchPageTest::cleanupTestCase()
 {
     setFetchLimits(FetchLimits());
+}
+
+void FetchPageTest::serveStallAndOk()
+{
+    FetchLimits limits = testLimits();
+    limits.idleTimeoutMs = 20000;
+    limits.totalTimeoutMs = 20000;
+    setFetchLimits(limits);
+    ScriptedAnswer stall;
+    stall.stall = true;
+    m_site.setAnswer(u"/stall"_s, stall);
+    m_site.setAnswer(u"/ok"_s, answer(200, "fine"));
 }
 
 void FetchPageTest::answers_data()
@@ -270,14 +284,7 @@ void FetchPageTest::nestedFetchCompletesFirst()
 
 void FetchPageTest::abortAllFetchesEndsEveryWait()
 {
-    FetchLimits limits = testLimits();
-    limits.idleTimeoutMs = 20000;
-    limits.totalTimeoutMs = 20000;
-    setFetchLimits(limits);
-    ScriptedAnswer stall;
-    stall.stall = true;
-    m_site.setAnswer(u"/stall"_s, stall);
-    m_site.setAnswer(u"/ok"_s, answer(200, "fine"));
+    serveStallAndOk();
 
     FetchResult inner;
     QTimer::singleShot(50, this, [&] { inner = fetchPage(url(u"/stall"_s), u"gb2312"_s); });
@@ -328,13 +335,7 @@ void FetchPageTest::loopbackBypassesTheSystemProxy()
 
 void FetchPageTest::applicationExitEndsTheWait()
 {
-    FetchLimits limits = testLimits();
-    limits.idleTimeoutMs = 20000;
-    setFetchLimits(limits);
-    ScriptedAnswer stall;
-    stall.stall = true;
-    m_site.setAnswer(u"/stall"_s, stall);
-    m_site.setAnswer(u"/ok"_s, answer(200, "fine"));
+    serveStallAndOk();
     QTimer::singleShot(100, this, [] { QCoreApplication::exit(0); });
     QElapsedTimer clock;
     clock.start();
