@@ -172,6 +172,7 @@ private slots:
     void ticksChangedDuringTheRun();
     void failingAddressMidRun();
     void unwritableTarget();
+    void closingTheWindowMidRun();
 };
 
 void TestSongCommands::initTestCase()
@@ -226,6 +227,7 @@ void TestSongCommands::mouse_data()
     QTest::newRow("left below the rows") << 2 << "below" << Qt::LeftButton << -1 << 2 << false;
     QTest::newRow("right below the rows") << 2 << "below" << Qt::RightButton << -1 << 2 << false;
     QTest::newRow("below with nothing selected") << -1 << "below" << Qt::LeftButton << -1 << 1 << false;
+    QTest::newRow("right on the header") << 2 << "header" << Qt::RightButton << 2 << 2 << false;
 }
 
 void TestSongCommands::mouse()
@@ -244,10 +246,14 @@ void TestSongCommands::mouse()
         QTest::mouseClick(h.viewport(), Qt::LeftButton, {}, h.rowPoint(startRow));
         QCOMPARE(h.form->currentSong(), startRow);
     }
-    const QPoint pos = where == u"below" ? h.belowRows() : h.rowPoint(where.mid(4).toInt());
     QString opened;
     closePopupSoon(&opened);
-    QTest::mouseClick(h.viewport(), button, {}, pos);
+    if (where == u"header")
+        QTest::mouseClick(h.list()->header()->viewport(), button, {}, QPoint(100, 5));
+    else if (where == u"below")
+        QTest::mouseClick(h.viewport(), button, {}, h.belowRows());
+    else
+        QTest::mouseClick(h.viewport(), button, {}, h.rowPoint(where.mid(4).toInt()));
     QCOMPARE(h.list()->selectedRow(), selected);
     QCOMPARE(h.form->currentSong(), currentSong);
     QCoreApplication::processEvents();
@@ -533,6 +539,29 @@ void TestSongCommands::unwritableTarget()
     QVERIFY(h.form->btnCreate()->isEnabled());
     QCOMPARE(h.site.totalRequests(), 0);
     QVERIFY(h.messageBox.shown().isEmpty());
+}
+
+void TestSongCommands::closingTheWindowMidRun()
+{
+    Harness h;
+    QVERIFY(h.start());
+    h.tick({0, 1, 2, 3, 4, 5});
+    const QString path = h.dir.filePath(QStringLiteral("closed.lst"));
+    writeFile(path, "last week\r\n");
+    int requests = 0;
+    h.onEachRequest([&] {
+        if (++requests == 3)
+            h.form->close();
+    });
+    h.messageBox.queueAnswer(MessageBox::Answer::Yes);
+    h.saveDialog.queueAnswer(path);
+    h.clickCreate();
+    QVERIFY(h.form->isUnloaded());
+    QCOMPARE(requests, 3); // the run ended with the window
+    QCOMPARE(readAll(path), QByteArray("last week\r\n"));
+    QCOMPARE(QDir(h.dir.path()).entryList({QStringLiteral("*.lst*")}, QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("closed.lst")});
+    QCOMPARE(h.messageBox.shown().size(), 1); // the overwrite question only
 }
 
 QTEST_MAIN(TestSongCommands)
