@@ -5,15 +5,14 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QStringDecoder>
-#include <QTextStream>
 
 #include <algorithm>
-#include <functional>
-#include <vector>
+#include <cstdio>
 
 #include "catalogue/pageparser.h"
 #include "net/gbkdecoder.h"
 #include "tests/catalogue/literalparser.h"
+#include "tools/bench/benchfigures.h"
 #include "tools/demosite/democatalogue.h"
 
 using namespace Lumisong;
@@ -47,38 +46,17 @@ QString benchmarkPage()
     return page;
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// Milliseconds of each run.
-std::vector<double> timeRuns(int runs, const std::function<void()> &work)
-{
-    std::vector<double> times;
-    QElapsedTimer clock;
-    for (int i = 0; i < runs; ++i) {
-        clock.start();
-        work();
-        times.push_back(double(clock.nsecsElapsed()) / 1e6);
-    }
-    return times;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const int runs = argc > 1 ? std::max(3, QString::fromLocal8Bit(argv[1]).toInt()) : 51;
-    QTextStream out(stdout);
-    out.setRealNumberNotation(QTextStream::FixedNotation);
-    out.setRealNumberPrecision(3);
+    const int rounds = argc > 1 ? std::max(5, QString::fromLocal8Bit(argv[1]).toInt()) : 200;
 
     const QString page = benchmarkPage();
     const QByteArray gbk = DemoCatalogue::toGbk(page);
-    out << "page: " << page.size() << " characters, " << gbk.size() << " bytes in GBK\n";
+    std::printf("page: %lld characters, %lld bytes in GBK\n", qlonglong(page.size()),
+                qlonglong(gbk.size()));
 
     QElapsedTimer firstDecode;
     firstDecode.start();
@@ -86,25 +64,26 @@ int main(int argc, char *argv[])
     const double firstMs = double(firstDecode.nsecsElapsed()) / 1e6;
 
     ParsedPage fast, literal;
-    const double fastMs = median(timeRuns(runs, [&] { fast = parseCataloguePage(page); }));
-    const double literalMs =
-        median(timeRuns(std::max(3, runs / 5), [&] { literal = Literal::parsePage(page); }));
+    const Bench::Figures fastFigures =
+        Bench::measure(rounds, [&](int) { fast = parseCataloguePage(page); });
+    const Bench::Figures literalFigures =
+        Bench::measure(std::max(5, rounds / 10), [&](int) { literal = Literal::parsePage(page); });
     const bool identical = fast.songs == literal.songs && fast.hashedUrl == literal.hashedUrl
         && fast.truncated == literal.truncated;
-    out << "parse, literal removal loop: median " << literalMs << " ms\n"
-        << "parse, parseCataloguePage:   median " << fastMs << " ms (" << runs << " runs)\n"
-        << "speed-up: " << literalMs / fastMs << "x\n"
-        << "songs: " << fast.songs.size() << ", identical output: " << (identical ? "yes" : "NO")
-        << '\n';
+    Bench::print("parse, literal removal loop", literalFigures);
+    Bench::print("parse, parseCataloguePage", fastFigures);
+    std::printf("speed-up (medians): %.1fx\nsongs: %lld, identical output: %s\n",
+                literalFigures.median / fastFigures.median, qlonglong(fast.songs.size()),
+                identical ? "yes" : "NO");
 
-    const double oursMs = median(timeRuns(runs, [&] { (void)GbkDecoder::decode(gbk); }));
-    const double icuMs = median(timeRuns(runs, [&] {
-        QStringDecoder icu("GBK");
-        (void)QString(icu.decode(gbk));
-    }));
-    out << "decode GBK, first call with table build: " << firstMs << " ms\n"
-        << "decode GBK, GbkDecoder: median " << oursMs << " ms\n"
-        << "decode GBK, ICU:        median " << icuMs << " ms\n"
-        << "decoded text equals the page: " << (decoded == page ? "yes" : "NO") << '\n';
+    Bench::print("decode GBK, GbkDecoder",
+                 Bench::measure(rounds, [&](int) { (void)GbkDecoder::decode(gbk); }));
+    Bench::print("decode GBK, ICU", Bench::measure(rounds, [&](int) {
+                     QStringDecoder icu("GBK");
+                     (void)QString(icu.decode(gbk));
+                 }));
+    std::printf("decode GBK, first call with table build: %.3f ms\n"
+                "decoded text equals the page: %s\n",
+                firstMs, decoded == page ? "yes" : "NO");
     return identical && decoded == page ? 0 : 1;
 }
