@@ -1,7 +1,6 @@
 #include "catalogue/arrayscanner.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace Lumisong {
 
