@@ -21,6 +21,9 @@ constexpr Colour SavedTextEffectColor = Colour::rgb(200, 200, 200);
 
 ProgressBar::ProgressBar(QWidget *parent) : QWidget(parent)
 {
+    // The surface covers every pixel inside the mask, so what lies beneath
+    // (the song list, on the main window) is not repainted at every redraw.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     m_surface.setFont(m_state.textFont.toQFont());
 }
 
