@@ -1,8 +1,7 @@
 #include <QtTest>
 
-#include <QProcess>
-
 #include "controls/progressbar/progressbarpalette.h"
+#include "tests/tools/preview/previewprocess.h"
 
 using namespace Lumisong;
 
@@ -17,17 +16,10 @@ struct Run
 
 Run preview(const QStringList &arguments, const QString &out)
 {
-    QProcess process;
-    process.start(QStringLiteral(LUMISONG_PREVIEW_PATH),
-                  arguments + QStringList{QStringLiteral("--out"), out});
+    const PreviewProcess process = PreviewProcess::run(arguments + QStringList{QStringLiteral("--out"), out});
     Run run;
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.errors = QString::fromLocal8Bit(process.readAllStandardError());
+    run.status = process.status;
+    run.errors = QString::fromLocal8Bit(process.errors);
     run.image = QImage(out);
     return run;
 }

@@ -2,38 +2,22 @@
 // states and flags on sizes the other tests do not use, pictures from files,
 // and --describe.
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "controls/button/colourmath.h"
+#include "tests/tools/preview/previewprocess.h"
 
 using namespace Lumisong;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = PreviewProcess;
 
 Run preview(const QStringList &arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(LUMISONG_PREVIEW_PATH), arguments);
-    Run run;
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return PreviewProcess::run(arguments);
 }
 
 QRgb rgba(const Colour &c)
@@ -141,7 +125,7 @@ void ButtonPreviewTest::unreadablePictureIsAnError()
                              u"PictureNormal="_s + m_dir.filePath(u"missing.png"_s), u"--out"_s,
                              m_dir.filePath(u"x.png"_s)});
     QCOMPARE(run.status, 2);
-    QVERIFY(run.err.contains("missing.png"));
+    QVERIFY(run.errors.contains("missing.png"));
 }
 
 void ButtonPreviewTest::badOptions_data()
@@ -162,14 +146,14 @@ void ButtonPreviewTest::badOptions()
     QFETCH(QStringList, arguments);
     const Run run = preview(arguments + QStringList{u"--size"_s, u"20x20"_s, u"--out"_s, m_dir.filePath(u"bad.png"_s)});
     QCOMPARE(run.status, 2);
-    QVERIFY(!run.err.isEmpty());
+    QVERIFY(!run.errors.isEmpty());
 }
 
 void ButtonPreviewTest::describe()
 {
     const Run run = preview({u"--describe"_s, u"Lumisong.zephbutton"_s});
     QCOMPARE(run.status, 0);
-    const QStringList lines = QString::fromUtf8(run.out).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList lines = QString::fromUtf8(run.output).split(u'\n', Qt::SkipEmptyParts);
     QStringList properties;
     for (const QString &line : lines) {
         const QStringList fields = line.split(u'\t');
@@ -189,7 +173,7 @@ void ButtonPreviewTest::describe()
 
     const Run bar = preview({u"--describe"_s, u"Lumisong.ProgressBar"_s});
     QCOMPARE(bar.status, 0);
-    QVERIFY(bar.out.contains("Progressbar Style Custome Color 1."));
+    QVERIFY(bar.output.contains("Progressbar Style Custome Color 1."));
 }
 
 QTEST_APPLESS_MAIN(ButtonPreviewTest)
