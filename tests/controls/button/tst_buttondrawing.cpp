@@ -16,6 +16,7 @@
 #include "platform/systemcolours.h"
 
 using namespace Lumisong;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -58,6 +59,7 @@ private slots:
     void pictureComposition_data();
     void pictureComposition();
     void pictureClipsAtEveryEdge();
+    void iconTransparencyIsLightGrey();
 };
 
 void ButtonDrawingTest::shiftColor_data()
@@ -401,6 +403,26 @@ void ButtonDrawingTest::pictureClipsAtEveryEdge()
         PictureComposer::compose(surface.pixels(), at.x(), at.y(), *picture, params);
     QCOMPARE(surface.pixel(0, 0), Colour::rgb(1, 2, 3));
     QCOMPARE(surface.pixel(2, 2), Colour::rgb(1, 2, 3));
+}
+
+void ButtonDrawingTest::iconTransparencyIsLightGrey()
+{
+    QImage image(2, 1, QImage::Format_ARGB32);
+    image.setPixel(0, 0, qRgba(0, 0, 0, 0));       // transparent
+    image.setPixel(1, 0, qRgba(50, 60, 70, 255));  // opaque
+    const ButtonPicturePtr icon = ButtonPicture::from(Picture{u"icon.ico"_s, image});
+    QVERIFY(icon->kind() == ButtonPicture::Kind::Icon);
+    QVERIFY(!icon->usesAlpha());
+    for (const bool useMask : {true, false}) {
+        Surface surface(QSize(2, 1));
+        surface.clear(grey(9));
+        PictureComposer::Params params;
+        params.useMaskColor = useMask;
+        params.maskColor = Colour::rgb(50, 60, 70); // an icon is keyed by the grey, never by MaskColor
+        PictureComposer::compose(surface.pixels(), 0, 0, *icon, params);
+        QCOMPARE(surface.pixel(0, 0), useMask ? grey(9) : grey(192));
+        QCOMPARE(surface.pixel(1, 0), Colour::rgb(50, 60, 70));
+    }
 }
 
 QTEST_APPLESS_MAIN(ButtonDrawingTest)

@@ -539,6 +539,10 @@ void ZephButtonTest::themedFallsBackWithoutThemes()
 
     auto themed = newButton(QSize(20, 12));
     QCOMPARE(themed->buttonStyle(), 13);
+    // The application style's panel gives the window its shape.
+    const QRegion shape = themed->surface().windowRegion();
+    QVERIFY(shape.contains(QPoint(10, 6)));
+    QVERIFY(QRegion(0, 0, 20, 12).contains(shape.boundingRect()));
 }
 
 void ZephButtonTest::paleOwnsCaptionColour()
