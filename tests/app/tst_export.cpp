@@ -2,7 +2,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUrl>
 
 #include "tests/app/programrun.h"
 #include "tools/demosite/democatalogue.h"
@@ -31,8 +30,7 @@ QByteArray expectedList(const DemoSite &site, const QList<int> &rows)
 
 QString addressTarget(const DemoSite &site, int row)
 {
-    const QUrl url(site.hashedUrl() + site.catalogue().songs().at(row - 1).songId);
-    return url.path() + u'?' + url.query(QUrl::FullyEncoded);
+    return site.addressTarget(site.catalogue().songs().at(row - 1).songId);
 }
 
 } // namespace

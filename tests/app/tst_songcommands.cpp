@@ -84,8 +84,7 @@ struct Harness
     }
     QString addressTarget(int slot) const
     {
-        const QUrl url(site.hashedUrl() + form->catalogue().song(slot).songId);
-        return url.path() + u'?' + url.query(QUrl::FullyEncoded);
+        return site.addressTarget(form->catalogue().song(slot).songId);
     }
     QByteArray addressLine(int slot) const
     {

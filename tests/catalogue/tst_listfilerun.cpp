@@ -7,20 +7,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUrl>
 
 #include <vector>
 
 using namespace Lumisong;
 
 namespace {
-
-// The request target (path and query) of a song's address request.
-QString addressTarget(const DemoSite &site, const QString &songId)
-{
-    const QUrl url(site.hashedUrl() + songId);
-    return url.path() + u'?' + url.query(QUrl::FullyEncoded);
-}
 
 ScriptedAnswer textAnswer(const QByteArray &body, int status = 200)
 {
@@ -109,7 +101,7 @@ void TestListFileRun::resolveAnswer()
 {
     QFETCH(ScriptedAnswer, answer);
     QFETCH(QString, address);
-    const QString target = addressTarget(*m_site, m_catalogue->song(2).songId);
+    const QString target = m_site->addressTarget(m_catalogue->song(2).songId);
     m_site->setAnswer(target, answer);
 
     QCOMPARE(m_catalogue->resolveAddress(2), !address.isEmpty());
@@ -123,7 +115,7 @@ void TestListFileRun::failedResolutionKeepsKnownAddress()
 {
     QVERIFY(m_catalogue->resolveAddress(0));
     const QString known = m_catalogue->song(0).downloadUrl;
-    m_site->setAnswer(addressTarget(*m_site, m_catalogue->song(0).songId), textAnswer(""));
+    m_site->setAnswer(m_site->addressTarget(m_catalogue->song(0).songId), textAnswer(""));
     QVERIFY(!m_catalogue->resolveAddress(0));
     QCOMPARE(m_catalogue->song(0).downloadUrl, known);
     QVERIFY(!m_catalogue->resolveAddress(-1));
@@ -162,7 +154,7 @@ void TestListFileRun::writesTickedRowsInListOrder()
 void TestListFileRun::reRequestsCachedAddresses()
 {
     QVERIFY(m_catalogue->resolveAddress(1));
-    const QString target = addressTarget(*m_site, m_catalogue->song(1).songId);
+    const QString target = m_site->addressTarget(m_catalogue->song(1).songId);
     m_site->setAnswer(target, textAnswer("/files/fresh.mp3"));
     ListFileRun run(*m_catalogue, [](int slot) { return slot == 1; });
     const QString path = m_dir.filePath(QStringLiteral("fresh.lst"));
@@ -214,7 +206,7 @@ void TestListFileRun::failingAddressLeavesTargetUntouched()
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("the list of last week\r\n");
     }
-    m_site->setAnswer(addressTarget(*m_site, m_catalogue->song(3).songId), textAnswer("", 500));
+    m_site->setAnswer(m_site->addressTarget(m_catalogue->song(3).songId), textAnswer("", 500));
     ListFileRun run(*m_catalogue, [](int) { return true; });
     QList<int> started;
     QCOMPARE(run.run(path, [&started](int finished) { started << finished; }),

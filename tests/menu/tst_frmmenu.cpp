@@ -67,8 +67,7 @@ void TestFrmMenu::cleanup()
 
 QString TestFrmMenu::addressTarget(int slot) const
 {
-    const QUrl url(m_site->hashedUrl() + m_catalogue->song(slot).songId);
-    return url.path() + u'?' + url.query(QUrl::FullyEncoded);
+    return m_site->addressTarget(m_catalogue->song(slot).songId);
 }
 
 void TestFrmMenu::menuTree()

@@ -73,6 +73,12 @@ QString DemoSite::hashedUrl() const
     return baseUrl() + u"/song/link?hash=" + QLatin1StringView(HashValue) + u"&sid=";
 }
 
+QString DemoSite::addressTarget(const QString &songId) const
+{
+    const QUrl url(hashedUrl() + songId);
+    return url.path() + u'?' + url.query(QUrl::FullyEncoded);
+}
+
 QString DemoSite::versionUrl() const
 {
     return baseUrl() + u"/version.html";

@@ -35,6 +35,9 @@ public:
     quint16 port() const;
     QString baseUrl() const;       // "http://127.0.0.1:<port>", no trailing slash
     QString hashedUrl() const;     // the prefix the home page announces
+    // The request target (path and query) of a song's address request, as
+    // setAnswer() and requestCount() take it.
+    QString addressTarget(const QString &songId) const;
     QString versionUrl() const;    // the version page
 
     void setSongCount(int songCount);
