@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include <QApplication>
+#include <QScreen>
 
 #include "app/commandline.h"
 #include "app/defaults.h"
@@ -31,6 +32,9 @@ int runWindow(int &argc, char *argv[], const CommandLine &commandLine)
             // is waiting for a page: every running event loop is told to exit.
             QObject::connect(&form, &frmMain::unloaded, &app,
                              [] { QCoreApplication::exit(0); });
+            // The window opens centred on its screen.
+            if (const QScreen *screen = form.screen())
+                form.move(screen->availableGeometry().center() - form.rect().center());
             form.show();
             status = app.exec();
         }

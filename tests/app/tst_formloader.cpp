@@ -1,0 +1,129 @@
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "app/formdesign.h"
+#include "app/formloader.h"
+#include "platform/twips.h"
+
+using namespace Lumisong;
+using namespace Qt::StringLiterals;
+
+class tst_FormLoader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rejectsBrokenFormFiles_data();
+    void rejectsBrokenFormFiles();
+    void buildsControlsAtTheirTwipsPositions();
+    void unknownTypeIsReported();
+    void registeredTypeIsBuilt();
+};
+
+void tst_FormLoader::rejectsBrokenFormFiles_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("errorHas");
+    QTest::newRow("not json") << QByteArray("{") << u"offset"_s;
+    QTest::newRow("array") << QByteArray("[]") << u"one JSON object"_s;
+    QTest::newRow("no name") << QByteArray(R"({"controls": []})") << u"no name"_s;
+    QTest::newRow("size as text") << QByteArray(R"({"name": "f", "clientWidth": "wide"})")
+                                  << u"clientWidth"_s;
+    QTest::newRow("control without type")
+        << QByteArray(R"({"name": "f", "controls": [{"name": "a"}]})") << u"type"_s;
+    QTest::newRow("two controls of one name")
+        << QByteArray(R"({"name": "f", "controls": [{"name": "a", "type": "Label"},
+                                                   {"name": "a", "type": "Timer"}]})")
+        << u"two controls named a"_s;
+    QTest::newRow("position as text")
+        << QByteArray(R"({"name": "f", "controls": [{"name": "a", "type": "Label", "top": "x"}]})")
+        << u"a: \"top\""_s;
+}
+
+void tst_FormLoader::rejectsBrokenFormFiles()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(QString, errorHas);
+    QString error;
+    QVERIFY(!FormDesign::fromJson(json, &error));
+    QVERIFY2(error.contains(errorHas), qPrintable(error));
+}
+
+void tst_FormLoader::buildsControlsAtTheirTwipsPositions()
+{
+    const QByteArray json = R"({"name": "frmTest", "caption": "Test",
+        "clientWidth": 3000, "clientHeight": 1500,
+        "controls": [
+          {"name": "lblA", "type": "Label", "left": 150, "top": 300, "width": 0, "height": 180,
+           "properties": {"Caption": "自动", "AutoSize": true, "ToolTipText": "tip"}},
+          {"name": "btnB", "type": "CommandButton", "left": 15, "top": 30, "width": 915, "height": 345,
+           "properties": {"Caption": "生成列表", "Enabled": false}},
+          {"name": "tmr", "type": "Timer", "properties": {"Interval": 250, "Enabled": true}}
+        ]})";
+    QString error;
+    const auto design = FormDesign::fromJson(json, &error);
+    QVERIFY2(design, qPrintable(error));
+    QWidget form;
+    QVERIFY2(FormLoader().build(&form, *design, &error), qPrintable(error));
+
+    const qreal dpi = Twips::screenDpi();
+    QCOMPARE(form.objectName(), u"frmTest"_s);
+    QCOMPARE(form.windowTitle(), u"Test"_s);
+    QCOMPARE(form.size(), QSize(Twips::toPixels(3000, dpi), Twips::toPixels(1500, dpi)));
+
+    auto *label = form.findChild<QLabel *>(u"lblA"_s);
+    QVERIFY(label);
+    QCOMPARE(label->pos(), QPoint(Twips::toPixels(150, dpi), Twips::toPixels(300, dpi)));
+    QCOMPARE(label->size(), label->sizeHint()); // sized to its text, not to the design
+    QCOMPARE(label->toolTip(), u"tip"_s);
+
+    auto *button = form.findChild<QPushButton *>(u"btnB"_s);
+    QVERIFY(button);
+    QCOMPARE(button->geometry(), QRect(Twips::toPixels(15, dpi), Twips::toPixels(30, dpi),
+                                       Twips::toPixels(915, dpi), Twips::toPixels(345, dpi)));
+    QVERIFY(!button->isEnabled());
+    QCOMPARE(button->text(), u"生成列表"_s);
+
+    auto *timer = form.findChild<QTimer *>(u"tmr"_s);
+    QVERIFY(timer);
+    QCOMPARE(timer->interval(), 250);
+    QVERIFY(timer->isActive());
+}
+
+void tst_FormLoader::unknownTypeIsReported()
+{
+    QString error;
+    const auto design = FormDesign::fromJson(
+        R"({"name": "f", "controls": [{"name": "x", "type": "Lumisong.Nothing"}]})", &error);
+    QVERIFY(design);
+    QWidget form;
+    QVERIFY(!FormLoader().build(&form, *design, &error));
+    QVERIFY2(error.contains(u"Lumisong.Nothing"_s), qPrintable(error));
+}
+
+void tst_FormLoader::registeredTypeIsBuilt()
+{
+    QString error;
+    const auto design = FormDesign::fromJson(
+        R"({"name": "f", "controls": [{"name": "own", "type": "Own", "left": 30, "top": 45,
+             "width": 300, "height": 150, "properties": {"Text": "x"}}]})",
+        &error);
+    QVERIFY(design);
+    FormLoader loader;
+    QString seenText;
+    loader.registerType(u"Own"_s, [&seenText](QWidget *form, const ControlDesign &d) {
+        seenText = d.properties.value(u"Text").toString();
+        return new QWidget(form);
+    });
+    QWidget form;
+    QVERIFY(loader.build(&form, *design, &error));
+    QCOMPARE(seenText, u"x"_s);
+    auto *own = form.findChild<QWidget *>(u"own"_s);
+    QVERIFY(own);
+    QCOMPARE(own->pos(), QPoint(Twips::toPixels(30), Twips::toPixels(45)));
+}
+
+QTEST_MAIN(tst_FormLoader)
+#include "tst_formloader.moc"
