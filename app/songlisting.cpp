@@ -11,25 +11,30 @@ namespace Lumisong::SongListing {
 
 namespace {
 
+// The escapes both listings share: TAB, CR, LF and backslash.
+const char16_t *sharedEscape(char16_t c)
+{
+    switch (c) {
+    case u'\t':
+        return u"\\t";
+    case u'\r':
+        return u"\\r";
+    case u'\n':
+        return u"\\n";
+    case u'\\':
+        return u"\\\\";
+    default:
+        return nullptr;
+    }
+}
+
 void appendEscapedField(QString &out, const QString &value)
 {
     for (const QChar c : value) {
-        switch (c.unicode()) {
-        case u'\t':
-            out += u"\\t";
-            break;
-        case u'\r':
-            out += u"\\r";
-            break;
-        case u'\n':
-            out += u"\\n";
-            break;
-        case u'\\':
-            out += u"\\\\";
-            break;
-        default:
+        if (const char16_t *escape = sharedEscape(c.unicode()))
+            out += QStringView(escape);
+        else
             out += c;
-        }
     }
 }
 
@@ -38,30 +43,16 @@ void appendJsonString(QString &out, const QString &value)
     out += u'"';
     for (const QChar c : value) {
         const char16_t u = c.unicode();
-        switch (u) {
-        case u'"':
+        if (const char16_t *escape = sharedEscape(u))
+            out += QStringView(escape);
+        else if (u == u'"')
             out += u"\\\"";
-            break;
-        case u'\\':
-            out += u"\\\\";
-            break;
-        case u'\n':
-            out += u"\\n";
-            break;
-        case u'\r':
-            out += u"\\r";
-            break;
-        case u'\t':
-            out += u"\\t";
-            break;
-        default:
-            // Other control characters, and U+2028/U+2029 that some JSON
-            // readers embedded in scripts trip over.
-            if (u < 0x20 || u == 0x2028 || u == 0x2029)
-                out += QStringLiteral("\\u%1").arg(uint(u), 4, 16, QLatin1Char('0'));
-            else
-                out += c;
-        }
+        // Other control characters, and U+2028/U+2029 that some JSON readers
+        // embedded in scripts trip over.
+        else if (u < 0x20 || u == 0x2028 || u == 0x2029)
+            out += QStringLiteral("\\u%1").arg(uint(u), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
     }
     out += u'"';
 }

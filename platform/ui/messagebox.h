@@ -17,9 +17,12 @@ public:
     virtual ~MessageBox() = default;
 
     // Shows the box and returns the user's answer; closing the box without a
-    // button gives Cancel where there is one, else No, else Ok.
+    // button gives answerWhenClosed(buttons).
     virtual Answer show(QWidget *parent, const QString &text, const QString &caption, Icon icon,
                         Buttons buttons) = 0;
+
+    // Cancel where the box has it, else No, else Ok.
+    static Answer answerWhenClosed(Buttons buttons);
 };
 
 } // namespace Lumisong

@@ -57,16 +57,7 @@ MessageBox::Answer QtMessageBox::show(QWidget *parent, const QString &text, cons
         break;
     }
     // Closed without a button (Esc or the window's close box).
-    switch (buttons) {
-    case Buttons::Ok:
-        return Answer::Ok;
-    case Buttons::YesNo:
-        return Answer::No;
-    case Buttons::OkCancel:
-    case Buttons::YesNoCancel:
-        break;
-    }
-    return Answer::Cancel;
+    return answerWhenClosed(buttons);
 }
 
 } // namespace Lumisong

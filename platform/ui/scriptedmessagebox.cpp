@@ -8,16 +8,7 @@ MessageBox::Answer ScriptedMessageBox::show(QWidget *, const QString &text, cons
     m_shown.append({text, caption, icon, buttons});
     if (!m_answers.isEmpty())
         return m_answers.takeFirst();
-    switch (buttons) {
-    case Buttons::Ok:
-        return Answer::Ok;
-    case Buttons::YesNo:
-        return Answer::No;
-    case Buttons::OkCancel:
-    case Buttons::YesNoCancel:
-        break;
-    }
-    return Answer::Cancel;
+    return answerWhenClosed(buttons);
 }
 
 void ScriptedMessageBox::queueAnswer(Answer answer)
