@@ -106,11 +106,17 @@ template<typename T> T *frmMain::designed(const QString &name) const
 bool frmMain::Form_Load()
 {
     if (m_env.instance && !m_env.instance->tryLock()) {
-        m_env.messageBox->show(this, QStringLiteral("程序已经在运行中，请勿重复运行！"),
-                               Defaults::ProgramTitle.toString(), MessageBox::Icon::Information,
-                               MessageBox::Buttons::Ok);
-        m_unloaded = true;
-        return false;
+        if (m_env.instance->heldElsewhere()) {
+            m_env.messageBox->show(this, QStringLiteral("程序已经在运行中，请勿重复运行！"),
+                                   Defaults::ProgramTitle.toString(),
+                                   MessageBox::Icon::Information, MessageBox::Buttons::Ok);
+            m_unloaded = true;
+            return false;
+        }
+        // A lock file that cannot be made at all proves nothing about another
+        // run and must not keep the program from starting.
+        qWarning("frmMain: cannot take the instance lock %s",
+                 qUtf8Printable(m_env.instance->lockFilePath()));
     }
     m_currentVersion = QString::number(LUMISONG_VERSION_MAJOR) + u'.'
                        + QString::number(LUMISONG_VERSION_MINOR) + u'.'

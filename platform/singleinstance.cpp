@@ -24,8 +24,10 @@ SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::tryLock()
 {
-    if (!m_locked)
+    if (!m_locked) {
         m_locked = m_lock->tryLock(0);
+        m_heldElsewhere = !m_locked && m_lock->error() == QLockFile::LockFailedError;
+    }
     return m_locked;
 }
 

@@ -25,12 +25,17 @@ public:
     // false when another live process holds it or the folder is unusable.
     bool tryLock();
     bool isLocked() const;
+    // After a failed tryLock: true when another live process holds the lock,
+    // false when the lock file could not be made at all (no such folder, no
+    // permission), which says nothing about other runs.
+    bool heldElsewhere() const { return m_heldElsewhere; }
     QString lockFilePath() const;
 
 private:
     QString m_path;
     std::unique_ptr<QLockFile> m_lock;
     bool m_locked = false;
+    bool m_heldElsewhere = false;
 };
 
 } // namespace Lumisong

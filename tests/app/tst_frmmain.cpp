@@ -1,4 +1,5 @@
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QHeaderView>
 #include <QLabel>
 #include <QSignalSpy>
@@ -91,6 +92,7 @@ private slots:
     void headerClickDoesNotSort();
     void versionsAtLoad();
     void secondInstanceIsRefused();
+    void unusableLockFolderDoesNotStopTheStart();
     void closingDuringFetchEndsAtOnce();
     void cleanupTestCase() { shutDownNetwork(); }
 };
@@ -285,6 +287,18 @@ void tst_frmMain::secondInstanceIsRefused()
     QCOMPARE(h.form->lblInfo()->text(), StatusText::ready());
     QCOMPARE(site.totalRequests(), 0);
     QVERIFY(running.isLocked());
+}
+
+void tst_frmMain::unusableLockFolderDoesNotStopTheStart()
+{
+    Harness h;
+    SingleInstance unusable(u"Lumisong"_s, h.dir.filePath(u"no/such/folder"_s));
+    h.form = std::make_unique<frmMain>(frmMain::Environment{
+        &h.messageBox, &h.settings, &unusable, refusedSite(), QString()});
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"cannot take the instance lock"_s));
+    QVERIFY(h.form->Form_Load());
+    QVERIFY(h.messageBox.shown().isEmpty());
+    QVERIFY(h.form->Timer1()->isActive());
 }
 
 void tst_frmMain::closingDuringFetchEndsAtOnce()

@@ -34,6 +34,7 @@ private slots:
     void releasedWhenHolderEnds();
     void lockOfKilledProcessIsTakenOver();
     void liveProcessKeepsItsLock();
+    void unusableFolderIsNotAnotherRun();
 
 private:
     QProcess *startHolder(const QString &folder);
@@ -48,6 +49,7 @@ void tst_SingleInstance::secondHolderIsRefused()
     QVERIFY(first.tryLock()); // asking again keeps it
     QVERIFY(!second.tryLock());
     QVERIFY(!second.isLocked());
+    QVERIFY(second.heldElsewhere());
     QCOMPARE(first.lockFilePath(), dir.filePath(QStringLiteral("Lumisong.lock")));
 }
 
@@ -94,8 +96,17 @@ void tst_SingleInstance::liveProcessKeepsItsLock()
     QVERIFY(holder);
     SingleInstance other(QStringLiteral("Lumisong"), dir.path());
     QVERIFY(!other.tryLock());
+    QVERIFY(other.heldElsewhere());
     holder->kill();
     QVERIFY(holder->waitForFinished(10000));
+}
+
+void tst_SingleInstance::unusableFolderIsNotAnotherRun()
+{
+    QTemporaryDir dir;
+    SingleInstance lock(QStringLiteral("Lumisong"), dir.filePath(QStringLiteral("missing/folder")));
+    QVERIFY(!lock.tryLock());
+    QVERIFY(!lock.heldElsewhere());
 }
 
 int main(int argc, char *argv[])
