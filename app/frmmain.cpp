@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QTimer>
 
+#include "app/applog.h"
 #include "app/defaults.h"
 #include "app/formdesign.h"
 #include "app/formloader.h"
@@ -115,8 +116,7 @@ bool frmMain::Form_Load()
         }
         // A lock file that cannot be made at all proves nothing about another
         // run and must not keep the program from starting.
-        qWarning("frmMain: cannot take the instance lock %s",
-                 qUtf8Printable(m_env.instance->lockFilePath()));
+        qCWarning(lcApp) << "cannot take the instance lock" << m_env.instance->lockFilePath();
     }
     m_currentVersion = QString::number(LUMISONG_VERSION_MAJOR) + u'.'
                        + QString::number(LUMISONG_VERSION_MINOR) + u'.'

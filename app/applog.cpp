@@ -1,0 +1,5 @@
+#include "app/applog.h"
+
+namespace Lumisong {
+Q_LOGGING_CATEGORY(lcApp, "lumisong.app")
+}
