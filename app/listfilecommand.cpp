@@ -5,6 +5,7 @@
 #include <QVariant>
 #include <QWidget>
 
+#include "app/defaults.h"
 #include "app/listitemsmodel.h"
 #include "app/statustexts.h"
 #include "catalogue/catalogue.h"
@@ -20,7 +21,7 @@ namespace {
 QString chooseTarget(const ListFileCommand::Parts &parts)
 {
     const SaveDialogRequest request{
-        QStringLiteral("Lumisong"),
+        Defaults::ProgramTitle.toString(),
         QStringLiteral("百度新歌下载列表"),
         QStringLiteral("lst"),
         QStringLiteral("列表文件(*.lst)|*.lst|文本文件(*.txt)|*.txt|所有文件(*.*)|*.*"),
@@ -94,7 +95,7 @@ void ListFileCommand::run(const Parts &parts)
     case ListFileRun::Outcome::Written:
         if (process)
             process->setVisible(false);
-        parts.messageBox->show(window, QStringLiteral("列表成功生成！"), QStringLiteral("Lumisong"),
+        parts.messageBox->show(window, QStringLiteral("列表成功生成！"), Defaults::ProgramTitle.toString(),
                                MessageBox::Icon::Information, MessageBox::Buttons::Ok);
         break;
     case ListFileRun::Outcome::ResolveFailed:
