@@ -160,7 +160,7 @@ void TestListFileRun::reRequestsCachedAddresses()
     const QString path = m_dir.filePath(QStringLiteral("fresh.lst"));
     QCOMPARE(run.run(path), ListFileRun::Outcome::Written);
     QCOMPARE(m_site->requestCount(target), 2);
-    QCOMPARE(m_catalogue->song(1).downloadUrl, m_site->baseUrl() + u"/files/fresh.mp3");
+    QCOMPARE(m_catalogue->song(1).downloadUrl, QString(m_site->baseUrl() + u"/files/fresh.mp3"));
     QCOMPARE(readAll(path), m_site->baseUrl().toLatin1() + "/files/fresh.mp3\r\n//By Tolvane\r\n");
 }
 
