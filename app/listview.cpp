@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 
 #include "app/listitemsmodel.h"
+#include "app/listviewstyle.h"
 #include "platform/twips.h"
 
 namespace Lumisong {
@@ -11,6 +12,9 @@ namespace Lumisong {
 ListView::ListView(QWidget *parent) : QTreeView(parent), m_items(new ListItemsModel(this))
 {
     setModel(m_items);
+    auto *style = new ListViewStyle;
+    style->setParent(this);
+    setStyle(style);
     setRootIsDecorated(false);
     setItemsExpandable(false);
     // Every row has the height of the first: lets a thousand rows append fast.

@@ -3,6 +3,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -125,6 +127,20 @@ void tst_frmMain::designedLayout()
     QVERIFY(!list->rootIsDecorated());
     QCOMPARE(list->pos(), QPoint(px(30), px(480)));
     QCOMPARE(list->items()->rowCount(), 0);
+
+    // The number column shares its 40 pixels between the check box and the
+    // row number; two digits must fit beside the box.
+    QStyleOptionViewItem cell;
+    cell.initFrom(list);
+    cell.rect = QRect(0, 0, list->header()->sectionSize(0), 20);
+    cell.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    const QStyle *style = list->style();
+    const QRect box = style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &cell, list);
+    const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &cell, list);
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, &cell, list) + 1;
+    QVERIFY(cell.rect.contains(box));
+    QVERIFY(text.x() + margin >= box.x() + box.width());
+    QVERIFY(text.width() - 2 * margin >= list->fontMetrics().horizontalAdvance(u"99"_s));
 
     QCOMPARE(f.lblInfo()->text(), StatusText::ready());
     QCOMPARE(f.lblInfo()->toolTip(), u"状态提示"_s);
