@@ -13,12 +13,14 @@ namespace Lumisong {
 namespace {
 
 // Entry i of the ramp of n + 1 colours from start to end, one channel: a
-// single-precision step, rounded to the nearest byte with halves to even.
+// single-precision step, rounded to the nearest byte with halves to even. The
+// step times i is taken in double precision: a single-precision product can
+// round 3.4999999 up to a half and then to the wrong neighbour.
 uchar rampEntry(qint64 n, int start, int end, qint64 i)
 {
     const float step = n == 0 || start == end ? 0.0f : float(end - start) / float(n);
-    const float value = float(start) + step * float(i);
-    return uchar(std::clamp(std::nearbyint(value), 0.0f, 255.0f));
+    const double value = double(start) + double(step) * double(i);
+    return uchar(std::clamp(std::nearbyint(value), 0.0, 255.0));
 }
 
 // Colours stored as system-colour references are translated before drawing.

@@ -83,6 +83,8 @@ private slots:
     void windowShape();
     void degenerateSizes();
     void publicGradients();
+    void fourColourRamp_data();
+    void fourColourRamp();
 };
 
 void tst_ProgressBar::clamping_data()
@@ -454,6 +456,41 @@ void tst_ProgressBar::publicGradients()
     QCOMPARE(s.pixel(3, 2), Colour::rgb(34, 15, 5));
     QCOMPARE(s.pixel(0, 1), Colour::rgb(9, 9, 9));
     bar->DrawGradientFourColour(s, -10, -10, 100000, 3, Colour(), Colour(), Colour(), Colour());
+}
+
+void tst_ProgressBar::fourColourRamp_data()
+{
+    QTest::addColumn<bool>("vertical");
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("a half goes down to even") << false << 2 << 0 << 1 << 1 << 0;
+    QTest::newRow("a half goes up to even") << false << 2 << 0 << 3 << 1 << 2;
+    // The single-precision step 7/6 times 3 is 3.4999999, not a half.
+    QTest::newRow("just below a half, across") << false << 6 << 0 << 7 << 3 << 3;
+    QTest::newRow("just below a half, down") << true << 6 << 0 << 7 << 3 << 3;
+    QTest::newRow("falling ramp") << false << 6 << 7 << 0 << 3 << 4;
+}
+
+void tst_ProgressBar::fourColourRamp()
+{
+    QFETCH(bool, vertical);
+    QFETCH(int, steps);
+    QFETCH(int, start);
+    QFETCH(int, end);
+    QFETCH(int, entry);
+    QFETCH(int, expected);
+    const auto bar = placed();
+    Surface s(QSize(8, 8));
+    const Colour from = Colour::rgb(start, 0, 0);
+    const Colour to = Colour::rgb(end, 0, 0);
+    if (vertical)
+        bar->DrawGradientFourColour(s, 0, 0, 1, steps, from, from, to, to);
+    else
+        bar->DrawGradientFourColour(s, 0, 0, steps, 1, from, to, from, to);
+    QCOMPARE(s.pixel(vertical ? 0 : entry, vertical ? entry : 0), Colour::rgb(expected, 0, 0));
 }
 
 QTEST_MAIN(tst_ProgressBar)
