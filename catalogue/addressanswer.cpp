@@ -8,8 +8,9 @@ std::optional<QString> addressFromAnswer(const QString &answer)
     if (address.isEmpty())
         return std::nullopt;
     for (const QChar c : std::as_const(address)) {
+        // U+FFFD stands for bytes that are no GBK text: the answer is garbled.
         if (c.category() == QChar::Other_Control || c == QChar::LineSeparator
-            || c == QChar::ParagraphSeparator)
+            || c == QChar::ParagraphSeparator || c == QChar::ReplacementCharacter)
             return std::nullopt;
     }
     return address;

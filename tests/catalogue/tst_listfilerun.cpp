@@ -91,6 +91,9 @@ void TestListFileRun::resolveAnswer_data()
     QTest::newRow("empty answer") << textAnswer("") << QString();
     QTest::newRow("only a line break") << textAnswer("\r\n") << QString();
     QTest::newRow("two lines") << textAnswer("/files/a.mp3\r\n/files/b.mp3") << QString();
+    QTest::newRow("GBK text kept") << textAnswer("/files/\xD6\xD0\x81\x40.mp3")
+                                   << QStringLiteral("/files/中丂.mp3");
+    QTest::newRow("bytes that are no GBK text") << textAnswer("/files/a\x81\x20" "b.mp3") << QString();
     QTest::newRow("not found") << textAnswer("/files/a.mp3", 404) << QString();
     ScriptedAnswer hangUp;
     hangUp.closeWithoutAnswer = true;
