@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "app/listview.h"
+#include "controls/button/zephbutton.h"
 #include "controls/progressbar/progressbar.h"
 #include "platform/propertybag.h"
 #include "platform/twips.h"
@@ -70,6 +71,21 @@ QObject *createProgressBar(QWidget *form, const ControlDesign &d)
     return bar;
 }
 
+// The program's own skinned button: "properties" is its saved property bag. It
+// is created as on a running form (user mode), named after its design, so
+// that a new button's caption default is its own name.
+QObject *createZephButton(QWidget *form, const ControlDesign &d)
+{
+    auto *button = new zephbutton(form);
+    button->setObjectName(d.name);
+    zephbutton::Ambient ambient;
+    ambient.displayName = d.name;
+    button->setAmbient(ambient);
+    button->resize(Twips::toPixels(d.width), Twips::toPixels(d.height));
+    button->ReadProperties(PropertyBag::fromJson(d.properties));
+    return button;
+}
+
 } // namespace
 
 FormLoader::FormLoader()
@@ -79,6 +95,7 @@ FormLoader::FormLoader()
     registerType(QStringLiteral("ListView"), createListView);
     registerType(QStringLiteral("Timer"), createTimer);
     registerType(QStringLiteral("Lumisong.ProgressBar"), createProgressBar);
+    registerType(QStringLiteral("Lumisong.zephbutton"), createZephButton);
 }
 
 void FormLoader::registerType(const QString &type, Factory factory)

@@ -16,7 +16,8 @@ namespace Lumisong {
 // has a factory that creates the control as a child of the form and applies the
 // control's properties; the loader names it after the design and, for widgets,
 // places it at its twips position. Types: "Label", "ListView", "CommandButton",
-// "Timer", plus whatever registerType adds (the program's own controls).
+// "Timer", "Lumisong.ProgressBar", "Lumisong.zephbutton", plus whatever
+// registerType adds.
 class FormLoader
 {
 public:

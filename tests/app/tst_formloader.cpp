@@ -5,6 +5,7 @@
 
 #include "app/formdesign.h"
 #include "app/formloader.h"
+#include "controls/button/zephbutton.h"
 #include "platform/twips.h"
 
 using namespace Lumisong;
@@ -53,15 +54,17 @@ void tst_FormLoader::rejectsBrokenFormFiles()
 
 void tst_FormLoader::buildsControlsAtTheirTwipsPositions()
 {
-    const QByteArray json = R"({"name": "frmTest", "caption": "Test",
+    const QByteArray json = R"json({"name": "frmTest", "caption": "Test",
         "clientWidth": 3000, "clientHeight": 1500,
         "controls": [
           {"name": "lblA", "type": "Label", "left": 150, "top": 300, "width": 0, "height": 180,
            "properties": {"Caption": "自动", "AutoSize": true, "ToolTipText": "tip"}},
           {"name": "btnB", "type": "CommandButton", "left": 15, "top": 30, "width": 915, "height": 345,
            "properties": {"Caption": "生成列表", "Enabled": false}},
-          {"name": "tmr", "type": "Timer", "properties": {"Interval": 250, "Enabled": true}}
-        ]})";
+          {"name": "tmr", "type": "Timer", "properties": {"Interval": 250, "Enabled": true}},
+          {"name": "btSkin", "type": "Lumisong.zephbutton", "left": 300, "top": 45, "width": 795, "height": 345,
+           "properties": {"ButtonStyle": 10, "Caption": "是(&Y)"}}
+        ]})json";
     QString error;
     const auto design = FormDesign::fromJson(json, &error);
     QVERIFY2(design, qPrintable(error));
@@ -90,6 +93,17 @@ void tst_FormLoader::buildsControlsAtTheirTwipsPositions()
     QVERIFY(timer);
     QCOMPARE(timer->interval(), 250);
     QVERIFY(timer->isActive());
+
+    // The skinned button reads its saved properties; what the bag leaves out
+    // keeps the saved default.
+    auto *skinned = form.findChild<zephbutton *>(u"btSkin"_s);
+    QVERIFY(skinned);
+    QCOMPARE(skinned->geometry(), QRect(Twips::toPixels(300, dpi), Twips::toPixels(45, dpi),
+                                        Twips::toPixels(795, dpi), Twips::toPixels(345, dpi)));
+    QCOMPARE(skinned->buttonStyle(), 10);
+    QCOMPARE(skinned->caption(), u"是(&Y)"_s);
+    QCOMPARE(skinned->accessKey(), QChar(u'y'));
+    QVERIFY(skinned->isEnabled());
 }
 
 void tst_FormLoader::unknownTypeIsReported()
