@@ -1,16 +1,18 @@
 #include "platform/settingsstore.h"
 
+#include <QFile>
 #include <QSettings>
 
 namespace Lumisong {
 
 SettingsStore::SettingsStore(const QString &application)
-    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                             application))
+    : SettingsStore(
+        std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, application))
 {
 }
 
-SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings) : m_settings(std::move(settings))
+SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings)
+    : m_settings(std::move(settings)), m_corrupt(m_settings->status() == QSettings::FormatError)
 {
 }
 
@@ -39,7 +41,7 @@ QStringList SettingsStore::spellingsOf(const QString &section, const QString &ke
 QString SettingsStore::value(const QString &section, const QString &key,
                              const QString &defaultValue) const
 {
-    const QStringList spellings = spellingsOf(section, key);
+    const QStringList spellings = m_corrupt ? QStringList() : spellingsOf(section, key);
     if (spellings.isEmpty())
         return defaultValue;
     // Prefer the exact spelling when a hand-edited file holds several.
@@ -49,6 +51,7 @@ QString SettingsStore::value(const QString &section, const QString &key,
 
 void SettingsStore::setValue(const QString &section, const QString &key, const QString &value)
 {
+    startOverIfCorrupt();
     for (const QString &k : spellingsOf(section, key))
         m_settings->remove(section + u'/' + k);
     m_settings->setValue(section + u'/' + key, value);
@@ -56,8 +59,22 @@ void SettingsStore::setValue(const QString &section, const QString &key, const Q
 
 void SettingsStore::remove(const QString &section, const QString &key)
 {
+    startOverIfCorrupt();
     for (const QString &k : spellingsOf(section, key))
         m_settings->remove(section + u'/' + k);
+}
+
+void SettingsStore::startOverIfCorrupt()
+{
+    if (!m_corrupt)
+        return;
+    // The store reads as empty, so it is written as if it were; the old bytes
+    // stay beside it for whoever wants them back.
+    m_corrupt = false;
+    const QString aside = fileName() + QStringLiteral(".corrupt");
+    QFile::remove(aside);
+    QFile::copy(fileName(), aside);
+    m_settings->clear();
 }
 
 void SettingsStore::sync()

@@ -11,7 +11,10 @@ namespace Lumisong {
 // The per-user settings store: application -> section -> key -> text, kept in
 // an INI file of the user's configuration folder. Key names are compared
 // without regard to letter case ("VersionNotip" and "VersionNoTip" are one key),
-// although the INI file keeps the spelling of the last write.
+// although the INI file keeps the spelling of the last write. A file that is
+// not INI text reads as empty; the first write then starts it afresh and keeps
+// the old bytes beside it as "<file>.corrupt". A file that cannot be written
+// leaves the values in memory for this run; nothing is reported.
 class SettingsStore
 {
 public:
@@ -37,8 +40,10 @@ public:
 private:
     explicit SettingsStore(std::unique_ptr<QSettings> settings);
     QStringList spellingsOf(const QString &section, const QString &key) const;
+    void startOverIfCorrupt();
 
     std::unique_ptr<QSettings> m_settings;
+    bool m_corrupt = false;
 };
 
 } // namespace Lumisong
