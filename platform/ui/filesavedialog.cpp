@@ -1,6 +1,7 @@
 #include "platform/ui/filesavedialog.h"
 
 #include <QFileDialog>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace Lumisong {
@@ -11,13 +12,32 @@ QString FileSaveDialog::askSaveFileName(QWidget *parent, const SaveDialogRequest
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dialog.setDefaultSuffix(request.defaultSuffix);
     dialog.setNameFilter(toQtFilter(request.filter));
+    // A bare name gets the extension of the type chosen, not always the first type's.
+    const auto followType = [&dialog, &request](const QString &filter) {
+        dialog.setDefaultSuffix(suffixForFilter(filter, request.defaultSuffix));
+    };
+    followType(dialog.selectedNameFilter());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followType);
     dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     const QStringList files = dialog.selectedFiles();
     return files.isEmpty() ? QString() : files.constFirst();
+}
+
+QString FileSaveDialog::suffixForFilter(const QString &qtFilter, const QString &fallback)
+{
+    static const QRegularExpression patterns(QStringLiteral("\\(([^()]*)\\)\\s*$"));
+    static const QRegularExpression single(QStringLiteral("^\\*\\.([^*?.\\[\\]]+)$"));
+    const QRegularExpressionMatch list = patterns.match(qtFilter);
+    if (!list.hasMatch())
+        return fallback;
+    const QStringList entries = list.captured(1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (entries.size() != 1)
+        return fallback;
+    const QRegularExpressionMatch extension = single.match(entries.constFirst());
+    return extension.hasMatch() ? extension.captured(1) : fallback;
 }
 
 QString FileSaveDialog::toQtFilter(const QString &pipeFilter)

@@ -1,6 +1,9 @@
 #include "platform/ui/qtmessagebox.h"
 
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace Lumisong {
 
@@ -40,10 +43,28 @@ QMessageBox::StandardButtons qtButtons(MessageBox::Buttons buttons)
 
 } // namespace
 
+int QtMessageBox::minimumWidthFor(const QString &caption, const QFont &font)
+{
+    // Title bars draw the caption a little larger and bold, beside the window
+    // manager's icon and buttons.
+    QFont titleFont = font;
+    titleFont.setBold(true);
+    const int captionWidth = QFontMetrics(titleFont).horizontalAdvance(caption);
+    return captionWidth * 5 / 4 + TitleBarDecorations;
+}
+
 MessageBox::Answer QtMessageBox::show(QWidget *parent, const QString &text, const QString &caption,
                                       Icon icon, Buttons buttons)
 {
     QMessageBox box(qtIcon(icon), caption, text, qtButtons(buttons), parent);
+    // A box sized to a short message is narrower than its caption needs: the
+    // window manager would cut "Lumisong" to "Lu… ng". The box sizes itself to
+    // its layout, so the width goes in as a spacer across the bottom row.
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {
+        grid->addItem(new QSpacerItem(minimumWidthFor(caption, box.font()), 0,
+                                      QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     switch (box.exec()) {
     case QMessageBox::Ok:
         return Answer::Ok;

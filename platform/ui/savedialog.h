@@ -11,7 +11,8 @@ struct SaveDialogRequest
 {
     QString title;         // window title
     QString fileName;      // preset file name (no folder)
-    QString defaultSuffix; // appended when the user types a name without extension, e.g. "lst"
+    QString defaultSuffix; // appended to a name typed without extension when the chosen
+                           // type names no single extension of its own, e.g. "lst"
     QString filter;        // "description|pattern|description|pattern..." ("|" separated pairs)
 };
 
