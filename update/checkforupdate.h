@@ -4,6 +4,9 @@
 
 namespace Lumisong {
 
+struct UpdateNotice;
+class UpdatePresenter;
+
 // What the version check needs to know.
 struct UpdateCheckRequest
 {
@@ -19,9 +22,19 @@ inline constexpr QStringView UpToDate = u"最新";         // nothing to announc
 inline constexpr QStringView Failed = u"失败";           // the version page did not arrive
 } // namespace UpdateCheckResult
 
-// Runs the version check once and returns one of UpdateCheckResult. For now
-// the check always finds nothing to announce and touches no network; the
-// version page's reading and the update dialog replace this body.
-QString CheckForUpdate(const UpdateCheckRequest &request);
+// The status text while the update dialog is open.
+inline constexpr QStringView ShowingUpdateText = u"正在提示更新...";
+
+// Runs the version check once: fetches the version page (GB2312) and reads it
+// against the request's versions. When a reminder is due, the presenter sets
+// the status text and shows the dialog, and the check returns UpdateNeeded
+// after it has closed. A page that did not arrive (no connection, an error
+// status, a limit of the fetcher) or arrived empty gives Failed; anything else
+// UpToDate. `notice`, when given, receives what was read from the page.
+QString CheckForUpdate(const UpdateCheckRequest &request, UpdatePresenter &presenter,
+                       UpdateNotice *notice = nullptr);
+
+// "major.minor.revision", each in plain decimal.
+QString versionText(int major, int minor, int revision);
 
 } // namespace Lumisong
