@@ -8,9 +8,11 @@
 #include "app/frmmain.h"
 #include "app/headlessrunner.h"
 #include "app/networkshutdown.h"
+#include "app/programicon.h"
 #include "platform/settingsstore.h"
 #include "platform/singleinstance.h"
 #include "platform/ui/qtmessagebox.h"
+#include "platform/ui/qttranslations.h"
 
 namespace Lumisong {
 
@@ -19,6 +21,10 @@ namespace {
 int runWindow(int &argc, char *argv[], const CommandLine &commandLine)
 {
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(programIcon());
+    // Qt's own buttons and dialogs speak the interface's language; without the
+    // translations installed they stay English.
+    QtTranslations::install();
     QtMessageBox messageBox;
     SettingsStore settings(Defaults::SettingsApplication.toString());
     SingleInstance instance(Defaults::InstanceLockName.toString());

@@ -16,6 +16,7 @@ const QString JsonOption = QStringLiteral("json");
 const QString ExportOption = QStringLiteral("export");
 const QString AllOption = QStringLiteral("all");
 const QString SongsOption = QStringLiteral("songs");
+const QString CheckUpdateOption = QStringLiteral("check-update");
 
 bool isHttpScheme(const QUrl &url)
 {
@@ -51,6 +52,11 @@ CommandLine::CommandLine() : m_parser(std::make_unique<QCommandLineParser>())
                                 "to <file>, as the window's \"生成列表\" does, and exit; needs "
                                 "no display. On failure <file> is left as it was (exit status 2)."),
                  QStringLiteral("file")});
+    p.addOption({CheckUpdateOption,
+                 QStringLiteral("Check the version page (--update-url) as the window does at "
+                                "start, without showing the update dialog, print one JSON object "
+                                "and exit; needs no display. Exit status 2 when the page did not "
+                                "arrive.")});
     p.addOption({AllOption, QStringLiteral("With --export: every song of the catalogue.")});
     p.addOption({SongsOption,
                  QStringLiteral("With --export: the rows to write, counted from 1, "
@@ -98,6 +104,14 @@ void CommandLine::parse(const QStringList &args)
         m_updateUrl = normaliseHttpUrl(p.value(UpdateUrlOption), &error);
         if (m_updateUrl.isEmpty())
             return fail(QStringLiteral("--update-url: ") + error);
+    }
+    if (p.isSet(CheckUpdateOption)) {
+        for (const QString &other : {ListOption, JsonOption, ExportOption, AllOption, SongsOption}) {
+            if (p.isSet(other))
+                return fail(QStringLiteral("--check-update cannot be combined with --") + other);
+        }
+        m_mode = Mode::CheckUpdate;
+        return;
     }
     if (p.isSet(JsonOption) && !p.isSet(ListOption))
         return fail(QStringLiteral("--json is an option of --list"));

@@ -19,6 +19,7 @@ public:
         Window,  // the main window (default)
         List,    // print the catalogue's songs and exit
         Export,  // write a list file of chosen songs and exit
+        CheckUpdate, // run the version check, print its result and exit
         Help,    // print the usage and exit 0
         Version, // print the version and exit 0
         Error,   // print errorText() and the usage hint, exit with UsageExitCode

@@ -15,10 +15,9 @@ inline constexpr QStringView SiteBase = u"http://127.0.0.1:8642";
 // The page that announces the newest version.
 inline constexpr QStringView UpdateUrl = u"http://127.0.0.1:8642/version.html";
 
-// Per-user settings: application, section and key of the reminder setting.
+// Per-user settings: the application whose store holds the reminder setting
+// (its section and key: update/remindersetting.h).
 inline constexpr QStringView SettingsApplication = u"Tolvane";
-inline constexpr QStringView SettingsSection = u"Lumisong";
-inline constexpr QStringView VersionNoTipKey = u"VersionNotip";
 
 // Name of the per-user lock that keeps a second run from starting.
 inline constexpr QStringView InstanceLockName = u"Lumisong";

@@ -1,7 +1,9 @@
 #include "app/formloader.h"
 
+#include <QCheckBox>
 #include <QJsonArray>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -10,18 +12,70 @@
 #include "controls/progressbar/progressbar.h"
 #include "platform/propertybag.h"
 #include "platform/twips.h"
+#include "platform/ui/imagebox.h"
 
 namespace Lumisong {
 
 namespace {
 
+// A font saved as a property bag holds it ({"font": {...}}); none when absent or unreadable.
+std::optional<FontDescription> designedFont(const ControlDesign &d)
+{
+    if (!d.properties.contains(u"Font"))
+        return std::nullopt;
+    const PropertyBag bag = PropertyBag::fromJson({{QStringLiteral("Font"), d.properties.value(u"Font")}});
+    return bag.read(QStringLiteral("Font"), FontDescription());
+}
+
+// Labels are transparent (BackStyle 0, the default here) so that a skin shows
+// through; BackStyle 1 fills them with the form's background.
 QObject *createLabel(QWidget *form, const ControlDesign &d)
 {
     auto *label = new QLabel(form);
     label->setText(d.properties.value(u"Caption").toString());
     label->setToolTip(d.properties.value(u"ToolTipText").toString());
     label->setTextFormat(Qt::PlainText);
+    if (const auto font = designedFont(d))
+        label->setFont(font->toQFont());
+    label->setAutoFillBackground(d.properties.value(u"BackStyle").toInt(0) == 1);
     return label;
+}
+
+// An image control; "Picture" as a property bag holds it ({"picture": ":/skin/x.png"}).
+QObject *createImage(QWidget *form, const ControlDesign &d)
+{
+    auto *image = new ImageBox(form);
+    image->setStretch(d.properties.value(u"Stretch").toBool(false));
+    if (d.properties.contains(u"Picture")) {
+        const PropertyBag bag =
+            PropertyBag::fromJson({{QStringLiteral("Picture"), d.properties.value(u"Picture")}});
+        image->setPicture(bag.read(QStringLiteral("Picture"), Picture()).value_or(Picture()));
+    }
+    return image;
+}
+
+// A multi-line text box (MultiLine); Locked ones can be read and selected, not edited.
+QObject *createTextBox(QWidget *form, const ControlDesign &d)
+{
+    auto *box = new QPlainTextEdit(form);
+    box->setPlainText(d.properties.value(u"Text").toString());
+    box->setReadOnly(d.properties.value(u"Locked").toBool(false));
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // ScrollBars: 0 none, 1 horizontal, 2 vertical, 3 both (shown when needed).
+    const int bars = d.properties.value(u"ScrollBars").toInt(0);
+    box->setVerticalScrollBarPolicy((bars & 2) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    box->setHorizontalScrollBarPolicy((bars & 1) ? Qt::ScrollBarAsNeeded
+                                                 : Qt::ScrollBarAlwaysOff);
+    if (bars & 1)
+        box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    return box;
+}
+
+QObject *createCheckBox(QWidget *form, const ControlDesign &d)
+{
+    auto *box = new QCheckBox(d.properties.value(u"Caption").toString(), form);
+    box->setChecked(d.properties.value(u"Value").toInt(0) == 1);
+    return box;
 }
 
 QObject *createCommandButton(QWidget *form, const ControlDesign &d)
@@ -91,6 +145,9 @@ QObject *createZephButton(QWidget *form, const ControlDesign &d)
 FormLoader::FormLoader()
 {
     registerType(QStringLiteral("Label"), createLabel);
+    registerType(QStringLiteral("Image"), createImage);
+    registerType(QStringLiteral("TextBox"), createTextBox);
+    registerType(QStringLiteral("CheckBox"), createCheckBox);
     registerType(QStringLiteral("CommandButton"), createCommandButton);
     registerType(QStringLiteral("ListView"), createListView);
     registerType(QStringLiteral("Timer"), createTimer);
@@ -101,6 +158,12 @@ FormLoader::FormLoader()
 void FormLoader::registerType(const QString &type, Factory factory)
 {
     m_factories.insert(type, std::move(factory));
+}
+
+bool FormLoader::buildFile(QWidget *form, const QString &formFile, QString *error)
+{
+    const std::optional<FormDesign> design = FormDesign::fromFile(formFile, error);
+    return design && FormLoader().build(form, *design, error);
 }
 
 bool FormLoader::build(QWidget *form, const FormDesign &design, QString *error) const
@@ -127,6 +190,9 @@ bool FormLoader::build(QWidget *form, const FormDesign &design, QString *error) 
                 widget->adjustSize();
             else
                 widget->resize(Twips::toPixels(d.width), Twips::toPixels(d.height));
+            // A check box designed smaller than the style's box would show it cut.
+            if (qobject_cast<QCheckBox *>(widget))
+                widget->resize(widget->size().expandedTo(widget->minimumSizeHint()));
         }
     }
     return true;

@@ -11,7 +11,9 @@
 #include "app/listitemsmodel.h"
 #include "app/listfilecommand.h"
 #include "app/listview.h"
+#include "app/programicon.h"
 #include "app/statustexts.h"
+#include "app/updateprompt.h"
 #include "catalogue/catalogue.h"
 #include "menu/addresscopy.h"
 #include "menu/frmmenu.h"
@@ -20,21 +22,24 @@
 #include "platform/singleinstance.h"
 #include "platform/ui/desktopshellopener.h"
 #include "platform/ui/filesavedialog.h"
+#include "platform/ui/imagebox.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/systemclipboard.h"
+#include "platform/ui/titledrag.h"
 #include "update/checkforupdate.h"
+#include "update/remindersetting.h"
 
 namespace Lumisong {
 
 frmMain::frmMain(const Environment &environment, QWidget *parent)
-    : QWidget(parent), m_env(environment),
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_env(environment),
       m_catalogue(std::make_unique<Catalogue>(environment.siteBase))
 {
     QString error;
-    const std::optional<FormDesign> design = FormDesign::fromFile(m_env.formFile, &error);
     // The form file is built into the program; a broken one is a build fault.
-    if (!design || !FormLoader().build(this, *design, &error))
+    if (!FormLoader::buildFile(this, m_env.formFile, &error))
         qFatal("frmMain: %s", qUtf8Printable(error));
+    setWindowIcon(programIcon());
 
     m_lstXg = designed<ListView>(QStringLiteral("lstXg"));
     m_lblInfo = designed<QLabel>(QStringLiteral("lblInfo"));
@@ -43,6 +48,26 @@ frmMain::frmMain(const Environment &environment, QWidget *parent)
     connect(m_timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
     connect(m_timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
     createSongCommands();
+    createFrame();
+    m_updatePrompt =
+        std::make_unique<UpdatePrompt>(*this, m_env.settings, *m_env.shellOpener, m_env.updateUrl);
+}
+
+void frmMain::createFrame()
+{
+    m_skin = SkinFrame(designed<ImageBox>(QStringLiteral("imgTitle")),
+                       designed<ImageBox>(QStringLiteral("imgBody")),
+                       designed<ImageBox>(QStringLiteral("imgBottom")),
+                       SkinFrame::Body::ReachesBottomEdge);
+    m_imgIcon = designed<ImageBox>(QStringLiteral("imgIcon"));
+    m_lblTitle = designed<QLabel>(QStringLiteral("lblTitle"));
+    m_btMin = designed<QWidget>(QStringLiteral("btMin"));
+    m_btClose = designed<QWidget>(QStringLiteral("btClose"));
+    m_drag = new TitleDrag(this, m_skin.imgTitle());
+    m_drag->addElement(m_lblTitle);
+    connectClick(m_btMin, SLOT(btMin_Click()));
+    connectClick(m_btClose, SLOT(btClose_Click()));
+    Form_Resize();
 }
 
 void frmMain::createSongCommands()
@@ -118,12 +143,10 @@ bool frmMain::Form_Load()
         // run and must not keep the program from starting.
         qCWarning(lcApp) << "cannot take the instance lock" << m_env.instance->lockFilePath();
     }
-    m_currentVersion = QString::number(LUMISONG_VERSION_MAJOR) + u'.'
-                       + QString::number(LUMISONG_VERSION_MINOR) + u'.'
-                       + QString::number(LUMISONG_VERSION_PATCH);
+    m_currentVersion =
+        versionText(LUMISONG_VERSION_MAJOR, LUMISONG_VERSION_MINOR, LUMISONG_VERSION_PATCH);
     if (m_env.settings)
-        m_skippedVersion = m_env.settings->value(Defaults::SettingsSection.toString(),
-                                                 Defaults::VersionNoTipKey.toString());
+        m_skippedVersion = ReminderSetting::read(*m_env.settings);
     setInfo(StatusText::checkingForUpdate());
     m_timer1->start();
     return true;
@@ -133,8 +156,9 @@ void frmMain::Timer1_Timer()
 {
     m_timer1->stop();
     const QString result =
-        CheckForUpdate({m_env.updateUrl, m_currentVersion, m_skippedVersion});
-    // The check may wait for a page; the window may have closed meanwhile.
+        CheckForUpdate({m_env.updateUrl, m_currentVersion, m_skippedVersion}, *m_updatePrompt);
+    // The check may wait for a page or the dialog; the window may have closed
+    // meanwhile, or "是(&Y)" ended the program.
     if (m_unloaded)
         return;
     if (result != UpdateCheckResult::UpdateNeeded) {
@@ -233,6 +257,19 @@ void frmMain::btnCreate_Click()
                           }});
 }
 
+void frmMain::continueStartUp()
+{
+    if (m_unloaded)
+        return;
+    setInfo(StatusText::fetchingCatalogueAfterUpdate());
+    m_timer2->start();
+}
+
+void frmMain::endProgram()
+{
+    Form_Unload();
+}
+
 void frmMain::Form_Unload()
 {
     if (m_unloaded)
@@ -243,6 +280,47 @@ void frmMain::Form_Unload()
     // A handler waiting for a page returns at once and sees m_unloaded.
     abortAllFetches();
     emit unloaded();
+}
+
+void frmMain::Form_Resize()
+{
+    if (!m_lstXg)
+        return; // still being built
+    m_skin.layOut(size());
+    // The list between the strips. Its left and top stay as designed; it
+    // leaves the same margin on the right as on the left, so that its border
+    // shows on both sides.
+    const int width = this->width() - 2 * m_lstXg->x();
+    if (width >= 0)
+        m_lstXg->resize(width, m_lstXg->height());
+    const int height = m_skin.imgBody()->height() - m_skin.imgBottom()->height();
+    if (height >= 0)
+        m_lstXg->resize(m_lstXg->width(), height);
+}
+
+void frmMain::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmMain::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // Minimising and restoring lay the window out again.
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void frmMain::btMin_Click()
+{
+    showMinimized();
+}
+
+void frmMain::btClose_Click()
+{
+    // Ends the program, also in the middle of a fetch.
+    close();
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

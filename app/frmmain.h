@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "platform/ui/skinframe.h"
+
 class QLabel;
 class QTimer;
 
@@ -13,17 +15,22 @@ namespace Lumisong {
 class Catalogue;
 class Clipboard;
 class frmMenu;
+class ImageBox;
 class ListView;
 class MessageBox;
 class SaveDialog;
 class ShellOpener;
 class SettingsStore;
 class SingleInstance;
+class TitleDrag;
+class UpdatePrompt;
 
 // The main window. It lives for the whole run and ends the program when it
 // closes. Its load event refuses a second instance and starts the two-timer
 // chain: Timer1 runs the version check, Timer2 loads the catalogue into lstXg;
-// lblInfo tells which step the chain has reached and how it ended.
+// lblInfo tells which step the chain has reached and how it ended. The window
+// is borderless: it draws its own skinned frame, is dragged by its title and
+// has its own minimise and close buttons.
 class frmMain final : public QWidget
 {
     Q_OBJECT
@@ -57,6 +64,10 @@ public:
     void Form_Unload();
     void Timer1_Timer();
     void Timer2_Timer();
+    // The layout rule of the skinned frame, run whenever the size or the
+    // window state changes: the strips and the body across the client area,
+    // then the song list between the title strip and the bottom strip.
+    void Form_Resize();
 
     ListView *lstXg() const { return m_lstXg; }
     QLabel *lblInfo() const { return m_lblInfo; }
@@ -68,6 +79,12 @@ public:
     QWidget *btnSelectInvert() const { return m_btnSelectInvert; }
     QWidget *process() const { return m_process; } // Lumisong::ProgressBar
     frmMenu *menuForm() const { return m_frmMenu; }
+    const SkinFrame &skin() const { return m_skin; }
+    ImageBox *imgIcon() const { return m_imgIcon; }
+    QLabel *lblTitle() const { return m_lblTitle; }
+    QWidget *btMin() const { return m_btMin; }
+    QWidget *btClose() const { return m_btClose; }
+    TitleDrag *drag() const { return m_drag; }
 
     Catalogue &catalogue() { return *m_catalogue; }
     const Catalogue &catalogue() const { return *m_catalogue; }
@@ -92,6 +109,13 @@ public slots:
     void btnSelectNone_Click();
     void btnSelectInvert_Click();
     void btnCreate_Click();
+    void btMin_Click();
+    void btClose_Click();
+    // The update dialog was answered with "否(&N)": the catalogue follows.
+    void continueStartUp();
+    // The update dialog was answered with "是(&Y)": the program ends at once,
+    // nothing more is fetched.
+    void endProgram();
 
 signals:
     void infoChanged(const QString &text);
@@ -99,10 +123,13 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     template<typename T> T *designed(const QString &name) const;
     void connectClick(QWidget *button, const char *handler);
+    void createFrame();
     void createSongCommands();
     void showCatalogueRows();
 
@@ -123,6 +150,13 @@ private:
     std::unique_ptr<SaveDialog> m_ownSaveDialog;
     std::unique_ptr<ShellOpener> m_ownShellOpener;
     frmMenu *m_frmMenu = nullptr;
+    SkinFrame m_skin;
+    ImageBox *m_imgIcon = nullptr;
+    QLabel *m_lblTitle = nullptr;
+    QWidget *m_btMin = nullptr;
+    QWidget *m_btClose = nullptr;
+    TitleDrag *m_drag = nullptr;
+    std::unique_ptr<UpdatePrompt> m_updatePrompt;
     int m_currentSong = 0;
     bool m_unloaded = false;
 };

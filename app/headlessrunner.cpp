@@ -7,10 +7,13 @@
 #include <QString>
 
 #include "app/commandline.h"
+#include "app/defaults.h"
 #include "app/headlessexport.h"
+#include "app/headlessupdatecheck.h"
 #include "app/songlisting.h"
 #include "app/statustexts.h"
 #include "catalogue/catalogue.h"
+#include "platform/settingsstore.h"
 
 namespace Lumisong {
 
@@ -42,6 +45,8 @@ int HeadlessRunner::run()
         return HeadlessExport(m_commandLine.siteBase(), m_commandLine.exportFile(),
                               m_commandLine.exportSongs(), stdout, stderr)
             .run();
+    case CommandLine::Mode::CheckUpdate:
+        return checkUpdate();
     case CommandLine::Mode::Help:
         writeAll(stdout, m_commandLine.helpText().toUtf8());
         return 0;
@@ -57,6 +62,18 @@ int HeadlessRunner::run()
     }
     writeLine(stderr, QStringLiteral("lumisong: the window needs a display"));
     return CommandLine::UsageExitCode;
+}
+
+int HeadlessRunner::checkUpdate()
+{
+    const SettingsStore settings(Defaults::SettingsApplication.toString());
+    const HeadlessUpdateCheck::Outcome outcome =
+        HeadlessUpdateCheck::run(m_commandLine.updateUrl(), &settings);
+    if (!writeAll(stdout, outcome.json)) {
+        writeLine(stderr, QStringLiteral("lumisong: cannot write to standard output"));
+        return OutputFailedExitCode;
+    }
+    return outcome.exitCode;
 }
 
 int HeadlessRunner::list()

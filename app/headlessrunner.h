@@ -4,8 +4,8 @@ namespace Lumisong {
 
 class CommandLine;
 
-// Runs the modes that need no display (listing, help, version, usage errors)
-// under a QCoreApplication: no window, no instance lock, no version check.
+// Runs the modes that need no display (listing, export, version check, help,
+// version, usage errors) under a QCoreApplication: no window, no instance lock.
 // Output goes to standard output as UTF-8; failures to standard error.
 class HeadlessRunner
 {
@@ -21,6 +21,7 @@ public:
 
 private:
     int list();
+    int checkUpdate();
 
     const CommandLine &m_commandLine;
 };

@@ -5,64 +5,21 @@
 #include <iterator>
 #include <utility>
 
+#include "app/jsontext.h"
 #include "catalogue/catalogue.h"
 
 namespace Lumisong::SongListing {
 
 namespace {
 
-// The escapes both listings share: TAB, CR, LF and backslash.
-const char16_t *sharedEscape(char16_t c)
-{
-    switch (c) {
-    case u'\t':
-        return u"\\t";
-    case u'\r':
-        return u"\\r";
-    case u'\n':
-        return u"\\n";
-    case u'\\':
-        return u"\\\\";
-    default:
-        return nullptr;
-    }
-}
-
 void appendEscapedField(QString &out, const QString &value)
 {
     for (const QChar c : value) {
-        if (const char16_t *escape = sharedEscape(c.unicode()))
+        if (const char16_t *escape = JsonText::sharedEscape(c.unicode()))
             out += QStringView(escape);
         else
             out += c;
     }
-}
-
-void appendJsonString(QString &out, const QString &value)
-{
-    out += u'"';
-    for (const QChar c : value) {
-        const char16_t u = c.unicode();
-        if (const char16_t *escape = sharedEscape(u))
-            out += QStringView(escape);
-        else if (u == u'"')
-            out += u"\\\"";
-        // Other control characters, and U+2028/U+2029 that some JSON readers
-        // embedded in scripts trip over.
-        else if (u < 0x20 || u == 0x2028 || u == 0x2029)
-            out += QStringLiteral("\\u%1").arg(uint(u), 4, 16, QLatin1Char('0'));
-        else
-            out += c;
-    }
-    out += u'"';
-}
-
-void appendJsonMember(QString &out, QStringView key, const QString &value)
-{
-    out += u'"';
-    out += key;
-    out += u"\": ";
-    appendJsonString(out, value);
 }
 
 } // namespace
@@ -89,7 +46,7 @@ QByteArray asJson(const Catalogue &catalogue)
     QString out;
     out.reserve(catalogue.songCount() * 192);
     out += u'{';
-    appendJsonMember(out, u"hashedUrl", catalogue.hashedUrl());
+    JsonText::appendMember(out, u"hashedUrl", catalogue.hashedUrl());
     out += u", \"songs\": [";
     for (int slot = 0; slot < catalogue.songCount(); ++slot) {
         const SongRecord &s = catalogue.song(slot);
@@ -108,7 +65,7 @@ QByteArray asJson(const Catalogue &catalogue)
         for (size_t i = 0; i < std::size(members); ++i) {
             if (i > 0)
                 out += u", ";
-            appendJsonMember(out, members[i].first, *members[i].second);
+            JsonText::appendMember(out, members[i].first, *members[i].second);
         }
         out += u'}';
     }

@@ -17,6 +17,11 @@ QString fetchingCatalogue()
     return QStringLiteral("正在获取新歌列表中...");
 }
 
+QString fetchingCatalogueAfterUpdate()
+{
+    return QStringLiteral("正在获取新歌列表，请稍候...");
+}
+
 QString catalogueLoaded(int count, bool truncated)
 {
     const QString n = QString::number(count);

@@ -8,6 +8,8 @@ namespace Lumisong::StatusText {
 QString ready();             // the form's design text
 QString checkingForUpdate(); // load event
 QString fetchingCatalogue(); // the check is done, nothing to announce
+// The update dialog was answered "否(&N)"; the catalogue follows.
+QString fetchingCatalogueAfterUpdate();
 // The catalogue arrived with `count` songs; `truncated` when the page held
 // more songs than the table has room for (only the first ones were loaded).
 QString catalogueLoaded(int count, bool truncated = false);
