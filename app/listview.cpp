@@ -1,6 +1,7 @@
 #include "app/listview.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include "app/listitemsmodel.h"
@@ -90,6 +91,20 @@ void ListView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     QTreeView::mouseDoubleClickEvent(event);
     emit dblClick(event->position().toPoint());
+}
+
+void ListView::keyPressEvent(QKeyEvent *event)
+{
+    // The view would toggle only the current cell, and only the first column
+    // has the check box; a click elsewhere in the row must not take Space away.
+    const int row = selectedRow();
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier
+        && m_items->checkboxes() && row >= 0) {
+        m_items->setChecked(row, !m_items->isChecked(row));
+        event->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
 }
 
 void ListView::clearRowSelection()

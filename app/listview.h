@@ -9,7 +9,8 @@ class ListItemsModel;
 // A list view in report layout: one line per row, column headers, an optional
 // check box in front of every row, one selected row at most, never sorted.
 // It owns its ListItemsModel. Hit testing is QTreeView::indexAt over every
-// column, so any press that selects a row also finds that row.
+// column, so any press that selects a row also finds that row. Space ticks or
+// unticks the selected row whichever of its cells was clicked last.
 class ListView final : public QTreeView
 {
     Q_OBJECT
@@ -47,6 +48,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void applyColumnWidths();

@@ -1,6 +1,8 @@
 #include "app/listviewstyle.h"
 
 #include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QStyleOptionViewItem>
 
 namespace Lumisong {
@@ -39,6 +41,30 @@ QRect ListViewStyle::subElementRect(SubElement element, const QStyleOption *opti
     return QRect(textLeft, cell.y(), qMax(0, cell.x() + cell.width() - textLeft), cell.height());
 }
 
+int ListViewStyle::textRoom(const QStyleOptionViewItem &item, const QWidget *widget) const
+{
+    const QRect text = subElementRect(SE_ItemViewItemText, &item, widget);
+    const int margin = pixelMetric(PM_FocusFrameHMargin, &item, widget) + 1;
+    return text.width() - 2 * margin;
+}
+
+QFont ListViewStyle::fittedFont(const QStyleOptionViewItem &item, const QWidget *widget) const
+{
+    QFont font = item.font;
+    const int room = textRoom(item, widget);
+    const auto width = [&item](const QFont &f) {
+        return QFontMetrics(f).horizontalAdvance(item.text);
+    };
+    const int natural = width(font);
+    if (natural <= room || natural <= 0)
+        return font;
+    // Narrower digits keep their height and read best; only then smaller ones.
+    font.setStretch(qMax(MinimumStretch, room * 100 / natural));
+    for (int pixels = QFontInfo(font).pixelSize(); width(font) > room && pixels > MinimumPixelSize;)
+        font.setPixelSize(--pixels);
+    return font;
+}
+
 void ListViewStyle::drawControl(ControlElement element, const QStyleOption *option,
                                 QPainter *painter, const QWidget *widget) const
 {
@@ -46,10 +72,12 @@ void ListViewStyle::drawControl(ControlElement element, const QStyleOption *opti
         QProxyStyle::drawControl(element, option, painter, widget);
         return;
     }
-    // A row number that is a pixel too wide is better clipped than replaced
-    // by an ellipsis.
     QStyleOptionViewItem item = *qstyleoption_cast<const QStyleOptionViewItem *>(option);
-    item.textElideMode = Qt::ElideNone;
+    item.font = fittedFont(item, widget);
+    // Should even the smallest font not do, an ellipsis says so; a number
+    // clipped to fewer digits would read as another number.
+    const bool fits = QFontMetrics(item.font).horizontalAdvance(item.text) <= textRoom(item, widget);
+    item.textElideMode = fits ? Qt::ElideNone : Qt::ElideRight;
     QProxyStyle::drawControl(element, &item, painter, widget);
 }
 
