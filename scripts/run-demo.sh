@@ -4,6 +4,8 @@
 # headless listing of the demo site instead.
 #   LUMISONG_DEMO_PORT  port of the demo site (default: any free port)
 #   LUMISONG_DEMO_SONGS number of songs on the demo page (default 150)
+#   LUMISONG_DEMO_VERSION version the demo's version page announces (default:
+#                       this build's own, so no update dialog; e.g. 1.2.0 brings it up)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -12,7 +14,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 lumisong="$root/build/app/lumisong"
 demosite="$root/build/tools/demosite/lumisong-demosite"
 log=$(mktemp)
-"$demosite" --port "${LUMISONG_DEMO_PORT:-0}" --songs "${LUMISONG_DEMO_SONGS:-150}" >"$log" 2>&1 &
+version_args=()
+if [ -n "${LUMISONG_DEMO_VERSION:-}" ]; then
+    version_args=(--version "$LUMISONG_DEMO_VERSION")
+fi
+"$demosite" --port "${LUMISONG_DEMO_PORT:-0}" --songs "${LUMISONG_DEMO_SONGS:-150}" \
+    "${version_args[@]}" >"$log" 2>&1 &
 demo_pid=$!
 trap 'kill "$demo_pid" 2>/dev/null || true; rm -f "$log"' EXIT
 

@@ -1,6 +1,7 @@
 // lumisong-preview --control NAME --size WxH [--bag FILE] [--set Name=Value]... --out FILE.png
 //                  [--state normal|hot|down] [--focus] [--default] [--active] [--over] [--no-theme]
 // lumisong-preview --describe NAME
+// lumisong-preview --form frmMain|frmUpdate [--size WxH] --out FILE.png
 //
 // Creates the control as a form does when it is first placed, reads the saved
 // properties of --bag (a property bag in its JSON form), assigns each --set in
@@ -11,7 +12,9 @@
 // state handed to its painter, its focus and default flags, whether its form
 // is active and the pointer over it, and --no-theme (style 13 then falls back
 // to style 2). --describe lists a control's members with their types,
-// defaults and help texts, one per line, tab separated.
+// defaults and help texts, one per line, tab separated. --form draws a whole
+// form as laid out, with its design-time texts, at its designed client size
+// or at --size.
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -26,6 +29,7 @@
 
 #include "platform/propertybag.h"
 #include "platform/systemcolours.h"
+#include "tools/preview/formpreview.h"
 #include "tools/preview/previewregistry.h"
 
 using namespace Lumisong;
@@ -71,6 +75,17 @@ std::optional<PropertyBag> readBag(const QString &path, QString *error)
         return std::nullopt;
     }
     return PropertyBag::fromJson(document.object(), QFileInfo(path).absolutePath());
+}
+
+int renderForm(const QString &name, std::optional<QSize> size, const QString &out)
+{
+    QString error;
+    const QImage image = FormPreview::render(name, size, &error);
+    if (image.isNull())
+        return fail(UsageError, error);
+    if (!image.save(out, "PNG"))
+        return fail(OutputError, QStringLiteral("cannot write %1").arg(out));
+    return 0;
 }
 
 int describe(const QString &name)
@@ -130,8 +145,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption overOption(QStringLiteral("over"), QStringLiteral("The pointer is over the button."));
     const QCommandLineOption noThemeOption(QStringLiteral("no-theme"),
                                            QStringLiteral("Visual themes are off."));
+    const QCommandLineOption formOption(QStringLiteral("form"),
+                                        QStringLiteral("A whole form: frmMain or frmUpdate."),
+                                        QStringLiteral("name"));
     parser.addOptions({controlOption, sizeOption, bagOption, setOption, outOption, describeOption,
-                       stateOption, focusOption, defaultOption, activeOption, overOption, noThemeOption});
+                       stateOption, focusOption, defaultOption, activeOption, overOption, noThemeOption,
+                       formOption});
     if (!parser.parse(QApplication::arguments()))
         return fail(UsageError, parser.errorText());
     if (parser.isSet(QStringLiteral("help")))
@@ -141,6 +160,28 @@ int main(int argc, char *argv[])
                                     .arg(parser.positionalArguments().constFirst()));
     if (parser.isSet(describeOption))
         return describe(parser.value(describeOption));
+    if (parser.isSet(formOption)) {
+        for (const QCommandLineOption &option : {controlOption, bagOption, setOption, stateOption,
+                                                 focusOption, defaultOption, activeOption,
+                                                 overOption, noThemeOption}) {
+            if (parser.isSet(option))
+                return fail(UsageError, QStringLiteral("--%1 does not go with --form")
+                                            .arg(option.names().constFirst()));
+        }
+        for (const QCommandLineOption &option : {formOption, outOption}) {
+            if (parser.values(option).size() != 1)
+                return fail(UsageError, QStringLiteral("give --%1 once").arg(option.names().constFirst()));
+        }
+        std::optional<QSize> size;
+        if (parser.isSet(sizeOption)) {
+            size = parseSize(parser.value(sizeOption));
+            if (!size || parser.values(sizeOption).size() != 1)
+                return fail(UsageError, QStringLiteral("malformed size \"%1\": expected WxH, 1 to %2 pixels each")
+                                            .arg(parser.value(sizeOption))
+                                            .arg(MaxSide));
+        }
+        return renderForm(parser.value(formOption), size, parser.value(outOption));
+    }
     for (const QCommandLineOption &option : {controlOption, sizeOption, outOption}) {
         if (!parser.isSet(option) || parser.values(option).size() != 1)
             return fail(UsageError, QStringLiteral("give --%1 once").arg(option.names().constFirst()));
