@@ -60,6 +60,8 @@ QObject *createTextBox(QWidget *form, const ControlDesign &d)
     auto *box = new QPlainTextEdit(form);
     box->setPlainText(d.properties.value(u"Text").toString());
     box->setReadOnly(d.properties.value(u"Locked").toBool(false));
+    // Text that cannot be edited has no use for a Tab character: Tab moves on.
+    box->setTabChangesFocus(box->isReadOnly());
     box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     // ScrollBars: 0 none, 1 horizontal, 2 vertical, 3 both (shown when needed).
     const int bars = d.properties.value(u"ScrollBars").toInt(0);

@@ -57,9 +57,8 @@ frmUpdate::frmUpdate(const Environment &environment, const FormBuilder &build, Q
     m_lblNoMore->installEventFilter(this);
     connect(m_btnOk, &zephbutton::Click, this, &frmUpdate::btnOk_Click);
     connect(m_btnCancel, &zephbutton::Click, this, &frmUpdate::btnCancel_Click);
-    setTabOrder(m_chkNoMore, m_txtNew);
-    setTabOrder(m_txtNew, m_btnOk);
-    setTabOrder(m_btnOk, m_btnCancel);
+    // The form file lists the controls in their tab order, so the focus
+    // chain is already as designed.
     Form_Resize();
 }
 

@@ -1,0 +1,413 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+#include "app/formloader.h"
+#include "app/frmmain.h"
+#include "controls/button/zephbutton.h"
+#include "platform/settingsstore.h"
+#include "platform/twips.h"
+#include "platform/ui/imagebox.h"
+#include "platform/ui/recordingshellopener.h"
+#include "platform/ui/titledrag.h"
+#include "update/frmupdate.h"
+#include "update/remindersetting.h"
+#include "update/updatenotice.h"
+
+using namespace Lumisong;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString VersionUrl = u"http://127.0.0.1:9/version.html"_s;
+
+// A dialog as the check shows it: built from its form file, with the
+// reminder setting in a temporary file and a browser that only records.
+struct Harness
+{
+    QTemporaryDir dir;
+    QString iniPath = dir.filePath(u"Tolvane.ini"_s);
+    SettingsStore settings = SettingsStore::atPath(iniPath);
+    RecordingShellOpener opener;
+    std::unique_ptr<frmUpdate> dialog;
+    std::unique_ptr<QSignalSpy> catalogue;
+    std::unique_ptr<QSignalSpy> programEnd;
+
+    explicit Harness(const QString &url = VersionUrl)
+    {
+        dialog = std::make_unique<frmUpdate>(frmUpdate::Environment{&settings, &opener, url},
+                                             &FormLoader::buildFile);
+        catalogue = std::make_unique<QSignalSpy>(dialog.get(), &frmUpdate::catalogueWanted);
+        programEnd = std::make_unique<QSignalSpy>(dialog.get(), &frmUpdate::programEndWanted);
+        UpdateNotice notice;
+        notice.newestVersion = u"1.2.0"_s;
+        notice.due = true;
+        notice.releaseDate = u"2010-04-27"_s;
+        notice.lblUpdate = u"检测到新版本：1.2.0（当前版本：1.1.0）"_s;
+        notice.txtNew = u"修正了“列表”\r\n增加了下载"_s;
+        notice.titleSuffix = u"(更新于：2010-04-27)"_s;
+        dialog->announce(notice);
+        dialog->show();
+    }
+
+    // The stored keys of section Lumisong, spelled as in the file.
+    QStringList storedKeys()
+    {
+        settings.sync();
+        QSettings raw(iniPath, QSettings::IniFormat);
+        raw.beginGroup(u"Lumisong"_s);
+        return raw.childKeys();
+    }
+};
+
+int px(int twips)
+{
+    return Twips::toPixels(twips, Twips::screenDpi());
+}
+
+QRect designed(int left, int top, int width, int height)
+{
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+void clickLabel(QLabel *label, Qt::MouseButton button = Qt::LeftButton)
+{
+    QTest::mouseClick(label, button, {}, label->rect().center());
+}
+
+} // namespace
+
+class tst_frmUpdate : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void designedForm();
+    void skinLayout_data();
+    void skinLayout();
+    void announcedTexts();
+    void tickingKeepsYesForUnsilenced_data();
+    void tickingKeepsYesForUnsilenced();
+    void answers_data();
+    void answers();
+    void answeredOnce();
+    void onlyWebAddressesAreOpened();
+    void unwritableSettingsSayNothing();
+    void loadCentresOverTheMainWindow_data();
+    void loadCentresOverTheMainWindow();
+    void loadCopiesTheSkin();
+    void dragsByTitle();
+};
+
+void tst_frmUpdate::designedForm()
+{
+    Harness h;
+    frmUpdate &d = *h.dialog;
+    QCOMPARE(d.windowTitle(), u"自动更新"_s);
+    QCOMPARE(d.size(), QSize(px(4500), px(3330)));
+    QVERIFY(d.windowFlags() & Qt::FramelessWindowHint);
+
+    QCOMPARE(d.txtNew()->geometry(), designed(105, 735, 4290, 1785));
+    QVERIFY(d.txtNew()->isReadOnly());
+    QCOMPARE(d.lblTip()->text(), u"是否立即查看？"_s);
+    QCOMPARE(d.lblTip()->pos(), designed(3180, 2580, 0, 0).topLeft());
+    QCOMPARE(d.lblNoMore()->text(), u"本版本不再提示"_s);
+    QCOMPARE(d.lblNoMore()->pos(), designed(270, 3045, 0, 0).topLeft());
+    QCOMPARE(d.lblUpdate()->pos(), designed(180, 480, 0, 0).topLeft());
+    QCOMPARE(d.lblTitle()->pos(), designed(390, 120, 0, 0).topLeft());
+    QVERIFY(d.lblTitle()->font().bold());
+    QCOMPARE(d.imgIcon()->geometry(), designed(60, 60, 300, 300));
+    // Labels are transparent, so that the skin shows through.
+    for (QLabel *label : {d.lblTitle(), d.lblUpdate(), d.lblTip(), d.lblNoMore()})
+        QVERIFY(!label->autoFillBackground());
+
+    // The box has no caption and shows whole, from its designed corner.
+    QCOMPARE(d.chkNoMore()->pos(), designed(60, 3060, 0, 0).topLeft());
+    QVERIFY(d.chkNoMore()->text().isEmpty());
+    QCOMPARE(d.chkNoMore()->checkState(), Qt::Unchecked);
+    QVERIFY(d.chkNoMore()->width() >= d.chkNoMore()->minimumSizeHint().width());
+
+    const std::pair<zephbutton *, QString> buttons[] = {{d.btnOk(), u"是(&Y)"_s},
+                                                        {d.btnCancel(), u"否(&N)"_s}};
+    for (const auto &[button, caption] : buttons) {
+        QCOMPARE(button->caption(), caption);
+        QCOMPARE(button->buttonStyle(), 10);
+        QCOMPARE(button->backColor(), Colour::rgb(173, 209, 255));
+        QCOMPARE(button->fontDescription().face, u"Tahoma"_s);
+        QCOMPARE(button->fontDescription().points, 8.25);
+        QVERIFY(button->isEnabled());
+    }
+    QCOMPARE(d.btnOk()->geometry(), designed(2790, 2910, 795, 345));
+    QCOMPARE(d.btnCancel()->geometry(), designed(3630, 2910, 795, 345));
+
+    // Tab order: the controls follow each other in the focus chain as designed.
+    const QStringList tabOrder{u"lblTitle"_s, u"lblUpdate"_s, u"chkNoMore"_s, u"lblNoMore"_s,
+                               u"txtNew"_s,   u"lblTip"_s,    u"btnOk"_s,     u"btnCancel"_s};
+    QStringList chain;
+    QWidget *w = d.lblTitle();
+    do {
+        if (tabOrder.contains(w->objectName()))
+            chain << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != d.lblTitle());
+    QCOMPARE(chain, tabOrder);
+}
+
+void tst_frmUpdate::skinLayout_data()
+{
+    QTest::addColumn<QSize>("client");
+    QTest::newRow("designed") << QSize(px(4500), px(3330));
+    QTest::newRow("wider and taller") << QSize(420, 300);
+    QTest::newRow("no room for the body") << QSize(200, 50);
+}
+
+void tst_frmUpdate::skinLayout()
+{
+    QFETCH(QSize, client);
+    Harness h;
+    const QRect bodyBefore = h.dialog->skin().imgBody()->geometry();
+    h.dialog->setFixedSize(client);
+    QTRY_COMPARE(h.dialog->size(), client);
+
+    const SkinFrame &skin = h.dialog->skin();
+    const int W = client.width();
+    const int H = client.height();
+    const int title = px(435);
+    const int bottom = px(465);
+    QCOMPARE(skin.imgTitle()->geometry(), QRect(0, 0, W, title));
+    QCOMPARE(skin.imgBottom()->geometry(), QRect(0, H - bottom, W, bottom));
+    // The body stops where the bottom strip begins; a negative height is a
+    // step skipped, the rest of the rule still runs.
+    const int body = H - title - bottom;
+    QCOMPARE(skin.imgBody()->y(), title);
+    QCOMPARE(skin.imgBody()->width(), W);
+    QCOMPARE(skin.imgBody()->height(), body >= 0 ? body : bodyBefore.height());
+}
+
+void tst_frmUpdate::announcedTexts()
+{
+    Harness h;
+    frmUpdate &d = *h.dialog;
+    QCOMPARE(d.NewestVersion(), u"1.2.0"_s);
+    QCOMPARE(d.lblUpdate()->text(), u"检测到新版本：1.2.0（当前版本：1.1.0）"_s);
+    QCOMPARE(d.lblTitle()->text(), u"发现新版本(更新于：2010-04-27)"_s);
+    QCOMPARE(d.txtNew()->toPlainText(), u"修正了“列表”\n增加了下载"_s);
+    // Labels grow with their text.
+    for (QLabel *label : {d.lblTitle(), d.lblUpdate()})
+        QVERIFY(label->width() >= label->fontMetrics().horizontalAdvance(label->text()));
+}
+
+void tst_frmUpdate::tickingKeepsYesForUnsilenced_data()
+{
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<bool>("ticked");
+
+    QTest::newRow("nothing") << QStringList() << false;
+    QTest::newRow("box") << QStringList{u"box"_s} << true;
+    QTest::newRow("box twice") << QStringList{u"box"_s, u"box"_s} << false;
+    QTest::newRow("label") << QStringList{u"label"_s} << true;
+    QTest::newRow("label twice") << QStringList{u"label"_s, u"label"_s} << false;
+    QTest::newRow("box, then label") << QStringList{u"box"_s, u"label"_s} << false;
+    QTest::newRow("label, then box") << QStringList{u"label"_s, u"box"_s} << false;
+    QTest::newRow("space on the box") << QStringList{u"space"_s} << true;
+    QTest::newRow("right button on the label") << QStringList{u"label right"_s} << false;
+    QTest::newRow("label, right button on it") << QStringList{u"label"_s, u"label right"_s}
+                                               << true;
+}
+
+void tst_frmUpdate::tickingKeepsYesForUnsilenced()
+{
+    QFETCH(QStringList, actions);
+    QFETCH(bool, ticked);
+    Harness h;
+    frmUpdate &d = *h.dialog;
+    for (const QString &action : actions) {
+        if (action == u"box") {
+            QTest::mouseClick(d.chkNoMore(), Qt::LeftButton, {}, d.chkNoMore()->rect().center());
+        } else if (action == u"label") {
+            clickLabel(d.lblNoMore());
+        } else if (action == u"label right") {
+            clickLabel(d.lblNoMore(), Qt::RightButton);
+        } else if (action == u"space") {
+            d.chkNoMore()->setFocus();
+            QTest::keyClick(d.chkNoMore(), Qt::Key_Space);
+        }
+        // After every step "是(&Y)" is enabled exactly while the box is unticked.
+        QCOMPARE(d.btnOk()->isEnabled(), d.chkNoMore()->checkState() == Qt::Unchecked);
+    }
+    QCOMPARE(d.chkNoMore()->checkState(), ticked ? Qt::Checked : Qt::Unchecked);
+    QVERIFY(d.btnCancel()->isEnabled());
+    QCOMPARE(h.catalogue->size(), 0);
+}
+
+void tst_frmUpdate::answers_data()
+{
+    QTest::addColumn<QString>("answer"); // yes, no, escape, close
+    QTest::addColumn<bool>("tick");
+    QTest::addColumn<QString>("stored");      // the value afterwards
+    QTest::addColumn<QStringList>("keys");    // as spelled in the file
+    QTest::addColumn<bool>("goesOn");         // catalogueWanted, else programEndWanted
+
+    const QStringList earlier{u"VersionNotip"_s};
+    QTest::newRow("yes") << u"yes"_s << false << u"0.9.0"_s << earlier << false;
+    QTest::newRow("no, unticked, clears") << u"no"_s << false << QString() << earlier << true;
+    QTest::newRow("no, ticked, silences")
+        << u"no"_s << true << u"1.2.0"_s << QStringList{u"VersionNoTip"_s} << true;
+    QTest::newRow("escape, unticked") << u"escape"_s << false << QString() << earlier << true;
+    QTest::newRow("escape, ticked")
+        << u"escape"_s << true << u"1.2.0"_s << QStringList{u"VersionNoTip"_s} << true;
+    QTest::newRow("closed, unticked") << u"close"_s << false << QString() << earlier << true;
+    QTest::newRow("closed, ticked")
+        << u"close"_s << true << u"1.2.0"_s << QStringList{u"VersionNoTip"_s} << true;
+}
+
+void tst_frmUpdate::answers()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, tick);
+    QFETCH(QString, stored);
+    QFETCH(QStringList, keys);
+    QFETCH(bool, goesOn);
+
+    Harness h;
+    // A version silenced in an earlier run.
+    h.settings.setValue(u"Lumisong"_s, u"VersionNotip"_s, u"0.9.0"_s);
+    frmUpdate &d = *h.dialog;
+    if (tick)
+        clickLabel(d.lblNoMore());
+    QSignalSpy finished(&d, &QDialog::finished);
+
+    if (answer == u"yes")
+        QVERIFY(QMetaObject::invokeMethod(d.btnOk(), "Click"));
+    else if (answer == u"no")
+        QVERIFY(QMetaObject::invokeMethod(d.btnCancel(), "Click"));
+    else if (answer == u"escape")
+        QTest::keyClick(&d, Qt::Key_Escape);
+    else
+        d.close();
+
+    QCOMPARE(finished.size(), 1);
+    QVERIFY(!d.isVisible());
+    QCOMPARE(ReminderSetting::read(h.settings), stored);
+    QCOMPARE(h.storedKeys(), keys);
+    QCOMPARE(h.catalogue->size(), goesOn ? 1 : 0);
+    QCOMPARE(h.programEnd->size(), goesOn ? 0 : 1);
+    QCOMPARE(h.opener.opened(), goesOn ? QList<QUrl>() : QList<QUrl>{QUrl(VersionUrl)});
+}
+
+void tst_frmUpdate::answeredOnce()
+{
+    Harness h;
+    QVERIFY(QMetaObject::invokeMethod(h.dialog->btnCancel(), "Click"));
+    QVERIFY(QMetaObject::invokeMethod(h.dialog->btnCancel(), "Click"));
+    QVERIFY(QMetaObject::invokeMethod(h.dialog->btnOk(), "Click"));
+    h.dialog->close();
+    QCOMPARE(h.catalogue->size(), 1);
+    QCOMPARE(h.programEnd->size(), 0);
+    QVERIFY(h.opener.opened().isEmpty());
+}
+
+void tst_frmUpdate::onlyWebAddressesAreOpened()
+{
+    Harness h(u"file:///etc/passwd"_s);
+    QVERIFY(QMetaObject::invokeMethod(h.dialog->btnOk(), "Click"));
+    QVERIFY(h.opener.opened().isEmpty());
+    // The program ends all the same: the shell's answer is not looked at.
+    QCOMPARE(h.programEnd->size(), 1);
+}
+
+void tst_frmUpdate::unwritableSettingsSayNothing()
+{
+    Harness h;
+    // A folder that is a file: nothing can be written below it.
+    const QString blocker = h.dir.filePath(u"blocker"_s);
+    QFile file(blocker);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    SettingsStore unwritable = SettingsStore::atPath(blocker + u"/Tolvane.ini"_s);
+    frmUpdate d(frmUpdate::Environment{&unwritable, &h.opener, VersionUrl}, &FormLoader::buildFile);
+    QSignalSpy catalogue(&d, &frmUpdate::catalogueWanted);
+    d.show();
+    clickLabel(d.lblNoMore());
+    QVERIFY(QMetaObject::invokeMethod(d.btnCancel(), "Click"));
+    QCOMPARE(catalogue.size(), 1);
+    QVERIFY(!d.isVisible());
+    QVERIFY(!QFile::exists(blocker + u"/Tolvane.ini"_s));
+}
+
+void tst_frmUpdate::loadCentresOverTheMainWindow_data()
+{
+    QTest::addColumn<QRect>("main");
+    QTest::addColumn<QPoint>("expected");
+    // (main width - 300) / 2 and (main height - 222) / 2 in floating point,
+    // rounded half away from zero.
+    QTest::newRow("designed main window") << QRect(100, 50, 845, 549) << QPoint(373, 214);
+    QTest::newRow("partly off screen") << QRect(-500, -300, 845, 549) << QPoint(-228, -137);
+    QTest::newRow("even sizes") << QRect(0, 0, 600, 400) << QPoint(150, 89);
+    QTest::newRow("smaller than the dialog") << QRect(10, 10, 100, 100) << QPoint(-90, -51);
+}
+
+void tst_frmUpdate::loadCentresOverTheMainWindow()
+{
+    QFETCH(QRect, main);
+    QFETCH(QPoint, expected);
+    QWidget mainForm;
+    mainForm.setFixedSize(main.size());
+    mainForm.move(main.topLeft());
+    Harness h;
+    h.dialog->hide();
+    h.dialog->Form_Load(&mainForm);
+    QCOMPARE(h.dialog->pos(), expected);
+}
+
+void tst_frmUpdate::loadCopiesTheSkin()
+{
+    frmMain main(frmMain::Environment{});
+    Harness h;
+    for (const char *name : {"imgIcon", "imgTitle", "imgBody", "imgBottom"}) {
+        const auto *image = h.dialog->findChild<ImageBox *>(QString::fromLatin1(name));
+        QVERIFY(image->picture().isNull());
+    }
+    h.dialog->Form_Load(&main);
+    for (const char *name : {"imgIcon", "imgTitle", "imgBody", "imgBottom"}) {
+        const auto *from = main.findChild<ImageBox *>(QString::fromLatin1(name));
+        const auto *to = h.dialog->findChild<ImageBox *>(QString::fromLatin1(name));
+        QVERIFY(!from->picture().isNull());
+        QCOMPARE(to->picture(), from->picture());
+    }
+    QCOMPARE(h.dialog->windowIcon().cacheKey(), main.windowIcon().cacheKey());
+}
+
+void tst_frmUpdate::dragsByTitle()
+{
+    Harness h;
+    frmUpdate &d = *h.dialog;
+    d.move(200, 150);
+    QTRY_COMPARE(d.pos(), QPoint(200, 150));
+    QWidget *strip = d.skin().imgTitle();
+    const QPoint start(150, 10);
+    QTest::mousePress(strip, Qt::LeftButton, {}, start);
+    QCOMPARE(d.drag()->DragActive(), 1);
+    QTest::mouseMove(strip, start + QPoint(-30, 25));
+    QTRY_COMPARE(d.pos(), QPoint(170, 175));
+    QTest::mouseRelease(strip, Qt::LeftButton, {}, start + QPoint(-30, 25));
+    QCOMPARE(d.drag()->DragActive(), 0);
+
+    // The title label drags too, with the right button.
+    QTest::mousePress(d.lblTitle(), Qt::RightButton, {}, QPoint(5, 5));
+    QTest::mouseMove(d.lblTitle(), QPoint(45, 5));
+    QTRY_COMPARE(d.pos(), QPoint(210, 175));
+    QTest::mouseRelease(d.lblTitle(), Qt::RightButton, {}, QPoint(45, 5));
+    QCOMPARE(h.catalogue->size(), 0);
+}
+
+QTEST_MAIN(tst_frmUpdate)
+#include "tst_frmupdate.moc"
