@@ -16,6 +16,7 @@
 #include "app/frmmain.h"
 #include "app/listitemsmodel.h"
 #include "app/listview.h"
+#include "app/listviewstyle.h"
 #include "app/networkshutdown.h"
 #include "app/statustexts.h"
 #include "catalogue/catalogue.h"
@@ -88,6 +89,9 @@ class tst_frmMain : public QObject
 private slots:
     void initTestCase();
     void designedLayout();
+    void rowNumbersFitTheirColumn_data();
+    void rowNumbersFitTheirColumn();
+    void rowNumbersLeaveTheNextColumnAlone();
     void statusFlow_data();
     void statusFlow();
     void rowsShowTheCatalogue();
@@ -155,6 +159,65 @@ void tst_frmMain::designedLayout()
     QCOMPARE(designed.Timer1()->interval(), 1000);
     QCOMPARE(designed.Timer2()->interval(), 1000);
     QCOMPARE(f.currentSong(), 0);
+}
+
+void tst_frmMain::rowNumbersFitTheirColumn_data()
+{
+    QTest::addColumn<QString>("number");
+    for (const char *n : {"1", "9", "10", "99", "100", "999", "1000"})
+        QTest::newRow(n) << QString::fromLatin1(n);
+}
+
+void tst_frmMain::rowNumbersFitTheirColumn()
+{
+    QFETCH(QString, number);
+    Harness h;
+    h.create(refusedSite());
+    const ListView *list = h.form->lstXg();
+    const auto *style = qobject_cast<const ListViewStyle *>(list->style());
+    QVERIFY(style);
+    QStyleOptionViewItem cell;
+    cell.initFrom(list);
+    cell.rect = QRect(0, 0, list->header()->sectionSize(0), 20);
+    cell.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    cell.font = list->font();
+    cell.text = number;
+
+    // The designed 40-pixel column stays; the number is drawn whole within
+    // the room beside the box, with the margin before the next column.
+    QCOMPARE(list->header()->sectionSize(0), Twips::toPixels(600));
+    const QFont font = style->fittedFont(cell, list);
+    QVERIFY(QFontMetrics(font).horizontalAdvance(number) <= style->textRoom(cell, list));
+    // Numbers of up to two digits keep the list's own font.
+    if (number.size() <= 2)
+        QCOMPARE(font, cell.font);
+}
+
+void tst_frmMain::rowNumbersLeaveTheNextColumnAlone()
+{
+    Harness h;
+    h.create(refusedSite());
+    ListView *list = h.form->lstXg();
+    QList<QStringList> rows;
+    for (int row = 1; row <= 1000; ++row)
+        rows.append({QString::number(row), u"2010-05-04"_s});
+    list->items()->appendRows(rows);
+    h.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
+    list->scrollToBottom();
+    QCoreApplication::processEvents();
+
+    // Two pixels at the right end of the number column stay the list's
+    // background on every row: no digit runs up to the date column.
+    const QImage pixels = list->viewport()->grab().toImage();
+    const int columnEnd = list->header()->sectionSize(0);
+    const QRgb background = pixels.pixel(columnEnd - 1, pixels.height() - 1);
+    for (int y = 0; y < list->viewport()->height(); ++y) {
+        if (!list->indexAt(QPoint(1, y)).isValid())
+            continue;
+        for (int x = columnEnd - 2; x < columnEnd; ++x)
+            QCOMPARE(pixels.pixel(x, y), background);
+    }
 }
 
 void tst_frmMain::statusFlow_data()

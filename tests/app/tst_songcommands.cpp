@@ -159,6 +159,8 @@ private slots:
     void mouse_data();
     void mouse();
     void keyboardSelectionThenRightClick();
+    void spaceTicksWhicheverColumnWasClicked_data();
+    void spaceTicksWhicheverColumnWasClicked();
     void doubleClickCopiesOnceThenFromCache();
     void doubleClickFailureIsTold();
     void selectionButtons();
@@ -283,6 +285,33 @@ void TestSongCommands::keyboardSelectionThenRightClick()
     QCOMPARE(h.opener.opened().size(), 1);
     QCOMPARE(h.opener.opened().constFirst().toEncoded(),
              QByteArray("http://www.baidu.com/s?word=A%26B%20C&tn=Lumisong(Tolvane)"));
+}
+
+void TestSongCommands::spaceTicksWhicheverColumnWasClicked_data()
+{
+    QTest::addColumn<int>("column");
+    for (int column = 0; column < 7; ++column)
+        QTest::addRow("column %d", column) << column;
+}
+
+void TestSongCommands::spaceTicksWhicheverColumnWasClicked()
+{
+    QFETCH(int, column);
+    Harness h;
+    QVERIFY(h.start());
+    // In the number column, beside the check box rather than on it.
+    const QRect cell = h.list()->visualRect(h.items()->index(3, column));
+    QTest::mouseClick(h.viewport(), Qt::LeftButton, {}, QPoint(cell.right() - 3, cell.center().y()));
+    QCOMPARE(h.list()->selectedRow(), 3);
+    QVERIFY(!h.items()->isChecked(3));
+    QTest::keyClick(h.list(), Qt::Key_Space);
+    QVERIFY(h.items()->isChecked(3));
+    QTest::keyClick(h.list(), Qt::Key_Space);
+    QVERIFY(!h.items()->isChecked(3));
+    // Only the selected row changes.
+    for (int row = 0; row < h.items()->rowCount(); ++row)
+        QVERIFY(!h.items()->isChecked(row));
+    QCOMPARE(h.list()->selectedRow(), 3);
 }
 
 void TestSongCommands::doubleClickCopiesOnceThenFromCache()

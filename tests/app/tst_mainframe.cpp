@@ -1,0 +1,414 @@
+#include <QApplication>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+#include "app/frmmain.h"
+#include "app/listitemsmodel.h"
+#include "app/listview.h"
+#include "app/networkshutdown.h"
+#include "controls/button/zephbutton.h"
+#include "platform/settingsstore.h"
+#include "platform/twips.h"
+#include "platform/ui/imagebox.h"
+#include "platform/ui/recordingshellopener.h"
+#include "platform/ui/scriptedmessagebox.h"
+#include "platform/ui/titledrag.h"
+#include "tools/demosite/demosite.h"
+#include "update/frmupdate.h"
+#include "update/remindersetting.h"
+
+using namespace Lumisong;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+int px(int twips)
+{
+    return Twips::toPixels(twips, Twips::screenDpi());
+}
+
+// The main window over a demo site of ten songs, with its settings in a
+// temporary file, a browser that only records and timers of 1 ms.
+struct Harness
+{
+    QTemporaryDir dir;
+    DemoSite site{10};
+    ScriptedMessageBox messageBox;
+    RecordingShellOpener opener;
+    SettingsStore settings = SettingsStore::atPath(dir.filePath(u"Tolvane.ini"_s));
+    std::unique_ptr<frmMain> form;
+    std::unique_ptr<QSignalSpy> unloaded;
+    QStringList infos;
+
+    Harness() { site.listen(); }
+
+    frmMain &create()
+    {
+        frmMain::Environment env{&messageBox, &settings, nullptr, site.baseUrl(),
+                                 site.versionUrl()};
+        env.shellOpener = &opener;
+        form = std::make_unique<frmMain>(env);
+        form->Timer1()->setInterval(1);
+        form->Timer2()->setInterval(1);
+        unloaded = std::make_unique<QSignalSpy>(form.get(), &frmMain::unloaded);
+        QObject::connect(form.get(), &frmMain::infoChanged,
+                         [this](const QString &text) { infos << text; });
+        return *form;
+    }
+
+    // Starts the chain and runs `answer` on the update dialog once it is up;
+    // returns when the chain has come to rest.
+    void run(const std::function<void(frmUpdate &)> &answer = {})
+    {
+        QTimer watcher;
+        watcher.setInterval(5);
+        QObject::connect(&watcher, &QTimer::timeout, [&] {
+            if (auto *dialog = qobject_cast<frmUpdate *>(QApplication::activeModalWidget())) {
+                watcher.stop();
+                if (answer)
+                    answer(*dialog);
+            }
+        });
+        watcher.start();
+        QVERIFY(form->Form_Load());
+        form->show();
+        QVERIFY(QTest::qWaitFor(
+            [this] {
+                return form->isUnloaded()
+                       || infos.constLast().startsWith(u"获取新歌列表"_s);
+            },
+            20000));
+    }
+};
+
+void click(QWidget *button)
+{
+    QVERIFY(QMetaObject::invokeMethod(button, "Click"));
+}
+
+} // namespace
+
+class tst_MainFrame : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void cleanupTestCase() { shutDownNetwork(); }
+    void skinnedFrame();
+    void layoutRule_data();
+    void layoutRule();
+    void minimiseAndRestore();
+    void drag_data();
+    void drag();
+    void dragContinuesAcrossElements();
+    void closeButtonEndsTheProgram_data();
+    void closeButtonEndsTheProgram();
+    void updateDialog_data();
+    void updateDialog();
+    void reminderAcrossRuns();
+};
+
+void tst_MainFrame::skinnedFrame()
+{
+    Harness h;
+    frmMain &f = h.create();
+    QVERIFY(f.windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(!f.windowIcon().isNull());
+    QCOMPARE(f.lblTitle()->text(), u"Lumisong"_s);
+    QVERIFY(f.lblTitle()->font().bold());
+    QCOMPARE(f.lblTitle()->pos(), QPoint(px(390), px(120)));
+    QCOMPARE(f.imgIcon()->geometry(), QRect(px(60), px(60), px(300), px(300)));
+    for (ImageBox *image : {qobject_cast<ImageBox *>(f.skin().imgTitle()),
+                            qobject_cast<ImageBox *>(f.skin().imgBody()),
+                            qobject_cast<ImageBox *>(f.skin().imgBottom()), f.imgIcon()}) {
+        QVERIFY(image->stretch());
+        QVERIFY(!image->picture().isNull());
+    }
+    // The skin's pictures have their designed sizes.
+    QCOMPARE(qobject_cast<ImageBox *>(f.skin().imgTitle())->picture().image.size(), QSize(29, 29));
+    QCOMPARE(qobject_cast<ImageBox *>(f.skin().imgBody())->picture().image.size(), QSize(79, 79));
+    QCOMPARE(qobject_cast<ImageBox *>(f.skin().imgBottom())->picture().image.size(),
+             QSize(31, 31));
+
+    const std::tuple<QWidget *, QRect, QString> buttons[] = {
+        {f.btMin(), QRect(px(11790), px(90), px(315), px(225)), u"最小化"_s},
+        {f.btClose(), QRect(px(12120), px(90), px(465), px(225)), u"关闭"_s}};
+    for (const auto &[widget, geometry, tip] : buttons) {
+        auto *button = qobject_cast<zephbutton *>(widget);
+        QVERIFY(button);
+        QCOMPARE(button->geometry(), geometry);
+        QCOMPARE(button->buttonStyle(), 13);
+        QVERIFY(button->caption().isEmpty());
+        QCOMPARE(button->toolTip(), tip);
+        QVERIFY(button->pictureNormal() && button->pictureHot() && button->pictureDown());
+    }
+
+    // Labels and the icon lie above the skin, the bottom strip above the body,
+    // the list and the status line above the strips.
+    const auto topmostAt = [&f](QWidget *w) { return f.childAt(w->geometry().center()); };
+    QCOMPARE(topmostAt(f.lblTitle()), f.lblTitle());
+    QCOMPARE(topmostAt(f.imgIcon()), f.imgIcon());
+    QCOMPARE(f.childAt(10, f.height() - 3), f.skin().imgBottom());
+    QCOMPARE(topmostAt(f.lblInfo()), f.lblInfo());
+    QWidget *middle = f.childAt(f.width() / 2, f.height() / 2);
+    QVERIFY(middle == f.lstXg() || f.lstXg()->isAncestorOf(middle));
+}
+
+void tst_MainFrame::layoutRule_data()
+{
+    QTest::addColumn<QSize>("client");
+    QTest::newRow("designed") << QSize(px(12675), px(8235));
+    QTest::newRow("smaller") << QSize(500, 300);
+    QTest::newRow("lower than both strips") << QSize(300, 40);
+}
+
+void tst_MainFrame::layoutRule()
+{
+    QFETCH(QSize, client);
+    Harness h;
+    frmMain &f = h.create();
+    const QSize listBefore = f.lstXg()->size();
+    f.setFixedSize(client);
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+
+    const int W = client.width();
+    const int H = client.height();
+    const int title = px(435);
+    const int bottom = px(465);
+    QCOMPARE(f.skin().imgTitle()->geometry(), QRect(0, 0, W, title));
+    QCOMPARE(f.skin().imgBottom()->geometry(), QRect(0, H - bottom, W, bottom));
+    // The body reaches the bottom edge, under the bottom strip.
+    QCOMPARE(f.skin().imgBody()->geometry(), QRect(0, title, W, H - title));
+    // The list keeps its designed corner, leaves the same margin on the right
+    // and ends where the body less the bottom strip ends; a height below zero
+    // is a step skipped.
+    const QPoint corner(px(30), px(480));
+    const int listHeight = H - title - bottom;
+    QCOMPARE(f.lstXg()->pos(), corner);
+    QCOMPARE(f.lstXg()->width(), W - 2 * corner.x());
+    QCOMPARE(f.lstXg()->height(), listHeight >= 0 ? listHeight : listBefore.height());
+    if (client == QSize(px(12675), px(8235)))
+        QCOMPARE(f.lstXg()->height(), px(7335));
+}
+
+void tst_MainFrame::minimiseAndRestore()
+{
+    Harness h;
+    frmMain &f = h.create();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    const QList<QRect> laidOut = {f.skin().imgTitle()->geometry(), f.skin().imgBody()->geometry(),
+                                  f.skin().imgBottom()->geometry(), f.lstXg()->geometry()};
+    click(f.btMin());
+    QTRY_VERIFY(f.isMinimized());
+    QVERIFY(!f.isUnloaded());
+    f.showNormal();
+    QTRY_VERIFY(!f.isMinimized());
+    QCOMPARE(f.size(), QSize(px(12675), px(8235)));
+    const QList<QRect> again = {f.skin().imgTitle()->geometry(), f.skin().imgBody()->geometry(),
+                                f.skin().imgBottom()->geometry(), f.lstXg()->geometry()};
+    QCOMPARE(again, laidOut);
+}
+
+void tst_MainFrame::drag_data()
+{
+    QTest::addColumn<bool>("byLabel");
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<QPoint>("delta");
+    QTest::newRow("strip, left") << false << Qt::LeftButton << QPoint(40, 25);
+    QTest::newRow("strip, right") << false << Qt::RightButton << QPoint(-30, 10);
+    QTest::newRow("strip, middle") << false << Qt::MiddleButton << QPoint(5, -20);
+    QTest::newRow("label, left") << true << Qt::LeftButton << QPoint(-15, 35);
+    QTest::newRow("label, right") << true << Qt::RightButton << QPoint(60, 0);
+    QTest::newRow("label, middle") << true << Qt::MiddleButton << QPoint(0, 45);
+}
+
+void tst_MainFrame::drag()
+{
+    QFETCH(bool, byLabel);
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(QPoint, delta);
+    Harness h;
+    frmMain &f = h.create();
+    f.move(60, 40);
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QTRY_COMPARE(f.pos(), QPoint(60, 40));
+
+    QWidget *element = byLabel ? static_cast<QWidget *>(f.lblTitle()) : f.skin().imgTitle();
+    const QPoint press = byLabel ? QPoint(10, 5) : QPoint(300, 12);
+    QTest::mousePress(element, button, {}, press);
+    QCOMPARE(f.drag()->DragActive(), 1);
+    QCOMPARE(QPoint(int(f.drag()->DragStartX()), int(f.drag()->DragStartY())), press);
+    // No threshold: the window follows every move, the pointer keeps its
+    // offset within the element.
+    QTest::mouseMove(element, press + delta);
+    QTRY_COMPARE(f.pos(), QPoint(60, 40) + delta);
+    QTest::mouseRelease(element, button, {}, press);
+    QCOMPARE(f.drag()->DragActive(), 0);
+    // Moves after the release leave the window where it is.
+    QTest::mouseMove(element, press + QPoint(50, 50));
+    QTest::qWait(20);
+    QCOMPARE(f.pos(), QPoint(60, 40) + delta);
+    QVERIFY(!f.isUnloaded());
+}
+
+void tst_MainFrame::dragContinuesAcrossElements()
+{
+    Harness h;
+    frmMain &f = h.create();
+    f.move(100, 100);
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QTRY_COMPARE(f.pos(), QPoint(100, 100));
+    // Pressed on the label, moved over the strip.
+    QTest::mousePress(f.lblTitle(), Qt::LeftButton, {}, QPoint(8, 6));
+    const QPoint onStrip = f.skin().imgTitle()->mapFrom(&f, f.lblTitle()->mapTo(&f, QPoint(8, 6)));
+    QTest::mouseMove(f.skin().imgTitle(), onStrip + QPoint(120, 0));
+    QTRY_COMPARE(f.pos(), QPoint(220, 100));
+    QTest::mouseRelease(f.skin().imgTitle(), Qt::LeftButton, {}, onStrip + QPoint(120, 0));
+    QCOMPARE(f.drag()->DragActive(), 0);
+}
+
+void tst_MainFrame::closeButtonEndsTheProgram_data()
+{
+    QTest::addColumn<QString>("stalled"); // the page the close waits on
+    QTest::newRow("during the version check") << u"/version.html"_s;
+    QTest::newRow("during the catalogue fetch") << u"/"_s;
+}
+
+void tst_MainFrame::closeButtonEndsTheProgram()
+{
+    QFETCH(QString, stalled);
+    Harness h;
+    ScriptedAnswer stall;
+    stall.stall = true;
+    h.site.setAnswer(stalled, stall);
+    frmMain &f = h.create();
+    QTimer closer;
+    closer.setInterval(5);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (h.site.requestCount(stalled) == 1) {
+            closer.stop();
+            click(f.btClose());
+        }
+    });
+    closer.start();
+    QVERIFY(f.Form_Load());
+    f.show();
+    QTRY_VERIFY_WITH_TIMEOUT(f.isUnloaded(), 10000);
+    QCOMPARE(h.unloaded->size(), 1);
+    QTest::qWait(30);
+    QVERIFY(!f.Timer1()->isActive() && !f.Timer2()->isActive());
+    // Nothing is fetched after the close.
+    QCOMPARE(h.site.totalRequests(), stalled == u"/" ? 2 : 1);
+}
+
+void tst_MainFrame::updateDialog_data()
+{
+    QTest::addColumn<QString>("answer"); // yes, no, escape
+    QTest::addColumn<bool>("tick");
+    QTest::addColumn<QString>("stored");
+
+    QTest::newRow("no") << u"no"_s << false << QString();
+    QTest::newRow("no, silenced") << u"no"_s << true << u"1.2.0"_s;
+    QTest::newRow("escape counts as no") << u"escape"_s << true << u"1.2.0"_s;
+    QTest::newRow("yes") << u"yes"_s << false << u"0.9.0"_s;
+}
+
+void tst_MainFrame::updateDialog()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, tick);
+    QFETCH(QString, stored);
+    Harness h;
+    h.site.setAnnouncedVersion(u"1.2.0"_s);
+    h.settings.setValue(u"Lumisong"_s, u"VersionNotip"_s, u"0.9.0"_s);
+    frmMain &f = h.create();
+    f.move(-200, 30); // partly off screen
+
+    QPoint dialogAt;
+    bool timersRested = false;
+    QString infoWhileOpen;
+    h.run([&](frmUpdate &dialog) {
+        dialogAt = dialog.pos();
+        timersRested = !f.Timer1()->isActive() && !f.Timer2()->isActive();
+        infoWhileOpen = f.lblInfo()->text();
+        QCOMPARE(dialog.lblUpdate()->text(), u"检测到新版本：1.2.0（当前版本：1.1.0）"_s);
+        QCOMPARE(dialog.lblTitle()->text(), u"发现新版本(更新于：2010-04-27)"_s);
+        if (tick)
+            QTest::mouseClick(dialog.lblNoMore(), Qt::LeftButton);
+        if (answer == u"yes")
+            click(dialog.btnOk());
+        else if (answer == u"no")
+            click(dialog.btnCancel());
+        else
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+
+    // Centred over the main window: -200 + (845 - 300) / 2, 30 + (549 - 222) / 2, rounded.
+    QCOMPARE(dialogAt, QPoint(73, 194));
+    QVERIFY(timersRested);
+    QCOMPARE(infoWhileOpen, u"正在提示更新..."_s);
+    QCOMPARE(ReminderSetting::read(h.settings), stored);
+    if (answer == u"yes") {
+        QCOMPARE(h.opener.opened(), QList<QUrl>{QUrl(h.site.versionUrl())});
+        QCOMPARE(h.unloaded->size(), 1);
+        QCOMPARE(h.infos, (QStringList{u"正在检查更新中..."_s, u"正在提示更新..."_s}));
+        QTest::qWait(30);
+        QCOMPARE(h.site.requestCount(u"/"_s), 0);
+        return;
+    }
+    QVERIFY(h.opener.opened().isEmpty());
+    QCOMPARE(h.infos, (QStringList{u"正在检查更新中..."_s, u"正在提示更新..."_s,
+                                   u"正在获取新歌列表，请稍候..."_s,
+                                   u"获取新歌列表完成，共 10 首歌..."_s}));
+    QCOMPARE(f.lstXg()->items()->rowCount(), 10);
+    QVERIFY(QApplication::topLevelWidgets().size() >= 1);
+    for (QWidget *w : QApplication::topLevelWidgets())
+        QVERIFY(!qobject_cast<frmUpdate *>(w)); // the dialog is gone
+}
+
+void tst_MainFrame::reminderAcrossRuns()
+{
+    Harness h;
+    h.site.setAnnouncedVersion(u"1.2.0"_s);
+    h.create();
+    h.run([](frmUpdate &dialog) {
+        QTest::mouseClick(dialog.lblNoMore(), Qt::LeftButton);
+        click(dialog.btnCancel());
+    });
+    QCOMPARE(ReminderSetting::read(h.settings), u"1.2.0"_s);
+
+    // The next start with the same version announced goes straight on.
+    h.infos.clear();
+    h.create();
+    bool shown = false;
+    h.run([&](frmUpdate &) { shown = true; });
+    QVERIFY(!shown);
+    QCOMPARE(h.form->SkippedVersion(), u"1.2.0"_s);
+    QCOMPARE(h.infos.value(1), u"正在获取新歌列表中..."_s);
+
+    // Another version is announced again.
+    h.site.setAnnouncedVersion(u"1.3.0"_s);
+    h.infos.clear();
+    h.create();
+    h.run([&](frmUpdate &dialog) {
+        shown = true;
+        click(dialog.btnCancel());
+    });
+    QVERIFY(shown);
+    QCOMPARE(ReminderSetting::read(h.settings), QString()); // unticked clears it
+}
+
+QTEST_MAIN(tst_MainFrame)
+#include "tst_mainframe.moc"
