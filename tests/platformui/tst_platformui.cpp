@@ -13,6 +13,8 @@ class TestPlatformUi final : public QObject
 private slots:
     void qtFilter_data();
     void qtFilter();
+    void suffixFollowsTheType_data();
+    void suffixFollowsTheType();
     void onlyWebAddressesAreOpened_data();
     void onlyWebAddressesAreOpened();
 };
@@ -38,6 +40,29 @@ void TestPlatformUi::qtFilter()
     QFETCH(QString, pipeFilter);
     QFETCH(QString, expected);
     QCOMPARE(FileSaveDialog::toQtFilter(pipeFilter), expected);
+}
+
+void TestPlatformUi::suffixFollowsTheType_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("list files") << QStringLiteral("列表文件(*.lst)") << QStringLiteral("lst");
+    QTest::newRow("text files") << QStringLiteral("文本文件(*.txt)") << QStringLiteral("txt");
+    QTest::newRow("all files keep the default") << QStringLiteral("所有文件(*.*)")
+                                                << QStringLiteral("lst");
+    QTest::newRow("several patterns keep the default") << QStringLiteral("Lists (*.lst *.txt)")
+                                                       << QStringLiteral("lst");
+    QTest::newRow("wildcard extension") << QStringLiteral("Logs (*.lo?)") << QStringLiteral("lst");
+    QTest::newRow("two-part extension") << QStringLiteral("Archives (*.tar.gz)")
+                                        << QStringLiteral("lst");
+    QTest::newRow("no patterns") << QStringLiteral("Lists") << QStringLiteral("lst");
+}
+
+void TestPlatformUi::suffixFollowsTheType()
+{
+    QFETCH(QString, filter);
+    QFETCH(QString, suffix);
+    QCOMPARE(FileSaveDialog::suffixForFilter(filter, QStringLiteral("lst")), suffix);
 }
 
 void TestPlatformUi::onlyWebAddressesAreOpened_data()

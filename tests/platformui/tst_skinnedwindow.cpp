@@ -1,0 +1,133 @@
+#include <QTest>
+
+#include "platform/ui/imagebox.h"
+#include "platform/ui/skinframe.h"
+#include "platform/ui/titledrag.h"
+
+using namespace Lumisong;
+
+namespace {
+
+// A borderless window of 400 x 200 with a title strip across its top.
+struct Window
+{
+    QWidget window{nullptr, Qt::Window | Qt::FramelessWindowHint};
+    QWidget *strip = new QWidget(&window);
+    TitleDrag *drag = new TitleDrag(&window, strip);
+
+    Window()
+    {
+        window.setFixedSize(400, 200);
+        strip->setGeometry(0, 0, 400, 30);
+        window.move(100, 100);
+        window.show();
+    }
+};
+
+} // namespace
+
+class tst_SkinnedWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void dragKeepsAGripOnTheScreen_data();
+    void dragKeepsAGripOnTheScreen();
+    void declinedSystemMoveDragsItself();
+    void layoutSkipsWhatCannotBeDone();
+    void imageStretchesItsPicture();
+};
+
+void tst_SkinnedWindow::dragKeepsAGripOnTheScreen_data()
+{
+    // Where the pointer goes and where the window ends up, for a screen whose
+    // free area ends at (right, bottom); -1 and -2 stand for those ends. The
+    // strip, 400 x 30, is pressed at (200, 15) while the window is at (100, 100).
+    QTest::addColumn<QPoint>("pointer");
+    QTest::addColumn<QPoint>("expected");
+    QTest::newRow("within the screen") << QPoint(350, 215) << QPoint(150, 200);
+    QTest::newRow("partly off to the left") << QPoint(50, 115) << QPoint(-150, 100);
+    QTest::newRow("far right") << QPoint(5000, 115) << QPoint(-1, 100);
+    QTest::newRow("far left") << QPoint(-5000, 115) << QPoint(40 - 400, 100);
+    QTest::newRow("far up") << QPoint(300, -5000) << QPoint(100, 10 - 30);
+    QTest::newRow("far down") << QPoint(300, 5000) << QPoint(100, -2);
+    QTest::newRow("far into a corner") << QPoint(-5000, -5000) << QPoint(40 - 400, 10 - 30);
+}
+
+void tst_SkinnedWindow::dragKeepsAGripOnTheScreen()
+{
+    QFETCH(QPoint, pointer);
+    QFETCH(QPoint, expected);
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(area.topLeft() == QPoint(0, 0) && area.width() > 600 && area.height() > 400);
+    // The grip that stays: 40 pixels of the strip's width, 10 of its height.
+    if (expected.x() == -1)
+        expected.setX(area.width() - 40);
+    if (expected.y() == -2)
+        expected.setY(area.height() - 10);
+    Window w;
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    QTRY_COMPARE(w.window.pos(), QPoint(100, 100));
+    QTest::mousePress(w.strip, Qt::LeftButton, {}, QPoint(200, 15));
+    QTest::mouseMove(w.strip, pointer - w.window.pos());
+    QTRY_COMPARE(w.window.pos(), expected);
+    QTest::mouseRelease(w.strip, Qt::LeftButton, {}, pointer - w.window.pos());
+}
+
+void tst_SkinnedWindow::declinedSystemMoveDragsItself()
+{
+    Window w;
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    QTRY_COMPARE(w.window.pos(), QPoint(100, 100));
+    // Where the compositor does not take the move over, the drag moves the
+    // window itself.
+    w.drag->setUseSystemMove(true);
+    QTest::mousePress(w.strip, Qt::LeftButton, {}, QPoint(50, 10));
+    QTest::mouseMove(w.strip, QPoint(80, 30));
+    QTRY_COMPARE(w.window.pos(), QPoint(130, 120));
+    QTest::mouseRelease(w.strip, Qt::LeftButton, {}, QPoint(80, 30));
+    QCOMPARE(w.drag->DragActive(), 0);
+}
+
+void tst_SkinnedWindow::layoutSkipsWhatCannotBeDone()
+{
+    QWidget form;
+    auto *title = new QWidget(&form);
+    auto *body = new QWidget(&form);
+    title->setGeometry(0, 0, 10, 29);
+    body->setGeometry(0, 30, 10, 50);
+    // No bottom strip: the body cannot stop at it and keeps its height; the
+    // other steps still run.
+    SkinFrame(title, body, nullptr, SkinFrame::Body::StopsAtBottomStrip).layOut(QSize(300, 200));
+    QCOMPARE(title->geometry(), QRect(0, 0, 300, 29));
+    QCOMPARE(body->geometry(), QRect(0, 29, 300, 50));
+    // A client lower than the title strip: no negative body.
+    SkinFrame(title, body, nullptr, SkinFrame::Body::ReachesBottomEdge).layOut(QSize(120, 20));
+    QCOMPARE(body->geometry(), QRect(0, 29, 120, 50));
+    SkinFrame().layOut(QSize(100, 100)); // nothing to lay out
+}
+
+void tst_SkinnedWindow::imageStretchesItsPicture()
+{
+    QImage picture(2, 1, QImage::Format_ARGB32);
+    picture.setPixel(0, 0, qRgb(255, 0, 0));
+    picture.setPixel(1, 0, qRgb(0, 0, 255));
+    ImageBox box;
+    box.resize(40, 12);
+    box.setPicture(Picture{QString(), picture});
+    box.setStretch(true);
+    QImage shown = box.grab().toImage();
+    // Both colours reach the far edges and every row.
+    QCOMPARE(QColor(shown.pixel(0, 11)).red(), 255);
+    QCOMPARE(QColor(shown.pixel(39, 0)).blue(), 255);
+    QCOMPARE(QColor(shown.pixel(39, 11)).blue(), 255);
+
+    box.setStretch(false);
+    shown = box.grab().toImage();
+    QCOMPARE(shown.pixel(0, 0), qRgb(255, 0, 0));
+    QCOMPARE(shown.pixel(1, 0), qRgb(0, 0, 255));
+    QVERIFY(shown.pixel(20, 6) != qRgb(0, 0, 255));
+}
+
+QTEST_MAIN(tst_SkinnedWindow)
+#include "tst_skinnedwindow.moc"
