@@ -1,9 +1,35 @@
 #include "platform/settingsstore.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QSettings>
+#include <QStringDecoder>
 
 namespace Lumisong {
+
+namespace {
+
+// INI text is UTF-8 without control characters but TAB, CR and LF. The INI
+// reader takes nearly any bytes as keys and values; a file that is no such
+// text is taken as corrupt as a whole, not picked over.
+bool isCorrupt(const QSettings &settings)
+{
+    if (settings.status() == QSettings::FormatError)
+        return true;
+    QFile file(settings.fileName());
+    if (!file.open(QIODevice::ReadOnly))
+        return false; // absent or unreadable: empty anyway
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(file.readAll());
+    if (utf8.hasError())
+        return true;
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.unicode() < 0x20 && c != u'\t' && c != u'\r' && c != u'\n';
+    });
+}
+
+} // namespace
 
 SettingsStore::SettingsStore(const QString &application)
     : SettingsStore(
@@ -12,7 +38,7 @@ SettingsStore::SettingsStore(const QString &application)
 }
 
 SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings)
-    : m_settings(std::move(settings)), m_corrupt(m_settings->status() == QSettings::FormatError)
+    : m_settings(std::move(settings)), m_corrupt(isCorrupt(*m_settings))
 {
 }
 

@@ -1,3 +1,4 @@
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -19,6 +20,9 @@ private slots:
     void absentKeyGivesDefault();
     void valuesSurviveReopening();
     void perUserStoreLivesInTestLocation();
+    void corruptFileReadsAsEmpty_data();
+    void corruptFileReadsAsEmpty();
+    void unwritableFileKeepsTheRunGoing();
 };
 
 void tst_SettingsStore::keysIgnoreCase_data()
@@ -85,6 +89,64 @@ void tst_SettingsStore::perUserStoreLivesInTestLocation()
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     QVERIFY2(store.fileName().startsWith(config), qPrintable(store.fileName()));
     QVERIFY(store.fileName().endsWith(QStringLiteral("Tolvane.ini")));
+}
+
+void tst_SettingsStore::corruptFileReadsAsEmpty_data()
+{
+    QTest::addColumn<QByteArray>("corrupt");
+    const QByteArray readable("[Lumisong]\nVersionNotip=1.2.0\n");
+    QByteArray junk;
+    for (int i = 0; i < 300; ++i)
+        junk.append(char((i * 37 + 11) % 256));
+    QTest::newRow("binary junk after the entry") << readable + junk;
+    QTest::newRow("control characters") << readable + QByteArray("x=\x01\x02\n", 7);
+    QTest::newRow("section never closed") << readable + "[Lumisong\nfoo=1\n";
+}
+
+void tst_SettingsStore::corruptFileReadsAsEmpty()
+{
+    QFETCH(QByteArray, corrupt);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("s.ini"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(corrupt);
+    }
+    {
+        SettingsStore store = SettingsStore::atPath(path);
+        // Not even the readable start of a corrupt file counts.
+        QCOMPARE(store.value(QStringLiteral("Lumisong"), QStringLiteral("VersionNotip")),
+                 QString());
+        store.setValue(QStringLiteral("Lumisong"), QStringLiteral("VersionNoTip"),
+                       QStringLiteral("1.3.0"));
+    }
+    // Written afresh, the old bytes kept beside it.
+    QSettings raw(path, QSettings::IniFormat);
+    QCOMPARE(raw.status(), QSettings::NoError);
+    QCOMPARE(raw.allKeys(), QStringList{QStringLiteral("Lumisong/VersionNoTip")});
+    QCOMPARE(raw.value(QStringLiteral("Lumisong/VersionNoTip")).toString(),
+             QStringLiteral("1.3.0"));
+    QFile aside(path + QStringLiteral(".corrupt"));
+    QVERIFY(aside.open(QIODevice::ReadOnly));
+    QCOMPARE(aside.readAll(), corrupt);
+}
+
+void tst_SettingsStore::unwritableFileKeepsTheRunGoing()
+{
+    QTemporaryDir dir;
+    // A folder that is a file: nothing can be made below it.
+    const QString blocker = dir.filePath(QStringLiteral("blocker"));
+    QFile file(blocker);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    SettingsStore store = SettingsStore::atPath(blocker + QStringLiteral("/s.ini"));
+    store.setValue(QStringLiteral("Lumisong"), QStringLiteral("VersionNoTip"),
+                   QStringLiteral("1.2.0"));
+    store.sync();
+    QCOMPARE(store.value(QStringLiteral("Lumisong"), QStringLiteral("VersionNotip")),
+             QStringLiteral("1.2.0"));
+    QVERIFY(!QFile::exists(blocker + QStringLiteral("/s.ini")));
 }
 
 QTEST_APPLESS_MAIN(tst_SettingsStore)
