@@ -1,3 +1,6 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -52,6 +55,8 @@ private slots:
     void ignoresTheInstanceLock();
     void usageErrors_data();
     void usageErrors();
+    void checkUpdate_data();
+    void checkUpdate();
 };
 
 void tst_Headless::textListingMatchesTheSite_data()
@@ -237,6 +242,15 @@ void tst_Headless::usageErrors_data()
         << QStringList{u"--site"_s, u"file:///etc"_s} << 1 << QByteArray() << QByteArray("--site");
     QTest::newRow("unknown option") << QStringList{u"--frobnicate"_s} << 1 << QByteArray()
                                     << QByteArray("frobnicate");
+    QTest::newRow("check-update with list")
+        << QStringList{u"--check-update"_s, u"--list"_s} << 1 << QByteArray()
+        << QByteArray("--check-update");
+    QTest::newRow("check-update with json")
+        << QStringList{u"--check-update"_s, u"--json"_s} << 1 << QByteArray()
+        << QByteArray("--check-update");
+    QTest::newRow("check-update from a file")
+        << QStringList{u"--check-update"_s, u"--update-url"_s, u"file:///etc/passwd"_s} << 1
+        << QByteArray() << QByteArray("--update-url");
 }
 
 void tst_Headless::usageErrors()
@@ -249,6 +263,106 @@ void tst_Headless::usageErrors()
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.out.contains(stdoutHas), run.out.constData());
     QVERIFY2(run.err.contains(stderrHas), run.err.constData());
+}
+
+void tst_Headless::checkUpdate_data()
+{
+    QTest::addColumn<QString>("page");    // empty: the demo's own page; "refused": nobody listens
+    QTest::addColumn<QString>("announced");
+    QTest::addColumn<QString>("skipped");  // stored as by "本版本不再提示", empty: no setting
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("newest");
+    QTest::addColumn<int>("exitCode");
+
+    QTest::newRow("newer") << QString() << u"1.2.0"_s << QString() << u"需要更新"_s
+                           << u"1.2.0"_s << 0;
+    QTest::newRow("same") << QString() << u"1.1.0"_s << QString() << u"最新"_s << u"1.1.0"_s
+                          << 0;
+    QTest::newRow("skipped") << QString() << u"1.2.0"_s << u"1.2.0"_s << u"最新"_s << u"1.2.0"_s
+                             << 0;
+    QTest::newRow("another than the skipped one")
+        << QString() << u"1.3.0"_s << u"1.2.0"_s << u"需要更新"_s << u"1.3.0"_s << 0;
+    QTest::newRow("lower-case v")
+        << u"<title>Lumisong (v1.2.0)</title>"_s << QString() << QString() << u"最新"_s
+        << QString() << 0;
+    QTest::newRow("refused") << u"refused"_s << QString() << QString() << u"失败"_s << QString()
+                             << 2;
+}
+
+void tst_Headless::checkUpdate()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, announced);
+    QFETCH(QString, skipped);
+    QFETCH(QString, result);
+    QFETCH(QString, newest);
+    QFETCH(int, exitCode);
+
+    DemoSite site(1);
+    QVERIFY(site.listen());
+    site.setAnnouncedVersion(announced);
+    QString url = site.versionUrl();
+    if (page == u"refused") {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost));
+        url = u"http://127.0.0.1:%1/version.html"_s.arg(probe.serverPort());
+    } else if (!page.isEmpty()) {
+        site.setAnswer(u"/version.html"_s, gbkPage(page));
+    }
+    // The per-user store the program reads, in this test's own folder.
+    if (qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME"))
+        QSKIP("needs the configuration folder CTest gives every test");
+    const QString ini = qEnvironmentVariable("XDG_CONFIG_HOME") + u"/Tolvane.ini"_s;
+    QFile::remove(ini);
+    QByteArray stored;
+    if (!skipped.isEmpty()) {
+        QVERIFY(QDir().mkpath(QFileInfo(ini).path()));
+        QFile file(ini);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        stored = "[Lumisong]\nVersionNoTip=" + skipped.toUtf8() + '\n';
+        file.write(stored);
+    }
+
+    const Run run = runLumisong({u"--update-url"_s, url, u"--check-update"_s});
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.err, QByteArray());
+    QVERIFY(run.out.endsWith("}\n"));
+    QCOMPARE(run.out.count('\n'), 1);
+    const QJsonObject json = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(json.value(u"result").toString(), result);
+    QCOMPARE(json.value(u"currentVersion").toString(), u"1.1.0"_s);
+    QCOMPARE(json.value(u"skippedVersion").toString(), skipped);
+    QCOMPARE(json.value(u"newestVersion").toString(), newest);
+
+    // Keys in the order given; the dialog's texts only when it would show.
+    QStringList keys{u"result"_s, u"currentVersion"_s, u"skippedVersion"_s, u"newestVersion"_s};
+    if (result == u"需要更新")
+        keys << u"lblUpdate"_s << u"lblTitle"_s << u"txtNew"_s;
+    qsizetype at = 0;
+    for (const QString &key : keys) {
+        const QByteArray quoted = '"' + key.toLatin1() + "\": ";
+        const qsizetype next = run.out.indexOf(quoted);
+        QVERIFY2(next > at || (next == 1 && at == 0), qPrintable(key));
+        at = next;
+    }
+    QCOMPARE(json.size(), keys.size());
+    if (result == u"需要更新") {
+        QCOMPARE(json.value(u"lblUpdate").toString(),
+                 u"检测到新版本："_s + newest + u"（当前版本：1.1.0）"_s);
+        QCOMPARE(json.value(u"lblTitle").toString(), u"发现新版本(更新于：2010-04-27)"_s);
+        QCOMPARE(json.value(u"txtNew").toString(),
+                 u"修正了“列表”的显示问题\r\n增加了生成列表的进度显示"_s);
+    }
+
+    // It writes no setting.
+    if (skipped.isEmpty()) {
+        QVERIFY(!QFile::exists(ini));
+    } else {
+        QFile file(ini);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), stored);
+    }
+    QFile::remove(ini);
 }
 
 QTEST_GUILESS_MAIN(tst_Headless)
