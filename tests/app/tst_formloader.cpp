@@ -1,4 +1,6 @@
+#include <QCheckBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -7,6 +9,7 @@
 #include "app/formloader.h"
 #include "controls/button/zephbutton.h"
 #include "platform/twips.h"
+#include "platform/ui/imagebox.h"
 
 using namespace Lumisong;
 using namespace Qt::StringLiterals;
@@ -19,6 +22,7 @@ private slots:
     void rejectsBrokenFormFiles_data();
     void rejectsBrokenFormFiles();
     void buildsControlsAtTheirTwipsPositions();
+    void buildsTheFrameAndDialogControls();
     void unknownTypeIsReported();
     void registeredTypeIsBuilt();
 };
@@ -104,6 +108,53 @@ void tst_FormLoader::buildsControlsAtTheirTwipsPositions()
     QCOMPARE(skinned->caption(), u"是(&Y)"_s);
     QCOMPARE(skinned->accessKey(), QChar(u'y'));
     QVERIFY(skinned->isEnabled());
+}
+
+void tst_FormLoader::buildsTheFrameAndDialogControls()
+{
+    const QByteArray json = R"json({"name": "f", "controls": [
+          {"name": "img", "type": "Image", "left": 0, "top": 0, "width": 435, "height": 435,
+           "properties": {"Stretch": true, "Picture": {"picture": ":/skin/title.png"}}},
+          {"name": "imgMissing", "type": "Image", "width": 150, "height": 150,
+           "properties": {"Picture": {"picture": ":/no/such.png"}}},
+          {"name": "lbl", "type": "Label", "properties": {"Caption": "标题", "AutoSize": true,
+           "Font": {"font": {"face": "宋体", "points": 9, "bold": true, "charset": 134}}}},
+          {"name": "lblBack", "type": "Label", "properties": {"Caption": "x", "BackStyle": 1}},
+          {"name": "txt", "type": "TextBox", "width": 1500, "height": 600,
+           "properties": {"MultiLine": true, "ScrollBars": 2, "Locked": true, "Text": "a"}},
+          {"name": "chkSmall", "type": "CheckBox", "left": 60, "top": 60, "width": 15, "height": 15,
+           "properties": {"Caption": "", "Value": 1}}
+        ]})json";
+    QString error;
+    const auto design = FormDesign::fromJson(json, &error);
+    QVERIFY2(design, qPrintable(error));
+    QWidget form;
+    QVERIFY2(FormLoader().build(&form, *design, &error), qPrintable(error));
+
+    auto *image = form.findChild<ImageBox *>(u"img"_s);
+    QVERIFY(image && image->stretch());
+    QCOMPARE(image->picture().image.size(), QSize(29, 29));
+    // A picture that cannot be read leaves the image empty; the form still builds.
+    QVERIFY(form.findChild<ImageBox *>(u"imgMissing"_s)->picture().isNull());
+
+    auto *label = form.findChild<QLabel *>(u"lbl"_s);
+    QVERIFY(label->font().bold());
+    QVERIFY(!label->autoFillBackground());
+    QVERIFY(form.findChild<QLabel *>(u"lblBack"_s)->autoFillBackground());
+
+    auto *text = form.findChild<QPlainTextEdit *>(u"txt"_s);
+    QVERIFY(text->isReadOnly());
+    QVERIFY(text->tabChangesFocus());
+    QCOMPARE(text->toPlainText(), u"a"_s);
+    QCOMPARE(text->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    QCOMPARE(text->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+
+    // A check box designed smaller than its box grows to show it whole.
+    auto *box = form.findChild<QCheckBox *>(u"chkSmall"_s);
+    QVERIFY(box->isChecked());
+    QCOMPARE(box->pos(), QPoint(Twips::toPixels(60), Twips::toPixels(60)));
+    QCOMPARE(box->size(), box->size().expandedTo(box->minimumSizeHint()));
+    QVERIFY(box->width() > Twips::toPixels(15));
 }
 
 void tst_FormLoader::unknownTypeIsReported()
