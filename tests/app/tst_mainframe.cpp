@@ -81,8 +81,7 @@ struct Harness
         form->show();
         QVERIFY(QTest::qWaitFor(
             [this] {
-                return form->isUnloaded()
-                       || infos.constLast().startsWith(u"获取新歌列表"_s);
+                return form->isUnloaded() || infos.constLast().startsWith(u"获取新歌列表"_s);
             },
             20000));
     }
@@ -135,8 +134,7 @@ void tst_MainFrame::skinnedFrame()
     // The skin's pictures have their designed sizes.
     QCOMPARE(qobject_cast<ImageBox *>(f.skin().imgTitle())->picture().image.size(), QSize(29, 29));
     QCOMPARE(qobject_cast<ImageBox *>(f.skin().imgBody())->picture().image.size(), QSize(79, 79));
-    QCOMPARE(qobject_cast<ImageBox *>(f.skin().imgBottom())->picture().image.size(),
-             QSize(31, 31));
+    QCOMPARE(qobject_cast<ImageBox *>(f.skin().imgBottom())->picture().image.size(), QSize(31, 31));
 
     const std::tuple<QWidget *, QRect, QString> buttons[] = {
         {f.btMin(), QRect(px(11790), px(90), px(315), px(225)), u"最小化"_s},
@@ -369,9 +367,9 @@ void tst_MainFrame::updateDialog()
         return;
     }
     QVERIFY(h.opener.opened().isEmpty());
-    QCOMPARE(h.infos, (QStringList{u"正在检查更新中..."_s, u"正在提示更新..."_s,
-                                   u"正在获取新歌列表，请稍候..."_s,
-                                   u"获取新歌列表完成，共 10 首歌..."_s}));
+    QCOMPARE(h.infos,
+             (QStringList{u"正在检查更新中..."_s, u"正在提示更新..."_s,
+                          u"正在获取新歌列表，请稍候..."_s, u"获取新歌列表完成，共 10 首歌..."_s}));
     QCOMPARE(f.lstXg()->items()->rowCount(), 10);
     QVERIFY(QApplication::topLevelWidgets().size() >= 1);
     for (QWidget *w : QApplication::topLevelWidgets())

@@ -21,7 +21,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Runs `act` on the modal dialog of type T once it is up.
-template<typename T> void whenShown(const std::function<void(T *)> &act)
+template <typename T> void whenShown(const std::function<void(T *)> &act)
 {
     auto *poll = new QTimer;
     poll->setInterval(5);
@@ -73,9 +73,8 @@ void tst_QtDialogs::messageBoxCaptionStaysReadable()
         box->button(QMessageBox::Ok)->click();
     });
     QtMessageBox boxes;
-    const MessageBox::Answer answer = boxes.show(nullptr, text, caption,
-                                                 MessageBox::Icon::Information,
-                                                 MessageBox::Buttons::Ok);
+    const MessageBox::Answer answer =
+        boxes.show(nullptr, text, caption, MessageBox::Icon::Information, MessageBox::Buttons::Ok);
     QCOMPARE(answer, MessageBox::Answer::Ok);
     QCOMPARE(shownCaption, caption);
     // Room for the caption in a bold title font beside the window manager's

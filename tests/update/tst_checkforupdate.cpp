@@ -42,8 +42,8 @@ ScriptedAnswer gbkPage(const QString &text, int status = 200)
 // A version page: `title` inside <title>, `body` inside <body>.
 QString page(const QString &title, const QString &body)
 {
-    return u"<html><head><title>"_s + title + u"</title></head><body>"_s + body
-           + u"</body></html>"_s;
+    return u"<html><head><title>"_s + title + u"</title></head><body>"_s + body +
+           u"</body></html>"_s;
 }
 
 const QString Notes =
@@ -105,30 +105,26 @@ void tst_CheckForUpdate::versionPage_data()
     const QString due = u"需要更新"_s;
     const QString upToDate = u"最新"_s;
     const QString notes = u"修正了“列表”\r\n增加了下载"_s;
-    QTest::newRow("newer version")
-        << page(u"Lumisong 新版 (V1.2.0) - 小站"_s, Notes) << u"1.1.0"_s << QString() << due
-        << u"1.2.0"_s << u"2010-04-27"_s << notes;
-    QTest::newRow("same version")
-        << page(u"Lumisong (V1.1.0)"_s, Notes) << u"1.1.0"_s << QString() << upToDate
-        << u"1.1.0"_s << QString() << QString();
+    QTest::newRow("newer version") << page(u"Lumisong 新版 (V1.2.0) - 小站"_s, Notes) << u"1.1.0"_s
+                                   << QString() << due << u"1.2.0"_s << u"2010-04-27"_s << notes;
+    QTest::newRow("same version") << page(u"Lumisong (V1.1.0)"_s, Notes) << u"1.1.0"_s << QString()
+                                  << upToDate << u"1.1.0"_s << QString() << QString();
     QTest::newRow("older version is announced too")
         << page(u"(V1.0.9)"_s, Notes) << u"1.1.0"_s << QString() << due << u"1.0.9"_s
         << u"2010-04-27"_s << notes;
     QTest::newRow("versions compare as text")
         << page(u"(V1.1.00)"_s, Notes) << u"1.1.0"_s << QString() << due << u"1.1.00"_s
         << u"2010-04-27"_s << notes;
-    QTest::newRow("skipped version")
-        << page(u"(V1.2.0)"_s, Notes) << u"1.1.0"_s << u"1.2.0"_s << upToDate << u"1.2.0"_s
-        << QString() << QString();
+    QTest::newRow("skipped version") << page(u"(V1.2.0)"_s, Notes) << u"1.1.0"_s << u"1.2.0"_s
+                                     << upToDate << u"1.2.0"_s << QString() << QString();
     QTest::newRow("another version than the skipped one")
         << page(u"(V1.3.0)"_s, Notes) << u"1.1.0"_s << u"1.2.0"_s << due << u"1.3.0"_s
         << u"2010-04-27"_s << notes;
     QTest::newRow("lower-case v announces nothing")
-        << page(u"Lumisong (v1.2.0)"_s, Notes) << u"1.1.0"_s << QString() << upToDate
-        << QString() << QString() << QString();
-    QTest::newRow("no title")
-        << u"<html><body>(V1.2.0)</body></html>"_s << u"1.1.0"_s << QString() << upToDate
-        << QString() << QString() << QString();
+        << page(u"Lumisong (v1.2.0)"_s, Notes) << u"1.1.0"_s << QString() << upToDate << QString()
+        << QString() << QString();
+    QTest::newRow("no title") << u"<html><body>(V1.2.0)</body></html>"_s << u"1.1.0"_s << QString()
+                              << upToDate << QString() << QString() << QString();
     QTest::newRow("full-width parenthesis does not close")
         << page(u"(V1.2.0） 版"_s, Notes) << u"1.1.0"_s << QString() << upToDate << QString()
         << QString() << QString();
@@ -145,8 +141,7 @@ void tst_CheckForUpdate::versionPage_data()
         << due << u"1.2.0"_s << QString() << u"只有说明"_s;
     QTest::newRow("notes up to the first paragraph end, GBK-only characters")
         << page(u"(V2.0.0)"_s, u"<p>【本次更新】2011-01-02<br>感谢吴喆、李堃</p><p>x</p>"_s)
-        << u"1.1.0"_s << QString() << due << u"2.0.0"_s << u"2011-01-02"_s
-        << u"感谢吴喆、李堃"_s;
+        << u"1.1.0"_s << QString() << due << u"2.0.0"_s << u"2011-01-02"_s << u"感谢吴喆、李堃"_s;
 }
 
 void tst_CheckForUpdate::versionPage()

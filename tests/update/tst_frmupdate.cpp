@@ -219,8 +219,7 @@ void tst_frmUpdate::tickingKeepsYesForUnsilenced_data()
     QTest::newRow("label, then box") << QStringList{u"label"_s, u"box"_s} << false;
     QTest::newRow("space on the box") << QStringList{u"space"_s} << true;
     QTest::newRow("right button on the label") << QStringList{u"label right"_s} << false;
-    QTest::newRow("label, right button on it") << QStringList{u"label"_s, u"label right"_s}
-                                               << true;
+    QTest::newRow("label, right button on it") << QStringList{u"label"_s, u"label right"_s} << true;
 }
 
 void tst_frmUpdate::tickingKeepsYesForUnsilenced()
@@ -252,9 +251,9 @@ void tst_frmUpdate::answers_data()
 {
     QTest::addColumn<QString>("answer"); // yes, no, escape, close
     QTest::addColumn<bool>("tick");
-    QTest::addColumn<QString>("stored");      // the value afterwards
-    QTest::addColumn<QStringList>("keys");    // as spelled in the file
-    QTest::addColumn<bool>("goesOn");         // catalogueWanted, else programEndWanted
+    QTest::addColumn<QString>("stored");   // the value afterwards
+    QTest::addColumn<QStringList>("keys"); // as spelled in the file
+    QTest::addColumn<bool>("goesOn");      // catalogueWanted, else programEndWanted
 
     const QStringList earlier{u"VersionNotip"_s};
     QTest::newRow("yes") << u"yes"_s << false << u"0.9.0"_s << earlier << false;

@@ -11,8 +11,8 @@ namespace {
 
 QImage skin(const char *name)
 {
-    return QImage(qEnvironmentVariable("LUMISONG_SOURCE_DIR") + u"/app/skin/"_s
-                  + QString::fromLatin1(name));
+    return QImage(qEnvironmentVariable("LUMISONG_SOURCE_DIR") + u"/app/skin/"_s +
+                  QString::fromLatin1(name));
 }
 
 } // namespace
@@ -46,8 +46,7 @@ void tst_FormPreview::rendersTheLaidOutForm_data()
     QTest::newRow("main window") << u"frmMain"_s << QString() << QSize(845, 549);
     QTest::newRow("update dialog") << u"frmUpdate"_s << QString() << QSize(300, 222);
     QTest::newRow("main window, other size") << u"frmMain"_s << u"500x300"_s << QSize(500, 300);
-    QTest::newRow("update dialog, other size") << u"frmUpdate"_s << u"360x240"_s
-                                               << QSize(360, 240);
+    QTest::newRow("update dialog, other size") << u"frmUpdate"_s << u"360x240"_s << QSize(360, 240);
 }
 
 void tst_FormPreview::rendersTheLaidOutForm()
@@ -83,12 +82,11 @@ void tst_FormPreview::errors_data()
                                   << u"unknown form"_s;
     QTest::newRow("with a control")
         << QStringList{u"--form"_s, u"frmMain"_s, u"--control"_s, u"Lumisong.ProgressBar"_s,
-                       u"--out"_s, u"x.png"_s}
+                       u"--out"_s,  u"x.png"_s}
         << u"--control"_s;
-    QTest::newRow("with a property")
-        << QStringList{u"--form"_s, u"frmMain"_s, u"--set"_s, u"Caption=x"_s, u"--out"_s,
-                       u"x.png"_s}
-        << u"--set"_s;
+    QTest::newRow("with a property") << QStringList{u"--form"_s,    u"frmMain"_s, u"--set"_s,
+                                                    u"Caption=x"_s, u"--out"_s,   u"x.png"_s}
+                                     << u"--set"_s;
     QTest::newRow("without an output") << QStringList{u"--form"_s, u"frmMain"_s} << u"--out"_s;
     QTest::newRow("malformed size")
         << QStringList{u"--form"_s, u"frmMain"_s, u"--size"_s, u"0x5"_s, u"--out"_s, u"x.png"_s}
