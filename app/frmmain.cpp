@@ -20,6 +20,7 @@
 #include "net/fetchlimits.h"
 #include "platform/settingsstore.h"
 #include "platform/singleinstance.h"
+#include "platform/ui/designedcontrol.h"
 #include "platform/ui/desktopshellopener.h"
 #include "platform/ui/filesavedialog.h"
 #include "platform/ui/imagebox.h"
@@ -123,10 +124,7 @@ frmMain::~frmMain() = default;
 
 template<typename T> T *frmMain::designed(const QString &name) const
 {
-    T *control = findChild<T *>(name, Qt::FindDirectChildrenOnly);
-    if (!control)
-        qFatal("frmMain: the form file lacks %s", qUtf8Printable(name));
-    return control;
+    return designedControl<T>(this, name);
 }
 
 bool frmMain::Form_Load()

@@ -9,6 +9,8 @@
 #include <cmath>
 
 #include "controls/button/zephbutton.h"
+#include "platform/ui/designedcontrol.h"
+#include "platform/ui/designedcontrol.h"
 #include "platform/ui/imagebox.h"
 #include "platform/ui/shellopener.h"
 #include "platform/ui/titledrag.h"
@@ -66,10 +68,7 @@ frmUpdate::~frmUpdate() = default;
 
 template <typename T> T *frmUpdate::designed(const QString &name) const
 {
-    T *control = findChild<T *>(name, Qt::FindDirectChildrenOnly);
-    if (!control)
-        qFatal("frmUpdate: the form file lacks %s", qUtf8Printable(name));
-    return control;
+    return designedControl<T>(this, name);
 }
 
 void frmUpdate::Form_Load(const QWidget *mainForm)
