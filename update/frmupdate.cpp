@@ -10,7 +10,6 @@
 
 #include "controls/button/zephbutton.h"
 #include "platform/ui/designedcontrol.h"
-#include "platform/ui/designedcontrol.h"
 #include "platform/ui/imagebox.h"
 #include "platform/ui/shellopener.h"
 #include "platform/ui/titledrag.h"
