@@ -119,7 +119,6 @@ void tst_FormLoader::buildsTheFrameAndDialogControls()
            "properties": {"Picture": {"picture": ":/no/such.png"}}},
           {"name": "lbl", "type": "Label", "properties": {"Caption": "标题", "AutoSize": true,
            "Font": {"font": {"face": "宋体", "points": 9, "bold": true, "charset": 134}}}},
-          {"name": "lblBack", "type": "Label", "properties": {"Caption": "x", "BackStyle": 1}},
           {"name": "txt", "type": "TextBox", "width": 1500, "height": 600,
            "properties": {"MultiLine": true, "ScrollBars": 2, "Locked": true, "Text": "a"}},
           {"name": "chkSmall", "type": "CheckBox", "left": 60, "top": 60, "width": 15, "height": 15,
@@ -137,17 +136,9 @@ void tst_FormLoader::buildsTheFrameAndDialogControls()
     // A picture that cannot be read leaves the image empty; the form still builds.
     QVERIFY(form.findChild<ImageBox *>(u"imgMissing"_s)->picture().isNull());
 
-    auto *label = form.findChild<QLabel *>(u"lbl"_s);
-    QVERIFY(label->font().bold());
-    QVERIFY(!label->autoFillBackground());
-    QVERIFY(form.findChild<QLabel *>(u"lblBack"_s)->autoFillBackground());
-
+    QVERIFY(form.findChild<QLabel *>(u"lbl"_s)->font().bold());
     auto *text = form.findChild<QPlainTextEdit *>(u"txt"_s);
-    QVERIFY(text->isReadOnly());
-    QVERIFY(text->tabChangesFocus());
-    QCOMPARE(text->toPlainText(), u"a"_s);
-    QCOMPARE(text->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
-    QCOMPARE(text->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QVERIFY(text->isReadOnly() && text->tabChangesFocus());
 
     // A check box designed smaller than its box grows to show it whole.
     auto *box = form.findChild<QCheckBox *>(u"chkSmall"_s);

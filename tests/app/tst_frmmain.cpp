@@ -16,7 +16,6 @@
 #include "app/frmmain.h"
 #include "app/listitemsmodel.h"
 #include "app/listview.h"
-#include "app/listviewstyle.h"
 #include "app/networkshutdown.h"
 #include "app/statustexts.h"
 #include "catalogue/catalogue.h"
@@ -89,8 +88,6 @@ class tst_frmMain : public QObject
 private slots:
     void initTestCase();
     void designedLayout();
-    void rowNumbersFitTheirColumn_data();
-    void rowNumbersFitTheirColumn();
     void rowNumbersLeaveTheNextColumnAlone();
     void statusFlow_data();
     void statusFlow();
@@ -159,38 +156,6 @@ void tst_frmMain::designedLayout()
     QCOMPARE(designed.Timer1()->interval(), 1000);
     QCOMPARE(designed.Timer2()->interval(), 1000);
     QCOMPARE(f.currentSong(), 0);
-}
-
-void tst_frmMain::rowNumbersFitTheirColumn_data()
-{
-    QTest::addColumn<QString>("number");
-    for (const char *n : {"1", "9", "10", "99", "100", "999", "1000"})
-        QTest::newRow(n) << QString::fromLatin1(n);
-}
-
-void tst_frmMain::rowNumbersFitTheirColumn()
-{
-    QFETCH(QString, number);
-    Harness h;
-    h.create(refusedSite());
-    const ListView *list = h.form->lstXg();
-    const auto *style = qobject_cast<const ListViewStyle *>(list->style());
-    QVERIFY(style);
-    QStyleOptionViewItem cell;
-    cell.initFrom(list);
-    cell.rect = QRect(0, 0, list->header()->sectionSize(0), 20);
-    cell.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
-    cell.font = list->font();
-    cell.text = number;
-
-    // The designed 40-pixel column stays; the number is drawn whole within
-    // the room beside the box, with the margin before the next column.
-    QCOMPARE(list->header()->sectionSize(0), Twips::toPixels(600));
-    const QFont font = style->fittedFont(cell, list);
-    QVERIFY(QFontMetrics(font).horizontalAdvance(number) <= style->textRoom(cell, list));
-    // Numbers of up to two digits keep the list's own font.
-    if (number.size() <= 2)
-        QCOMPARE(font, cell.font);
 }
 
 void tst_frmMain::rowNumbersLeaveTheNextColumnAlone()

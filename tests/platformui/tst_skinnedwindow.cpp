@@ -1,6 +1,5 @@
 #include <QTest>
 
-#include "platform/ui/imagebox.h"
 #include "platform/ui/skinframe.h"
 #include "platform/ui/titledrag.h"
 
@@ -35,7 +34,6 @@ private slots:
     void dragKeepsAGripOnTheScreen();
     void declinedSystemMoveDragsItself();
     void layoutSkipsWhatCannotBeDone();
-    void imageStretchesItsPicture();
 };
 
 void tst_SkinnedWindow::dragKeepsAGripOnTheScreen_data()
@@ -105,28 +103,6 @@ void tst_SkinnedWindow::layoutSkipsWhatCannotBeDone()
     SkinFrame(title, body, nullptr, SkinFrame::Body::ReachesBottomEdge).layOut(QSize(120, 20));
     QCOMPARE(body->geometry(), QRect(0, 29, 120, 50));
     SkinFrame().layOut(QSize(100, 100)); // nothing to lay out
-}
-
-void tst_SkinnedWindow::imageStretchesItsPicture()
-{
-    QImage picture(2, 1, QImage::Format_ARGB32);
-    picture.setPixel(0, 0, qRgb(255, 0, 0));
-    picture.setPixel(1, 0, qRgb(0, 0, 255));
-    ImageBox box;
-    box.resize(40, 12);
-    box.setPicture(Picture{QString(), picture});
-    box.setStretch(true);
-    QImage shown = box.grab().toImage();
-    // Both colours reach the far edges and every row.
-    QCOMPARE(QColor(shown.pixel(0, 11)).red(), 255);
-    QCOMPARE(QColor(shown.pixel(39, 0)).blue(), 255);
-    QCOMPARE(QColor(shown.pixel(39, 11)).blue(), 255);
-
-    box.setStretch(false);
-    shown = box.grab().toImage();
-    QCOMPARE(shown.pixel(0, 0), qRgb(255, 0, 0));
-    QCOMPARE(shown.pixel(1, 0), qRgb(0, 0, 255));
-    QVERIFY(shown.pixel(20, 6) != qRgb(0, 0, 255));
 }
 
 QTEST_MAIN(tst_SkinnedWindow)

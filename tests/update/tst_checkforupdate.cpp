@@ -123,11 +123,6 @@ void tst_CheckForUpdate::versionPage_data()
     QTest::newRow("lower-case v announces nothing")
         << page(u"Lumisong (v1.2.0)"_s, Notes) << u"1.1.0"_s << QString() << upToDate << QString()
         << QString() << QString();
-    QTest::newRow("no title") << u"<html><body>(V1.2.0)</body></html>"_s << u"1.1.0"_s << QString()
-                              << upToDate << QString() << QString() << QString();
-    QTest::newRow("full-width parenthesis does not close")
-        << page(u"(V1.2.0） 版"_s, Notes) << u"1.1.0"_s << QString() << upToDate << QString()
-        << QString() << QString();
     QTest::newRow("capital BR is kept, other entities too")
         << page(u"(V1.2.0)"_s,
                 u"<p>【本次更新】2010-05-01<br>一<BR>二&amp;三<br><br>&rdquo;尾&ldquo;</p>"_s)
