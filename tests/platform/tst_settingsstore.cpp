@@ -99,7 +99,7 @@ void tst_SettingsStore::corruptFileReadsAsEmpty_data()
     for (int i = 0; i < 300; ++i)
         junk.append(char((i * 37 + 11) % 256));
     QTest::newRow("binary junk after the entry") << readable + junk;
-    QTest::newRow("control characters") << readable + QByteArray("x=\x01\x02\n", 7);
+    QTest::newRow("control characters") << readable + QByteArray("x=\x01\x02\n");
     QTest::newRow("section never closed") << readable + "[Lumisong\nfoo=1\n";
 }
 
