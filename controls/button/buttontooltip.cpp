@@ -1,6 +1,7 @@
 #include "controls/button/buttontooltip.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -34,6 +35,10 @@ void ButtonToolTip::build(const ToolTipContent &content)
     if (!m_window)
         m_window = new ToolTipWindow(m_button);
     m_window->setContent(content);
+    // The tip is built as the pointer turns the button hot: its rest starts now.
+    m_pointer = QCursor::pos();
+    if (!m_dormant)
+        m_wakeTimer.start();
 }
 
 bool ButtonToolTip::isShowing() const

@@ -42,6 +42,8 @@ zephbutton::zephbutton(QWidget *parent)
 {
     ButtonAccessible::install();
     m_runtime.themed = g_themesAvailable;
+    m_runtime.userMode = m_ambient.userMode;
+    m_runtime.isDefault = m_ambient.displayAsDefault;
     // Moves arrive without a held mouse button too: they drive the hot look.
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);

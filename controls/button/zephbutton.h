@@ -352,6 +352,7 @@ private:
     QPointF m_pressPosition;
     Qt::MouseButton m_pressButton = Qt::NoButton;
     bool m_pressWasSecond = false;
+    bool m_dropDoubleClick = false; // Qt's double-click event after a second press
 
     QPointer<QMenu> m_menu;
     QPointer<QAction> m_menuDefault;

@@ -66,7 +66,7 @@ void zephbutton::changeEvent(QEvent *event)
     case QEvent::EnabledChange: {
         // QWidget::setEnabled called on the button itself (not through Enabled)
         // is an assignment of Enabled too.
-        const bool enabled = !testAttribute(Qt::WA_Disabled);
+        const bool enabled = !testAttribute(Qt::WA_ForceDisabled);
         if (enabled != m_p.enabled) {
             m_p.enabled = enabled;
             store("Enabled");
@@ -117,6 +117,7 @@ bool zephbutton::isSecondPress(const QMouseEvent &event)
     m_pressPosition = position;
     m_pressButton = event.button();
     m_pressWasSecond = second;
+    m_dropDoubleClick = second;
     return second;
 }
 
@@ -133,8 +134,8 @@ void zephbutton::mousePressEvent(QMouseEvent *event)
 
 void zephbutton::mouseDoubleClickEvent(QMouseEvent *)
 {
-    if (m_pressWasSecond) {
-        m_pressWasSecond = false;
+    if (m_dropDoubleClick) {
+        m_dropDoubleClick = false;
         return;
     }
     // A double click that arrives without its press (as test tools send it).
