@@ -1,5 +1,6 @@
 #include "tools/preview/buttonreplay.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QMenu>
@@ -208,6 +209,23 @@ std::optional<ButtonReplay::Action> ButtonReplay::parse(const QString &line, QSt
         return std::nullopt;
     }
     return action;
+}
+
+std::optional<QString> ButtonReplay::readScript(const QString &path, QString *error)
+{
+    QFile file;
+    bool opened = false;
+    if (path == QLatin1String("-")) {
+        opened = file.open(stdin, QIODevice::ReadOnly);
+    } else {
+        file.setFileName(path);
+        opened = file.open(QIODevice::ReadOnly);
+    }
+    if (!opened) {
+        *error = QStringLiteral("cannot read the script %1: %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    return QString::fromUtf8(file.readAll());
 }
 
 bool ButtonReplay::play(const QString &script, QString *error)

@@ -43,6 +43,10 @@ public:
     ButtonReplay(const ButtonReplay &) = delete;
     ButtonReplay &operator=(const ButtonReplay &) = delete;
 
+    // The script at `path`, or standard input for "-"; nothing with *error set
+    // when it cannot be read.
+    static std::optional<QString> readScript(const QString &path, QString *error);
+
     // Plays `script`; false with *error ("line N: ...") on a malformed line
     // or a property write that fails. Lines before a failing write have played.
     bool play(const QString &script, QString *error);

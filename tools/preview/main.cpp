@@ -30,7 +30,6 @@
 #include <cstdio>
 
 #include "controls/button/zephbutton.h"
-
 #include "platform/propertybag.h"
 #include "platform/systemcolours.h"
 #include "tools/preview/buttonreplay.h"
@@ -79,18 +78,6 @@ std::optional<PropertyBag> readBag(const QString &path, QString *error)
         return std::nullopt;
     }
     return PropertyBag::fromJson(document.object(), QFileInfo(path).absolutePath());
-}
-
-std::optional<QString> readScript(const QString &path, QString *error)
-{
-    QFile file;
-    const bool opened = path == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
-                                                    : (file.setFileName(path), file.open(QIODevice::ReadOnly));
-    if (!opened) {
-        *error = QStringLiteral("cannot read the script %1: %2").arg(path, file.errorString());
-        return std::nullopt;
-    }
-    return QString::fromUtf8(file.readAll());
 }
 
 int describe(const QString &name)
@@ -237,7 +224,7 @@ int main(int argc, char *argv[])
         // A running form that has not been activated yet.
         button->setUpRunMode();
         QString error;
-        const std::optional<QString> script = readScript(parser.value(replayOption), &error);
+        const std::optional<QString> script = ButtonReplay::readScript(parser.value(replayOption), &error);
         if (!script)
             return fail(UsageError, error);
         ButtonReplay replay(*control, *button, QDir::currentPath(), stdout);
