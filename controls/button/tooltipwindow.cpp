@@ -83,7 +83,10 @@ void ToolTipWindow::relayout()
             : metrics.boundingRect(QRect(0, 0, MaxTextWidth, 1 << 20), textFlags(rtl), text).size();
 
     QSize titleSize;
-    const int iconWidth = m_content.icon != ToolTipContent::NoIcon ? IconSize + IconGap : 0;
+    // The icon belongs to the title row: no title, no icon.
+    const bool hasIcon = m_content.icon >= ToolTipContent::Information &&
+                         m_content.icon <= ToolTipContent::Error && !m_content.title.isEmpty();
+    const int iconWidth = hasIcon ? IconSize + IconGap : 0;
     if (!m_content.title.isEmpty()) {
         const QFontMetrics bold(titleFont());
         titleSize = QSize(iconWidth + bold.horizontalAdvance(m_content.title),

@@ -534,6 +534,10 @@ void ButtonBehaviourTest::toolTipWindowLayout()
     QVERIFY(window.textRect().width() <= ToolTipWindow::MaxTextWidth);
     QVERIFY(window.textRect().height() >= 2 * metrics.lineSpacing());
     QVERIFY(window.titleRect().isEmpty());
+    content.icon = ToolTipContent::Error; // no title row, so no icon either
+    window.setContent(content);
+    QVERIFY(window.iconRect().isEmpty());
+    content.icon = ToolTipContent::NoIcon;
 
     // Its own line breaks stay; a short text is not widened.
     content.text = u"a\r\nb"_s;
