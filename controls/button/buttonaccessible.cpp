@@ -2,20 +2,9 @@
 
 #include "controls/button/buttonenums.h"
 #include "controls/button/zephbutton.h"
+#include "platform/ui/accessiblefactory.h"
 
 namespace Lumisong {
-
-namespace {
-
-QAccessibleInterface *buttonFactory(const QString &className, QObject *object)
-{
-    if (className == QLatin1String(zephbutton::staticMetaObject.className()) && object &&
-        object->isWidgetType())
-        return new ButtonAccessible(static_cast<zephbutton *>(object));
-    return nullptr;
-}
-
-} // namespace
 
 ButtonAccessible::ButtonAccessible(zephbutton *button)
     : QAccessibleWidget(button, QAccessible::Button)
@@ -29,11 +18,7 @@ zephbutton *ButtonAccessible::button() const
 
 void ButtonAccessible::install()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(buttonFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    installAccessibleInterface<ButtonAccessible, zephbutton>();
 }
 
 QString ButtonAccessible::withoutAccessKeyMarks(const QString &caption)

@@ -53,6 +53,15 @@ bool ButtonInput::clearOptionGroup()
     return !alive.expired();
 }
 
+bool ButtonInput::toggle()
+{
+    if (m_properties.mode == ModeCheck)
+        return setValue(!m_properties.value);
+    if (m_properties.mode == ModeOption)
+        return clearOptionGroup() && setValue(true);
+    return true;
+}
+
 void ButtonInput::assignState(int state)
 {
     m_runtime.state = state;
@@ -128,13 +137,8 @@ void ButtonInput::mouseUp(int button, int shift, float x, float y)
         const QSize client = m_host.clientSize();
         // Strictly inside: the leftmost column and the top row are outside.
         if (x > 0 && x < client.width() && y > 0 && y < client.height()) {
-            if (m_properties.mode == ModeCheck) {
-                if (!setValue(!m_properties.value))
-                    return;
-            } else if (m_properties.mode == ModeOption) {
-                if (!clearOptionGroup() || !setValue(true))
-                    return;
-            }
+            if (!toggle())
+                return;
             assignState(StateNormal);
             if (!raise({ButtonEvent::Click}))
                 return;
@@ -231,13 +235,8 @@ void ButtonInput::keyDown(int code, int shift)
         }
         m_spaceDown = true;
         // Also on every automatic repeat of the key.
-        if (m_properties.mode == ModeCheck) {
-            if (!setValue(!m_properties.value))
-                return;
-        } else if (m_properties.mode == ModeOption) {
-            if (!clearOptionGroup() || !setValue(true))
-                return;
-        }
+        if (!toggle())
+            return;
         setState(StateDown);
         break;
     case KeyLeft:
@@ -295,20 +294,13 @@ void ButtonInput::accessKey(int ascii)
         m_runtime.mouseDown = false;
     }
     // As default or cancel button (Enter, Esc) a toggle neither changes nor clicks.
-    const bool defaultOrCancel = ascii == KeyEnter || ascii == KeyEscape;
-    if (m_properties.mode == ModeCheck) {
-        if (defaultOrCancel)
+    if (m_properties.mode == ModeCheck || m_properties.mode == ModeOption) {
+        if (ascii == KeyEnter || ascii == KeyEscape)
             return;
-        if (!setValue(!m_properties.value))
+        if (!toggle())
             return;
-        if (!m_properties.value)
+        if (m_properties.mode == ModeCheck && !m_properties.value)
             m_runtime.state = StateNormal;
-        m_host.redraw();
-    } else if (m_properties.mode == ModeOption) {
-        if (defaultOrCancel)
-            return;
-        if (!clearOptionGroup() || !setValue(true))
-            return;
         m_host.redraw();
     }
     const std::weak_ptr<int> alive = m_life;

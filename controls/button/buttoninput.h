@@ -113,6 +113,9 @@ private:
     [[nodiscard]] bool setValue(bool value);
     [[nodiscard]] bool clearOptionGroup();
     [[nodiscard]] bool showDropDownMenu();
+    // The check and option effect: a check button toggles Value, an option
+    // button clears its group and sets Value; a push button has none.
+    [[nodiscard]] bool toggle();
     // "Set the state": assigns and redraws only when it differs.
     void setState(int state);
     void assignState(int state);

@@ -1,21 +1,10 @@
 #include "controls/progressbar/progressbaraccessible.h"
 
 #include "controls/progressbar/progressbar.h"
+#include "platform/ui/accessiblefactory.h"
 #include "controls/progressbar/progressbarlayout.h"
 
 namespace Lumisong {
-
-namespace {
-
-QAccessibleInterface *progressBarFactory(const QString &className, QObject *object)
-{
-    if (className == QLatin1String(ProgressBar::staticMetaObject.className()) && object &&
-        object->isWidgetType())
-        return new ProgressBarAccessible(static_cast<ProgressBar *>(object));
-    return nullptr;
-}
-
-} // namespace
 
 ProgressBarAccessible::ProgressBarAccessible(ProgressBar *bar)
     : QAccessibleWidget(bar, QAccessible::ProgressBar)
@@ -29,11 +18,7 @@ ProgressBar *ProgressBarAccessible::bar() const
 
 void ProgressBarAccessible::install()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(progressBarFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    installAccessibleInterface<ProgressBarAccessible, ProgressBar>();
 }
 
 QString ProgressBarAccessible::text(QAccessible::Text t) const

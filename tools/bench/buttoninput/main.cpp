@@ -14,6 +14,7 @@
 #include "controls/button/zephbutton.h"
 #include "platform/systemcolours.h"
 #include "tools/bench/benchfigures.h"
+#include "tools/bench/formbutton.h"
 
 using namespace Lumisong;
 using Lumisong::Bench::measure;
@@ -23,11 +24,7 @@ namespace {
 
 void setUp(zephbutton &button)
 {
-    button.resize(75, 23);
-    button.InitProperties();
-    button.setButtonStyle(StyleBevel);
-    button.setBackColor(Colour::rgb(173, 209, 255));
-    button.setCaption(QStringLiteral("生成列表"));
+    Lumisong::Bench::makeFormButton(button, QSize(75, 23), QStringLiteral("生成列表"));
     button.setToolTip(QStringLiteral("tip"));
     button.setUpRunMode();
     // A host that listens, as the forms do.
