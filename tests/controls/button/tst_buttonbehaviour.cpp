@@ -104,6 +104,7 @@ private slots:
     void optionGroupsPerContainer();
     void disabledByQWidgetIsDisabled();
     void formActivationAndLeave();
+    void buttonsEndAndMoveInAnyOrder();
     void destroyedInsideClick_data();
     void destroyedInsideClick();
     void menuTopLeft_data();
@@ -318,6 +319,34 @@ void ButtonBehaviourTest::formActivationAndLeave()
     QVERIFY(!running->runtime().hasFocus);
     QVERIFY(!running->input().spaceDown());
     QCOMPARE(running->runtime().state, int(StateNormal));
+}
+
+// Every button of a form watches the form; buttons that end, in any order, or
+// move to another form leave the others working.
+void ButtonBehaviourTest::buttonsEndAndMoveInAnyOrder()
+{
+    Form form;
+    QList<QPointer<zephbutton>> buttons;
+    for (int i = 0; i < 5; ++i)
+        buttons << loadButton(form.window.get(), u"B%1"_s.arg(i), ModePush, {i * 50, 10, 45, 23});
+    QVERIFY(form.show());
+    delete buttons.at(3).data();
+    delete buttons.at(0).data();
+    QWidget other;
+    buttons.at(4)->setParent(&other);
+    const auto activation = [](QWidget *window, QEvent::Type type) {
+        QEvent event(type);
+        QCoreApplication::sendEvent(window, &event);
+    };
+    activation(form.window.get(), QEvent::WindowDeactivate);
+    QVERIFY(!buttons.at(1)->runtime().parentActive);
+    QVERIFY(!buttons.at(2)->runtime().parentActive);
+    activation(&other, QEvent::WindowActivate);
+    QVERIFY(buttons.at(4)->runtime().parentActive);
+    QVERIFY(!buttons.at(2)->runtime().parentActive);
+    delete buttons.at(2).data();
+    activation(form.window.get(), QEvent::WindowActivate);
+    QVERIFY(buttons.at(1)->runtime().parentActive);
 }
 
 void ButtonBehaviourTest::destroyedInsideClick_data()
