@@ -66,13 +66,6 @@ void ButtonReplayTest::scripts_data()
         << u"MouseDown 1 1 5 5|= state 2 value 0|MouseUp 1 1 5 0|= state 2 value 0|= state 2 value "
            u"0|"
            "MouseUp 2 2 5 5|= state 2 value 0"_s;
-    QTest::newRow("Space held while leaving, released elsewhere")
-        << u"move 5 5\nkeydown 32\nkeypress 32\nmove 90 5\nleave\nkeyup 32\n"_s
-        << u"MouseEnter|tooltip balloon=0 icon=0 back=system rtl=0 title=\"\" text=\"\"|= state 1 "
-           u"value 0|"
-           "KeyDown 32 0|= state 2 value 0|KeyPress 32|= state 2 value 0|= state 2 value 0|= state "
-           "2 value 0|"
-           "Click|KeyUp 32 0|= state 0 value 0"_s;
     QTest::newRow("Alt+Space, Enter, arrows")
         << u"keydown 32 4\nkeydown 13\nkeyup 13\nkeydown 37 1\nkeydown 40\n"_s
         << u"= state 0 value 0|Click|KeyDown 13 0|= state 0 value 0|= state 0 value 0|"
@@ -81,13 +74,6 @@ void ButtonReplayTest::scripts_data()
         << u"set Mode=1\nkeydown 32\nkeydown 32\nkeyup 32\naccess 111\naccess 13\n"_s
         << u"= state 0 value 0|KeyDown 32 0|= state 2 value 1|KeyDown 32 0|= state 2 value 0|"
            "Click|KeyUp 32 0|= state 0 value 0|Click|= state 2 value 1|= state 2 value 1"_s;
-    QTest::newRow("the form's activation and the focus")
-        << u"activate\nmove 5 5\npress left 5 5\nfocusout\ndeactivate\nfocusin\n"_s
-        << u"= state 0 value 0|MouseEnter|tooltip balloon=0 icon=0 back=system rtl=0 title=\"\" "
-           u"text=\"\"|"
-           "= state 1 value 0|MouseDown 1 0 5 5|= state 2 value 0|= state 1 value 0|= state 0 "
-           "value 0|"
-           "= state 0 value 0"_s;
     QTest::newRow("menu above and left, latched, flags kept")
         << u"menu 4 2\nmove 5 5\npress left 5 5\nmenuclose 6 6\nrelease left 5 5\npress left 5 5\n"_s
         << u"= state 0 value 0|MouseEnter|tooltip balloon=0 icon=0 back=system rtl=0 title=\"\" "
