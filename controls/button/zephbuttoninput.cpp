@@ -25,6 +25,12 @@ namespace {
 constexpr int SpaceKey = 32;
 constexpr int AltShift = 4;
 
+// Enter, Space and the arrows.
+bool usesKey(int code)
+{
+    return code == 13 || code == SpaceKey || (code >= 37 && code <= 40);
+}
+
 } // namespace
 
 // --- Qt events --------------------------------------------------------------------------
@@ -164,6 +170,8 @@ void zephbutton::keyPressEvent(QKeyEvent *event)
         event->ignore(); // the window's own menu key
         return;
     }
+    // Keys the button does not use go on to its form as well (Esc to a dialog).
+    event->setAccepted(usesKey(code));
     const QPointer<zephbutton> self(this);
     m_input.keyDown(code, shift);
     if (self && typed != 0)
@@ -175,7 +183,9 @@ void zephbutton::keyReleaseEvent(QKeyEvent *event)
     // The platform sends no release between the repeats of a held key.
     if (event->isAutoRepeat())
         return;
-    m_input.keyUp(InputCodes::keyCode(*event), InputCodes::shiftState(event->modifiers()));
+    const int code = InputCodes::keyCode(*event);
+    event->setAccepted(usesKey(code));
+    m_input.keyUp(code, InputCodes::shiftState(event->modifiers()));
 }
 
 void zephbutton::focusInEvent(QFocusEvent *event)

@@ -190,6 +190,12 @@ void ButtonBehaviourTest::keyboard()
     QTRY_VERIFY(second->hasFocus());
     QTest::keyClick(second, Qt::Key_Up);
     QTRY_VERIFY(first->hasFocus());
+
+    // Keys the button has no use for reach its form too.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(QChar(27)));
+    QCoreApplication::sendEvent(first, &escape);
+    QVERIFY(!escape.isAccepted());
+    QCOMPARE(log->constLast(), u"KeyPress 27"_s);
 }
 
 void ButtonBehaviourTest::autoRepeatedSpaceTogglesACheckButton()
