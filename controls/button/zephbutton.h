@@ -274,7 +274,7 @@ signals:
     void KeyUp(qint16 &KeyCode, qint16 &Shift);
     void KeyPress(qint16 &KeyAcsii);
 
-    // Not designed events, for watching the button from outside: a tooltip was
+    // Beyond the control's own events, for watching it from outside: a tooltip was
     // built, as the user will see it; an arrow key moves the focus on (the move
     // itself follows once the key has been handled).
     void toolTipBuilt(const Lumisong::ToolTipContent &content);

@@ -41,7 +41,7 @@ zephbutton *loadButton(QWidget *parent, const QString &caption, int mode = ModeP
     return button;
 }
 
-// Every designed event of a button, as one line each.
+// Every event of a button's interface, as one line each.
 QStringList *recordEvents(zephbutton *button)
 {
     auto *log = new QStringList;

@@ -1,7 +1,7 @@
 // Times move notifications over a 75 x 23 style 10 button as the forms use it:
 // one that finds the button already hot and changes nothing, delivered to the
 // input machine and as Qt's mouse-move event; and runs of 1000 moves over a
-// checked toggle, which the design redraws on every move.
+// checked toggle, which is redrawn on every move.
 // Targets: median <= 2 us for the move that changes nothing; <= 20 ms for the
 // 1000 moves over the checked toggle.
 
