@@ -1,5 +1,6 @@
 #include "controls/button/buttoncanvas.h"
 
+#include "controls/button/colourmath.h"
 #include "platform/surface.h"
 #include "platform/systemcolours.h"
 
@@ -10,11 +11,6 @@
 namespace Lumisong {
 
 namespace {
-
-Colour systemColour(int index)
-{
-    return Colour::system(index).resolved();
-}
 
 // 64-bit so that the ramps of very large rectangles cannot overflow.
 int channelStep(int from, int to, qint64 i, qint64 n)
@@ -140,10 +136,10 @@ void ButtonCanvas::ring(const PixelRect &rect, Colour topLeft, Colour bottomRigh
 
 void ButtonCanvas::DrawEdge(const PixelRect &rect, Edge edge)
 {
-    const Colour light = systemColour(SystemColours::Light3D);
-    const Colour highlight = systemColour(SystemColours::ButtonHighlight);
-    const Colour shadow = systemColour(SystemColours::ButtonShadow);
-    const Colour dark = systemColour(SystemColours::DarkShadow3D);
+    const Colour light = SystemRgb(SystemColours::Light3D);
+    const Colour highlight = SystemRgb(SystemColours::ButtonHighlight);
+    const Colour shadow = SystemRgb(SystemColours::ButtonShadow);
+    const Colour dark = SystemRgb(SystemColours::DarkShadow3D);
     const PixelRect inner{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
     switch (edge) {
     case Edge::Raised:

@@ -2,8 +2,6 @@
 
 #include <QPainter>
 
-#include <cmath>
-
 #include "controls/button/buttonenums.h"
 #include "controls/button/buttonproperties.h"
 #include "controls/button/captiontext.h"
@@ -15,15 +13,6 @@
 #include "platform/systemcolours.h"
 
 namespace Lumisong {
-
-namespace {
-
-Colour systemColour(int index)
-{
-    return TranslateColor(Colour::system(index));
-}
-
-} // namespace
 
 ButtonPainter::ButtonPainter(Surface &surface, ButtonProperties &properties, ButtonRuntime &runtime)
     : m_surface(surface)
@@ -45,7 +34,7 @@ int ButtonPainter::H() const
 
 int ButtonPainter::half() const
 {
-    return int(std::nearbyint(H() / 2.0));
+    return roundEven(H() / 2.0);
 }
 
 Colour ButtonPainter::C() const
@@ -88,19 +77,23 @@ void ButtonPainter::Redraw()
 {
     if (m_surface.isEmpty())
         return;
-    m_surface.clear(systemColour(SystemColours::ButtonFace));
+    m_surface.clear(SystemRgb(SystemColours::ButtonFace));
 
-    const int style = m_properties.buttonStyle;
-    if (checked() && style != StyleClassic && style != StylePale)
-        m_runtime.state = StateDown;
-
-    if (style == StyleThemed && !m_runtime.themed) {
+    storeCheckedLook();
+    if (m_properties.buttonStyle == StyleThemed && !m_runtime.themed) {
         m_properties.buttonStyle = StyleSoftGradient;
         m_properties.colorScheme = SchemeBlue;
         ApplyColorScheme(m_properties);
     }
     if (const StylePainter paint = painterForStyle(m_properties.buttonStyle))
         paint(*this, m_runtime.state);
+}
+
+void ButtonPainter::storeCheckedLook()
+{
+    const int style = m_properties.buttonStyle;
+    if (checked() && style != StyleClassic && style != StylePale)
+        m_runtime.state = StateDown;
 }
 
 void ButtonPainter::ChoosePicture()
@@ -170,7 +163,7 @@ void ButtonPainter::drawSymbol()
 {
     const QString digits = QString::number(m_properties.dropDownSymbol);
     const Colour colour = m_properties.enabled ? TranslateColor(m_properties.foreColor)
-                                               : systemColour(SystemColours::GrayText);
+                                               : SystemRgb(SystemColours::GrayText);
     const PixelRect &cell = m_layout.symbol;
     for (const PixelRect &span : SymbolGlyph::spans(digits.front())) {
         // The glyph starts at the cell's top-left corner and is clipped to it.
@@ -220,7 +213,7 @@ void ButtonPainter::DrawContent()
         QPainter painter(&m_surface.pixels());
         painter.setFont(m_surface.font());
         drawCaptionEffects(painter);
-        Colour colour = systemColour(SystemColours::GrayText);
+        Colour colour = SystemRgb(SystemColours::GrayText);
         if (p.enabled)
             colour = TranslateColor(m_runtime.state == StateHot ? p.foreColorHover : p.foreColor);
         DrawCaptionText(painter, m_layout.caption, colour, 0, 0);

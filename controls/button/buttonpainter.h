@@ -28,6 +28,8 @@ struct ButtonRuntime
     bool mouseDown = false;
     bool userMode = false;      // the host form is running, not being designed
     bool themed = true;         // the application style may draw style 13
+
+    friend bool operator==(const ButtonRuntime &, const ButtonRuntime &) = default;
 };
 
 // Paints the whole button onto its Surface: the entry point Redraw, the
@@ -43,6 +45,9 @@ public:
     // is stored as pressed; style 13 without themes turns into style 2 with
     // the blue scheme for good.
     void Redraw();
+    // Redraw's first rule on its own: a checked toggle (not of styles 0 and 6)
+    // is stored as pressed.
+    void storeCheckedLook();
 
     // The outline of a style on a W x H control: rounded 3 x 3 for styles 2,
     // 3, 7 and 9, 4 x 4 for 6 and 10, else the plain rectangle.

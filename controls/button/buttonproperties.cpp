@@ -96,11 +96,11 @@ void ApplyColorScheme(ButtonProperties &properties)
 {
     const int style = properties.buttonStyle;
     if (takesSystemFace(style))
-        properties.backColor = TranslateColor(Colour::system(SystemColours::ButtonFace));
+        properties.backColor = SystemRgb(SystemColours::ButtonFace);
     else if (const auto colour = schemeBackColour(style, properties.colorScheme))
         properties.backColor = *colour;
 
-    properties.foreColor = TranslateColor(Colour::system(SystemColours::ButtonText));
+    properties.foreColor = SystemRgb(SystemColours::ButtonText);
     properties.showFocusRect = style == StyleClassic || style == StyleFlat || style == StyleSatin;
     if (style == StyleToolbar)
         properties.picturePushOnHover = true;

@@ -2,18 +2,13 @@
 
 #include "controls/button/buttonenums.h"
 #include "controls/button/buttonproperties.h"
+#include "controls/button/colourmath.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace Lumisong {
 
 namespace {
-
-int roundEven(double value)
-{
-    return int(std::nearbyint(value));
-}
 
 bool pictureBesideRight(int align)
 {

@@ -14,11 +14,6 @@ namespace {
 
 using Edge = ButtonCanvas::Edge;
 
-Colour sys(int index)
-{
-    return TranslateColor(Colour::system(index));
-}
-
 } // namespace
 
 void paintClassicFamily(ButtonPainter &painter, int state)
@@ -48,7 +43,7 @@ void paintClassicFamily(ButtonPainter &painter, int state)
             return;
         c.DrawEdge(whole, Edge::Sunken);
         if (style == StyleClassic && p.showFocusRect && rt.hasFocus)
-            c.FrameBox(4, 4, W - 7, H - 7, sys(SystemColours::AppWorkspace));
+            c.FrameBox(4, 4, W - 7, H - 7, SystemRgb(SystemColours::AppWorkspace));
         return;
     }
 
@@ -80,7 +75,7 @@ void paintClassicFamily(ButtonPainter &painter, int state)
             c.DrawEdge(whole, Edge::Sunken);
         } else {
             c.FrameBox(0, 0, W, H, Colour::rgb(255, 255, 255));
-            c.FrameBox(0, 0, W + 1, H + 1, sys(SystemColours::GrayText));
+            c.FrameBox(0, 0, W + 1, H + 1, SystemRgb(SystemColours::GrayText));
         }
         break;
     default:
@@ -95,7 +90,7 @@ void paintClassicFamily(ButtonPainter &painter, int state)
     }
     if (state != StateDown && style == StyleClassic) {
         c.DrawEdge({0, 0, W - 1, H - 1}, Edge::Raised);
-        c.FrameBox(0, 0, W - 1, H - 1, sys(SystemColours::AppWorkspace));
+        c.FrameBox(0, 0, W - 1, H - 1, SystemRgb(SystemColours::AppWorkspace));
         c.FrameBox(0, 0, W, H, Colour::rgb(0, 0, 0));
     }
 }

@@ -8,7 +8,6 @@ namespace {
 
 int shiftChannel(int channel, double delta, bool lighten)
 {
-    // nearbyint rounds to nearest even in the default rounding mode.
     const double shifted = std::nearbyint(double(channel) + delta);
     if (lighten)
         return shifted > 255.0 ? 255 : int(shifted);
@@ -17,7 +16,7 @@ int shiftChannel(int channel, double delta, bool lighten)
 
 int averageChannel(int first, int second)
 {
-    return int(std::nearbyint((double(first) + double(second)) / 2.0));
+    return roundEven((double(first) + double(second)) / 2.0);
 }
 
 } // namespace
@@ -41,6 +40,17 @@ Colour AverageColor(Colour first, Colour second)
 Colour TranslateColor(Colour colour)
 {
     return colour.resolved();
+}
+
+Colour SystemRgb(int index)
+{
+    return TranslateColor(Colour::system(index));
+}
+
+int roundEven(double value)
+{
+    // nearbyint rounds to nearest even in the default rounding mode.
+    return int(std::nearbyint(value));
 }
 
 } // namespace Lumisong

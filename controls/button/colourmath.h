@@ -2,8 +2,8 @@
 
 #include "platform/colour.h"
 
-// Colour arithmetic of the skinned button, on plain RGB colours (system
-// references must be resolved first).
+// Colour and rounding arithmetic of the skinned button, on plain RGB colours
+// (system references must be resolved first).
 
 namespace Lumisong {
 
@@ -19,5 +19,11 @@ Colour AverageColor(Colour first, Colour second);
 // The RGB value a colour property stands for: system references resolved
 // through the system colour table; an unknown reference gives Colour::Invalid.
 Colour TranslateColor(Colour colour);
+
+// The current RGB value of system colour `index` (SystemColours::Index).
+Colour SystemRgb(int index);
+
+// Nearest integer, ties to even: the one rounding rule of the button's drawing.
+int roundEven(double value);
 
 } // namespace Lumisong

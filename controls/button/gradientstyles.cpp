@@ -3,8 +3,6 @@
 
 #include "controls/button/stylepainters.h"
 
-#include <cmath>
-
 #include "controls/button/buttonenums.h"
 #include "controls/button/buttonpainter.h"
 #include "controls/button/buttonproperties.h"
@@ -16,11 +14,6 @@ namespace Lumisong {
 namespace {
 
 constexpr Colour White = Colour::rgb(255, 255, 255);
-
-int roundEven(double value)
-{
-    return int(std::nearbyint(value));
-}
 
 // The two-pixel ring of the soft gradient look, eight lines.
 struct Ring
@@ -91,7 +84,7 @@ void paintSoftGradient(ButtonPainter &painter, int state)
 
     if (!p.enabled) {
         painter.ApplyWindowRegion();
-        c.FillBox(AverageColor(TranslateColor(Colour::system(SystemColours::ButtonFace)),
+        c.FillBox(AverageColor(SystemRgb(SystemColours::ButtonFace),
                                ShiftColor(C, 0.1f)),
                   c.whole());
         painter.DrawContent();

@@ -3,8 +3,6 @@
 
 #include "controls/button/stylepainters.h"
 
-#include <cmath>
-
 #include "controls/button/buttonenums.h"
 #include "controls/button/buttonpainter.h"
 #include "controls/button/buttonproperties.h"
@@ -17,11 +15,6 @@ namespace {
 
 constexpr Colour White = Colour::rgb(255, 255, 255);
 
-int roundEven(double value)
-{
-    return int(std::nearbyint(value));
-}
-
 } // namespace
 
 void paintPale(ButtonPainter &painter, int state)
@@ -31,7 +24,7 @@ void paintPale(ButtonPainter &painter, int state)
     const Colour C = painter.C();
     const int W = painter.W();
     const int H = painter.H();
-    const Colour buttonText = TranslateColor(Colour::system(SystemColours::ButtonText));
+    const Colour buttonText = SystemRgb(SystemColours::ButtonText);
 
     // This look owns its caption colour and stores it.
     p.foreColor = state == StateDown ? White : buttonText;

@@ -25,7 +25,7 @@ QStyleOptionButton panelOption(ButtonPainter &painter, int state, const QRect &r
     QStyleOptionButton option;
     option.rect = rect;
     option.palette = QApplication::palette();
-    const Colour face = TranslateColor(Colour::system(SystemColours::ButtonFace));
+    const Colour face = SystemRgb(SystemColours::ButtonFace);
     option.palette.setColor(QPalette::Button, QColor(face.red(), face.green(), face.blue()));
     option.state = QStyle::State_None;
     if (p.enabled) {

@@ -1,20 +1,23 @@
 #include "controls/button/zephbutton.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QLoggingCategory>
-#include <QCursor>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPixmap>
 #include <QUrl>
 
 #include <algorithm>
 #include <cmath>
 
+#include "controls/button/buttonaccessible.h"
 #include "controls/button/buttonenums.h"
+#include "controls/button/buttontooltip.h"
 #include "controls/button/colourmath.h"
+#include "controls/button/menupopuppresenter.h"
+#include "controls/button/tooltipwindow.h"
 #include "platform/propertybag.h"
 #include "platform/systemcolours.h"
 #include "platform/ui/desktopshellopener.h"
@@ -30,53 +33,21 @@ bool g_themesAvailable = true;
 // The smallest side of a button, in twips.
 constexpr int MinimumTwips = 220;
 
-Colour systemRgb(int index)
-{
-    return TranslateColor(Colour::system(index));
-}
-
-Qt::CursorShape cursorForPointer(int pointer)
-{
-    switch (pointer) {
-    case 2:
-        return Qt::CrossCursor;
-    case 3:
-        return Qt::IBeamCursor;
-    case 5:
-    case 15:
-        return Qt::SizeAllCursor;
-    case 6:
-        return Qt::SizeBDiagCursor;
-    case 7:
-        return Qt::SizeVerCursor;
-    case 8:
-        return Qt::SizeFDiagCursor;
-    case 9:
-        return Qt::SizeHorCursor;
-    case 10:
-        return Qt::UpArrowCursor;
-    case 11:
-        return Qt::WaitCursor;
-    case 12:
-        return Qt::ForbiddenCursor;
-    case 13:
-        return Qt::BusyCursor;
-    case 14:
-        return Qt::WhatsThisCursor;
-    default:
-        return Qt::ArrowCursor;
-    }
-}
-
 } // namespace
 
 zephbutton::zephbutton(QWidget *parent)
     : QWidget(parent)
     , m_painter(m_surface, m_p, m_runtime)
+    , m_input(*this, m_p, m_runtime)
 {
+    ButtonAccessible::install();
     m_runtime.themed = g_themesAvailable;
-    m_font = std::make_shared<ButtonFont>(m_ambient.font);
-    m_fontConnection = connect(m_font.get(), &ButtonFont::changed, this, &zephbutton::fontChanged);
+    m_runtime.userMode = m_ambient.userMode;
+    m_runtime.isDefault = m_ambient.displayAsDefault;
+    // Moves arrive without a held mouse button too: they drive the hot look.
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    bindFont(std::make_shared<ButtonFont>(m_ambient.font));
     applyWindowFont();
     m_aboutPresenter = [](QWidget *owner, const QString &title, const QString &text) {
         QMessageBox::information(owner, title, text);
@@ -85,10 +56,20 @@ zephbutton::zephbutton(QWidget *parent)
 
 zephbutton::~zephbutton()
 {
-    // Release the font object (others may still hold it) and the menu.
+    // Release the font object (others may still hold it), the menu and the
+    // watch on the form; the tooltip window ends with the button.
     disconnect(m_fontConnection);
     m_font.reset();
     UnsetPopupMenu();
+    if (m_watchedWindow)
+        m_watchedWindow->removeEventFilter(this);
+}
+
+void zephbutton::bindFont(std::shared_ptr<ButtonFont> font)
+{
+    disconnect(m_fontConnection);
+    m_font = std::move(font);
+    m_fontConnection = connect(m_font.get(), &ButtonFont::changed, this, &zephbutton::fontChanged);
 }
 
 void zephbutton::setVisualThemesAvailable(bool available)
@@ -103,9 +84,13 @@ bool zephbutton::visualThemesAvailable()
 
 void zephbutton::setAmbient(const Ambient &ambient)
 {
+    const bool defaultChanged = ambient.displayAsDefault != m_ambient.displayAsDefault;
     m_ambient = ambient;
     m_runtime.userMode = ambient.userMode;
     m_runtime.isDefault = ambient.displayAsDefault;
+    ++m_lookGeneration;
+    if (defaultChanged)
+        Redraw();
 }
 
 // --- lifecycle ---------------------------------------------------------------
@@ -121,9 +106,7 @@ void zephbutton::InitProperties()
 
     FontDescription font = m_ambient.font;
     font.face = QStringLiteral("Tahoma");
-    disconnect(m_fontConnection);
-    m_font = std::make_shared<ButtonFont>(font);
-    m_fontConnection = connect(m_font.get(), &ButtonFont::changed, this, &zephbutton::fontChanged);
+    bindFont(std::make_shared<ButtonFont>(font));
     fontChanged();
 
     m_p.pictureOpacity = 255;
@@ -172,21 +155,18 @@ QStringList zephbutton::ReadProperties(const PropertyBag &bag)
             field = ButtonPicture::from(picture);
     };
 
-    const Colour buttonText = systemRgb(SystemColours::ButtonText);
+    const Colour buttonText = SystemRgb(SystemColours::ButtonText);
 
     takeInt("ButtonStyle", m_p.buttonStyle, 1);
     take("ShowFocusRect", m_p.showFocusRect, false);
     {
         FontDescription font = fontDescription();
         take("Font", font, m_ambient.font);
-        if (!(font == fontDescription())) {
-            disconnect(m_fontConnection);
-            m_font = std::make_shared<ButtonFont>(font);
-            m_fontConnection = connect(m_font.get(), &ButtonFont::changed, this, &zephbutton::fontChanged);
-        }
+        if (!(font == fontDescription()))
+            bindFont(std::make_shared<ButtonFont>(font));
         applyWindowFont();
     }
-    take("BackColor", m_p.backColor, systemRgb(SystemColours::ButtonFace));
+    take("BackColor", m_p.backColor, SystemRgb(SystemColours::ButtonFace));
     take("Enabled", m_p.enabled, true);
     take("Caption", m_p.caption, QStringLiteral("zephbutton1"));
     take("Value", m_p.value, false);
@@ -226,7 +206,7 @@ QStringList zephbutton::ReadProperties(const PropertyBag &bag)
     take("ToolTip", m_p.toolTip, QString());
     takeInt("TooltipIcon", m_p.toolTipIcon, 0);
     takeInt("TooltipType", m_p.toolTipType, 0);
-    take("TooltipBackColor", m_p.tooltipBackColor, systemRgb(SystemColours::InfoBackground));
+    take("TooltipBackColor", m_p.tooltipBackColor, SystemRgb(SystemColours::InfoBackground));
     take("RightToLeft", m_p.rightToLeft, false);
     m_tooltipRightToLeft = m_p.rightToLeft;
     takeInt("DropDownSymbol", m_p.dropDownSymbol, 0);
@@ -239,13 +219,16 @@ QStringList zephbutton::ReadProperties(const PropertyBag &bag)
     QWidget::setEnabled(m_p.enabled);
     SetAccessKeys();
     applyCursor();
+    ++m_lookGeneration;
     resizeStep();
+    if (m_ambient.userMode)
+        setUpRunMode();
     return failed;
 }
 
 void zephbutton::WriteProperties(PropertyBag &bag) const
 {
-    const Colour buttonText = systemRgb(SystemColours::ButtonText);
+    const Colour buttonText = SystemRgb(SystemColours::ButtonText);
     auto integer = [](int value) { return PropertyBag::Value(qint32(value)); };
     auto picture = [](const ButtonPicturePtr &p) { return PropertyBag::Value(p ? p->picture() : Picture()); };
 
@@ -253,7 +236,7 @@ void zephbutton::WriteProperties(PropertyBag &bag) const
     bag.write(QStringLiteral("ShowFocusRect"), m_p.showFocusRect, false);
     bag.write(QStringLiteral("Enabled"), m_p.enabled, true);
     bag.write(QStringLiteral("Font"), fontDescription(), m_ambient.font);
-    bag.write(QStringLiteral("BackColor"), m_p.backColor, systemRgb(SystemColours::ButtonFace));
+    bag.write(QStringLiteral("BackColor"), m_p.backColor, SystemRgb(SystemColours::ButtonFace));
     bag.write(QStringLiteral("Caption"), m_p.caption, QStringLiteral("zephbutton1"));
     bag.write(QStringLiteral("ForeColor"), m_p.foreColor, buttonText);
     bag.write(QStringLiteral("ForeColorHover"), m_p.foreColorHover, buttonText);
@@ -282,7 +265,7 @@ void zephbutton::WriteProperties(PropertyBag &bag) const
     bag.write(QStringLiteral("TooltipType"), integer(m_p.toolTipType), integer(0));
     bag.write(QStringLiteral("TooltipIcon"), integer(m_p.toolTipIcon), integer(0));
     bag.write(QStringLiteral("TooltipTitle"), m_p.tooltipTitle, QString());
-    bag.write(QStringLiteral("TooltipBackColor"), m_p.tooltipBackColor, systemRgb(SystemColours::InfoBackground));
+    bag.write(QStringLiteral("TooltipBackColor"), m_p.tooltipBackColor, SystemRgb(SystemColours::InfoBackground));
     bag.write(QStringLiteral("RightToLeft"), m_p.rightToLeft, false);
     bag.write(QStringLiteral("DropDownSymbol"), integer(m_p.dropDownSymbol), integer(0));
     bag.write(QStringLiteral("DropDownSeparator"), m_p.dropDownSeparator, false);
@@ -296,19 +279,31 @@ void zephbutton::SetPopupMenu(QObject *menu, int align, int flags, QAction *defa
     QMenu *popup = qobject_cast<QMenu *>(menu);
     if (!popup)
         return;
+    disconnect(m_menuGone);
     m_menu = popup;
-    m_menuAlign = align;
-    m_menuFlags = flags;
     m_menuDefault = defaultMenu;
-    m_menuSet = true;
+    DropDownState &dropDown = m_input.dropDown();
+    dropDown.align = align;
+    dropDown.flags = flags;
+    dropDown.menuSet = true;
+    // A menu that ends while attached leaves a button without a menu, not one
+    // that no longer reacts to the mouse.
+    m_menuGone = connect(popup, &QObject::destroyed, this, &zephbutton::UnsetPopupMenu);
 }
 
 void zephbutton::UnsetPopupMenu()
 {
+    disconnect(m_menuGone);
     m_menu = nullptr;
     m_menuDefault = nullptr;
-    m_menuSet = false;
-    m_menuLatch = false;
+    DropDownState &dropDown = m_input.dropDown();
+    dropDown.menuSet = false;
+    dropDown.menuLatch = false;
+}
+
+void zephbutton::setPopupPresenter(PopupPresenter *presenter)
+{
+    m_popupPresenter = presenter;
 }
 
 void zephbutton::setShellOpener(ShellOpener *opener)
@@ -349,7 +344,73 @@ void zephbutton::Redraw()
     }
     m_surface.setFont(m_font ? m_font->description().toQFont() : QFont());
     m_painter.Redraw();
+    m_paintedGeneration = m_lookGeneration;
+    m_paintedRuntime = m_runtime;
     showSurface();
+}
+
+// Input redraws often repaint what is already there (a checked toggle on
+// every move): with no property written and the same run-time look since the
+// last full redraw, only the redraw's stored state change is made.
+void zephbutton::redraw()
+{
+    m_painter.storeCheckedLook();
+    if (m_paintedGeneration == m_lookGeneration && m_paintedRuntime == m_runtime
+        && m_surface.size() == size())
+        return;
+    Redraw();
+}
+
+// --- run mode: the message sink ------------------------------------------------------
+
+void zephbutton::setUpRunMode()
+{
+    m_runMode = true;
+    // Colour changes are routed only when themes were on at this moment.
+    m_routeSysColour = m_runtime.themed;
+    watchWindow();
+}
+
+void zephbutton::watchWindow()
+{
+    QWidget *form = window();
+    if (form == m_watchedWindow)
+        return;
+    if (m_watchedWindow)
+        m_watchedWindow->removeEventFilter(this);
+    m_watchedWindow = form;
+    form->installEventFilter(this);
+}
+
+void zephbutton::sendMessage(quint32 message, quintptr wParam)
+{
+    bool handled = false;
+    qintptr result = 0;
+    Subclass_WndProc(false, handled, result, qulonglong(quintptr(this)), message, wParam, 0);
+}
+
+void zephbutton::Subclass_WndProc(bool, bool &, qintptr &, qulonglong, quint32 uMsg, quintptr wParam,
+                                  qintptr)
+{
+    switch (uMsg) {
+    case MessageActivate:
+    case MessageNcActivate:
+        if (wParam != 0)
+            m_input.formActivated();
+        else
+            m_input.formDeactivated();
+        break;
+    case MessageSysColourChange:
+    case MessageThemeChanged:
+        ++m_lookGeneration;
+        Redraw();
+        break;
+    case MessageMouseLeave:
+        m_input.mouseLeave();
+        break;
+    default:
+        break;
+    }
 }
 
 void zephbutton::showSurface()
@@ -361,370 +422,6 @@ void zephbutton::showSurface()
     else
         clearMask();
     update();
-}
-
-// --- property plumbing ---------------------------------------------------------
-
-void zephbutton::notify(const char *name)
-{
-    emit propertyChanged(QString::fromLatin1(name));
-}
-
-void zephbutton::store(const char *name, bool redraw)
-{
-    if (redraw)
-        Redraw();
-    notify(name);
-}
-
-void zephbutton::setBackColor(Colour colour)
-{
-    m_p.backColor = colour;
-    if (m_p.buttonStyle != StyleToolbar)
-        m_p.colorScheme = SchemeCustom;
-    store("BackColor");
-}
-
-void zephbutton::setButtonStyle(int style)
-{
-    m_p.buttonStyle = style;
-    DefaultSchemeForStyle(m_p);
-    ApplyColorScheme(m_p);
-    m_painter.ApplyWindowRegion();
-    store("ButtonStyle");
-}
-
-void zephbutton::setCaption(const QString &caption)
-{
-    m_p.caption = caption;
-    SetAccessKeys();
-    store("Caption");
-}
-
-void zephbutton::setCaptionAlign(int align)
-{
-    m_p.captionAlign = align;
-    store("CaptionAlign");
-}
-
-void zephbutton::setDropDownSymbol(int symbol)
-{
-    m_p.dropDownSymbol = symbol;
-    store("DropDownSymbol");
-}
-
-void zephbutton::setDropDownSeparator(bool separator)
-{
-    m_p.dropDownSeparator = separator;
-    store("DropDownSeparator");
-}
-
-void zephbutton::setDisabledPictureMode(int mode)
-{
-    m_p.disabledPictureMode = mode;
-    store("DisabledPictureMode");
-}
-
-void zephbutton::setEnabled(bool enabled)
-{
-    m_p.enabled = enabled;
-    QWidget::setEnabled(enabled);
-    store("Enabled");
-}
-
-void zephbutton::setButtonFont(std::shared_ptr<ButtonFont> font)
-{
-    if (!font)
-        return;
-    disconnect(m_fontConnection);
-    m_font = std::move(font);
-    m_fontConnection = connect(m_font.get(), &ButtonFont::changed, this, &zephbutton::fontChanged);
-    applyWindowFont();
-    store("Font");
-    fontChanged();
-}
-
-FontDescription zephbutton::fontDescription() const
-{
-    return m_font ? m_font->description() : FontDescription();
-}
-
-void zephbutton::setFontDescription(const FontDescription &description)
-{
-    setButtonFont(std::make_shared<ButtonFont>(description));
-}
-
-void zephbutton::fontChanged()
-{
-    applyWindowFont();
-    store("Font");
-}
-
-void zephbutton::applyWindowFont()
-{
-    if (m_font)
-        QWidget::setFont(m_font->description().toQFont());
-    update();
-}
-
-void zephbutton::setForeColor(Colour colour)
-{
-    m_p.foreColor = colour;
-    store("ForeColor");
-}
-
-void zephbutton::setForeColorHover(Colour colour)
-{
-    m_p.foreColorHover = colour;
-    store("ForeColorHover");
-}
-
-void zephbutton::setHandPointer(bool hand)
-{
-    m_p.handPointer = hand;
-    if (hand)
-        m_mousePointer = 0;
-    applyCursor();
-    store("HandPointer");
-}
-
-qulonglong zephbutton::hWnd() const
-{
-    return qulonglong(const_cast<zephbutton *>(this)->winId());
-}
-
-void zephbutton::setMaskColor(Colour colour)
-{
-    m_p.maskColor = colour;
-    store("MaskColor");
-}
-
-void zephbutton::setMode(int mode)
-{
-    m_p.mode = mode;
-    if (mode == ModePush)
-        m_runtime.state = StateNormal;
-    Redraw();
-    notify("Value");
-    notify("Mode");
-}
-
-void zephbutton::setMouseIcon(const Picture &icon)
-{
-    m_mouseIcon = icon;
-    if (!icon.isNull()) {
-        m_p.handPointer = false;
-        notify("HandPointer");
-        m_mousePointer = 99;
-    } else {
-        m_mousePointer = 0;
-    }
-    applyCursor();
-    notify("MouseIcon");
-}
-
-void zephbutton::setMousePointer(int pointer)
-{
-    m_mousePointer = qint16(pointer);
-    applyCursor();
-    notify("MousePointer");
-}
-
-void zephbutton::applyCursor()
-{
-    if (m_p.handPointer)
-        setCursor(Qt::PointingHandCursor);
-    else if (m_mousePointer == 99 && !m_mouseIcon.isNull())
-        setCursor(QCursor(QPixmap::fromImage(m_mouseIcon.image)));
-    else if (m_mousePointer == 0)
-        unsetCursor();
-    else
-        setCursor(cursorForPointer(m_mousePointer));
-}
-
-void zephbutton::setPictureNormal(const ButtonPicturePtr &picture)
-{
-    m_p.pictureNormal = picture;
-    if (!picture) {
-        resizeStep();
-        m_p.pictureHot.reset();
-        m_p.pictureDown.reset();
-        notify("PictureHot");
-        notify("PictureDown");
-        return;
-    }
-    store("PictureNormal");
-}
-
-void zephbutton::setPictureHot(const ButtonPicturePtr &picture)
-{
-    if (!m_p.pictureNormal) {
-        m_p.pictureNormal = picture;
-        notify("PictureNormal");
-        return;
-    }
-    m_p.pictureHot = picture;
-    notify("PictureHot");
-    Redraw();
-}
-
-void zephbutton::setPictureDown(const ButtonPicturePtr &picture)
-{
-    if (!m_p.pictureNormal) {
-        m_p.pictureNormal = picture;
-        notify("PictureNormal");
-        return;
-    }
-    m_p.pictureDown = picture;
-    notify("PictureDown");
-    Redraw();
-}
-
-Picture zephbutton::pictureNormalValue() const
-{
-    return m_p.pictureNormal ? m_p.pictureNormal->picture() : Picture();
-}
-
-void zephbutton::setPictureNormalValue(const Picture &picture)
-{
-    setPictureNormal(ButtonPicture::from(picture));
-}
-
-Picture zephbutton::pictureHotValue() const
-{
-    return m_p.pictureHot ? m_p.pictureHot->picture() : Picture();
-}
-
-void zephbutton::setPictureHotValue(const Picture &picture)
-{
-    setPictureHot(ButtonPicture::from(picture));
-}
-
-Picture zephbutton::pictureDownValue() const
-{
-    return m_p.pictureDown ? m_p.pictureDown->picture() : Picture();
-}
-
-void zephbutton::setPictureDownValue(const Picture &picture)
-{
-    setPictureDown(ButtonPicture::from(picture));
-}
-
-void zephbutton::setPictureAlign(int align)
-{
-    m_p.pictureAlign = align;
-    store("PictureAlign", bool(m_p.pictureNormal));
-}
-
-void zephbutton::setPictureShadow(bool shadow)
-{
-    m_p.pictureShadow = shadow;
-    store("PictureShadow");
-}
-
-void zephbutton::setPictureEffectOnOver(int effect)
-{
-    m_p.pictureEffectOnOver = effect;
-    store("PictureEffectOnOver");
-}
-
-void zephbutton::setPictureEffectOnDown(int effect)
-{
-    m_p.pictureEffectOnDown = effect;
-    store("PictureEffectOnDown");
-}
-
-void zephbutton::setPicturePushOnHover(bool push)
-{
-    m_p.picturePushOnHover = push;
-    store("PicturePushOnHover");
-}
-
-void zephbutton::setPictureOpacity(int opacity)
-{
-    m_p.pictureOpacity = quint8(std::clamp(opacity, 0, 255));
-    store("PictureOpacity");
-}
-
-void zephbutton::setPictureOpacityOnOver(int opacity)
-{
-    m_p.pictureOpacityOnOver = quint8(std::clamp(opacity, 0, 255));
-    store("PictureOpacityOnOver");
-}
-
-void zephbutton::setRightToLeft(bool rightToLeft)
-{
-    m_p.rightToLeft = rightToLeft;
-    m_tooltipRightToLeft = rightToLeft;
-    store("RightToLeft");
-}
-
-void zephbutton::setCaptionEffects(int effects)
-{
-    m_p.captionEffects = effects;
-    store("CaptionEffects");
-}
-
-void zephbutton::setShowFocusRect(bool show)
-{
-    m_p.showFocusRect = show;
-    notify("ShowFocusRect");
-}
-
-void zephbutton::setUseMaskColor(bool use)
-{
-    m_p.useMaskColor = use;
-    store("UseMaskColor", bool(m_p.pictureNormal));
-}
-
-void zephbutton::setValue(bool value)
-{
-    if (m_p.mode == ModePush) {
-        m_runtime.state = StateNormal;
-        Redraw();
-        return;
-    }
-    m_p.value = value;
-    if (!value)
-        m_runtime.state = StateNormal;
-    store("Value");
-}
-
-void zephbutton::setTooltipTitle(const QString &title)
-{
-    m_p.tooltipTitle = title;
-    store("TooltipTitle");
-}
-
-void zephbutton::setToolTip(const QString &text)
-{
-    m_p.toolTip = text;
-    store("ToolTip");
-}
-
-void zephbutton::setTooltipBackColor(Colour colour)
-{
-    m_p.tooltipBackColor = colour;
-    store("TooltipBackColor");
-}
-
-void zephbutton::setToolTipIcon(int icon)
-{
-    m_p.toolTipIcon = icon;
-    store("ToolTipIcon");
-}
-
-void zephbutton::setToolTipType(int type)
-{
-    m_p.toolTipType = type;
-    store("ToolTipType");
-}
-
-void zephbutton::setColorScheme(int scheme)
-{
-    m_p.colorScheme = scheme;
-    ApplyColorScheme(m_p);
-    store("ColorScheme");
 }
 
 // --- access key, resize, painting ---------------------------------------------
@@ -747,7 +444,13 @@ QChar zephbutton::accessKeyFor(const QString &caption)
 
 void zephbutton::SetAccessKeys()
 {
+    if (m_shortcutId != 0)
+        releaseShortcut(m_shortcutId);
+    m_shortcutId = 0;
     m_accessKey = accessKeyFor(m_p.caption);
+    // The access key works with Alt, as the platform's do.
+    if (!m_accessKey.isNull())
+        m_shortcutId = grabShortcut(QKeySequence::mnemonic(QStringLiteral("&") + m_accessKey));
 }
 
 void zephbutton::resizeStep()

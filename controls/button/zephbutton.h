@@ -5,11 +5,14 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "controls/button/buttonfont.h"
+#include "controls/button/buttoninput.h"
 #include "controls/button/buttonpainter.h"
 #include "controls/button/buttonpicture.h"
 #include "controls/button/buttonproperties.h"
+#include "controls/button/tooltipcontent.h"
 #include "platform/colour.h"
 #include "platform/fontdescription.h"
 #include "platform/picture.h"
@@ -20,8 +23,11 @@
 
 namespace Lumisong {
 
+class ButtonToolTip;
+class PopupPresenter;
 class PropertyBag;
 class ShellOpener;
+class ToolTipWindow;
 
 // The skinned push button. Properties keep their capitalised names as Qt
 // properties (setter setXxx); every assignment that changes the look redraws
@@ -30,7 +36,15 @@ class ShellOpener;
 // for a newly placed button, or ReadProperties from its saved bag, and
 // WriteProperties when saving. Drawing goes to a Surface that paintEvent
 // shows; the window shape follows the surface's region.
-class zephbutton final : public QWidget
+//
+// Input: Qt's mouse, key, focus and shortcut events on the button are the
+// control window's notifications and go to its ButtonInput; in run mode
+// (after loading on a running form, or setUpRunMode) an event filter on the
+// button's window and the button's own leave, palette and style events reach
+// Subclass_WndProc as the window messages they stand for. A host handler run
+// from inside an event may change or destroy the button; nothing of it is
+// touched afterwards.
+class zephbutton final : public QWidget, private ButtonInput::Host
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(zephbutton)
@@ -84,6 +98,15 @@ public:
         bool displayAsDefault = false;
     };
 
+    // The window messages the message sink knows.
+    enum WindowMessage : quint32 {
+        MessageActivate = 0x0006,
+        MessageSysColourChange = 0x0015,
+        MessageNcActivate = 0x0086,
+        MessageMouseLeave = 0x02A3,
+        MessageThemeChanged = 0x031A,
+    };
+
     explicit zephbutton(QWidget *parent = nullptr);
     ~zephbutton() override;
 
@@ -102,6 +125,11 @@ public:
     // their names returned, so that the host can report them.
     QStringList ReadProperties(const PropertyBag &bag);
     void WriteProperties(PropertyBag &bag) const;
+    // The run-mode setup of a running form: leave tracking, and the form's
+    // activation reaching the button. ReadProperties runs it when the ambient
+    // UserMode is true; a host that makes buttons in code may call it.
+    void setUpRunMode();
+    bool isRunMode() const { return m_runMode; }
 
     // Methods.
     // Attaches a drop-down menu; anything that is not a menu is ignored.
@@ -112,11 +140,18 @@ public:
     bool OpenWebsite(const QString &address);
     void About();
     void Redraw();
+    // The message sink: the window messages of the button's and its form's
+    // windows (WindowMessage); wParam of the activation messages is non-zero
+    // when the form became active. Never sets bHandled or lReturn.
+    void Subclass_WndProc(bool bBefore, bool &bHandled, qintptr &lReturn, qulonglong lHwnd, quint32 uMsg,
+                          quintptr wParam, qintptr lParam);
 
     // Replaceable boundaries: the browser and the About box.
     void setShellOpener(ShellOpener *opener);
     using MessagePresenter = std::function<void(QWidget *parent, const QString &title, const QString &text)>;
     void setAboutPresenter(MessagePresenter presenter);
+    // The drop-down menu's showing; null goes back to the real QMenu.
+    void setPopupPresenter(PopupPresenter *presenter);
 
     // Property accessors.
     Colour backColor() const { return m_p.backColor; }
@@ -208,6 +243,10 @@ public:
 
     // Run-time state (input handling sets it; tests and the preview tool may too).
     ButtonRuntime &runtime() { return m_runtime; }
+    const ButtonRuntime &runtime() const { return m_runtime; }
+    // The input notifications, for hosts that deliver them themselves.
+    ButtonInput &input() { return m_input; }
+    const DropDownState &dropDown() const { return m_input.dropDown(); }
     const ButtonProperties &properties() const { return m_p; }
     const Surface &surface() const { return m_surface; }
     const ButtonPainter &painter() const { return m_painter; }
@@ -217,6 +256,9 @@ public:
     QChar accessKey() const { return m_accessKey; }
     static QChar accessKeyFor(const QString &caption);
     QMenu *popupMenu() const { return m_menu; }
+    // The tooltip's content of the latest build, and its window (null before the first).
+    std::optional<ToolTipContent> builtToolTip() const;
+    ToolTipWindow *toolTipWindow() const;
 
 signals:
     void propertyChanged(const QString &name);
@@ -232,19 +274,55 @@ signals:
     void KeyUp(qint16 &KeyCode, qint16 &Shift);
     void KeyPress(qint16 &KeyAcsii);
 
+    // Beyond the control's own events, for watching it from outside: a tooltip was
+    // built, as the user will see it; an arrow key moves the focus on (the move
+    // itself follows once the key has been handled).
+    void toolTipBuilt(const Lumisong::ToolTipContent &content);
+    void focusMoveRequested(bool forward);
+
 protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
+    // ButtonInput::Host
+    void raiseEvent(const ButtonEvent &event) override;
+    void redraw() override;
+    void writeValue(bool value) override;
+    void clearOptionGroup() override;
+    QSize clientSize() const override;
+    bool showDropDownMenu(QPoint anchor, int flags) override;
+    void buildToolTip() override;
+    void moveFocus(bool forward) override;
+    void processPendingEvents() override;
+    void requestLeave() override {}
+
     void notify(const char *name);
     void store(const char *name, bool redraw = true);
+    void bindFont(std::shared_ptr<ButtonFont> font);
     void fontChanged();
     void applyWindowFont();
     void applyCursor();
     void SetAccessKeys();
     void resizeStep();
     void showSurface();
+    void watchWindow();
+    void sendMessage(quint32 message, quintptr wParam = 0);
+    bool pointerOver(QPointF position) const;
+    bool isSecondPress(const QMouseEvent &event);
+    bool toolTipMayShow() const;
 
     ButtonProperties m_p;
     ButtonRuntime m_runtime;
@@ -258,12 +336,29 @@ private:
     bool m_tooltipRightToLeft = false;
     QChar m_accessKey;
 
+    ButtonInput m_input;
+    // What the last full redraw painted; a redraw of the same look is skipped.
+    quint64 m_lookGeneration = 0;
+    quint64 m_paintedGeneration = ~quint64(0);
+    ButtonRuntime m_paintedRuntime;
+    int m_shortcutId = 0;
+
+    bool m_runMode = false;
+    bool m_routeSysColour = false;
+    QPointer<QWidget> m_watchedWindow;
+
+    // The last press, to tell the second press of a double click.
+    quint64 m_pressTime = 0;
+    QPointF m_pressPosition;
+    Qt::MouseButton m_pressButton = Qt::NoButton;
+    bool m_pressWasSecond = false;
+    bool m_dropDoubleClick = false; // Qt's double-click event after a second press
+
     QPointer<QMenu> m_menu;
     QPointer<QAction> m_menuDefault;
-    int m_menuAlign = 0;
-    int m_menuFlags = 0;
-    bool m_menuSet = false;
-    bool m_menuLatch = false;
+    QMetaObject::Connection m_menuGone;
+    PopupPresenter *m_popupPresenter = nullptr;
+    ButtonToolTip *m_toolTip = nullptr;
 
     ShellOpener *m_opener = nullptr;
     std::unique_ptr<ShellOpener> m_ownOpener;

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 
+#include "controls/progressbar/progressbaraccessible.h"
 #include "controls/progressbar/progressbarrenderer.h"
 #include "platform/pixelrect.h"
 #include "platform/propertybag.h"
@@ -24,6 +25,7 @@ ProgressBar::ProgressBar(QWidget *parent) : QWidget(parent)
     // The surface covers every pixel inside the mask, so what lies beneath
     // (the song list, on the main window) is not repainted at every redraw.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    ProgressBarAccessible::install();
     m_surface.setFont(m_state.textFont.toQFont());
 }
 

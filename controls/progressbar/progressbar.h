@@ -105,6 +105,8 @@ public:
     void UserControl_ReadProperties(const PropertyBag &PropBag);
     void UserControl_WriteProperties(PropertyBag &PropBag) const;
 
+    // The properties as plain values.
+    const ProgressBarState &state() const { return m_state; }
     // The persistent image the control draws on, and its palette of the last redraw.
     const Surface &surface() const { return m_surface; }
     Surface &surface() { return m_surface; }

@@ -19,6 +19,7 @@
 #include "app/listitemsmodel.h"
 #include "app/listview.h"
 #include "catalogue/catalogue.h"
+#include "controls/button/zephbutton.h"
 #include "menu/frmmenu.h"
 #include "net/fetchlimits.h"
 #include "platform/settingsstore.h"
@@ -164,6 +165,7 @@ private slots:
     void doubleClickCopiesOnceThenFromCache();
     void doubleClickFailureIsTold();
     void selectionButtons();
+    void buttonsByKeyboard();
     void listFileBytesInListOrder();
     void progressTexts();
     void overwriteQuestion_data();
@@ -203,7 +205,9 @@ void TestSongCommands::buttonsAsDesigned()
         {h.form->btnCreate(), QStringLiteral("生成列表"), {11700, 7845, 915, 345}},
     };
     for (const Expected &e : buttons) {
-        QCOMPARE(e.button->property("text").toString(), e.caption);
+        QVERIFY(qobject_cast<zephbutton *>(e.button));
+        QCOMPARE(e.button->property("Caption").toString(), e.caption);
+        QCOMPARE(e.button->property("ButtonStyle").toInt(), 10);
         QCOMPARE(e.button->geometry(), QRect(px(e.twips.x()), px(e.twips.y()), px(e.twips.width()),
                                              px(e.twips.height())));
     }
@@ -373,6 +377,43 @@ void TestSongCommands::selectionButtons()
     QCOMPARE(h.list()->selectedRow(), 1);
     QCOMPARE(h.form->currentSong(), 1);
     QCOMPARE(h.site.totalRequests(), 0);
+}
+
+// The skinned buttons by keyboard on the real window: their access keys with
+// Alt, and Space on the focused button.
+void TestSongCommands::buttonsByKeyboard()
+{
+    Harness h;
+    QVERIFY(h.start());
+    QVERIFY(QTest::qWaitForWindowActive(h.form.get()));
+    const auto ticks = [&h] {
+        QString marks;
+        for (int row = 0; row < h.items()->rowCount(); ++row)
+            marks += h.items()->isChecked(row) ? u'x' : u'.';
+        return marks;
+    };
+    QTest::keyClick(h.form.get(), Qt::Key_A, Qt::AltModifier);
+    QCOMPARE(ticks(), QStringLiteral("xxxxxx"));
+    QTest::keyClick(h.form.get(), Qt::Key_N, Qt::AltModifier);
+    QCOMPARE(ticks(), QStringLiteral("......"));
+    h.tick({1});
+    QTest::keyClick(h.form.get(), Qt::Key_I, Qt::AltModifier);
+    QCOMPARE(ticks(), QStringLiteral("x.xxxx"));
+
+    // Space on the focused "生成列表" runs the list file on its release; the
+    // button looks and reports disabled for the whole run.
+    QList<bool> enabledDuringRun;
+    h.onEachRequest([&] { enabledDuringRun << h.form->btnCreate()->property("Enabled").toBool(); });
+    const QString path = h.dir.filePath(QStringLiteral("keys.lst"));
+    h.saveDialog.queueAnswer(path);
+    h.form->btnCreate()->setFocus(Qt::TabFocusReason);
+    QTest::keyPress(h.form->btnCreate(), Qt::Key_Space);
+    QCOMPARE(h.saveDialog.requests().size(), 0);
+    QTest::keyRelease(h.form->btnCreate(), Qt::Key_Space);
+    QCOMPARE(readAll(path), h.addressLine(0) + h.addressLine(2) + h.addressLine(3) + h.addressLine(4)
+                                + h.addressLine(5) + "//By Tolvane\r\n");
+    QCOMPARE(enabledDuringRun, QList<bool>(5, false));
+    QVERIFY(h.form->btnCreate()->property("Enabled").toBool());
 }
 
 void TestSongCommands::listFileBytesInListOrder()

@@ -1,5 +1,7 @@
 // lumisong-preview --control NAME --size WxH [--bag FILE] [--set Name=Value]... --out FILE.png
 //                  [--state normal|hot|down] [--focus] [--default] [--active] [--over] [--no-theme]
+// lumisong-preview --control Lumisong.zephbutton --size WxH [--bag FILE] [--set Name=Value]...
+//                  [--no-theme] --replay FILE [--out FILE.png]
 // lumisong-preview --describe NAME
 // lumisong-preview --form frmMain|frmUpdate [--size WxH] --out FILE.png
 //
@@ -12,9 +14,11 @@
 // state handed to its painter, its focus and default flags, whether its form
 // is active and the pointer over it, and --no-theme (style 13 then falls back
 // to style 2). --describe lists a control's members with their types,
-// defaults and help texts, one per line, tab separated. --form draws a whole
-// form as laid out, with its design-time texts, at its designed client size
-// or at --size.
+// defaults and help texts, one per line, tab separated. --replay plays a script
+// of input notifications (FILE, or - for standard input) against the button,
+// created as on a running form, and prints what happens (buttonreplay.h); a
+// malformed line exits with 2. --form draws a whole form as laid out, with its
+// design-time texts, at its designed client size or at --size.
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -27,8 +31,10 @@
 
 #include <cstdio>
 
+#include "controls/button/zephbutton.h"
 #include "platform/propertybag.h"
 #include "platform/systemcolours.h"
+#include "tools/preview/buttonreplay.h"
 #include "tools/preview/formpreview.h"
 #include "tools/preview/previewregistry.h"
 
@@ -148,9 +154,13 @@ int main(int argc, char *argv[])
     const QCommandLineOption formOption(QStringLiteral("form"),
                                         QStringLiteral("A whole form: frmMain or frmUpdate."),
                                         QStringLiteral("name"));
+    const QCommandLineOption replayOption(QStringLiteral("replay"),
+                                          QStringLiteral("Plays input notifications against the button "
+                                                         "(- reads standard input)."),
+                                          QStringLiteral("file"));
     parser.addOptions({controlOption, sizeOption, bagOption, setOption, outOption, describeOption,
                        stateOption, focusOption, defaultOption, activeOption, overOption, noThemeOption,
-                       formOption});
+                       replayOption, formOption});
     if (!parser.parse(QApplication::arguments()))
         return fail(UsageError, parser.errorText());
     if (parser.isSet(QStringLiteral("help")))
@@ -163,7 +173,7 @@ int main(int argc, char *argv[])
     if (parser.isSet(formOption)) {
         for (const QCommandLineOption &option : {controlOption, bagOption, setOption, stateOption,
                                                  focusOption, defaultOption, activeOption,
-                                                 overOption, noThemeOption}) {
+                                                 overOption, noThemeOption, replayOption}) {
             if (parser.isSet(option))
                 return fail(UsageError, QStringLiteral("--%1 does not go with --form")
                                             .arg(option.names().constFirst()));
@@ -182,12 +192,17 @@ int main(int argc, char *argv[])
         }
         return renderForm(parser.value(formOption), size, parser.value(outOption));
     }
+    const bool replaying = parser.isSet(replayOption);
     for (const QCommandLineOption &option : {controlOption, sizeOption, outOption}) {
+        if (replaying && option.names() == outOption.names())
+            continue;
         if (!parser.isSet(option) || parser.values(option).size() != 1)
             return fail(UsageError, QStringLiteral("give --%1 once").arg(option.names().constFirst()));
     }
-    if (parser.values(bagOption).size() > 1)
-        return fail(UsageError, QStringLiteral("give --bag at most once"));
+    for (const QCommandLineOption &option : {bagOption, outOption, replayOption}) {
+        if (parser.values(option).size() > 1)
+            return fail(UsageError, QStringLiteral("give --%1 at most once").arg(option.names().constFirst()));
+    }
 
     const std::optional<QSize> size = parseSize(parser.value(sizeOption));
     if (!size)
@@ -214,6 +229,12 @@ int main(int argc, char *argv[])
     runState.active = parser.isSet(activeOption);
     runState.over = parser.isSet(overOption);
     runState.themes = !parser.isSet(noThemeOption);
+    auto *button = qobject_cast<zephbutton *>(control->widget());
+    if (replaying && !button)
+        return fail(UsageError, QStringLiteral("--replay applies to the skinned button only"));
+    if (replaying && (runState.state || runState.focus || runState.isDefault || runState.active || runState.over))
+        return fail(UsageError, QStringLiteral("--replay sets the state itself: give no --state, --focus, "
+                                               "--default, --active or --over"));
     {
         QString error;
         if (!control->setThemesAvailable(runState.themes, &error))
@@ -238,7 +259,19 @@ int main(int argc, char *argv[])
             return fail(UsageError, error);
     }
 
-    {
+    if (replaying) {
+        // A running form that has not been activated yet.
+        button->setUpRunMode();
+        QString error;
+        const std::optional<QString> script = ButtonReplay::readScript(parser.value(replayOption), &error);
+        if (!script)
+            return fail(UsageError, error);
+        ButtonReplay replay(*control, *button, QDir::currentPath(), stdout);
+        if (!replay.play(*script, &error))
+            return fail(UsageError, error);
+        if (!parser.isSet(outOption))
+            return 0;
+    } else {
         QString error;
         if (!control->applyRunState(runState, &error))
             return fail(UsageError, error);

@@ -96,6 +96,10 @@ void ButtonDrawingTest::averageColor_data()
     QTest::newRow("white and black") << 255 << 0 << 128;
     QTest::newRow("1 and 2, tie to even") << 1 << 2 << 2;
     QTest::newRow("3 and 4, tie to even") << 3 << 4 << 4;
+    // Halves that half-up rounding would lift: ties go down to the even neighbour.
+    QTest::newRow("2 and 3, tie down to even") << 2 << 3 << 2;
+    QTest::newRow("0 and 1, tie down to even") << 0 << 1 << 0;
+    QTest::newRow("254 and 255, tie down to even") << 254 << 255 << 254;
     QTest::newRow("equal") << 77 << 77 << 77;
 }
 

@@ -4,10 +4,12 @@
 
 namespace Lumisong {
 
-PreviewProcess PreviewProcess::run(const QStringList &arguments)
+PreviewProcess PreviewProcess::run(const QStringList &arguments, const QByteArray &input)
 {
     QProcess process;
     process.start(QStringLiteral(LUMISONG_PREVIEW_PATH), arguments);
+    process.write(input);
+    process.closeWriteChannel();
     PreviewProcess result;
     if (!process.waitForFinished(30000)) {
         process.kill();

@@ -12,7 +12,8 @@ struct PreviewProcess
     QByteArray output;    // standard output
     QByteArray errors;    // standard error
 
-    static PreviewProcess run(const QStringList &arguments);
+    // `input` is written to its standard input, which is then closed.
+    static PreviewProcess run(const QStringList &arguments, const QByteArray &input = {});
 };
 
 } // namespace Lumisong

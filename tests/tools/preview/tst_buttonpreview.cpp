@@ -167,7 +167,11 @@ void ButtonPreviewTest::describe()
         }
         if (fields.at(1) == u"MouseEnter"_s)
             QCOMPARE(fields.at(5), u"Occrus when the cursor moves around the button for the first time."_s);
+        if (fields.at(1) == u"MousePointer"_s)
+            QCOMPARE(fields.at(2), u"Long"_s); // read and written as a 32-bit value
     }
+    // The message sink is public too.
+    QVERIFY(lines.contains(u"method\tSubclass_WndProc\t(bBefore, bHandled, lReturn, lHwnd, uMsg, wParam, lParam)\t\t\t"_s));
     QCOMPARE(properties.size(), 38);
     QVERIFY(properties.contains(u"ColorScheme"_s));
 

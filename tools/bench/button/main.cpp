@@ -11,6 +11,7 @@
 #include "controls/button/zephbutton.h"
 #include "platform/systemcolours.h"
 #include "tools/bench/benchfigures.h"
+#include "tools/bench/formbutton.h"
 
 using namespace Lumisong;
 using Lumisong::Bench::measure;
@@ -37,11 +38,7 @@ int main(int argc, char *argv[])
     SystemColours::pinStandard();
 
     zephbutton button;
-    button.resize(61, 23);
-    button.InitProperties();
-    button.setButtonStyle(StyleBevel);
-    button.setBackColor(Colour::rgb(173, 209, 255));
-    button.setCaption(QStringLiteral("全选"));
+    Lumisong::Bench::makeFormButton(button, QSize(61, 23), QStringLiteral("全选"));
     button.runtime().parentActive = true;
 
     const int rounds = 3000;

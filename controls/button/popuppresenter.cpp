@@ -1,0 +1,7 @@
+#include "controls/button/popuppresenter.h"
+
+namespace Lumisong {
+
+PopupPresenter::~PopupPresenter() = default;
+
+} // namespace Lumisong

@@ -1,0 +1,418 @@
+// The skinned button's property accessors: each stores, redraws when the look
+// changes and announces the property to the host.
+
+#include "controls/button/zephbutton.h"
+
+#include <QCursor>
+#include <QPixmap>
+
+#include <algorithm>
+
+#include "controls/button/buttonenums.h"
+#include "controls/button/colourmath.h"
+
+namespace Lumisong {
+
+namespace {
+
+Qt::CursorShape cursorForPointer(int pointer)
+{
+    switch (pointer) {
+    case 2:
+        return Qt::CrossCursor;
+    case 3:
+        return Qt::IBeamCursor;
+    case 5:
+    case 15:
+        return Qt::SizeAllCursor;
+    case 6:
+        return Qt::SizeBDiagCursor;
+    case 7:
+        return Qt::SizeVerCursor;
+    case 8:
+        return Qt::SizeFDiagCursor;
+    case 9:
+        return Qt::SizeHorCursor;
+    case 10:
+        return Qt::UpArrowCursor;
+    case 11:
+        return Qt::WaitCursor;
+    case 12:
+        return Qt::ForbiddenCursor;
+    case 13:
+        return Qt::BusyCursor;
+    case 14:
+        return Qt::WhatsThisCursor;
+    default:
+        return Qt::ArrowCursor;
+    }
+}
+
+} // namespace
+
+// --- property plumbing ---------------------------------------------------------
+
+void zephbutton::notify(const char *name)
+{
+    // Every announced property may change the look.
+    ++m_lookGeneration;
+    emit propertyChanged(QString::fromLatin1(name));
+}
+
+void zephbutton::store(const char *name, bool redraw)
+{
+    ++m_lookGeneration;
+    if (redraw)
+        Redraw();
+    notify(name);
+}
+
+void zephbutton::setBackColor(Colour colour)
+{
+    m_p.backColor = colour;
+    if (m_p.buttonStyle != StyleToolbar)
+        m_p.colorScheme = SchemeCustom;
+    store("BackColor");
+}
+
+void zephbutton::setButtonStyle(int style)
+{
+    m_p.buttonStyle = style;
+    DefaultSchemeForStyle(m_p);
+    ApplyColorScheme(m_p);
+    m_painter.ApplyWindowRegion();
+    store("ButtonStyle");
+}
+
+void zephbutton::setCaption(const QString &caption)
+{
+    m_p.caption = caption;
+    SetAccessKeys();
+    store("Caption");
+}
+
+void zephbutton::setCaptionAlign(int align)
+{
+    m_p.captionAlign = align;
+    store("CaptionAlign");
+}
+
+void zephbutton::setDropDownSymbol(int symbol)
+{
+    m_p.dropDownSymbol = symbol;
+    store("DropDownSymbol");
+}
+
+void zephbutton::setDropDownSeparator(bool separator)
+{
+    m_p.dropDownSeparator = separator;
+    store("DropDownSeparator");
+}
+
+void zephbutton::setDisabledPictureMode(int mode)
+{
+    m_p.disabledPictureMode = mode;
+    store("DisabledPictureMode");
+}
+
+void zephbutton::setEnabled(bool enabled)
+{
+    m_p.enabled = enabled;
+    QWidget::setEnabled(enabled);
+    store("Enabled");
+}
+
+void zephbutton::setButtonFont(std::shared_ptr<ButtonFont> font)
+{
+    if (!font)
+        return;
+    bindFont(std::move(font));
+    applyWindowFont();
+    store("Font");
+    fontChanged();
+}
+
+FontDescription zephbutton::fontDescription() const
+{
+    return m_font ? m_font->description() : FontDescription();
+}
+
+void zephbutton::setFontDescription(const FontDescription &description)
+{
+    setButtonFont(std::make_shared<ButtonFont>(description));
+}
+
+void zephbutton::fontChanged()
+{
+    applyWindowFont();
+    store("Font");
+}
+
+void zephbutton::applyWindowFont()
+{
+    if (m_font)
+        QWidget::setFont(m_font->description().toQFont());
+    update();
+}
+
+void zephbutton::setForeColor(Colour colour)
+{
+    m_p.foreColor = colour;
+    store("ForeColor");
+}
+
+void zephbutton::setForeColorHover(Colour colour)
+{
+    m_p.foreColorHover = colour;
+    store("ForeColorHover");
+}
+
+void zephbutton::setHandPointer(bool hand)
+{
+    m_p.handPointer = hand;
+    if (hand)
+        m_mousePointer = 0;
+    applyCursor();
+    store("HandPointer");
+}
+
+qulonglong zephbutton::hWnd() const
+{
+    return qulonglong(const_cast<zephbutton *>(this)->winId());
+}
+
+void zephbutton::setMaskColor(Colour colour)
+{
+    m_p.maskColor = colour;
+    store("MaskColor");
+}
+
+void zephbutton::setMode(int mode)
+{
+    m_p.mode = mode;
+    if (mode == ModePush)
+        m_runtime.state = StateNormal;
+    Redraw();
+    notify("Value");
+    notify("Mode");
+}
+
+void zephbutton::setMouseIcon(const Picture &icon)
+{
+    m_mouseIcon = icon;
+    if (!icon.isNull()) {
+        m_p.handPointer = false;
+        notify("HandPointer");
+        m_mousePointer = 99;
+    } else {
+        m_mousePointer = 0;
+    }
+    applyCursor();
+    notify("MouseIcon");
+}
+
+void zephbutton::setMousePointer(int pointer)
+{
+    m_mousePointer = qint16(pointer);
+    applyCursor();
+    notify("MousePointer");
+}
+
+void zephbutton::applyCursor()
+{
+    if (m_p.handPointer)
+        setCursor(Qt::PointingHandCursor);
+    else if (m_mousePointer == 99 && !m_mouseIcon.isNull())
+        setCursor(QCursor(QPixmap::fromImage(m_mouseIcon.image)));
+    else if (m_mousePointer == 0)
+        unsetCursor();
+    else
+        setCursor(cursorForPointer(m_mousePointer));
+}
+
+void zephbutton::setPictureNormal(const ButtonPicturePtr &picture)
+{
+    m_p.pictureNormal = picture;
+    if (!picture) {
+        resizeStep();
+        m_p.pictureHot.reset();
+        m_p.pictureDown.reset();
+        notify("PictureHot");
+        notify("PictureDown");
+        return;
+    }
+    store("PictureNormal");
+}
+
+void zephbutton::setPictureHot(const ButtonPicturePtr &picture)
+{
+    if (!m_p.pictureNormal) {
+        m_p.pictureNormal = picture;
+        notify("PictureNormal");
+        return;
+    }
+    m_p.pictureHot = picture;
+    notify("PictureHot");
+    Redraw();
+}
+
+void zephbutton::setPictureDown(const ButtonPicturePtr &picture)
+{
+    if (!m_p.pictureNormal) {
+        m_p.pictureNormal = picture;
+        notify("PictureNormal");
+        return;
+    }
+    m_p.pictureDown = picture;
+    notify("PictureDown");
+    Redraw();
+}
+
+Picture zephbutton::pictureNormalValue() const
+{
+    return m_p.pictureNormal ? m_p.pictureNormal->picture() : Picture();
+}
+
+void zephbutton::setPictureNormalValue(const Picture &picture)
+{
+    setPictureNormal(ButtonPicture::from(picture));
+}
+
+Picture zephbutton::pictureHotValue() const
+{
+    return m_p.pictureHot ? m_p.pictureHot->picture() : Picture();
+}
+
+void zephbutton::setPictureHotValue(const Picture &picture)
+{
+    setPictureHot(ButtonPicture::from(picture));
+}
+
+Picture zephbutton::pictureDownValue() const
+{
+    return m_p.pictureDown ? m_p.pictureDown->picture() : Picture();
+}
+
+void zephbutton::setPictureDownValue(const Picture &picture)
+{
+    setPictureDown(ButtonPicture::from(picture));
+}
+
+void zephbutton::setPictureAlign(int align)
+{
+    m_p.pictureAlign = align;
+    store("PictureAlign", bool(m_p.pictureNormal));
+}
+
+void zephbutton::setPictureShadow(bool shadow)
+{
+    m_p.pictureShadow = shadow;
+    store("PictureShadow");
+}
+
+void zephbutton::setPictureEffectOnOver(int effect)
+{
+    m_p.pictureEffectOnOver = effect;
+    store("PictureEffectOnOver");
+}
+
+void zephbutton::setPictureEffectOnDown(int effect)
+{
+    m_p.pictureEffectOnDown = effect;
+    store("PictureEffectOnDown");
+}
+
+void zephbutton::setPicturePushOnHover(bool push)
+{
+    m_p.picturePushOnHover = push;
+    store("PicturePushOnHover");
+}
+
+void zephbutton::setPictureOpacity(int opacity)
+{
+    m_p.pictureOpacity = quint8(std::clamp(opacity, 0, 255));
+    store("PictureOpacity");
+}
+
+void zephbutton::setPictureOpacityOnOver(int opacity)
+{
+    m_p.pictureOpacityOnOver = quint8(std::clamp(opacity, 0, 255));
+    store("PictureOpacityOnOver");
+}
+
+void zephbutton::setRightToLeft(bool rightToLeft)
+{
+    m_p.rightToLeft = rightToLeft;
+    m_tooltipRightToLeft = rightToLeft;
+    store("RightToLeft");
+}
+
+void zephbutton::setCaptionEffects(int effects)
+{
+    m_p.captionEffects = effects;
+    store("CaptionEffects");
+}
+
+void zephbutton::setShowFocusRect(bool show)
+{
+    m_p.showFocusRect = show;
+    notify("ShowFocusRect");
+}
+
+void zephbutton::setUseMaskColor(bool use)
+{
+    m_p.useMaskColor = use;
+    store("UseMaskColor", bool(m_p.pictureNormal));
+}
+
+void zephbutton::setValue(bool value)
+{
+    if (m_p.mode == ModePush) {
+        m_runtime.state = StateNormal;
+        Redraw();
+        return;
+    }
+    m_p.value = value;
+    if (!value)
+        m_runtime.state = StateNormal;
+    store("Value");
+}
+
+void zephbutton::setTooltipTitle(const QString &title)
+{
+    m_p.tooltipTitle = title;
+    store("TooltipTitle");
+}
+
+void zephbutton::setToolTip(const QString &text)
+{
+    m_p.toolTip = text;
+    store("ToolTip");
+}
+
+void zephbutton::setTooltipBackColor(Colour colour)
+{
+    m_p.tooltipBackColor = colour;
+    store("TooltipBackColor");
+}
+
+void zephbutton::setToolTipIcon(int icon)
+{
+    m_p.toolTipIcon = icon;
+    store("ToolTipIcon");
+}
+
+void zephbutton::setToolTipType(int type)
+{
+    m_p.toolTipType = type;
+    store("ToolTipType");
+}
+
+void zephbutton::setColorScheme(int scheme)
+{
+    m_p.colorScheme = scheme;
+    ApplyColorScheme(m_p);
+    store("ColorScheme");
+}
+
+} // namespace Lumisong

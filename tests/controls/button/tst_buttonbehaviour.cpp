@@ -1,0 +1,719 @@
+// The skinned button as a widget on a shown form, driven with Qt's own events:
+// mouse, keyboard and access keys, option groups per container, the form's
+// activation, the real drop-down menu, tooltips, buttons ended inside their
+// own Click, and what assistive technology reads.
+
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+#include "controls/button/buttonaccessible.h"
+#include "controls/button/buttonenums.h"
+#include "controls/button/menupopuppresenter.h"
+#include "controls/button/tooltipwindow.h"
+#include "controls/button/zephbutton.h"
+#include "controls/progressbar/progressbar.h"
+#include "platform/propertybag.h"
+#include "platform/systemcolours.h"
+
+using namespace Lumisong;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A button loaded on a running form, as the form loader makes it.
+zephbutton *loadButton(QWidget *parent, const QString &caption, int mode = ModePush,
+                       QRect geometry = {10, 10, 75, 23})
+{
+    auto *button = new zephbutton(parent);
+    button->setGeometry(geometry);
+    PropertyBag bag;
+    bag.setValue(u"ButtonStyle"_s, qint32(StyleBevel));
+    bag.setValue(u"Caption"_s, caption);
+    bag.setValue(u"Mode"_s, qint32(mode));
+    button->ReadProperties(bag);
+    button->setGeometry(geometry);
+    return button;
+}
+
+// Every event of a button's interface, as one line each.
+QStringList *recordEvents(zephbutton *button)
+{
+    auto *log = new QStringList;
+    QObject::connect(button, &QObject::destroyed, [log] { delete log; });
+    QObject::connect(button, &zephbutton::MouseDown, [log](qint16 b, qint16 s, float x, float y) {
+        *log << u"MouseDown %1 %2 %3 %4"_s.arg(b).arg(s).arg(double(x)).arg(double(y));
+    });
+    QObject::connect(button, &zephbutton::MouseUp, [log](qint16 b, qint16 s, float x, float y) {
+        *log << u"MouseUp %1 %2 %3 %4"_s.arg(b).arg(s).arg(double(x)).arg(double(y));
+    });
+    QObject::connect(button, &zephbutton::Click, [log] { *log << u"Click"_s; });
+    QObject::connect(button, &zephbutton::DblClick, [log] { *log << u"DblClick"_s; });
+    QObject::connect(button, &zephbutton::MouseLeave, [log] { *log << u"MouseLeave"_s; });
+    QObject::connect(button, &zephbutton::KeyDown,
+                     [log](qint16 &c, qint16 &s) { *log << u"KeyDown %1 %2"_s.arg(c).arg(s); });
+    QObject::connect(button, &zephbutton::KeyUp,
+                     [log](qint16 &c, qint16 &s) { *log << u"KeyUp %1 %2"_s.arg(c).arg(s); });
+    QObject::connect(button, &zephbutton::KeyPress,
+                     [log](qint16 &a) { *log << u"KeyPress %1"_s.arg(a); });
+    return log;
+}
+
+void sendMouse(QWidget *widget, QEvent::Type type, QPoint pos, quint64 time,
+               Qt::MouseButton button = Qt::LeftButton)
+{
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    QMouseEvent event(type, pos, widget->mapToGlobal(pos), button, held, Qt::NoModifier);
+    event.setTimestamp(time);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+struct Form
+{
+    std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
+
+    bool show()
+    {
+        window->resize(300, 200);
+        window->move(0, 0);
+        window->show();
+        return QTest::qWaitForWindowActive(window.get());
+    }
+};
+
+} // namespace
+
+class ButtonBehaviourTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { SystemColours::pinStandard(); }
+
+    void mouseClicksAndDoubleClicks();
+    void platformDoubleClickSequence();
+    void keyboard();
+    void autoRepeatedSpaceTogglesACheckButton();
+    void accessKeyWithAlt();
+    void optionGroupsPerContainer();
+    void disabledByQWidgetIsDisabled();
+    void formActivationAndLeave();
+    void buttonsEndAndMoveInAnyOrder();
+    void destroyedInsideClick_data();
+    void destroyedInsideClick();
+    void menuTopLeft_data();
+    void menuTopLeft();
+    void realDropDownMenu();
+    void presenterSeesTheRequest();
+    void destroyedMenuDetaches();
+    void toolTipContent_data();
+    void toolTipContent();
+    void toolTipWindowLayout();
+    void toolTipShowsAfterRestingAndHidesOnPress();
+    void inputRedrawsShowPropertyChanges();
+    void accessibleButton_data();
+    void accessibleButton();
+    void accessibleProgressBar();
+};
+
+void ButtonBehaviourTest::mouseClicksAndDoubleClicks()
+{
+    Form form;
+    zephbutton *button = loadButton(form.window.get(), u"OK"_s);
+    QVERIFY(form.show());
+    const QStringList *log = recordEvents(button);
+    // As the existing window tests deliver a double click: click, double click, release.
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 6));
+    QTest::mouseDClick(button, Qt::LeftButton, {}, QPoint(5, 6));
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(5, 6));
+    QCOMPARE(*log, (QStringList{u"MouseDown 1 0 5 6"_s, u"Click"_s, u"MouseUp 1 0 5 6"_s,
+                                u"MouseDown 1 0 5 6"_s, u"DblClick"_s, u"Click"_s,
+                                u"MouseUp 1 0 5 6"_s}));
+    QVERIFY(button->hasFocus());
+}
+
+// Qt delivers the second press of a double click as a press followed by a
+// double-click event; the button sees it once, as its double click.
+void ButtonBehaviourTest::platformDoubleClickSequence()
+{
+    Form form;
+    zephbutton *button = loadButton(form.window.get(), u"OK"_s);
+    QVERIFY(form.show());
+    const QStringList *log = recordEvents(button);
+    const QPoint at(7, 8);
+    quint64 t = 100000;
+    sendMouse(button, QEvent::MouseButtonPress, at, t);
+    sendMouse(button, QEvent::MouseButtonRelease, at, t + 20);
+    sendMouse(button, QEvent::MouseButtonPress, at, t + 60);
+    sendMouse(button, QEvent::MouseButtonDblClick, at, t + 60);
+    sendMouse(button, QEvent::MouseButtonRelease, at, t + 80);
+    // A third press soon after starts a new click, not another double click.
+    sendMouse(button, QEvent::MouseButtonPress, at, t + 120);
+    sendMouse(button, QEvent::MouseButtonRelease, at, t + 140);
+    QCOMPARE(log->join(u'|'),
+             u"MouseDown 1 0 7 8|Click|MouseUp 1 0 7 8|MouseDown 1 0 7 8|DblClick|Click|"
+             "MouseUp 1 0 7 8|MouseDown 1 0 7 8|Click|MouseUp 1 0 7 8"_s);
+}
+
+void ButtonBehaviourTest::keyboard()
+{
+    Form form;
+    zephbutton *first = loadButton(form.window.get(), u"One"_s);
+    zephbutton *second = loadButton(form.window.get(), u"Two"_s, ModePush, {100, 10, 75, 23});
+    QVERIFY(form.show());
+    first->setFocus();
+    QVERIFY(first->hasFocus());
+    QStringList *log = recordEvents(first);
+
+    QTest::keyPress(first, Qt::Key_Space);
+    QCOMPARE(first->runtime().state, int(StateDown));
+    QTest::keyRelease(first, Qt::Key_Space);
+    QTest::keyClick(first, Qt::Key_Return);
+    QCOMPARE(log->join(u'|'),
+             u"KeyDown 32 0|KeyPress 32|Click|KeyUp 32 0|Click|KeyDown 13 0|KeyPress 13"_s);
+    // Alt+Space is the window's: no KeyDown of Space, no pressed look, no Click.
+    log->clear();
+    QTest::keyClick(first, Qt::Key_Space, Qt::AltModifier);
+    QVERIFY(!log->contains(u"KeyDown 32 4"_s));
+    QVERIFY(!log->contains(u"Click"_s));
+    QCOMPARE(first->runtime().state, int(StateNormal));
+
+    // An arrow key raises KeyDown and then moves the focus on.
+    QTest::keyClick(first, Qt::Key_Right);
+    QCOMPARE(log->constLast(), u"KeyDown 39 0"_s);
+    QTRY_VERIFY(second->hasFocus());
+    QTest::keyClick(second, Qt::Key_Up);
+    QTRY_VERIFY(first->hasFocus());
+
+    // Keys the button has no use for reach its form too.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(QChar(27)));
+    QCoreApplication::sendEvent(first, &escape);
+    QVERIFY(!escape.isAccepted());
+    QCOMPARE(log->constLast(), u"KeyPress 27"_s);
+}
+
+void ButtonBehaviourTest::autoRepeatedSpaceTogglesACheckButton()
+{
+    Form form;
+    zephbutton *button = loadButton(form.window.get(), u"Bold"_s, ModeCheck);
+    QVERIFY(form.show());
+    button->setFocus();
+    QSignalSpy clicks(button, &zephbutton::Click);
+    QTest::keyPress(button, Qt::Key_Space);
+    // A held key repeats presses; Qt also sends repeated releases between them.
+    for (int i = 0; i < 2; ++i) {
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, u" "_s, true);
+        QCoreApplication::sendEvent(button, &release);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, u" "_s, true);
+        QCoreApplication::sendEvent(button, &press);
+    }
+    QCOMPARE(clicks.size(), 0);
+    QVERIFY(button->value()); // three toggles
+    QTest::keyRelease(button, Qt::Key_Space);
+    QCOMPARE(clicks.size(), 1);
+    QVERIFY(button->value());
+}
+
+void ButtonBehaviourTest::accessKeyWithAlt()
+{
+    Form form;
+    zephbutton *button = loadButton(form.window.get(), u"Save && &Load"_s, ModeCheck);
+    QVERIFY(form.show());
+    QSignalSpy clicks(button, &zephbutton::Click);
+    QTest::keyClick(form.window.get(), Qt::Key_S, Qt::AltModifier);
+    QCOMPARE(clicks.size(), 0);
+    QTest::keyClick(form.window.get(), Qt::Key_L, Qt::AltModifier);
+    QCOMPARE(clicks.size(), 1);
+    QVERIFY(button->value());
+    // A new caption takes its key along.
+    button->setCaption(u"&Save"_s);
+    QTest::keyClick(form.window.get(), Qt::Key_L, Qt::AltModifier);
+    QTest::keyClick(form.window.get(), Qt::Key_S, Qt::AltModifier);
+    QCOMPARE(clicks.size(), 2);
+    QVERIFY(!button->value());
+}
+
+void ButtonBehaviourTest::optionGroupsPerContainer()
+{
+    Form form;
+    auto *frame1 = new QWidget(form.window.get());
+    frame1->setGeometry(0, 0, 300, 40);
+    auto *frame2 = new QWidget(form.window.get());
+    frame2->setGeometry(0, 50, 300, 40);
+    QList<zephbutton *> first;
+    QList<zephbutton *> second;
+    for (int i = 0; i < 3; ++i)
+        first << loadButton(frame1, u"A%1"_s.arg(i), ModeOption, {i * 80, 5, 75, 23});
+    for (int i = 0; i < 2; ++i)
+        second << loadButton(frame2, u"B%1"_s.arg(i), ModeOption, {i * 80, 5, 75, 23});
+    auto *checkInFrame = loadButton(frame1, u"C"_s, ModeCheck, {250, 5, 40, 23});
+    QVERIFY(form.show());
+    for (zephbutton *b : first + second + QList<zephbutton *>{checkInFrame})
+        b->setValue(true);
+
+    QSignalSpy cleared(first.at(0), &zephbutton::propertyChanged);
+    QTest::mouseClick(first.at(1), Qt::LeftButton);
+    QCOMPARE(first.at(0)->value(), false);
+    QCOMPARE(first.at(1)->value(), true);
+    QCOMPARE(first.at(2)->value(), false);
+    QCOMPARE(second.at(0)->value(), true);
+    QCOMPARE(second.at(1)->value(), true);
+    QCOMPARE(checkInFrame->value(), true); // only option buttons form the group
+    QCOMPARE(cleared.size(), 1);           // cleared through Value: redrawn and announced
+    QCOMPARE(first.at(0)->runtime().state, int(StateNormal));
+}
+
+void ButtonBehaviourTest::disabledByQWidgetIsDisabled()
+{
+    Form form;
+    zephbutton *button = loadButton(form.window.get(), u"Go"_s);
+    QVERIFY(form.show());
+    QSignalSpy changes(button, &zephbutton::propertyChanged);
+    QSignalSpy clicks(button, &zephbutton::Click);
+    static_cast<QWidget *>(button)->setEnabled(false);
+    QCOMPARE(button->property("Enabled").toBool(), false);
+    QCOMPARE(changes.size(), 1);
+    QCOMPARE(changes.at(0).at(0).toString(), u"Enabled"_s);
+    QTest::mouseClick(button, Qt::LeftButton);
+    button->input().keyDown(13, 0);
+    button->input().accessKey(97);
+    QCOMPARE(clicks.size(), 0);
+    // A disabled parent leaves the button's own Enabled alone.
+    static_cast<QWidget *>(button)->setEnabled(true);
+    form.window->setEnabled(false);
+    QCOMPARE(button->property("Enabled").toBool(), true);
+}
+
+void ButtonBehaviourTest::formActivationAndLeave()
+{
+    Form form;
+    zephbutton *running = loadButton(form.window.get(), u"Run"_s);
+    auto *designed = new zephbutton(form.window.get());
+    zephbutton::Ambient ambient;
+    ambient.userMode = false;
+    designed->setAmbient(ambient);
+    designed->ReadProperties(PropertyBag());
+    QVERIFY(!running->runtime().parentActive);
+    QVERIFY(form.show());
+    QVERIFY(running->runtime().parentActive);
+    QVERIFY(!designed->runtime().parentActive); // no interception at design time
+
+    QSignalSpy leaves(running, &zephbutton::MouseLeave);
+    QSignalSpy designedLeaves(designed, &zephbutton::MouseLeave);
+    sendMouse(running, QEvent::MouseMove, QPoint(5, 5), 1);
+    QCOMPARE(running->runtime().state, int(StateHot));
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(running, &leave);
+    QCoreApplication::sendEvent(designed, &leave);
+    QCOMPARE(leaves.size(), 1);
+    QCOMPARE(designedLeaves.size(), 0);
+    QCOMPARE(running->runtime().state, int(StateNormal));
+
+    // Deactivating the form clears focus, press and Space.
+    running->setFocus();
+    running->input().keyDown(32, 0);
+    QVERIFY(running->input().spaceDown());
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QCoreApplication::sendEvent(form.window.get(), &deactivate);
+    QVERIFY(!running->runtime().parentActive);
+    QVERIFY(!running->runtime().hasFocus);
+    QVERIFY(!running->input().spaceDown());
+    QCOMPARE(running->runtime().state, int(StateNormal));
+}
+
+// Every button of a form watches the form; buttons that end, in any order, or
+// move to another form leave the others working.
+void ButtonBehaviourTest::buttonsEndAndMoveInAnyOrder()
+{
+    Form form;
+    QList<QPointer<zephbutton>> buttons;
+    for (int i = 0; i < 5; ++i)
+        buttons << loadButton(form.window.get(), u"B%1"_s.arg(i), ModePush, {i * 50, 10, 45, 23});
+    QVERIFY(form.show());
+    delete buttons.at(3).data();
+    delete buttons.at(0).data();
+    QWidget other;
+    buttons.at(4)->setParent(&other);
+    const auto activation = [](QWidget *window, QEvent::Type type) {
+        QEvent event(type);
+        QCoreApplication::sendEvent(window, &event);
+    };
+    activation(form.window.get(), QEvent::WindowDeactivate);
+    QVERIFY(!buttons.at(1)->runtime().parentActive);
+    QVERIFY(!buttons.at(2)->runtime().parentActive);
+    activation(&other, QEvent::WindowActivate);
+    QVERIFY(buttons.at(4)->runtime().parentActive);
+    QVERIFY(!buttons.at(2)->runtime().parentActive);
+    delete buttons.at(2).data();
+    activation(form.window.get(), QEvent::WindowActivate);
+    QVERIFY(buttons.at(1)->runtime().parentActive);
+}
+
+void ButtonBehaviourTest::destroyedInsideClick_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("mouse") << u"mouse"_s;
+    QTest::newRow("Space") << u"space"_s;
+    QTest::newRow("Enter") << u"enter"_s;
+    QTest::newRow("access key") << u"access"_s;
+}
+
+// A form closed from a Click handler ends its buttons there; nothing touches
+// them afterwards (the sanitizer builds check it).
+void ButtonBehaviourTest::destroyedInsideClick()
+{
+    QFETCH(QString, how);
+    auto *window = new QWidget;
+    zephbutton *button = loadButton(window, u"&Close"_s);
+    window->resize(200, 100);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QPointer<QWidget> guard(window);
+    QSignalSpy mouseUps(button, &zephbutton::MouseUp);
+    QObject::connect(button, &zephbutton::Click, [window] { delete window; });
+    button->setFocus();
+    if (how == u"mouse") {
+        QTest::mousePress(button, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(5, 5));
+    } else if (how == u"space") {
+        QTest::keyPress(button, Qt::Key_Space);
+        QTest::keyRelease(button, Qt::Key_Space);
+    } else if (how == u"enter") {
+        QTest::keyPress(button, Qt::Key_Return);
+    } else {
+        QTest::keyClick(window, Qt::Key_C, Qt::AltModifier);
+    }
+    QVERIFY(!guard);
+    QCOMPARE(mouseUps.size(), 0);
+}
+
+void ButtonBehaviourTest::menuTopLeft_data()
+{
+    QTest::addColumn<int>("flags");
+    QTest::addColumn<QPoint>("topLeft");
+    // A 60 x 40 menu at the anchor (100, 200).
+    QTest::newRow("left, top") << 0 << QPoint(100, 200);
+    QTest::newRow("right-align") << 0x08 << QPoint(40, 200);
+    QTest::newRow("bottom-align") << 0x20 << QPoint(100, 160);
+    QTest::newRow("both") << 0x28 << QPoint(40, 160);
+    QTest::newRow("centred") << 0x14 << QPoint(70, 180);
+    QTest::newRow("right-button tracking does not move it") << 0x02 << QPoint(100, 200);
+}
+
+void ButtonBehaviourTest::menuTopLeft()
+{
+    QFETCH(int, flags);
+    QFETCH(QPoint, topLeft);
+    QCOMPARE(MenuPopupPresenter::menuTopLeft(QPoint(100, 200), QSize(60, 40), flags), topLeft);
+}
+
+void ButtonBehaviourTest::realDropDownMenu()
+{
+    Form form;
+    zephbutton *button = loadButton(form.window.get(), u"More"_s, ModePush, {20, 30, 75, 23});
+    QMenu menu(form.window.get());
+    menu.addAction(u"First"_s);
+    QAction *second = menu.addAction(u"Second"_s);
+    menu.addAction(u"Third"_s);
+    button->SetPopupMenu(&menu, 7, 0, second);
+    QVERIFY(form.show());
+    QSignalSpy mouseDowns(button, &zephbutton::MouseDown);
+
+    QPoint shownAt;
+    QAction *shownDefault = nullptr;
+    QTimer::singleShot(0, &menu, [&] {
+        QTRY_VERIFY(menu.isVisible());
+        shownAt = menu.pos();
+        shownDefault = menu.defaultAction();
+        menu.close();
+    });
+    QTest::mousePress(button, Qt::LeftButton, {}, QPoint(5, 5));
+    // Below and to the right: the menu's top-left corner at the button's bottom-right corner.
+    QCOMPARE(shownAt, button->mapToGlobal(QPoint(75, 23)));
+    QCOMPARE(shownDefault, second);
+    QCOMPARE(menu.defaultAction(), nullptr); // the default item was this showing's only
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(mouseDowns.size(), 0);
+    QCOMPARE(button->runtime().state, int(StateNormal));
+    QVERIFY(!button->dropDown().menuLatch);
+}
+
+namespace {
+
+class FakePresenter final : public PopupPresenter
+{
+public:
+    QList<PopupRequest> requests;
+    bool over = true;
+    bool present(const PopupRequest &request) override
+    {
+        requests << request;
+        return over;
+    }
+};
+
+} // namespace
+
+void ButtonBehaviourTest::presenterSeesTheRequest()
+{
+    Form form;
+    zephbutton *button = loadButton(form.window.get(), u"More"_s);
+    FakePresenter presenter;
+    button->setPopupPresenter(&presenter);
+    QMenu menu;
+    QAction *item = menu.addAction(u"x"_s);
+    button->SetPopupMenu(form.window.get(), 0); // not a menu: ignored
+    QVERIFY(!button->dropDown().menuSet);
+    button->SetPopupMenu(&menu, 5, 1, item);
+    QTest::mousePress(button, Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(presenter.requests.size(), 1);
+    const PopupRequest &request = presenter.requests.constFirst();
+    QCOMPARE(request.menu, &menu);
+    QCOMPARE(request.button, button);
+    QCOMPARE(request.anchor, QPoint(0, 23));
+    QCOMPARE(request.flags, 0x09);
+    QCOMPARE(request.defaultItem, item);
+    QVERIFY(button->dropDown().menuLatch);
+    QCOMPARE(button->runtime().state, int(StateDown));
+    // Unset: the mouse clicks again.
+    button->UnsetPopupMenu();
+    QSignalSpy clicks(button, &zephbutton::Click);
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(clicks.size(), 1);
+    QCOMPARE(button->dropDown().flags, 0x09); // Align and Flags stay
+}
+
+void ButtonBehaviourTest::destroyedMenuDetaches()
+{
+    Form form;
+    zephbutton *button = loadButton(form.window.get(), u"More"_s);
+    auto *menu = new QMenu;
+    button->SetPopupMenu(menu, 0);
+    delete menu;
+    QVERIFY(!button->dropDown().menuSet);
+    QSignalSpy clicks(button, &zephbutton::Click);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(clicks.size(), 1);
+}
+
+void ButtonBehaviourTest::toolTipContent_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<Colour>("back");
+    QTest::addColumn<bool>("balloon");
+    QTest::addColumn<int>("shownIcon");
+    QTest::addColumn<std::optional<Colour>>("shownBack");
+    const Colour blue = Colour::rgb(0, 0, 200);
+    QTest::newRow("plain") << 0 << 0 << QString() << Colour(0) << false << 0
+                           << std::optional<Colour>();
+    QTest::newRow("balloon") << 1 << 0 << QString() << blue << true << 0
+                             << std::optional<Colour>(blue);
+    QTest::newRow("other types are rectangular")
+        << 2 << 0 << QString() << Colour(0) << false << 0 << std::optional<Colour>();
+    QTest::newRow("an icon without a title shows nothing")
+        << 0 << 2 << QString() << Colour(0) << false << 0 << std::optional<Colour>();
+    QTest::newRow("warning icon with its title")
+        << 0 << 2 << u"Careful"_s << Colour(0) << false << 2 << std::optional<Colour>();
+    QTest::newRow("unknown icon number")
+        << 0 << 9 << u"T"_s << Colour(0) << false << 0 << std::optional<Colour>();
+    QTest::newRow("system colour translated")
+        << 0 << 0 << QString() << Colour::system(SystemColours::Window) << false << 0
+        << std::optional<Colour>(Colour::rgb(255, 255, 255));
+    QTest::newRow("untranslatable colour keeps the system's")
+        << 0 << 0 << QString() << Colour(0x12345678u) << false << 0 << std::optional<Colour>();
+}
+
+void ButtonBehaviourTest::toolTipContent()
+{
+    QFETCH(int, type);
+    QFETCH(int, icon);
+    QFETCH(QString, title);
+    QFETCH(Colour, back);
+    QFETCH(bool, balloon);
+    QFETCH(int, shownIcon);
+    QFETCH(std::optional<Colour>, shownBack);
+    ButtonProperties properties;
+    properties.toolTipType = type;
+    properties.toolTipIcon = icon;
+    properties.tooltipTitle = title;
+    properties.tooltipBackColor = back;
+    properties.toolTip = u"tip"_s;
+    const ToolTipContent content = ToolTipContent::from(properties, true);
+    QCOMPARE(content.balloon, balloon);
+    QCOMPARE(content.icon, shownIcon);
+    QCOMPARE(content.back, shownBack);
+    QVERIFY(content.rightToLeft);
+    QCOMPARE(content.text, u"tip"_s);
+}
+
+void ButtonBehaviourTest::toolTipWindowLayout()
+{
+    QWidget owner;
+    ToolTipWindow window(&owner);
+    ToolTipContent content;
+    const QFontMetrics metrics(window.font());
+    // A single line wider than 240 pixels wraps.
+    QString line;
+    while (metrics.horizontalAdvance(line) < 400)
+        line += u"word "_s;
+    content.text = line.trimmed();
+    window.setContent(content);
+    QVERIFY(window.textRect().width() <= ToolTipWindow::MaxTextWidth);
+    QVERIFY(window.textRect().height() >= 2 * metrics.lineSpacing());
+    QVERIFY(window.titleRect().isEmpty());
+    content.icon = ToolTipContent::Error; // no title row, so no icon either
+    window.setContent(content);
+    QVERIFY(window.iconRect().isEmpty());
+    content.icon = ToolTipContent::NoIcon;
+
+    // Its own line breaks stay; a short text is not widened.
+    content.text = u"a\r\nb"_s;
+    window.setContent(content);
+    QCOMPARE(window.textRect().height(), 2 * metrics.lineSpacing());
+    QVERIFY(window.textRect().width() < 40);
+
+    // A title row with its icon, on the right for right-to-left.
+    content.title = u"Title"_s;
+    content.icon = ToolTipContent::Warning;
+    window.setContent(content);
+    QVERIFY(window.iconRect().right() < window.titleRect().left());
+    QVERIFY(window.titleRect().bottom() < window.textRect().top());
+    content.rightToLeft = true;
+    window.setContent(content);
+    QVERIFY(window.iconRect().left() > window.titleRect().right());
+
+    // The balloon's stem points at the pointer from above the body; the
+    // shadow lies beyond the body.
+    content.balloon = true;
+    window.setContent(content);
+    window.showAt(QPoint(200, 100));
+    QVERIFY(window.stemAbove());
+    QCOMPARE(window.bodyRect().top(), ToolTipWindow::StemHeight);
+    QCOMPARE(window.width(), window.bodyRect().width() + ToolTipWindow::ShadowSize);
+    window.hide();
+}
+
+void ButtonBehaviourTest::toolTipShowsAfterRestingAndHidesOnPress()
+{
+    Form form;
+    zephbutton *button = loadButton(form.window.get(), u"Tip"_s);
+    button->setToolTip(u"Makes the list"_s);
+    button->setTooltipTitle(u"生成列表"_s);
+    QVERIFY(form.show());
+    QSignalSpy built(button, &zephbutton::toolTipBuilt);
+    QTest::mouseMove(button, QPoint(10, 10));
+    QTRY_COMPARE(built.size(), 1);
+    QVERIFY(button->toolTipWindow());
+    QTRY_VERIFY(button->toolTipWindow()->isVisible());
+    QCOMPARE(button->toolTipWindow()->content().title, u"生成列表"_s);
+
+    QTest::mousePress(button, Qt::LeftButton, {}, QPoint(10, 10));
+    QVERIFY(!button->toolTipWindow()->isVisible());
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(10, 10));
+    // Pressed, the button builds no new tooltip.
+    QCOMPARE(built.size(), 1);
+}
+
+// Input redraws that repeat the last look are skipped; a property written
+// without a redraw of its own still shows at the next input redraw.
+void ButtonBehaviourTest::inputRedrawsShowPropertyChanges()
+{
+    Form form;
+    zephbutton *button = loadButton(form.window.get(), QString());
+    button->setButtonStyle(StyleFlat);
+    button->setShowFocusRect(false);
+    QVERIFY(form.show());
+    button->setFocus();
+    const auto activate = [button] {
+        bool handled = false;
+        qintptr result = 0;
+        button->Subclass_WndProc(false, handled, result, 0, zephbutton::MessageActivate, 1, 0);
+    };
+    activate();
+    const QRgb plain = button->surface().image().pixel(3, 3);
+    button->setShowFocusRect(true); // announced, not drawn
+    QCOMPARE(button->surface().image().pixel(3, 3), plain);
+    activate();
+    const QRgb focused = button->surface().image().pixel(3, 3);
+    QVERIFY(focused != plain); // the dotted focus rectangle
+    button->runtime().hasFocus = false;
+    activate();
+    QCOMPARE(button->surface().image().pixel(3, 3), plain);
+}
+
+void ButtonBehaviourTest::accessibleButton_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("role");
+    QTest::newRow("push") << 0 << int(QAccessible::Button);
+    QTest::newRow("check") << 1 << int(QAccessible::CheckBox);
+    QTest::newRow("option") << 2 << int(QAccessible::RadioButton);
+}
+
+void ButtonBehaviourTest::accessibleButton()
+{
+    QFETCH(int, mode);
+    QFETCH(int, role);
+    Form form;
+    zephbutton *button = loadButton(form.window.get(), u"Save && &Load"_s, mode);
+    zephbutton *other = loadButton(form.window.get(), u"Other"_s, ModePush, {100, 10, 75, 23});
+    button->setToolTip(u"Saves, then loads"_s);
+    QVERIFY(form.show());
+    other->setFocus();
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(button);
+    QVERIFY(accessible);
+    QCOMPARE(int(accessible->role()), role);
+    QCOMPARE(accessible->text(QAccessible::Name), u"Save & Load"_s);
+    QCOMPARE(accessible->text(QAccessible::Description), u"Saves, then loads"_s);
+    QVERIFY(!accessible->state().focused);
+    QVERIFY(!accessible->state().pressed && !accessible->state().checked);
+
+    button->setFocus();
+    button->input().keyDown(32, 0); // Space held: pressed, or checked for a toggle
+    QVERIFY(accessible->state().focused);
+    QCOMPARE(bool(accessible->state().pressed), mode == ModePush);
+    QCOMPARE(bool(accessible->state().checked), mode != ModePush);
+    QCOMPARE(bool(accessible->state().checkable), mode != ModePush);
+    button->input().keyUp(32, 0);
+
+    button->setEnabled(false);
+    QVERIFY(accessible->state().disabled);
+    button->setEnabled(true);
+    // Its action clicks it as the access key does.
+    QSignalSpy clicks(button, &zephbutton::Click);
+    QAccessibleActionInterface *actions = accessible->actionInterface();
+    QVERIFY(actions);
+    actions->doAction(actions->actionNames().constFirst());
+    QCOMPARE(clicks.size(), 1);
+}
+
+void ButtonBehaviourTest::accessibleProgressBar()
+{
+    ProgressBar bar;
+    bar.resize(200, 20);
+    bar.UserControl_InitProperties();
+    bar.setMax(8);
+    bar.setValue(3);
+    bar.setText(u"正在处理第 3/8 个选中的项目..."_s);
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&bar);
+    QVERIFY(accessible);
+    QCOMPARE(accessible->role(), QAccessible::ProgressBar);
+    QCOMPARE(accessible->text(QAccessible::Name), u"正在处理第 3/8 个选中的项目..."_s);
+    QAccessibleValueInterface *value = accessible->valueInterface();
+    QVERIFY(value);
+    QCOMPARE(value->currentValue().toInt(), 3);
+    QCOMPARE(value->maximumValue().toInt(), 8);
+    bar.setTextStyle(2); // the percentage is what the user reads
+    QCOMPARE(accessible->text(QAccessible::Name), u"37.5%"_s);
+}
+
+QTEST_MAIN(ButtonBehaviourTest)
+#include "tst_buttonbehaviour.moc"
