@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStandardPaths>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -101,8 +100,7 @@ struct Harness
     // program waits for it.
     void onEachRequest(std::function<void()> probe)
     {
-        QObject::connect(site.findChild<QTcpServer *>(), &QTcpServer::newConnection, form.get(),
-                         std::move(probe));
+        QObject::connect(&site, &DemoSite::requestReceived, form.get(), std::move(probe));
     }
     void clickCreate() { QTest::mouseClick(form->btnCreate(), Qt::LeftButton); }
     // As a desktop delivers it: a click, then a second press that is a
