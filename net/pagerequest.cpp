@@ -70,7 +70,9 @@ void PageRequest::start()
     m_limits = fetchLimits();
     m_url = QUrl(m_address);
     m_totalTimer.start(m_limits.totalTimeoutMs, this);
-    QMetaObject::invokeMethod(this, &PageRequest::sendHop, Qt::QueuedConnection);
+    m_starting = true;
+    sendHop();
+    m_starting = false;
 }
 
 void PageRequest::abort(const QString &reason)
@@ -179,6 +181,11 @@ void PageRequest::succeed(int status, QByteArray body)
 
 void PageRequest::fail(const QString &reason)
 {
+    if (m_starting) { // told from the event loop, never inside start()
+        QMetaObject::invokeMethod(
+            this, [this, reason] { fail(reason); }, Qt::QueuedConnection);
+        return;
+    }
     finish({false, {}, reason, {}, m_result.status});
 }
 

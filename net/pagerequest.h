@@ -74,6 +74,7 @@ private:
     int m_redirects = 0;
     bool m_retried = false; // the current hop was sent again
     bool m_started = false;
+    bool m_starting = false; // inside start(): failures wait for the event loop
     bool m_finished = false;
     QPointer<ConnectionPool> m_pool;
     QPointer<HttpConnection> m_connection;
