@@ -186,7 +186,12 @@ void DemoSite::onNewConnection()
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         m_connections.insert(socket, Connection());
         ++m_accepted;
-        m_mostOpen = std::max(m_mostOpen, openConnections());
+        // Counted once the loop has seen what else arrived with it: a client
+        // that closes one connection and opens another has not had both open,
+        // though the new one may be noticed before the close of the old.
+        QMetaObject::invokeMethod(
+            this, [this] { m_mostOpen = std::max(m_mostOpen, openConnections()); },
+            Qt::QueuedConnection);
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] { onDisconnected(socket); });
     }

@@ -70,7 +70,9 @@ public:
     int totalRequests() const;
     int connectionsAccepted() const;
     int openConnections() const;
-    int mostConnectionsOpen() const; // at any one time since the last reset
+    // At any one time since the last reset; a connection the client closed
+    // counts as closed even if its close is seen just after the next connection.
+    int mostConnectionsOpen() const;
     // Sets the request counts and connections accepted to 0 and the most
     // connections open to those open now.
     void resetCounters();
