@@ -46,6 +46,9 @@ ConnectionPool *ConnectionPool::forThisThread()
 
 void ConnectionPool::shutDown()
 {
+    const QCoreApplication *app = QCoreApplication::instance();
+    if (threadPool && app && app->thread() == QThread::currentThread())
+        qRemovePostRoutine(endMainThreadPool);
     delete std::exchange(threadPool, nullptr);
 }
 

@@ -23,14 +23,6 @@ Q_DECLARE_METATYPE(Lumisong::FetchResult)
 
 namespace {
 
-ScriptedAnswer answer(const QByteArray &body, int latencyMs = 0)
-{
-    ScriptedAnswer a;
-    a.body = body;
-    a.latencyMs = latencyMs;
-    return a;
-}
-
 // A certificate for 127.0.0.1 made for this test only, and its key.
 const char TestCertificate[] = R"(-----BEGIN CERTIFICATE-----
 MIIBkTCCATagAwIBAgIUNsHuan5Asv36ZiraRk0JKjgdkaUwCgYIKoZIzj0EAwIw
@@ -134,7 +126,7 @@ void TestPageRequest::cleanup()
 
 void TestPageRequest::resultComesBySignal()
 {
-    m_site->setAnswer(u"/page"_s, answer("\xD6\xD0\xCE\xC4")); // "中文" in GBK
+    m_site->setAnswer(u"/page"_s, ScriptedAnswer::withBody("\xD6\xD0\xCE\xC4")); // "中文" in GBK
     PageRequest request(m_site->baseUrl() + u"/page"_s, u"gb2312"_s);
     QSignalSpy finished(&request, &PageRequest::finished);
     request.start();
@@ -227,7 +219,7 @@ void TestPageRequest::atMostConnectionsPerSite()
     int done = 0;
     for (int i = 0; i < 20; ++i) {
         const QString target = u"/r%1"_s.arg(i);
-        m_site->setAnswer(target, answer(target.toLatin1()));
+        m_site->setAnswer(target, ScriptedAnswer::withBody(target.toLatin1()));
         auto request = std::make_unique<PageRequest>(m_site->baseUrl() + target, u"gb2312"_s);
         connect(request.get(), &PageRequest::finished, this, [&done] { ++done; });
         request->start();
@@ -248,8 +240,8 @@ void TestPageRequest::keptAliveConnectionClosedUnderARequest()
     // The second request on a connection finds it closed, without a byte of
     // answer: it is sent once more, on a new connection, and answered there.
     m_site->setConnectionPolicy(Policy::CloseOnSecondRequest);
-    m_site->setAnswer(u"/a"_s, answer("first"));
-    m_site->setAnswer(u"/b"_s, answer("second"));
+    m_site->setAnswer(u"/a"_s, ScriptedAnswer::withBody("first"));
+    m_site->setAnswer(u"/b"_s, ScriptedAnswer::withBody("second"));
     QCOMPARE(fetchPage(m_site->baseUrl() + u"/a"_s, u"gb2312"_s).text, u"first"_s);
     const FetchResult second = fetchPage(m_site->baseUrl() + u"/b"_s, u"gb2312"_s);
     QVERIFY2(second.ok, qPrintable(second.error));
@@ -268,7 +260,7 @@ void TestPageRequest::freshConnectionClosedIsNotAskedAgain()
     QCOMPARE(m_site->requestCount(u"/hang-up"_s), 1);
     // Nor on a kept-alive one, once an answer has begun.
     QVERIFY(fetchPage(m_site->versionUrl(), u"gb2312"_s).ok);
-    ScriptedAnswer cut = answer(QByteArray(1000, 'a'));
+    ScriptedAnswer cut = ScriptedAnswer::withBody(QByteArray(1000, 'a'));
     cut.cutAfterBytes = 10;
     m_site->setAnswer(u"/cut"_s, cut);
     QVERIFY(!fetchPage(m_site->baseUrl() + u"/cut"_s, u"gb2312"_s).ok);
@@ -289,7 +281,7 @@ void TestPageRequest::serverClosingAfterEveryAnswer()
     m_site->setConnectionPolicy(policy);
     constexpr int count = 40;
     for (int i = 0; i < count; ++i)
-        m_site->setAnswer(u"/r%1"_s.arg(i), answer(QByteArray::number(i)));
+        m_site->setAnswer(u"/r%1"_s.arg(i), ScriptedAnswer::withBody(QByteArray::number(i)));
     // One after another, then all at once: every answer right, none lost.
     for (int i = 0; i < count / 2; ++i)
         QCOMPARE(fetchPage(m_site->baseUrl() + u"/r%1"_s.arg(i), u"gb2312"_s).text, QString::number(i));

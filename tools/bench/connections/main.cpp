@@ -10,17 +10,14 @@
 //                   connection per request, the connections open at once, and
 //                   the same bytes from both.
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
 
 #include "tools/bench/benchfigures.h"
+#include "tools/bench/programrun.h"
 #include "tools/demosite/demosite.h"
 
 using namespace Lumisong;
@@ -42,8 +39,7 @@ struct Export
     QByteArray bytes;
 };
 
-// One whole export, on a new demo site; the demo site answers on this thread,
-// so the wait keeps the event loop running.
+// One whole export, on a new demo site.
 Export exportOnce(const Site &setting, bool oneConnectionPerRequest)
 {
     DemoSite site(setting.songs);
@@ -60,24 +56,12 @@ Export exportOnce(const Site &setting, bool oneConnectionPerRequest)
     if (oneConnectionPerRequest)
         args << QStringLiteral("--connections") << QStringLiteral("1");
 
-    QProcess process;
-    QEventLoop loop;
-    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(300000, &loop, &QEventLoop::quit);
-    process.setStandardErrorFile(QProcess::nullDevice());
-    QElapsedTimer clock;
-    clock.start();
-    process.start(QStringLiteral(LUMISONG_BINARY), args);
-    loop.exec();
-    const double ms = double(clock.nsecsElapsed()) / 1e6;
-    if (process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished();
+    const double ms = Bench::timeProgram(QStringLiteral(LUMISONG_BINARY), args, 300000);
+    if (ms < 0)
         return {};
-    }
     QFile file(path);
     Export result;
-    if (process.exitCode() != 0 || !file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly))
         return result;
     // Each export has a site of its own: compare the addresses without its port.
     result.bytes = file.readAll().replace(site.baseUrl().toLatin1(), "<site>");
