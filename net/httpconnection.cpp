@@ -159,6 +159,13 @@ void HttpConnection::finishExchange()
         emit failed(m_parser.error(), retryable);
         return;
     }
+    // Some servers say 408 on a kept-alive connection they are closing as the
+    // request arrives: as good as closed without an answer.
+    if (m_parser.status() == 408 && m_answeredBefore) {
+        m_reusable = false;
+        emit failed(QStringLiteral("HTTP status 408 on a kept-alive connection"), true);
+        return;
+    }
     m_answeredBefore = true;
     m_reusable = m_parser.reusable() && !m_ended;
     if (m_reusable)

@@ -51,8 +51,9 @@ public:
 signals:
     void activity(); // bytes of the answer arrived
     void answered(const Lumisong::HttpAnswer &answer);
-    // `retryable`: nothing came back on a connection that had answered before,
-    // which is how a server's closing of a kept-alive connection shows.
+    // `retryable`: nothing (or a 408) came back on a connection that had
+    // answered before, which is how a server's closing of a kept-alive
+    // connection shows.
     void failed(const QString &reason, bool retryable);
     void closed(); // an idle connection ended (the server closed it, or it expired)
 

@@ -248,6 +248,17 @@ void TestPageRequest::keptAliveConnectionClosedUnderARequest()
     QCOMPARE(second.text, u"second"_s);
     QCOMPARE(m_site->requestCount(u"/b"_s), 2);
     QCOMPARE(m_site->connectionsAccepted(), 2);
+
+    // A 408 on a kept-alive connection counts as closed under the request;
+    // on the new connection it is the answer.
+    m_site->setConnectionPolicy(Policy::KeepAlive);
+    ScriptedAnswer timeout;
+    timeout.status = 408;
+    m_site->setAnswer(u"/c"_s, timeout);
+    const FetchResult third = fetchPage(m_site->baseUrl() + u"/c"_s, u"gb2312"_s);
+    QVERIFY(!third.ok);
+    QCOMPARE(third.status, 408);
+    QCOMPARE(m_site->requestCount(u"/c"_s), 2);
 }
 
 void TestPageRequest::freshConnectionClosedIsNotAskedAgain()
