@@ -102,6 +102,7 @@ private slots:
     void serverClosingAfterEveryAnswer_data();
     void serverClosingAfterEveryAnswer();
     void https();
+    void throughAnHttpProxy();
 
 private:
     std::unique_ptr<DemoSite> m_site;
@@ -336,6 +337,31 @@ void TestPageRequest::https()
     for (const QString &path : {u"/one"_s, u"/two?q=1"_s})
         QCOMPARE(fetchPage(server.baseUrl() + path, u"gb2312"_s).text, path);
     QCOMPARE(server.accepted, 1); // kept alive over TLS too
+}
+
+void TestPageRequest::throughAnHttpProxy()
+{
+    // The system's proxy for plain http is asked for the whole address; the
+    // demo site plays the proxy and answers at the address as its target.
+    const QByteArray oldNoProxy = qgetenv("no_proxy");
+    const QByteArray oldNoProxyUpper = qgetenv("NO_PROXY");
+    qputenv("http_proxy", m_site->baseUrl().toLatin1());
+    qunsetenv("no_proxy");
+    qunsetenv("NO_PROXY");
+    const auto restore = qScopeGuard([&] {
+        qunsetenv("http_proxy");
+        qputenv("no_proxy", oldNoProxy);
+        qputenv("NO_PROXY", oldNoProxyUpper);
+    });
+    const QString address = u"http://music.example/new?page=1"_s;
+    m_site->setAnswer(address, ScriptedAnswer::withBody("via the proxy"));
+    for (int i = 0; i < 2; ++i) {
+        const FetchResult result = fetchPage(address, u"gb2312"_s);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        QCOMPARE(result.text, u"via the proxy"_s);
+    }
+    QCOMPARE(m_site->requestCount(address), 2);
+    QCOMPARE(m_site->connectionsAccepted(), 1); // kept alive to the proxy
 }
 
 QTEST_GUILESS_MAIN(TestPageRequest)
