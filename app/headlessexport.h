@@ -11,8 +11,8 @@ namespace Lumisong {
 // "lumisong --site URL --export FILE --all|--songs LIST [--connections N]":
 // loads the catalogue as the window does, resolves the chosen songs (several
 // at a time, taken in list order) and writes FILE with the same bytes the
-// window writes for the same ticks. Needs no display,
-// takes no single-instance lock and checks for no update.
+// window writes for the same ticks. Needs no display, takes no
+// single-instance lock and checks for no update.
 //
 // On success prints "列表成功生成！" on `out` and returns 0. A catalogue that
 // did not arrive, a row outside the list or a failed run: a message on `err`,
