@@ -17,6 +17,7 @@ const QString ExportOption = QStringLiteral("export");
 const QString AllOption = QStringLiteral("all");
 const QString SongsOption = QStringLiteral("songs");
 const QString CheckUpdateOption = QStringLiteral("check-update");
+const QString ConnectionsOption = QStringLiteral("connections");
 
 bool isHttpScheme(const QUrl &url)
 {
@@ -62,6 +63,11 @@ CommandLine::CommandLine() : m_parser(std::make_unique<QCommandLineParser>())
                  QStringLiteral("With --export: the rows to write, counted from 1, "
                                 "e.g. 1,3,5-9."),
                  QStringLiteral("list")});
+    p.addOption({ConnectionsOption,
+                 QStringLiteral("With --export: ask for up to <n> download addresses at a time, "
+                                "over at most <n> connections to the site (1 to %1; default 4).")
+                     .arg(MaxConnections),
+                 QStringLiteral("n")});
 }
 
 CommandLine::~CommandLine() = default;
@@ -74,6 +80,7 @@ void CommandLine::parse(const QStringList &args)
     m_json = false;
     m_exportFile.clear();
     m_exportSongs = QString();
+    m_connections = 0;
     m_error.clear();
 
     const auto fail = [this](const QString &text) {
@@ -106,7 +113,8 @@ void CommandLine::parse(const QStringList &args)
             return fail(QStringLiteral("--update-url: ") + error);
     }
     if (p.isSet(CheckUpdateOption)) {
-        for (const QString &other : {ListOption, JsonOption, ExportOption, AllOption, SongsOption}) {
+        for (const QString &other : {ListOption, JsonOption, ExportOption, AllOption, SongsOption,
+                                     ConnectionsOption}) {
             if (p.isSet(other))
                 return fail(QStringLiteral("--check-update cannot be combined with --") + other);
         }
@@ -119,6 +127,14 @@ void CommandLine::parse(const QStringList &args)
     const bool exporting = p.isSet(ExportOption);
     if ((p.isSet(AllOption) || p.isSet(SongsOption)) && !exporting)
         return fail(QStringLiteral("--all and --songs are options of --export"));
+    if (p.isSet(ConnectionsOption)) {
+        if (!exporting)
+            return fail(QStringLiteral("--connections is an option of --export"));
+        bool ok = false;
+        m_connections = p.value(ConnectionsOption).toInt(&ok);
+        if (!ok || m_connections < 1 || m_connections > MaxConnections)
+            return fail(QStringLiteral("--connections takes a number from 1 to %1").arg(MaxConnections));
+    }
     if (exporting) {
         if (p.isSet(ListOption))
             return fail(QStringLiteral("--list and --export cannot be combined"));

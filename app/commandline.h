@@ -45,6 +45,9 @@ public:
     // --export FILE and --songs LIST (a null text for --all).
     QString exportFile() const { return m_exportFile; }
     QString exportSongs() const { return m_exportSongs; }
+    // --connections N with --export, 1..MaxConnections; 0 when not given.
+    int connections() const { return m_connections; }
+    static constexpr int MaxConnections = 16;
 
     // The arguments less the options QApplication takes for itself
     // (-platform NAME, -style NAME, -reverse...), which the window accepts.
@@ -69,6 +72,7 @@ private:
     bool m_json = false;
     QString m_exportFile;
     QString m_exportSongs;
+    int m_connections = 0;
 };
 
 } // namespace Lumisong

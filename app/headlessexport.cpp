@@ -1,9 +1,11 @@
 #include "app/headlessexport.h"
 
 #include "app/consoleprogress.h"
-#include "catalogue/catalogue.h"
+#include "app/listfilewait.h"
 #include "app/statustexts.h"
+#include "catalogue/catalogue.h"
 #include "catalogue/listfilerun.h"
+#include "net/fetchlimits.h"
 
 namespace Lumisong {
 
@@ -24,8 +26,18 @@ int HeadlessExport::fail(const QString &message)
     return FailureExitCode;
 }
 
+void HeadlessExport::setConnections(int connections)
+{
+    m_connections = connections;
+}
+
 int HeadlessExport::run()
 {
+    if (m_connections > 0) {
+        FetchLimits limits = fetchLimits();
+        limits.connectionsPerSite = m_connections;
+        setFetchLimits(limits);
+    }
     QString error;
     std::optional<RowSelection> selection = RowSelection::all();
     if (!m_songs.isNull())
@@ -50,10 +62,11 @@ int HeadlessExport::run()
     const int total = listRun.countTicked();
     progress.start(total);
     int done = 0;
-    const ListFileRun::Outcome outcome = listRun.run(m_file, [&](int finished) {
+    QObject::connect(&listRun, &ListFileRun::progress, &listRun, [&](int finished) {
         done = finished;
         progress.update(finished);
     });
+    const ListFileRun::Outcome outcome = runToTheEnd(listRun, m_file);
     progress.finish(outcome == ListFileRun::Outcome::Written ? total : done);
 
     switch (outcome) {
@@ -62,6 +75,7 @@ int HeadlessExport::run()
         std::fflush(m_out);
         return 0;
     case ListFileRun::Outcome::ResolveFailed:
+    case ListFileRun::Outcome::Aborted:
         return fail(StatusText::listAddressFailed() + QStringLiteral(" (") + listRun.errorString() + u')');
     case ListFileRun::Outcome::WriteFailed:
         break;

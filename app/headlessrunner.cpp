@@ -41,10 +41,12 @@ int HeadlessRunner::run()
     switch (m_commandLine.mode()) {
     case CommandLine::Mode::List:
         return list();
-    case CommandLine::Mode::Export:
-        return HeadlessExport(m_commandLine.siteBase(), m_commandLine.exportFile(),
-                              m_commandLine.exportSongs(), stdout, stderr)
-            .run();
+    case CommandLine::Mode::Export: {
+        HeadlessExport exporter(m_commandLine.siteBase(), m_commandLine.exportFile(),
+                                m_commandLine.exportSongs(), stdout, stderr);
+        exporter.setConnections(m_commandLine.connections());
+        return exporter.run();
+    }
     case CommandLine::Mode::CheckUpdate:
         return checkUpdate();
     case CommandLine::Mode::Help:

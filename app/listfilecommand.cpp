@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "app/defaults.h"
+#include "app/listfilewait.h"
 #include "app/listitemsmodel.h"
 #include "app/statustexts.h"
 #include "catalogue/catalogue.h"
@@ -82,12 +83,13 @@ void ListFileCommand::run(const Parts &parts)
     if (process)
         process->setVisible(true);
     setBar("Max", listRun.countTicked());
-    const ListFileRun::Outcome outcome = listRun.run(path, [&](int finished) {
+    QObject::connect(&listRun, &ListFileRun::progress, &listRun, [&](int finished) {
         setBar("Value", finished);
         // The count shown is the bar's own maximum, read back (it may have raised it).
         const int max = process ? process->property("Max").toInt() : 0;
         setBar("Text", progressText(finished, max));
     });
+    const ListFileRun::Outcome outcome = runToTheEnd(listRun, path);
     if (!window)
         return;
 
@@ -99,6 +101,7 @@ void ListFileCommand::run(const Parts &parts)
                                MessageBox::Icon::Information, MessageBox::Buttons::Ok);
         break;
     case ListFileRun::Outcome::ResolveFailed:
+    case ListFileRun::Outcome::Aborted:
         parts.setInfo(StatusText::listAddressFailed());
         break;
     case ListFileRun::Outcome::WriteFailed:

@@ -14,8 +14,9 @@ class MessageBox;
 class SaveDialog;
 
 // The "生成列表" run of the main window: asks for a file name (and whether to
-// overwrite), resolves every ticked song afresh while the progress bar counts
-// through them, writes the list file as a whole and tells how it went.
+// overwrite), resolves every ticked song afresh (several at a time, taken in
+// list order) while the progress bar counts through them, writes the list
+// file as a whole and tells how it went.
 // btnCreate stays disabled for the whole run. A run that stops on a failure
 // leaves the chosen file as it was and the progress bar as it stood, and says
 // in the status line what went wrong.

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
 
+#include "net/fetchlimits.h"
+
 namespace Lumisong {
 
 void shutDownNetwork()
@@ -10,6 +12,7 @@ void shutDownNetwork()
     QCoreApplication *app = QCoreApplication::instance();
     if (!app)
         return;
+    closeAllConnections();
     qDeleteAll(app->findChildren<QNetworkAccessManager *>(Qt::FindDirectChildrenOnly));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();

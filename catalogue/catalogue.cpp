@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "catalogue/addressanswer.h"
 #include "catalogue/cataloguelog.h"
 #include "catalogue/pageparser.h"
 #include "net/modgetcode.h"
@@ -55,31 +54,6 @@ const SongRecord &Catalogue::song(int slot) const
 SongRecord &Catalogue::song(int slot)
 {
     return m_songTable.at(std::size_t(slot));
-}
-
-bool Catalogue::resolveAddress(int slot)
-{
-    if (slot < 0 || slot >= m_songCount)
-        return false;
-    // Without the page's prefix the request would go to the bare song id,
-    // which is no address.
-    if (m_hashedUrl.isEmpty()) {
-        qCInfo(lcCatalogue) << "no address request prefix on the page";
-        return false;
-    }
-    const QString request = m_hashedUrl + m_songTable[std::size_t(slot)].songId;
-    const FetchResult answer = fetchPage(request, QStringLiteral("gb2312"));
-    if (!answer.ok) {
-        qCInfo(lcCatalogue) << "address request failed:" << request << answer.error;
-        return false;
-    }
-    const std::optional<QString> address = addressFromAnswer(answer.text);
-    if (!address) {
-        qCInfo(lcCatalogue) << "address answer is no address:" << request;
-        return false;
-    }
-    m_songTable[std::size_t(slot)].downloadUrl = m_siteBase + *address;
-    return true;
 }
 
 } // namespace Lumisong

@@ -10,7 +10,8 @@ namespace Lumisong {
 
 // The program's song catalogue: the table of exactly Capacity song slots
 // (songTable; slot k is row k+1 of the song list) and hashedUrl, the prefix of
-// every address request. Owned by the application; not a QObject.
+// every address request. Owned by the application; not a QObject. Download
+// addresses are asked for by an AddressResolver and stored in the songs.
 class Catalogue
 {
 public:
@@ -37,14 +38,6 @@ public:
     int songCount() const;                    // loaded rows, 0..Capacity
     const SongRecord &song(int slot) const;   // slot 0..Capacity-1; others throw std::out_of_range
     SongRecord &song(int slot);
-
-    // Asks the site for the slot's download address (hashedUrl + songId) and
-    // stores site base + answer in its downloadUrl, replacing what was there.
-    // False when the request failed or the answer is no address (empty, or a
-    // control character inside); downloadUrl then keeps its value, so an empty
-    // one means "ask again". Waits in a nested event loop: the catalogue must
-    // outlive the call.
-    bool resolveAddress(int slot);
 
 private:
     QString m_siteBase;

@@ -2,15 +2,30 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
+#include "catalogue/addressresolver.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/listfilewriter.h"
+#include "net/fetchlimits.h"
 
 namespace Lumisong {
 
-ListFileRun::ListFileRun(Catalogue &catalogue, TickQuery isTicked)
-    : m_catalogue(catalogue)
+ListFileRun::ListFileRun(Catalogue &catalogue, TickQuery isTicked, QObject *parent)
+    : QObject(parent)
+    , m_catalogue(catalogue)
     , m_isTicked(std::move(isTicked))
+    , m_resolver(new AddressResolver(catalogue, this))
+    , m_parallel(std::max(fetchLimits().connectionsPerSite, 1))
 {
+    connect(m_resolver, &AddressResolver::resolved, this, &ListFileRun::onResolved);
+}
+
+ListFileRun::~ListFileRun() = default;
+
+void ListFileRun::setParallelRequests(int count)
+{
+    m_parallel = std::max(count, 1);
 }
 
 int ListFileRun::countTicked() const
@@ -23,45 +38,116 @@ int ListFileRun::countTicked() const
     return count;
 }
 
-ListFileRun::Outcome ListFileRun::run(const QString &path, const SongStarted &songStarted)
+void ListFileRun::start(const QString &path)
 {
-    m_failedSlot = -1;
-    m_error.clear();
-    ListFileWriter writer(path);
+    if (m_started)
+        return;
+    m_started = true;
+    m_path = path;
+    QMetaObject::invokeMethod(this, &ListFileRun::begin, Qt::QueuedConnection);
+}
+
+void ListFileRun::abort()
+{
+    if (m_finished)
+        return;
+    m_started = true;
+    m_error = QStringLiteral("stopped");
+    end(Outcome::Aborted);
+}
+
+void ListFileRun::begin()
+{
+    if (m_finished)
+        return;
+    // A folder that cannot take the file fails the run before any request.
+    ListFileWriter writer(m_path);
     if (!writer.canWrite()) {
         m_error = writer.errorString();
-        return Outcome::WriteFailed;
+        end(Outcome::WriteFailed);
+        return;
     }
-    QStringList addresses;
-    int finished = 0;
-    for (int slot = 0; slot < m_catalogue.songCount(); ++slot) {
+    askForMore();
+}
+
+void ListFileRun::askForMore()
+{
+    while (m_resolver->inFlight() < m_parallel && m_nextRow < m_catalogue.songCount()) {
+        const int slot = m_nextRow++;
         if (!m_isTicked(slot))
             continue;
-        if (songStarted)
-            songStarted(finished);
-        ++finished;
-        if (!m_catalogue.resolveAddress(slot)) {
+        m_pickOfSlot.insert(slot, int(m_picks.size()));
+        m_picks.push_back(Pick{slot, false, {}});
+        showProgress();
+        if (m_finished)
+            return; // a progress handler ended the run
+        if (!m_resolver->resolveAddress(slot)) {
             m_failedSlot = slot;
-            m_error = QStringLiteral("the address of row %1 could not be resolved").arg(slot + 1);
-            return Outcome::ResolveFailed;
+            m_error = QStringLiteral("the address of row %1 cannot be asked for").arg(slot + 1);
+            end(Outcome::ResolveFailed);
+            return;
         }
-        addresses << m_catalogue.song(slot).downloadUrl;
     }
+    if (m_resolver->inFlight() == 0 && m_nextRow >= m_catalogue.songCount())
+        writeFile();
+}
+
+void ListFileRun::onResolved(const AddressResult &result)
+{
+    if (m_finished)
+        return;
+    if (!result.ok) {
+        m_failedSlot = result.slot;
+        m_error = QStringLiteral("the address of row %1 could not be resolved: %2")
+                      .arg(result.slot + 1)
+                      .arg(result.error);
+        end(Outcome::ResolveFailed);
+        return;
+    }
+    Pick &pick = m_picks[size_t(m_pickOfSlot.value(result.slot))];
+    pick.answered = true;
+    pick.downloadUrl = result.downloadUrl;
+    // Answers are taken in list order: one that came early waits for those before it.
+    while (m_taken < int(m_picks.size()) && m_picks[size_t(m_taken)].answered) {
+        const Pick &next = m_picks[size_t(m_taken)];
+        m_catalogue.song(next.slot).downloadUrl = next.downloadUrl;
+        ++m_taken;
+    }
+    showProgress();
+    if (!m_finished)
+        askForMore();
+}
+
+void ListFileRun::showProgress()
+{
+    // A song is shown as started once the songs before it are done and it has
+    // been reached; after a jump of several songs, each number is told in turn.
+    const int last = std::min(m_taken, int(m_picks.size()) - 1);
+    while (m_shown < last && !m_finished)
+        emit progress(++m_shown);
+}
+
+void ListFileRun::writeFile()
+{
+    QStringList addresses;
+    addresses.reserve(qsizetype(m_picks.size()));
+    for (const Pick &pick : m_picks)
+        addresses << pick.downloadUrl;
+    ListFileWriter writer(m_path);
     if (!writer.write(addresses)) {
         m_error = writer.errorString();
-        return Outcome::WriteFailed;
+        end(Outcome::WriteFailed);
+        return;
     }
-    return Outcome::Written;
+    end(Outcome::Written);
 }
 
-int ListFileRun::failedSlot() const
+void ListFileRun::end(Outcome outcome)
 {
-    return m_failedSlot;
-}
-
-QString ListFileRun::errorString() const
-{
-    return m_error;
+    m_finished = true;
+    m_outcome = outcome;
+    m_resolver->abortAll();
+    emit finished(outcome);
 }
 
 } // namespace Lumisong

@@ -1,42 +1,100 @@
 #pragma once
 
+#include <QHash>
+#include <QObject>
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 namespace Lumisong {
 
+class AddressResolver;
 class Catalogue;
+struct AddressResult;
 
 // One run of "write the ticked songs to a list file", shared by the main
-// window and the headless export so that both write the same bytes.
+// window and the headless export so that both write the same bytes. It does
+// not wait: started, it runs on the event loop and ends with finished().
 //
-// Every ticked song is resolved afresh, in list order. The tick of a row is
-// read when the run reaches that row, so ticks changed during the run count
-// from there on. The addresses are collected first and the file is written
-// in one go at the end: whatever stops the run (a failed request, the program
-// ending) leaves the chosen file as it was.
-class ListFileRun
+// Every ticked song is resolved afresh. Up to parallelRequests() addresses are
+// asked for at a time, the next ticked rows in list order; the tick of a row
+// is read when the run reaches that row, so ticks changed during the run count
+// from there on. Answers may come in any order but are taken in list order:
+// progress and the songs' downloadUrl follow the list, and the file holds the
+// same bytes as a run that asks one song at a time. The file is written in
+// one go at the end: whatever stops the run leaves the chosen file as it was.
+//
+// The first failed address ends the run at once: no further request starts,
+// those under way are aborted, and no song after the failed one takes an answer.
+class ListFileRun final : public QObject
 {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ListFileRun)
+
 public:
-    enum class Outcome { Written, ResolveFailed, WriteFailed };
+    enum class Outcome { Written, ResolveFailed, WriteFailed, Aborted };
+    Q_ENUM(Outcome)
 
     using TickQuery = std::function<bool(int slot)>;
-    // Called before each ticked song is resolved, with the number of ticked
-    // songs finished so far (0 for the first).
-    using SongStarted = std::function<void(int finished)>;
 
-    ListFileRun(Catalogue &catalogue, TickQuery isTicked);
+    // The catalogue must outlive the run.
+    ListFileRun(Catalogue &catalogue, TickQuery isTicked, QObject *parent = nullptr);
+    ~ListFileRun() override;
+
+    // Addresses asked for at a time (at least 1); FetchLimits::connectionsPerSite
+    // unless set before start().
+    void setParallelRequests(int count);
+    int parallelRequests() const { return m_parallel; }
 
     int countTicked() const; // over the catalogue's rows, now
-    Outcome run(const QString &path, const SongStarted &songStarted = {});
 
-    int failedSlot() const;       // the slot whose address failed, or -1
-    QString errorString() const;  // reason of the last failure, for logs
+    // Once. finished() follows from the event loop, never inside start().
+    void start(const QString &path);
+    // Ends a run under way as Aborted, emitting finished() inside this call.
+    void abort();
+
+    bool isFinished() const { return m_finished; }
+    Outcome outcome() const { return m_outcome; }
+    int failedSlot() const { return m_failedSlot; } // the slot whose address failed, or -1
+    QString errorString() const { return m_error; } // reason of a failure, for logs
+
+signals:
+    // The number of ticked songs done, counted in list order from the first:
+    // 0 when the first is asked for, then each number up to the count less
+    // one, in turn; the numbers a run that asks one song at a time shows
+    // before each song. None for a run without ticked songs.
+    void progress(int finished);
+    void finished(Lumisong::ListFileRun::Outcome outcome);
 
 private:
+    struct Pick
+    {
+        int slot;
+        bool answered = false;
+        QString downloadUrl;
+    };
+
+    void begin();
+    void askForMore();
+    void onResolved(const AddressResult &result);
+    void showProgress();
+    void writeFile();
+    void end(Outcome outcome);
+
     Catalogue &m_catalogue;
     TickQuery m_isTicked;
+    AddressResolver *m_resolver;
+    int m_parallel;
+    QString m_path;
+    std::vector<Pick> m_picks;   // ticked songs reached so far, in list order
+    QHash<int, int> m_pickOfSlot;
+    int m_nextRow = 0;           // the next row to read the tick of
+    int m_taken = 0;             // picks answered in list order
+    int m_shown = -1;            // last progress told
+    bool m_started = false;
+    bool m_finished = false;
+    Outcome m_outcome = Outcome::Aborted;
     int m_failedSlot = -1;
     QString m_error;
 };

@@ -3,6 +3,7 @@
 #include <QMutex>
 #include <QMutexLocker>
 
+#include "net/connectionpool.h"
 #include "net/pagerequest.h"
 
 namespace Lumisong {
@@ -27,6 +28,11 @@ FetchLimits fetchLimits()
 void abortAllFetches()
 {
     PageRequest::abortAll();
+}
+
+void closeAllConnections()
+{
+    ConnectionPool::shutDown();
 }
 
 } // namespace Lumisong

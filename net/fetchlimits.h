@@ -4,21 +4,30 @@
 
 namespace Lumisong {
 
-// The HTTP client's own limits; exceeding any of them fails the fetch.
+// The HTTP client's own limits. A request that exceeds a time or size limit, or
+// meets more redirects than allowed, fails.
 struct FetchLimits
 {
     int idleTimeoutMs = 30000;               // silence while waiting for bytes
     int totalTimeoutMs = 120000;             // whole request, redirects included
     qint64 maxBodyBytes = 16 * 1024 * 1024;  // declared or received body size
     int maxRedirects = 10;
+    // Connections open to one site at once, idle kept-alive ones included;
+    // further requests wait for one. Also how many addresses a list-file run
+    // asks for at a time.
+    int connectionsPerSite = 4;
 };
 
 // Process-wide; a fetch reads them once when it starts.
 void setFetchLimits(const FetchLimits &limits);
 FetchLimits fetchLimits();
 
-// Every pending fetchPage of any thread returns at once as failed (used when the
-// main window closes). Later fetchPage calls work normally again.
+// Every pending fetchPage and PageRequest of any thread ends at once as failed
+// (used when the main window closes). Later requests work normally again.
 void abortAllFetches();
+
+// Closes the calling thread's kept-alive connections. Call it before the
+// application object ends; later requests open new connections.
+void closeAllConnections();
 
 } // namespace Lumisong

@@ -1,12 +1,9 @@
 #include "net/modgetcode.h"
 
-#include <QNetworkAccessManager>
+#include <QEventLoop>
 #include <QStringDecoder>
-#include <QUrl>
 
-#include "net/fetchlimits.h"
 #include "net/gbkdecoder.h"
-#include "net/loopbackproxyfactory.h"
 #include "net/pagerequest.h"
 
 namespace Lumisong {
@@ -26,21 +23,17 @@ bool isCodePage936(const QString &charset)
 
 FetchResult fetchPage(const QString &url, const QString &charset)
 {
-    // A client of its own for every fetch: no connection or failure of an earlier
-    // request can leak into this one (a reused connection that the server had
-    // already closed fails the next request).
-    QNetworkAccessManager manager;
-    manager.setProxyFactory(new LoopbackProxyFactory); // the manager owns it
-    PageRequest request(&manager, fetchLimits());
-    PageRequest::Outcome outcome = request.run(QUrl(url));
-    if (!outcome.ok)
-        return {false, {}, outcome.error};
-    if (outcome.body.isEmpty())
-        return {true, {}, {}};
-    std::optional<QString> text = decodeBytes(outcome.body, charset);
-    if (!text)
-        return {false, {}, QStringLiteral("unknown character set: %1").arg(charset)};
-    return {true, std::move(*text), {}};
+    PageRequest request(url, charset);
+    QEventLoop loop;
+    QObject::connect(&request, &PageRequest::finished, &loop, &QEventLoop::quit);
+    request.start();
+    loop.exec();
+    // The loop also ends when the application quits (every event loop of the
+    // thread is told to exit then) or cannot run at all: never report a
+    // request that is still under way as complete.
+    if (!request.isFinished())
+        request.abort(QStringLiteral("the wait ended before the answer"));
+    return request.result();
 }
 
 std::optional<QString> decodeBytes(const QByteArray &bytes, const QString &charset)

@@ -6,15 +6,9 @@
 
 #include <optional>
 
-namespace Lumisong {
+#include "net/fetchresult.h"
 
-struct FetchResult
-{
-    bool ok = false;   // false: no connection, refused, final status outside 200-299,
-                       // a limit of FetchLimits exceeded, unknown charset, aborted
-    QString text;      // decoded body when ok; empty when the body had no bytes
-    QString error;     // short reason when !ok, for logs and stderr only
-};
+namespace Lumisong {
 
 // GET of an http or https address; the body is decoded with the caller's charset,
 // never with the one the server declares. Waits in a nested QEventLoop, so every

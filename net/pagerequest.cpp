@@ -1,41 +1,30 @@
 #include "net/pagerequest.h"
 
-#include <memory>
-#include <utility>
-
 #include <QMutex>
 #include <QMutexLocker>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
+#include <QThread>
+#include <QTimerEvent>
 
+#include <utility>
+
+#include "net/connectionpool.h"
+#include "net/httpconnection.h"
+#include "net/modgetcode.h"
 #include "net/netlog.h"
 
 namespace Lumisong {
 
 namespace {
 
-// Every running request, so that abortAll can reach them from any thread.
+// Every request, so that abortAll can reach them from any thread.
 QMutex registryMutex;
 QList<PageRequest *> registry;
 
-bool isWebScheme(const QUrl &url)
-{
-    return url.scheme() == u"http" || url.scheme() == u"https";
-}
-
 } // namespace
 
-PageRequest::PageRequest(QNetworkAccessManager *manager, const FetchLimits &limits)
-    : m_manager(manager), m_limits(limits)
+PageRequest::PageRequest(QString url, QString charset, QObject *parent)
+    : QObject(parent), m_address(std::move(url)), m_charset(std::move(charset))
 {
-    m_idleTimer.setSingleShot(true);
-    m_totalTimer.setSingleShot(true);
-    connect(&m_idleTimer, &QTimer::timeout, this,
-            [this] { stop(QStringLiteral("no data for %1 ms").arg(m_limits.idleTimeoutMs)); });
-    connect(&m_totalTimer, &QTimer::timeout, this, [this] {
-        stop(QStringLiteral("not finished within %1 ms").arg(m_limits.totalTimeoutMs));
-    });
     QMutexLocker lock(&registryMutex);
     registry.append(this);
 }
@@ -46,134 +35,185 @@ PageRequest::~PageRequest()
         QMutexLocker lock(&registryMutex);
         registry.removeOne(this);
     }
-    delete m_reply;
+    if (m_ticket && m_pool)
+        m_pool->cancel(m_ticket);
+    giveBackConnection();
 }
 
 void PageRequest::abortAll()
 {
-    QMutexLocker lock(&registryMutex);
-    for (PageRequest *request : std::as_const(registry)) {
-        // Direct call on the request's own thread, queued onto any other thread;
-        // a queued call to a request that ends first is dropped with it.
-        QMetaObject::invokeMethod(request, [request] { request->stop(QStringLiteral("aborted")); });
+    // Requests of this thread are aborted after the lock is given up: their
+    // finished() handlers may end other requests, which leave the registry.
+    QList<QPointer<PageRequest>> here;
+    {
+        QMutexLocker lock(&registryMutex);
+        const QThread *current = QThread::currentThread();
+        for (PageRequest *request : std::as_const(registry)) {
+            if (request->thread() == current)
+                here.append(request);
+            else // dropped with the request if it ends first
+                QMetaObject::invokeMethod(request, [request] { request->abort(); },
+                                          Qt::QueuedConnection);
+        }
+    }
+    for (const QPointer<PageRequest> &request : std::as_const(here)) {
+        if (request)
+            request->abort();
     }
 }
 
-PageRequest::Outcome PageRequest::run(const QUrl &start)
+void PageRequest::start()
 {
-    m_totalTimer.start(m_limits.totalTimeoutMs);
-    QUrl url = start;
-    for (int redirects = 0;; ++redirects) {
-        if (!isWebScheme(url))
-            return {false, {}, QStringLiteral("not an http or https address: %1").arg(url.toString())};
-        send(url);
-        if (!m_hopFinished)
-            m_loop.exec();
-        // The loop also ends when the application quits (every event loop of the
-        // thread is told to exit then) or cannot run at all: never read a reply
-        // that is still under way as if it were complete.
-        if (!m_hopFinished)
-            stop(QStringLiteral("the wait ended before the answer"));
-        QUrl target;
-        const Hop hop = finishHop(&target);
-        if (!m_failure.isEmpty())
-            return {false, {}, m_failure};
-        if (hop == Hop::Done)
-            return {true, std::exchange(m_body, {}), {}};
-        if (redirects >= m_limits.maxRedirects)
-            return {false, {}, QStringLiteral("more than %1 redirects").arg(m_limits.maxRedirects)};
-        url = target;
+    if (m_started)
+        return;
+    m_started = true;
+    m_limits = fetchLimits();
+    m_url = QUrl(m_address);
+    m_totalTimer.start(m_limits.totalTimeoutMs, this);
+    m_starting = true;
+    sendHop();
+    m_starting = false;
+}
+
+void PageRequest::abort(const QString &reason)
+{
+    m_started = true;
+    fail(reason);
+}
+
+void PageRequest::sendHop()
+{
+    if (m_finished)
+        return;
+    QString error;
+    m_route = HttpRoute::forUrl(m_url, &error);
+    if (!m_route) {
+        fail(error);
+        return;
     }
+    m_pool = ConnectionPool::forThisThread();
+    // A request sent again goes on a new connection: the next idle one may
+    // have been closed by the server as well.
+    const quint64 ticket = m_pool->acquire(*m_route, m_retried,
+                                           [this](HttpConnection *c) { onConnection(c); });
+    if (ticket)
+        m_ticket = ticket;
 }
 
-void PageRequest::send(const QUrl &url)
+void PageRequest::onConnection(HttpConnection *connection)
 {
-    m_body.clear();
-    m_hopFinished = false;
-    QNetworkRequest request(url);
-    // Redirects are followed here, to count them and to refuse other schemes.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::ManualRedirectPolicy);
-    m_reply = m_manager->get(request);
-    connect(m_reply, &QNetworkReply::metaDataChanged, this, &PageRequest::onMetaDataChanged);
-    connect(m_reply, &QNetworkReply::readyRead, this, &PageRequest::onReadyRead);
-    connect(m_reply, &QNetworkReply::finished, this, &PageRequest::onFinished);
-    restartIdleTimer();
+    m_ticket = 0;
+    if (!connection) {
+        fail(QStringLiteral("the connections were closed"));
+        return;
+    }
+    m_connection = connection;
+    connect(connection, &HttpConnection::activity, this,
+            [this] { m_idleTimer.start(m_limits.idleTimeoutMs, this); });
+    connect(connection, &HttpConnection::answered, this, &PageRequest::onAnswered);
+    connect(connection, &HttpConnection::failed, this, &PageRequest::onFailed);
+    m_idleTimer.start(m_limits.idleTimeoutMs, this);
+    connection->send(m_route->requestHead(m_url), m_limits.maxBodyBytes);
 }
 
-PageRequest::Hop PageRequest::finishHop(QUrl *redirectTarget)
+void PageRequest::onAnswered(const HttpAnswer &answer)
 {
     m_idleTimer.stop();
-    QNetworkReply *reply = std::exchange(m_reply, nullptr);
-    reply->disconnect(this);
-    const std::unique_ptr<QNetworkReply> owner(reply);
-    if (!m_failure.isEmpty())
-        return Hop::Done;
-    const QVariant statusAttribute = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    const int status = statusAttribute.isValid() ? statusAttribute.toInt() : 0;
-    const QByteArray location = reply->rawHeader("Location");
-    if (status >= 300 && status < 400 && !location.isEmpty()) {
-        *redirectTarget = reply->url().resolved(QUrl::fromEncoded(location.trimmed()));
-        return Hop::Redirect;
-    }
-    if (statusAttribute.isValid() && (status < 200 || status > 299)) {
-        m_failure = QStringLiteral("HTTP status %1").arg(status);
-        return Hop::Done;
-    }
-    if (reply->error() != QNetworkReply::NoError) {
-        m_failure = reply->errorString();
-        return Hop::Done;
-    }
-    m_body += reply->readAll();
-    // A body shorter than declared is a cut connection, even when the client
-    // did not say so. Compressed bodies are declared by their compressed size.
-    const QVariant declared = reply->header(QNetworkRequest::ContentLengthHeader);
-    if (declared.isValid() && !reply->hasRawHeader("Content-Encoding")
-        && declared.toLongLong() != m_body.size()) {
-        m_failure = QStringLiteral("body cut off after %1 of %2 bytes")
-                        .arg(m_body.size())
-                        .arg(declared.toLongLong());
-    }
-    return Hop::Done;
-}
-
-void PageRequest::stop(const QString &reason)
-{
-    if (!m_failure.isEmpty())
+    giveBackConnection();
+    m_result.status = answer.status;
+    if (answer.status >= 300 && answer.status < 400 && !answer.location.isEmpty()) {
+        if (m_redirects >= m_limits.maxRedirects) {
+            fail(QStringLiteral("more than %1 redirects").arg(m_limits.maxRedirects));
+            return;
+        }
+        ++m_redirects;
+        m_retried = false;
+        m_url = m_url.resolved(QUrl::fromEncoded(answer.location.trimmed()));
+        sendHop();
         return;
-    m_failure = reason;
-    qCDebug(lcNet) << "request stopped:" << reason;
-    if (m_reply && !m_hopFinished)
-        m_reply->abort(); // finishes the reply, which ends the wait
-    m_hopFinished = true;
-    m_loop.quit();
+    }
+    if (answer.status < 200 || answer.status > 299) {
+        fail(QStringLiteral("HTTP status %1").arg(answer.status));
+        return;
+    }
+    succeed(answer.status, answer.body);
 }
 
-void PageRequest::onMetaDataChanged()
+void PageRequest::onFailed(const QString &reason, bool retryable)
 {
-    restartIdleTimer();
-    const QVariant declared = m_reply->header(QNetworkRequest::ContentLengthHeader);
-    if (declared.isValid() && declared.toLongLong() > m_limits.maxBodyBytes)
-        stop(QStringLiteral("body of %1 bytes exceeds the limit").arg(declared.toLongLong()));
+    m_idleTimer.stop();
+    giveBackConnection();
+    if (retryable && !m_retried) {
+        qCDebug(lcNet) << "kept-alive connection closed under" << m_url << "- sending again";
+        m_retried = true;
+        sendHop();
+        return;
+    }
+    fail(reason);
 }
 
-void PageRequest::onReadyRead()
+void PageRequest::giveBackConnection()
 {
-    restartIdleTimer();
-    m_body += m_reply->readAll();
-    if (m_body.size() > m_limits.maxBodyBytes)
-        stop(QStringLiteral("body exceeds %1 bytes").arg(m_limits.maxBodyBytes));
+    HttpConnection *connection = m_connection;
+    m_connection = nullptr;
+    if (!connection)
+        return;
+    connection->disconnect(this);
+    if (connection->isBusy())
+        connection->close(); // an answer half read cannot be resumed
+    if (m_pool)
+        m_pool->release(connection);
 }
 
-void PageRequest::onFinished()
+void PageRequest::succeed(int status, QByteArray body)
 {
-    m_hopFinished = true;
-    m_loop.quit();
+    FetchResult result{true, {}, {}, std::move(body), status};
+    if (!result.body.isEmpty()) {
+        std::optional<QString> text = decodeBytes(result.body, m_charset);
+        if (!text) {
+            fail(QStringLiteral("unknown character set: %1").arg(m_charset));
+            return;
+        }
+        result.text = std::move(*text);
+    }
+    finish(std::move(result));
 }
 
-void PageRequest::restartIdleTimer()
+void PageRequest::fail(const QString &reason)
 {
-    m_idleTimer.start(m_limits.idleTimeoutMs);
+    if (m_starting) { // told from the event loop, never inside start()
+        QMetaObject::invokeMethod(
+            this, [this, reason] { fail(reason); }, Qt::QueuedConnection);
+        return;
+    }
+    finish({false, {}, reason, {}, m_result.status});
+}
+
+void PageRequest::finish(FetchResult result)
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    m_idleTimer.stop();
+    m_totalTimer.stop();
+    if (m_ticket && m_pool)
+        m_pool->cancel(m_ticket);
+    m_ticket = 0;
+    giveBackConnection();
+    m_result = std::move(result);
+    if (!m_result.ok)
+        qCDebug(lcNet) << "request stopped:" << m_address << m_result.error;
+    emit finished(m_result);
+}
+
+void PageRequest::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() == m_idleTimer.timerId())
+        fail(QStringLiteral("no data for %1 ms").arg(m_limits.idleTimeoutMs));
+    else if (event->timerId() == m_totalTimer.timerId())
+        fail(QStringLiteral("not finished within %1 ms").arg(m_limits.totalTimeoutMs));
+    else
+        QObject::timerEvent(event);
 }
 
 } // namespace Lumisong

@@ -1,62 +1,87 @@
 #pragma once
 
-#include <QByteArray>
-#include <QEventLoop>
+#include <QBasicTimer>
 #include <QObject>
+#include <QPointer>
 #include <QString>
-#include <QTimer>
 #include <QUrl>
 
-#include "net/fetchlimits.h"
+#include <optional>
 
-class QNetworkAccessManager;
-class QNetworkReply;
+#include "net/fetchlimits.h"
+#include "net/fetchresult.h"
+#include "net/httproute.h"
 
 namespace Lumisong {
 
-// One GET, redirects included, run to its end in a nested event loop under the
-// limits it was given. Used by fetchPage only; one object per fetch.
+class ConnectionPool;
+class HttpConnection;
+struct HttpAnswer;
+
+// One GET of an http or https address, without waiting: started, it runs on
+// the event loop of its thread and delivers its end by finished(). The body is
+// decoded with the caller's charset, never the server's. Redirects are
+// followed (http and https only) and the limits of FetchLimits, read at
+// start(), apply to the whole request.
+//
+// Requests of one thread share kept-alive connections per site. When a
+// kept-alive connection turns out closed before any byte of the answer came,
+// the request is sent once more on a new connection; never otherwise.
 class PageRequest final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PageRequest)
 
 public:
-    struct Outcome
-    {
-        bool ok = false;
-        QByteArray body;
-        QString error;
-    };
-
-    PageRequest(QNetworkAccessManager *manager, const FetchLimits &limits);
+    PageRequest(QString url, QString charset, QObject *parent = nullptr);
+    // A request still under way is dropped without a signal.
     ~PageRequest() override;
 
-    Outcome run(const QUrl &url);
+    // Once. finished() follows later from the event loop, never inside start().
+    void start();
+    // Ends the request at once as failed, emitting finished() from inside this
+    // call, unless it has finished already.
+    void abort(const QString &reason = QStringLiteral("aborted"));
 
-    // Ends the pending wait of every PageRequest of every thread as failed.
+    bool isFinished() const { return m_finished; }
+    const FetchResult &result() const { return m_result; }
+
+    // Aborts every unfinished request of every thread: at once on the calling
+    // thread, from the event loop on others.
     static void abortAll();
 
+signals:
+    void finished(const Lumisong::FetchResult &result);
+
+protected:
+    void timerEvent(QTimerEvent *event) override;
+
 private:
-    enum class Hop { Done, Redirect };
+    void sendHop();
+    void onConnection(HttpConnection *connection);
+    void onAnswered(const HttpAnswer &answer);
+    void onFailed(const QString &reason, bool retryable);
+    void giveBackConnection();
+    void succeed(int status, QByteArray body);
+    void fail(const QString &reason);
+    void finish(FetchResult result);
 
-    void send(const QUrl &url);
-    Hop finishHop(QUrl *redirectTarget);
-    void stop(const QString &reason);
-    void onMetaDataChanged();
-    void onReadyRead();
-    void onFinished();
-    void restartIdleTimer();
-
-    QNetworkAccessManager *m_manager;
+    QString m_address;
+    QString m_charset;
     FetchLimits m_limits;
-    QNetworkReply *m_reply = nullptr;
-    QEventLoop m_loop;
-    QTimer m_idleTimer;
-    QTimer m_totalTimer;
-    QByteArray m_body;
-    QString m_failure;   // set once the request is given up; wins over the reply's own state
-    bool m_hopFinished = false;
+    QUrl m_url; // of the current hop
+    std::optional<HttpRoute> m_route;
+    int m_redirects = 0;
+    bool m_retried = false; // the current hop was sent again
+    bool m_started = false;
+    bool m_starting = false; // inside start(): failures wait for the event loop
+    bool m_finished = false;
+    QPointer<ConnectionPool> m_pool;
+    QPointer<HttpConnection> m_connection;
+    quint64 m_ticket = 0; // waiting for a connection
+    QBasicTimer m_idleTimer;
+    QBasicTimer m_totalTimer;
+    FetchResult m_result;
 };
 
 } // namespace Lumisong

@@ -19,6 +19,8 @@ private slots:
     void defaultsAndUpdateUrl();
     void toolkitOptionsAreSetAside_data();
     void toolkitOptionsAreSetAside();
+    void connections_data();
+    void connections();
 };
 
 void tst_CommandLine::modes_data()
@@ -145,6 +147,37 @@ void tst_CommandLine::toolkitOptionsAreSetAside()
     QFETCH(QStringList, args);
     QFETCH(QStringList, kept);
     QCOMPARE(CommandLine::withoutToolkitOptions(args), kept);
+}
+
+void tst_CommandLine::connections_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("connections"); // -1: a usage error
+    const QStringList exportAll{u"--export"_s, u"a.lst"_s, u"--all"_s};
+    QTest::newRow("not given") << exportAll << 0;
+    QTest::newRow("one") << exportAll + QStringList{u"--connections"_s, u"1"_s} << 1;
+    QTest::newRow("sixteen") << exportAll + QStringList{u"--connections=16"_s} << 16;
+    QTest::newRow("zero") << exportAll + QStringList{u"--connections"_s, u"0"_s} << -1;
+    QTest::newRow("seventeen") << exportAll + QStringList{u"--connections"_s, u"17"_s} << -1;
+    QTest::newRow("negative") << exportAll + QStringList{u"--connections=-4"_s} << -1;
+    QTest::newRow("not a number") << exportAll + QStringList{u"--connections"_s, u"four"_s} << -1;
+    QTest::newRow("no value") << exportAll + QStringList{u"--connections"_s} << -1;
+    QTest::newRow("without export") << QStringList{u"--list"_s, u"--connections"_s, u"2"_s} << -1;
+}
+
+void tst_CommandLine::connections()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, connections);
+    CommandLine commandLine;
+    commandLine.parse(QStringList{u"lumisong"_s} + args);
+    if (connections < 0) {
+        QCOMPARE(commandLine.mode(), Mode::Error);
+        QVERIFY(!commandLine.errorText().isEmpty());
+        return;
+    }
+    QCOMPARE(commandLine.mode(), Mode::Export);
+    QCOMPARE(commandLine.connections(), connections);
 }
 
 QTEST_GUILESS_MAIN(tst_CommandLine)

@@ -44,6 +44,8 @@ private slots:
     void writesTheChosenRows();
     void failureLeavesTheFileAlone_data();
     void failureLeavesTheFileAlone();
+    void sameBytesOverAnyConnectionCount_data();
+    void sameBytesOverAnyConnectionCount();
 };
 
 void TestExport::writesTheChosenRows_data()
@@ -93,7 +95,8 @@ void TestExport::failureLeavesTheFileAlone_data()
     for (const bool existing : {true, false}) {
         const char *suffix = existing ? " (file exists)" : " (no file yet)";
         for (const char *failure : {"row outside", "malformed rows", "catalogue missing",
-                                    "address fails", "empty address"})
+                                    "address fails", "empty address",
+                                    "address fails, four at a time"})
             QTest::addRow("%s%s", failure, suffix) << QString::fromLatin1(failure) << existing;
     }
 }
@@ -120,22 +123,71 @@ void TestExport::failureLeavesTheFileAlone()
     } else if (failure == u"catalogue missing") {
         answer.status = 500;
         site.setAnswer(QStringLiteral("/"), answer);
-    } else if (failure == u"address fails") {
+    } else if (failure.startsWith(u"address fails")) {
         answer.status = 404;
         site.setAnswer(addressTarget(site, 4), answer);
     } else {
         site.setAnswer(addressTarget(site, 4), answer); // empty body
     }
+    // One address at a time, unless the row says otherwise: then row 5 is
+    // certainly not reached before row 4 has failed.
+    const bool oneAtATime = !failure.endsWith(u"at a time");
+    QStringList args{QStringLiteral("--site"), site.baseUrl(), QStringLiteral("--export"), path,
+                     QStringLiteral("--songs"), songs};
+    if (oneAtATime)
+        args << QStringLiteral("--connections") << QStringLiteral("1");
 
-    const Run run = runLumisong({QStringLiteral("--site"), site.baseUrl(), QStringLiteral("--export"),
-                                 path, QStringLiteral("--songs"), songs});
+    const Run run = runLumisong(args);
     QCOMPARE(run.exitCode, 2);
     QCOMPARE(run.out, QByteArray());
     QVERIFY(run.err.contains("lumisong: "));
     QCOMPARE(readAll(path), existing ? QByteArray("last week\r\n") : QByteArray("<missing>"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), existing ? 1 : 0);
-    if (failure.startsWith(u"address") || failure == u"empty address")
+    if ((failure.startsWith(u"address") || failure == u"empty address") && oneAtATime)
         QCOMPARE(site.requestCount(addressTarget(site, 5)), 0); // stopped at once
+}
+
+void TestExport::sameBytesOverAnyConnectionCount_data()
+{
+    QTest::addColumn<QStringList>("option");
+    QTest::addColumn<int>("connections");
+    QTest::newRow("default") << QStringList{} << 4;
+    for (const int n : {1, 2, 4, 16})
+        QTest::addRow("--connections %d", n)
+            << QStringList{QStringLiteral("--connections"), QString::number(n)} << n;
+}
+
+void TestExport::sameBytesOverAnyConnectionCount()
+{
+    QFETCH(QStringList, option);
+    QFETCH(int, connections);
+    constexpr int songs = 40;
+    DemoSite site(songs);
+    site.setLatency(2);
+    // Some answers are slow, so that later songs are answered first.
+    for (int row = 1; row <= songs; row += 3) {
+        ScriptedAnswer slow;
+        slow.body = DemoCatalogue::filePath(site.catalogue().songs().at(row - 1).songId).toLatin1();
+        slow.latencyMs = 40;
+        site.setAnswer(addressTarget(site, row), slow);
+    }
+    QVERIFY(site.listen());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("list.lst"));
+
+    const Run run = runLumisong(QStringList{QStringLiteral("--site"), site.baseUrl(),
+                                            QStringLiteral("--export"), path, QStringLiteral("--all")}
+                                + option);
+    QCOMPARE(run.exitCode, 0);
+    QList<int> rows;
+    for (int row = 1; row <= songs; ++row)
+        rows << row;
+    QCOMPARE(readAll(path), expectedList(site, rows));
+    QCOMPARE(site.totalRequests(), 1 + songs); // each once, the page included
+    QVERIFY2(site.mostConnectionsOpen() <= connections,
+             qPrintable(QString::number(site.mostConnectionsOpen())));
+    if (connections > 1)
+        QVERIFY(site.mostConnectionsOpen() > 1); // the addresses were asked for side by side
 }
 
 QTEST_GUILESS_MAIN(TestExport)

@@ -248,6 +248,9 @@ void tst_Headless::usageErrors_data()
     QTest::newRow("check-update with json")
         << QStringList{u"--check-update"_s, u"--json"_s} << 1 << QByteArray()
         << QByteArray("--check-update");
+    QTest::newRow("check-update with connections")
+        << QStringList{u"--check-update"_s, u"--connections"_s, u"2"_s} << 1 << QByteArray()
+        << QByteArray("--check-update");
     QTest::newRow("check-update from a file")
         << QStringList{u"--check-update"_s, u"--update-url"_s, u"file:///etc/passwd"_s} << 1
         << QByteArray() << QByteArray("--update-url");

@@ -1,12 +1,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QStandardPaths>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -20,6 +20,7 @@
 #include "app/listview.h"
 #include "catalogue/catalogue.h"
 #include "controls/button/zephbutton.h"
+#include "controls/progressbar/progressbar.h"
 #include "menu/frmmenu.h"
 #include "net/fetchlimits.h"
 #include "platform/settingsstore.h"
@@ -102,8 +103,7 @@ struct Harness
     // program waits for it.
     void onEachRequest(std::function<void()> probe)
     {
-        QObject::connect(site.findChild<QTcpServer *>(), &QTcpServer::newConnection, form.get(),
-                         std::move(probe));
+        QObject::connect(&site, &DemoSite::requestReceived, form.get(), std::move(probe));
     }
     void clickCreate() { QTest::mouseClick(form->btnCreate(), Qt::LeftButton); }
     // As a desktop delivers it: a click, then a second press that is a
@@ -156,6 +156,7 @@ class TestSongCommands final : public QObject
 
 private slots:
     void initTestCase();
+    void init();
     void buttonsAsDesigned();
     void mouse_data();
     void mouse();
@@ -176,14 +177,28 @@ private slots:
     void failingAddressMidRun();
     void unwritableTarget();
     void closingTheWindowMidRun();
+    void closingTheWindowWithRequestsInFlight();
 };
 
 void TestSongCommands::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
+}
+
+void TestSongCommands::init()
+{
     FetchLimits limits;
     limits.idleTimeoutMs = 3000;
     limits.totalTimeoutMs = 5000;
+    setFetchLimits(limits);
+}
+
+// The run asks for one address at a time, so that a request that reaches the
+// site marks the one song the run is at.
+void askOneSongAtATime()
+{
+    FetchLimits limits = fetchLimits();
+    limits.connectionsPerSite = 1;
     setFetchLimits(limits);
 }
 
@@ -453,11 +468,16 @@ void TestSongCommands::progressTexts()
     h.tick({1, 3, 5});
     QStringList texts;
     QList<bool> buttonEnabled;
-    h.onEachRequest([&] {
-        texts << bar->property("Text").toString() + u'|' + bar->property("Value").toString();
-        buttonEnabled << h.form->btnCreate()->isEnabled();
-        QVERIFY(bar->isVisible());
-    });
+    // Several addresses are asked for at once; the text counts the songs done
+    // in list order, each number in turn.
+    connect(qobject_cast<ProgressBar *>(bar), &ProgressBar::propertyChanged, this,
+            [&](const QString &name) {
+                if (name != u"Text")
+                    return;
+                texts << bar->property("Text").toString() + u'|' + bar->property("Value").toString();
+                buttonEnabled << h.form->btnCreate()->isEnabled();
+                QVERIFY(bar->isVisible());
+            });
     h.saveDialog.queueAnswer(h.dir.filePath(QStringLiteral("p.lst")));
     h.clickCreate();
     QCOMPARE(texts, (QStringList{QStringLiteral("正在处理第 0/3 个选中的项目...|0"),
@@ -550,6 +570,7 @@ void TestSongCommands::refreshesCachedAddresses()
 
 void TestSongCommands::ticksChangedDuringTheRun()
 {
+    askOneSongAtATime(); // with several at once, the run reaches all six rows at the start
     Harness h;
     QVERIFY(h.start());
     h.tick({0, 2});
@@ -573,6 +594,7 @@ void TestSongCommands::ticksChangedDuringTheRun()
 
 void TestSongCommands::failingAddressMidRun()
 {
+    askOneSongAtATime(); // row 4 is not reached before row 3 has failed
     Harness h;
     QVERIFY(h.start());
     h.tick({0, 1, 2, 3});
@@ -612,6 +634,7 @@ void TestSongCommands::unwritableTarget()
 
 void TestSongCommands::closingTheWindowMidRun()
 {
+    askOneSongAtATime(); // the third request is the third song
     Harness h;
     QVERIFY(h.start());
     h.tick({0, 1, 2, 3, 4, 5});
@@ -631,6 +654,45 @@ void TestSongCommands::closingTheWindowMidRun()
     QCOMPARE(QDir(h.dir.path()).entryList({QStringLiteral("*.lst*")}, QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("closed.lst")});
     QCOMPARE(h.messageBox.shown().size(), 1); // the overwrite question only
+}
+
+void TestSongCommands::closingTheWindowWithRequestsInFlight()
+{
+    Harness h;
+    QVERIFY(h.start());
+    h.tick({0, 1, 2, 3, 4, 5});
+    for (int slot = 0; slot < 6; ++slot) {
+        ScriptedAnswer slow;
+        slow.body = DemoCatalogue::filePath(h.form->catalogue().song(slot).songId).toLatin1();
+        slow.latencyMs = 2500;
+        h.site.setAnswer(h.addressTarget(slot), slow);
+    }
+    const QString path = h.dir.filePath(QStringLiteral("closed.lst"));
+    writeFile(path, "last week\r\n");
+    int requestsAtClose = -1;
+    h.onEachRequest([&] {
+        if (h.site.totalRequests() == 4) // as many as the run asks for at once
+            QTimer::singleShot(50, h.form.get(), [&] {
+                requestsAtClose = h.site.totalRequests();
+                h.form->close();
+            });
+    });
+    h.messageBox.queueAnswer(MessageBox::Answer::Yes);
+    h.saveDialog.queueAnswer(path);
+    QElapsedTimer clock;
+    clock.start();
+    h.clickCreate();
+    // The run ended with the window, long before the answers would have come.
+    QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(h.form->isUnloaded());
+    QCOMPARE(requestsAtClose, 4);
+    QTest::qWait(200);
+    QCOMPARE(h.site.totalRequests(), 4); // nothing asked after the close
+    QCOMPARE(h.site.requestCount(h.addressTarget(4)), 0);
+    QCOMPARE(readAll(path), QByteArray("last week\r\n"));
+    QCOMPARE(h.messageBox.shown().size(), 1); // the overwrite question only
+    for (int slot = 0; slot < 6; ++slot)
+        QVERIFY(h.form->catalogue().song(slot).downloadUrl.isEmpty());
 }
 
 QTEST_MAIN(TestSongCommands)

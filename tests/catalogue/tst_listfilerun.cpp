@@ -1,13 +1,19 @@
+#include "catalogue/addressresolver.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/listfilerun.h"
 #include "net/fetchlimits.h"
+#include "tools/demosite/democatalogue.h"
 #include "tools/demosite/demosite.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include <optional>
 #include <vector>
 
 using namespace Lumisong;
@@ -28,6 +34,39 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+// Asks for one address and stores it, as the copy commands do; waits.
+bool resolveNow(Catalogue &catalogue, int slot)
+{
+    AddressResolver resolver(catalogue);
+    std::optional<AddressResult> answer;
+    QEventLoop loop;
+    QObject::connect(&resolver, &AddressResolver::resolved, &loop, [&](const AddressResult &r) {
+        answer = r;
+        loop.quit();
+    });
+    if (!resolver.resolveAddress(slot))
+        return false;
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    loop.exec();
+    if (!answer || !answer->ok)
+        return false;
+    catalogue.song(slot).downloadUrl = answer->downloadUrl;
+    return true;
+}
+
+// Runs a list-file run to its end (at most 20 s), recording its progress.
+ListFileRun::Outcome runNow(ListFileRun &run, const QString &path, QList<int> *progress = nullptr)
+{
+    if (progress)
+        QObject::connect(&run, &ListFileRun::progress, &run, [progress](int n) { *progress << n; });
+    QEventLoop loop;
+    QObject::connect(&run, &ListFileRun::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    run.start(path);
+    loop.exec();
+    return run.isFinished() ? run.outcome() : ListFileRun::Outcome::Aborted;
+}
+
 QByteArray listOf(const Catalogue &catalogue, const QList<int> &rows)
 {
     QByteArray bytes;
@@ -44,7 +83,6 @@ class TestListFileRun final : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void resolveAnswer_data();
     void resolveAnswer();
@@ -56,23 +94,29 @@ private slots:
     void ticksChangedDuringTheRun();
     void failingAddressLeavesTargetUntouched();
     void unwritableTargetFailsBeforeAnyRequest();
+    void sameBytesForAnyParallelism_data();
+    void sameBytesForAnyParallelism();
+    void failureWithRequestsInFlight();
+    void serverClosingKeptAliveConnections_data();
+    void serverClosingKeptAliveConnections();
+    void abortStopsEverything();
 
 private:
+    // A site of `songs` songs whose every third address answer is slow, so
+    // that answers come out of list order; the catalogue is loaded from it.
+    void useBiggerSite(int songs, int slowMs);
+
     std::unique_ptr<DemoSite> m_site;
     std::unique_ptr<Catalogue> m_catalogue;
     QTemporaryDir m_dir;
 };
 
-void TestListFileRun::initTestCase()
+void TestListFileRun::init()
 {
     FetchLimits limits;
     limits.idleTimeoutMs = 3000;
     limits.totalTimeoutMs = 5000;
     setFetchLimits(limits);
-}
-
-void TestListFileRun::init()
-{
     m_site = std::make_unique<DemoSite>(6);
     QVERIFY(m_site->listen());
     m_catalogue = std::make_unique<Catalogue>(m_site->baseUrl());
@@ -107,8 +151,9 @@ void TestListFileRun::resolveAnswer()
     const QString target = m_site->addressTarget(m_catalogue->song(2).songId);
     m_site->setAnswer(target, answer);
 
-    QCOMPARE(m_catalogue->resolveAddress(2), !address.isEmpty());
-    // One request (the HTTP client itself may retry once on a dropped connection).
+    QCOMPARE(resolveNow(*m_catalogue, 2), !address.isEmpty());
+    // One request; once more when the kept-alive connection it went on was
+    // closed without an answer.
     QVERIFY(m_site->requestCount(target) >= 1 && m_site->requestCount(target) <= 2);
     QCOMPARE(m_catalogue->song(2).downloadUrl,
              address.isEmpty() ? QString() : m_catalogue->siteBase() + address);
@@ -116,13 +161,15 @@ void TestListFileRun::resolveAnswer()
 
 void TestListFileRun::failedResolutionKeepsKnownAddress()
 {
-    QVERIFY(m_catalogue->resolveAddress(0));
+    QVERIFY(resolveNow(*m_catalogue, 0));
     const QString known = m_catalogue->song(0).downloadUrl;
     m_site->setAnswer(m_site->addressTarget(m_catalogue->song(0).songId), textAnswer(""));
-    QVERIFY(!m_catalogue->resolveAddress(0));
+    QVERIFY(!resolveNow(*m_catalogue, 0));
     QCOMPARE(m_catalogue->song(0).downloadUrl, known);
-    QVERIFY(!m_catalogue->resolveAddress(-1));
-    QVERIFY(!m_catalogue->resolveAddress(6)); // past the loaded rows
+    AddressResolver resolver(*m_catalogue);
+    QVERIFY(!resolver.resolveAddress(-1));
+    QVERIFY(!resolver.resolveAddress(6)); // past the loaded rows
+    QCOMPARE(resolver.inFlight(), 0);
 }
 
 void TestListFileRun::noPrefixOnThePageMeansNoRequest()
@@ -133,7 +180,9 @@ void TestListFileRun::noPrefixOnThePageMeansNoRequest()
     Catalogue catalogue(m_site->baseUrl());
     QCOMPARE(catalogue.loadCatalogue().count, 1);
     m_site->resetCounters();
-    QVERIFY(!catalogue.resolveAddress(0));
+    AddressResolver resolver(catalogue);
+    QVERIFY(!resolver.resolveAddress(0));
+    QVERIFY(!resolveNow(catalogue, 0));
     QCOMPARE(m_site->totalRequests(), 0);
     QVERIFY(catalogue.song(0).downloadUrl.isEmpty());
 }
@@ -148,20 +197,19 @@ void TestListFileRun::writesTickedRowsInListOrder()
     ListFileRun run(*m_catalogue, [&ticks](int slot) { return ticks[size_t(slot)]; });
     QCOMPARE(run.countTicked(), 3);
     QList<int> started;
-    QCOMPARE(run.run(path, [&started](int finished) { started << finished; }),
-             ListFileRun::Outcome::Written);
+    QCOMPARE(runNow(run, path, &started), ListFileRun::Outcome::Written);
     QCOMPARE(started, (QList<int>{0, 1, 2}));
     QCOMPARE(readAll(path), listOf(*m_catalogue, {0, 2, 4}));
 }
 
 void TestListFileRun::reRequestsCachedAddresses()
 {
-    QVERIFY(m_catalogue->resolveAddress(1));
+    QVERIFY(resolveNow(*m_catalogue, 1));
     const QString target = m_site->addressTarget(m_catalogue->song(1).songId);
     m_site->setAnswer(target, textAnswer("/files/fresh.mp3"));
     ListFileRun run(*m_catalogue, [](int slot) { return slot == 1; });
     const QString path = m_dir.filePath(QStringLiteral("fresh.lst"));
-    QCOMPARE(run.run(path), ListFileRun::Outcome::Written);
+    QCOMPARE(runNow(run, path), ListFileRun::Outcome::Written);
     QCOMPARE(m_site->requestCount(target), 2);
     QCOMPARE(m_catalogue->song(1).downloadUrl, QString(m_site->baseUrl() + u"/files/fresh.mp3"));
     QCOMPARE(readAll(path), m_site->baseUrl().toLatin1() + "/files/fresh.mp3\r\n//By Tolvane\r\n");
@@ -172,9 +220,9 @@ void TestListFileRun::noTickedRows()
     ListFileRun run(*m_catalogue, [](int) { return false; });
     QCOMPARE(run.countTicked(), 0);
     const QString path = m_dir.filePath(QStringLiteral("empty.lst"));
-    int calls = 0;
-    QCOMPARE(run.run(path, [&calls](int) { ++calls; }), ListFileRun::Outcome::Written);
-    QCOMPARE(calls, 0);
+    QList<int> started;
+    QCOMPARE(runNow(run, path, &started), ListFileRun::Outcome::Written);
+    QVERIFY(started.isEmpty());
     QCOMPARE(m_site->totalRequests(), 0);
     QCOMPARE(readAll(path), QByteArray("//By Tolvane\r\n"));
 }
@@ -188,14 +236,11 @@ void TestListFileRun::ticksChangedDuringTheRun()
     // a change behind the pass (row 1) no longer matters.
     const QString path = m_dir.filePath(QStringLiteral("changed.lst"));
     QList<int> started;
-    QCOMPARE(run.run(path,
-                     [&](int finished) {
-                         started << finished;
-                         if (finished == 0) {
-                             ticks = {false, false, false, true, false, true};
-                         }
-                     }),
-             ListFileRun::Outcome::Written);
+    QObject::connect(&run, &ListFileRun::progress, &run, [&ticks](int finished) {
+        if (finished == 0)
+            ticks = {false, false, false, true, false, true};
+    });
+    QCOMPARE(runNow(run, path, &started), ListFileRun::Outcome::Written);
     QCOMPARE(started, (QList<int>{0, 1, 2}));
     QCOMPARE(readAll(path), listOf(*m_catalogue, {0, 3, 5}));
 }
@@ -211,11 +256,12 @@ void TestListFileRun::failingAddressLeavesTargetUntouched()
     }
     m_site->setAnswer(m_site->addressTarget(m_catalogue->song(3).songId), textAnswer("", 500));
     ListFileRun run(*m_catalogue, [](int) { return true; });
+    run.setParallelRequests(1); // one song at a time: the failure is met in list order
     QList<int> started;
-    QCOMPARE(run.run(path, [&started](int finished) { started << finished; }),
-             ListFileRun::Outcome::ResolveFailed);
+    QCOMPARE(runNow(run, path, &started), ListFileRun::Outcome::ResolveFailed);
     QCOMPARE(run.failedSlot(), 3);
     QCOMPARE(started, (QList<int>{0, 1, 2, 3})); // stopped at once
+    QCOMPARE(m_site->requestCount(m_site->addressTarget(m_catalogue->song(4).songId)), 0);
     QCOMPARE(readAll(path), QByteArray("the list of last week\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("kept.lst")});
@@ -225,9 +271,164 @@ void TestListFileRun::unwritableTargetFailsBeforeAnyRequest()
 {
     ListFileRun run(*m_catalogue, [](int) { return true; });
     const QString path = m_dir.filePath(QStringLiteral("no/such/folder/list.lst"));
-    QCOMPARE(run.run(path), ListFileRun::Outcome::WriteFailed);
+    QCOMPARE(runNow(run, path), ListFileRun::Outcome::WriteFailed);
     QVERIFY(!run.errorString().isEmpty());
     QCOMPARE(m_site->totalRequests(), 0);
+}
+
+void TestListFileRun::useBiggerSite(int songs, int slowMs)
+{
+    m_site = std::make_unique<DemoSite>(songs);
+    QVERIFY(m_site->listen());
+    for (int slot = 0; slot < songs; slot += 3) {
+        const QString songId = m_site->catalogue().songs().at(slot).songId;
+        ScriptedAnswer slow = textAnswer(DemoCatalogue::filePath(songId).toLatin1());
+        slow.latencyMs = slowMs;
+        m_site->setAnswer(m_site->addressTarget(songId), slow);
+    }
+    m_catalogue = std::make_unique<Catalogue>(m_site->baseUrl());
+    QCOMPARE(m_catalogue->loadCatalogue().count, songs);
+    m_site->resetCounters();
+}
+
+void TestListFileRun::sameBytesForAnyParallelism_data()
+{
+    QTest::addColumn<int>("parallel");
+    for (const int n : {1, 2, 4, 16})
+        QTest::addRow("%d at a time", n) << n;
+}
+
+void TestListFileRun::sameBytesForAnyParallelism()
+{
+    QFETCH(int, parallel);
+    FetchLimits limits = fetchLimits();
+    limits.connectionsPerSite = parallel; // the run asks for as many at a time
+    setFetchLimits(limits);
+    useBiggerSite(40, 15);
+    // Some songs are known already (and stale), some not; rows 5, 6 and 7 are not ticked.
+    for (const int slot : {0, 1, 9, 20, 39})
+        m_catalogue->song(slot).downloadUrl = QStringLiteral("http://old.example/stale.mp3");
+    QList<int> rows;
+    for (int slot = 0; slot < 40; ++slot) {
+        if (slot < 5 || slot > 7)
+            rows << slot;
+    }
+    ListFileRun run(*m_catalogue, [&rows](int slot) { return rows.contains(slot); });
+    QCOMPARE(run.parallelRequests(), parallel);
+    const QString path = m_dir.filePath(QStringLiteral("parallel.lst"));
+    QList<int> started;
+    QCOMPARE(runNow(run, path, &started), ListFileRun::Outcome::Written);
+
+    QCOMPARE(readAll(path), listOf(*m_catalogue, rows));
+    QList<int> expectedProgress;
+    for (int k = 0; k < rows.size(); ++k)
+        expectedProgress << k;
+    QCOMPARE(started, expectedProgress); // in list order, every number once
+    QCOMPARE(m_site->totalRequests(), int(rows.size())); // cached songs asked again, none twice
+    QVERIFY2(m_site->mostConnectionsOpen() <= parallel,
+             qPrintable(QString::number(m_site->mostConnectionsOpen())));
+    if (parallel > 1)
+        QVERIFY(m_site->mostConnectionsOpen() > 1);
+    QVERIFY(m_catalogue->song(6).downloadUrl.isEmpty()); // not ticked
+    QCOMPARE(m_catalogue->song(39).downloadUrl,
+             m_site->baseUrl() + DemoCatalogue::filePath(m_catalogue->song(39).songId));
+}
+
+void TestListFileRun::failureWithRequestsInFlight()
+{
+    // Twelve songs, four at a time. Rows 1-3 answer at once; row 4 fails after
+    // a while; rows from 5 on would answer only after 3 s. When row 4 fails,
+    // rows 5-7 are under way and rows 8-12 were never asked for.
+    m_site = std::make_unique<DemoSite>(12);
+    QVERIFY(m_site->listen());
+    m_catalogue = std::make_unique<Catalogue>(m_site->baseUrl());
+    QCOMPARE(m_catalogue->loadCatalogue().count, 12);
+    const auto target = [this](int slot) { return m_site->addressTarget(m_catalogue->song(slot).songId); };
+    ScriptedAnswer failing = textAnswer("", 500);
+    failing.latencyMs = 150;
+    m_site->setAnswer(target(3), failing);
+    for (int slot = 4; slot < 12; ++slot) {
+        ScriptedAnswer slow = textAnswer(DemoCatalogue::filePath(m_catalogue->song(slot).songId).toLatin1());
+        slow.latencyMs = 3000;
+        m_site->setAnswer(target(slot), slow);
+    }
+    m_site->resetCounters();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kept.lst"));
+    {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("the list of last week\r\n");
+    }
+    ListFileRun run(*m_catalogue, [](int) { return true; });
+    run.setParallelRequests(4);
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(runNow(run, path), ListFileRun::Outcome::ResolveFailed);
+    QVERIFY2(clock.elapsed() < 2000, "the run did not wait for the answers under way");
+    QCOMPARE(run.failedSlot(), 3);
+    QCOMPARE(readAll(path), QByteArray("the list of last week\r\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("kept.lst")});
+
+    QTest::qWait(300); // anything started late would reach the site now
+    for (int slot = 0; slot < 7; ++slot)
+        QCOMPARE(m_site->requestCount(target(slot)), 1);
+    for (int slot = 7; slot < 12; ++slot)
+        QCOMPARE(m_site->requestCount(target(slot)), 0);
+    // Songs before the failed one took their answers; none after it did.
+    for (int slot = 0; slot < 3; ++slot)
+        QVERIFY(!m_catalogue->song(slot).downloadUrl.isEmpty());
+    for (int slot = 3; slot < 12; ++slot)
+        QVERIFY(m_catalogue->song(slot).downloadUrl.isEmpty());
+    // The connections of the aborted requests are closed, not left waiting.
+    QTRY_VERIFY(m_site->openConnections() <= 1);
+}
+
+void TestListFileRun::serverClosingKeptAliveConnections_data()
+{
+    QTest::addColumn<DemoSite::ConnectionPolicy>("policy");
+    QTest::newRow("closes after every answer") << DemoSite::ConnectionPolicy::CloseSilently;
+    QTest::newRow("closes under the next request") << DemoSite::ConnectionPolicy::CloseOnSecondRequest;
+}
+
+void TestListFileRun::serverClosingKeptAliveConnections()
+{
+    QFETCH(DemoSite::ConnectionPolicy, policy);
+    useBiggerSite(30, 5);
+    m_site->setConnectionPolicy(policy);
+    ListFileRun run(*m_catalogue, [](int) { return true; });
+    run.setParallelRequests(4);
+    const QString path = m_dir.filePath(QStringLiteral("closing.lst"));
+    QCOMPARE(runNow(run, path), ListFileRun::Outcome::Written);
+    QList<int> all;
+    for (int slot = 0; slot < 30; ++slot) {
+        all << slot;
+        // Once, or twice where the connection was closed under the request.
+        const int asked = m_site->requestCount(m_site->addressTarget(m_catalogue->song(slot).songId));
+        QVERIFY(asked >= 1 && asked <= 2);
+    }
+    QCOMPARE(readAll(path), listOf(*m_catalogue, all));
+    if (policy == DemoSite::ConnectionPolicy::CloseOnSecondRequest)
+        QVERIFY(m_site->totalRequests() > 30); // the second tries did happen
+}
+
+void TestListFileRun::abortStopsEverything()
+{
+    useBiggerSite(20, 200);
+    const QString path = m_dir.filePath(QStringLiteral("aborted.lst"));
+    ListFileRun run(*m_catalogue, [](int) { return true; });
+    run.setParallelRequests(4);
+    QObject::connect(&run, &ListFileRun::progress, &run, [&run](int finished) {
+        if (finished == 2)
+            run.abort();
+    });
+    QCOMPARE(runNow(run, path), ListFileRun::Outcome::Aborted);
+    const int asked = m_site->totalRequests();
+    QTest::qWait(300);
+    QCOMPARE(m_site->totalRequests(), asked); // nothing started after the abort
+    QVERIFY(!QFile::exists(path));
+    QCOMPARE(m_site->requestCount(m_site->addressTarget(m_catalogue->song(19).songId)), 0);
+    QVERIFY(m_catalogue->song(19).downloadUrl.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestListFileRun)

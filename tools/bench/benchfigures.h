@@ -5,6 +5,7 @@
 // best time are printed on one line, in milliseconds.
 
 #include <QElapsedTimer>
+#include <QList>
 
 #include <algorithm>
 #include <cstdio>
@@ -35,6 +36,14 @@ Figures measure(int rounds, Step step)
     }
     std::sort(times.begin(), times.end());
     return {times[times.size() / 2], times[times.size() * 9 / 10], times.front()};
+}
+
+// The median of whole runs timed one by one.
+inline double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const qsizetype n = values.size();
+    return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
 }
 
 inline void print(const char *what, const Figures &f)

@@ -8,16 +8,9 @@
 #include <QWidget>
 #include <QWindow>
 
-#include <algorithm>
+#include "tools/bench/benchfigures.h"
 
 namespace Lumisong::Bench {
-
-inline double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const qsizetype n = values.size();
-    return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
-}
 
 // Waits (at most five seconds) until a shown window is exposed.
 inline bool waitForExposed(QWidget &widget)

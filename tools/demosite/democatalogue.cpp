@@ -65,6 +65,7 @@ DemoCatalogue::DemoCatalogue(int songCount)
         const quint32 daily = random.next() % 5000;
         song.dailyDownloads = QString::number(daily);
         song.totalDownloads = QString::number(daily * (3 + random.next() % 40) + random.next() % 97);
+        m_indexOfId.insert(song.songId, m_songs.size());
         m_songs.append(song);
     }
 }
@@ -76,11 +77,8 @@ const QList<DemoCatalogue::Song> &DemoCatalogue::songs() const
 
 const DemoCatalogue::Song *DemoCatalogue::findSong(QStringView songId) const
 {
-    for (const Song &song : m_songs) {
-        if (song.songId == songId)
-            return &song;
-    }
-    return nullptr;
+    const auto found = m_indexOfId.constFind(songId.toString());
+    return found == m_indexOfId.cend() ? nullptr : &m_songs.at(found.value());
 }
 
 QString DemoCatalogue::cataloguePage(const QString &hashedUrl) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -35,6 +36,7 @@ public:
 
 private:
     QList<Song> m_songs;
+    QHash<QString, qsizetype> m_indexOfId;
 };
 
 } // namespace Lumisong

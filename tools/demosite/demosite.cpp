@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QUrlQuery>
 
+#include <algorithm>
+
 namespace Lumisong {
 
 using namespace Qt::StringLiterals;
@@ -99,6 +101,16 @@ void DemoSite::setLatency(int milliseconds)
     m_latencyMs = milliseconds;
 }
 
+void DemoSite::setConnectDelay(int milliseconds)
+{
+    m_connectDelayMs = milliseconds;
+}
+
+void DemoSite::setConnectionPolicy(ConnectionPolicy policy)
+{
+    m_policy = policy;
+}
+
 void DemoSite::setAnnouncedVersion(const QString &version)
 {
     m_version = version;
@@ -134,45 +146,103 @@ int DemoSite::totalRequests() const
     return m_total;
 }
 
+int DemoSite::connectionsAccepted() const
+{
+    return m_accepted;
+}
+
+int DemoSite::openConnections() const
+{
+    return int(m_connections.size());
+}
+
+int DemoSite::mostConnectionsOpen() const
+{
+    return m_mostOpen;
+}
+
 void DemoSite::resetCounters()
 {
     m_counts.clear();
     m_total = 0;
+    m_accepted = 0;
+    m_mostOpen = openConnections();
+}
+
+QString DemoSite::statusText() const
+{
+    return QStringLiteral("requests: %1\nconnections accepted: %2\nconnections open: %3\n"
+                          "most connections open at once: %4\n")
+        .arg(m_total)
+        .arg(m_accepted)
+        .arg(openConnections())
+        .arg(m_mostOpen);
 }
 
 void DemoSite::onNewConnection()
 {
     while (QTcpSocket *socket = m_server->nextPendingConnection()) {
         socket->setParent(this);
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        m_connections.insert(socket, Connection());
+        ++m_accepted;
+        // Counted once the loop has seen what else arrived with it: a client
+        // that closes one connection and opens another has not had both open,
+        // though the new one may be noticed before the close of the old.
+        QMetaObject::invokeMethod(
+            this, [this] { m_mostOpen = std::max(m_mostOpen, openConnections()); },
+            Qt::QueuedConnection);
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
-        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QTcpSocket::disconnected, this, [this, socket] { onDisconnected(socket); });
     }
+}
+
+void DemoSite::onDisconnected(QTcpSocket *socket)
+{
+    if (m_connections.remove(socket))
+        socket->deleteLater();
 }
 
 void DemoSite::onReadyRead(QTcpSocket *socket)
 {
-    if (socket->property("answered").toBool()) {
-        socket->readAll(); // a request body, or a client that talks on: ignored
+    const auto found = m_connections.find(socket);
+    if (found == m_connections.end())
         return;
-    }
-    QByteArray head = socket->property("head").toByteArray() + socket->readAll();
-    const qsizetype end = head.indexOf("\r\n\r\n");
+    found->received += socket->readAll();
+    takeNextRequest(socket);
+}
+
+void DemoSite::takeNextRequest(QTcpSocket *socket)
+{
+    const auto found = m_connections.find(socket);
+    if (found == m_connections.end() || found->busy)
+        return;
+    QByteArray &received = found->received;
+    const qsizetype end = received.indexOf("\r\n\r\n");
     if (end < 0) {
-        if (head.size() > MaxRequestHead)
+        if (received.size() > MaxRequestHead)
             socket->abort();
-        else
-            socket->setProperty("head", head);
         return;
     }
-    socket->setProperty("answered", true);
-    socket->setProperty("head", QVariant());
+    const QByteArray head = received.left(end);
+    received.remove(0, end + 4); // a GET has no body
     const QList<QByteArray> requestLine = head.left(head.indexOf("\r\n")).split(' ');
     const QString target = requestLine.size() >= 2 ? QString::fromLatin1(requestLine.at(1))
                                                    : QString();
     ++m_counts[target];
     ++m_total;
+    const bool firstOnConnection = found->answered == 0;
+    found->busy = true;
+    emit requestReceived(target);
+    // A handler may have run the event loop, in which the connection can end.
+    if (!m_connections.contains(socket))
+        return;
+    if (m_policy == ConnectionPolicy::CloseOnSecondRequest && !firstOnConnection) {
+        socket->disconnectFromHost();
+        return;
+    }
     ScriptedAnswer answer = answerFor(target);
-    answer.latencyMs += m_latencyMs;
+    answer.latencyMs += m_latencyMs + (firstOnConnection ? m_connectDelayMs : 0);
     if (answer.latencyMs > 0)
         QTimer::singleShot(answer.latencyMs, socket, [this, socket, answer] { deliver(socket, answer); });
     else
@@ -189,6 +259,8 @@ ScriptedAnswer DemoSite::answerFor(const QString &target) const
         return gbkText(200, m_catalogue.cataloguePage(hashedUrl()), "text/html");
     if (path == u"/version.html")
         return gbkText(200, DemoCatalogue::versionPage(m_version), "text/html");
+    if (path == u"/status")
+        return gbkText(200, statusText(), "text/plain");
     if (path == u"/song/link") {
         const QUrlQuery query(url);
         const DemoCatalogue::Song *song = m_catalogue.findSong(query.queryItemValue(u"sid"_s));
@@ -209,25 +281,38 @@ ScriptedAnswer DemoSite::answerFor(const QString &target) const
 
 void DemoSite::deliver(QTcpSocket *socket, const ScriptedAnswer &answer)
 {
-    if (answer.stall)
-        return; // the socket stays open until the client gives up
+    const auto found = m_connections.find(socket);
+    if (found == m_connections.end() || answer.stall)
+        return; // a stalled answer keeps the connection busy until the client gives up
     if (answer.closeWithoutAnswer) {
         socket->disconnectFromHost();
         return;
     }
+    // A body that ends with the connection, or is cut off, closes it anyway.
+    const bool framedByClose = !answer.sendContentLength || answer.cutAfterBytes >= 0;
+    const bool announceClose = framedByClose || m_policy == ConnectionPolicy::CloseAfterAnswer;
+    const bool close = announceClose || m_policy == ConnectionPolicy::CloseSilently;
     QByteArray response = "HTTP/1.1 " + QByteArray::number(answer.status) + ' '
         + reasonPhrase(answer.status) + "\r\n";
     for (const auto &[name, value] : answer.headers)
         response += name + ": " + value + "\r\n";
     if (answer.sendContentLength)
         response += "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n";
-    response += "Connection: close\r\n\r\n";
+    if (announceClose)
+        response += "Connection: close\r\n";
+    response += "\r\n";
     if (answer.cutAfterBytes >= 0)
         response += answer.body.left(answer.cutAfterBytes);
     else
         response += answer.body;
     socket->write(response);
-    socket->disconnectFromHost(); // after the buffered bytes are written
+    ++found->answered;
+    found->busy = false;
+    if (close) {
+        socket->disconnectFromHost(); // after the buffered bytes are written
+        return;
+    }
+    takeNextRequest(socket);
 }
 
 } // namespace Lumisong

@@ -15,9 +15,11 @@ namespace Lumisong {
 
 // A small HTTP/1.1 server on 127.0.0.1 that plays the new-songs site: the GBK
 // home page with the song array, an address answer for every hashedUrl + songId
-// request, a small file at every address it hands out, and the version page.
-// Runs on the event loop of the thread that owns it, so a test can use it in
-// process. Every connection answers one request and is then closed.
+// request, a small file at every address it hands out, the version page, and
+// "/status" with its own counters. Runs on the event loop of the thread that
+// owns it, so a test can use it in process. Connections stay open for further
+// requests unless the connection policy says otherwise; answers on one
+// connection go out in the order of its requests.
 class DemoSite final : public QObject
 {
     Q_OBJECT
@@ -25,6 +27,14 @@ class DemoSite final : public QObject
 
 public:
     static constexpr quint16 DefaultPort = 8642;
+
+    enum class ConnectionPolicy {
+        KeepAlive,            // a connection carries any number of requests
+        CloseAfterAnswer,     // "Connection: close" on every answer: one request per connection
+        CloseSilently,        // closes after every answer without saying so beforehand
+        CloseOnSecondRequest, // answers one request per connection, then closes the
+                              // connection without an answer when a second one comes
+    };
 
     explicit DemoSite(int songCount = 150, QObject *parent = nullptr);
     ~DemoSite() override;
@@ -43,6 +53,10 @@ public:
     void setSongCount(int songCount);
     const DemoCatalogue &catalogue() const;
     void setLatency(int milliseconds);        // added before every answer
+    // Added once for each new connection, before its first answer: the round
+    // trips of setting up a connection to a distant server.
+    void setConnectDelay(int milliseconds);
+    void setConnectionPolicy(ConnectionPolicy policy);
     void setAnnouncedVersion(const QString &version);
     QString announcedVersion() const;
 
@@ -54,11 +68,33 @@ public:
 
     int requestCount(const QString &target) const;
     int totalRequests() const;
+    int connectionsAccepted() const;
+    int openConnections() const;
+    // At any one time since the last reset; a connection the client closed
+    // counts as closed even if its close is seen just after the next connection.
+    int mostConnectionsOpen() const;
+    // Sets the request counts and connections accepted to 0 and the most
+    // connections open to those open now.
     void resetCounters();
+    // The counters as "/status" serves them, one "name: value" line each.
+    QString statusText() const;
+
+signals:
+    // A whole request head arrived; its answer is yet to come.
+    void requestReceived(const QString &target);
 
 private:
+    struct Connection
+    {
+        QByteArray received; // bytes of requests not yet taken
+        int answered = 0;    // answers sent on it
+        bool busy = false;   // an answer is under way (or never comes)
+    };
+
     void onNewConnection();
     void onReadyRead(QTcpSocket *socket);
+    void onDisconnected(QTcpSocket *socket);
+    void takeNextRequest(QTcpSocket *socket);
     ScriptedAnswer answerFor(const QString &target) const;
     void deliver(QTcpSocket *socket, const ScriptedAnswer &answer);
 
@@ -66,9 +102,14 @@ private:
     DemoCatalogue m_catalogue;
     QString m_version;
     int m_latencyMs = 0;
+    int m_connectDelayMs = 0;
+    ConnectionPolicy m_policy = ConnectionPolicy::KeepAlive;
     QHash<QString, ScriptedAnswer> m_answers;
     QHash<QString, int> m_counts;
     int m_total = 0;
+    QHash<QTcpSocket *, Connection> m_connections;
+    int m_accepted = 0;
+    int m_mostOpen = 0;
 };
 
 } // namespace Lumisong

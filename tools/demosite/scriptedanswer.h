@@ -19,6 +19,14 @@ struct ScriptedAnswer
     bool closeWithoutAnswer = false;
     bool sendContentLength = true;  // false: the end of the body is the closed connection
     qint64 cutAfterBytes = -1;      // >= 0: declare the whole body, send only this many bytes, close
+
+    static ScriptedAnswer withBody(QByteArray body, int latencyMs = 0)
+    {
+        ScriptedAnswer answer;
+        answer.body = std::move(body);
+        answer.latencyMs = latencyMs;
+        return answer;
+    }
 };
 
 } // namespace Lumisong

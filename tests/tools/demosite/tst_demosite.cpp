@@ -1,7 +1,11 @@
+#include <QElapsedTimer>
+#include <QHostAddress>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QTcpSocket>
 #include <QTest>
 
+#include "net/fetchlimits.h"
 #include "net/modgetcode.h"
 #include "tools/demosite/demosite.h"
 
@@ -21,6 +25,8 @@ private slots:
     void unknownAddressesAreNotFound();
     void versionPageAnnouncesTheVersion();
     void namesNeedGbkNotJustGb2312();
+    void connectDelayOncePerConnection();
+    void countsConnections();
 
 private:
     DemoSite m_site{40};
@@ -87,6 +93,52 @@ void DemoSiteTest::namesNeedGbkNotJustGb2312()
     QVERIFY(!gbk.hasError());
     QVERIFY(QString(QStringDecoder("GB2312").decode(bytes)) != names);
     QCOMPARE(decodeBytes(bytes, u"gb2312"_s).value_or(QString()), names);
+}
+
+void DemoSiteTest::connectDelayOncePerConnection()
+{
+    // The delay plays the set-up of a connection: the first answer on a
+    // connection waits for it, the next ones on the same connection do not.
+    DemoSite site(3);
+    site.setConnectDelay(400);
+    QVERIFY(site.listen());
+    closeAllConnections();
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(fetchPage(site.versionUrl(), u"gb2312"_s).ok);
+    const qint64 first = clock.restart();
+    QVERIFY(fetchPage(site.versionUrl(), u"gb2312"_s).ok);
+    const qint64 second = clock.elapsed();
+    QVERIFY2(first >= 390, qPrintable(QString::number(first)));
+    QVERIFY2(second < 390, qPrintable(QString::number(second)));
+    QCOMPARE(site.connectionsAccepted(), 1);
+}
+
+void DemoSiteTest::countsConnections()
+{
+    DemoSite site(3);
+    QVERIFY(site.listen());
+    closeAllConnections();
+    QTcpSocket a, b;
+    for (QTcpSocket *socket : {&a, &b}) {
+        socket->connectToHost(QHostAddress::LocalHost, site.port());
+        QVERIFY(socket->waitForConnected(3000));
+    }
+    QTRY_COMPARE(site.openConnections(), 2);
+    QTRY_COMPARE(site.mostConnectionsOpen(), 2);
+    a.disconnectFromHost();
+    QTRY_COMPARE(site.openConnections(), 1);
+    QCOMPARE(site.connectionsAccepted(), 2);
+    QCOMPARE(site.mostConnectionsOpen(), 2);
+    site.resetCounters();
+    QCOMPARE(site.connectionsAccepted(), 0);
+    QCOMPARE(site.mostConnectionsOpen(), 1); // the one still open
+    // "/status" tells the same counters, its own request included.
+    const FetchResult status = fetchPage(site.baseUrl() + u"/status"_s, u"gb2312"_s);
+    QVERIFY(status.ok);
+    QVERIFY2(status.text.contains(u"connections accepted: 1\n"), qPrintable(status.text));
+    QVERIFY(status.text.contains(u"connections open: 2\n"));
+    QVERIFY(status.text.contains(u"requests: 1\n"));
 }
 
 QTEST_GUILESS_MAIN(DemoSiteTest)

@@ -8,9 +8,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
-#include <QEventLoop>
-#include <QTimer>
 #include <QTemporaryDir>
 #include <QWindow>
 
@@ -26,6 +23,7 @@
 #include "platform/ui/recordingshellopener.h"
 #include "platform/ui/scriptedmessagebox.h"
 #include "platform/ui/scriptedsavedialog.h"
+#include "tools/bench/programrun.h"
 #include "tools/bench/windowbench.h"
 #include "tools/demosite/demosite.h"
 
@@ -82,25 +80,11 @@ double exportRun(DemoSite &site, const QString &path, int songs)
 
 double programRun(DemoSite &site, const QString &path, int songs)
 {
-    QProcess process;
-    // The demo site answers on this thread: wait with the event loop running.
-    QEventLoop loop;
-    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-    process.setStandardErrorFile(QProcess::nullDevice());
-    QElapsedTimer clock;
-    clock.start();
-    process.start(QStringLiteral(LUMISONG_BINARY),
-                  {QStringLiteral("--site"), site.baseUrl(), QStringLiteral("--export"), path,
-                   QStringLiteral("--all")});
-    loop.exec();
-    if (process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished();
-        return -1;
-    }
-    const double ms = double(clock.nsecsElapsed()) / 1e6;
-    return process.exitCode() == 0 && lineCount(path) == songs + 1 ? ms : -1;
+    const double ms = Bench::timeProgram(QStringLiteral(LUMISONG_BINARY),
+                                         {QStringLiteral("--site"), site.baseUrl(),
+                                          QStringLiteral("--export"), path, QStringLiteral("--all")},
+                                         60000);
+    return ms >= 0 && lineCount(path) == songs + 1 ? ms : -1;
 }
 
 } // namespace
