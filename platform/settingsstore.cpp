@@ -51,15 +51,19 @@ SettingsStore::SettingsStore(SettingsStore &&) noexcept = default;
 SettingsStore &SettingsStore::operator=(SettingsStore &&) noexcept = default;
 SettingsStore::~SettingsStore() = default;
 
-QStringList SettingsStore::spellingsOf(const QString &section, const QString &key) const
+QStringList SettingsStore::pathsOf(const QString &section, const QString &key) const
 {
     QStringList found;
-    m_settings->beginGroup(section);
-    const QStringList keys = m_settings->childKeys();
-    m_settings->endGroup();
-    for (const QString &k : keys) {
-        if (k.compare(key, Qt::CaseInsensitive) == 0)
-            found.append(k);
+    for (const QString &group : m_settings->childGroups()) {
+        if (group.compare(section, Qt::CaseInsensitive) != 0)
+            continue;
+        m_settings->beginGroup(group);
+        const QStringList keys = m_settings->childKeys();
+        m_settings->endGroup();
+        for (const QString &k : keys) {
+            if (k.compare(key, Qt::CaseInsensitive) == 0)
+                found.append(group + u'/' + k);
+        }
     }
     return found;
 }
@@ -67,27 +71,27 @@ QStringList SettingsStore::spellingsOf(const QString &section, const QString &ke
 QString SettingsStore::value(const QString &section, const QString &key,
                              const QString &defaultValue) const
 {
-    const QStringList spellings = m_corrupt ? QStringList() : spellingsOf(section, key);
-    if (spellings.isEmpty())
+    const QStringList paths = m_corrupt ? QStringList() : pathsOf(section, key);
+    if (paths.isEmpty())
         return defaultValue;
     // Prefer the exact spelling when a hand-edited file holds several.
-    const QString &name = spellings.contains(key) ? key : spellings.constFirst();
-    return m_settings->value(section + u'/' + name).toString();
+    const QString exact = section + u'/' + key;
+    return m_settings->value(paths.contains(exact) ? exact : paths.constFirst()).toString();
 }
 
 void SettingsStore::setValue(const QString &section, const QString &key, const QString &value)
 {
     startOverIfCorrupt();
-    for (const QString &k : spellingsOf(section, key))
-        m_settings->remove(section + u'/' + k);
+    for (const QString &path : pathsOf(section, key))
+        m_settings->remove(path);
     m_settings->setValue(section + u'/' + key, value);
 }
 
 void SettingsStore::remove(const QString &section, const QString &key)
 {
     startOverIfCorrupt();
-    for (const QString &k : spellingsOf(section, key))
-        m_settings->remove(section + u'/' + k);
+    for (const QString &path : pathsOf(section, key))
+        m_settings->remove(path);
 }
 
 void SettingsStore::startOverIfCorrupt()

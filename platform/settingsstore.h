@@ -9,9 +9,10 @@ class QSettings;
 namespace Lumisong {
 
 // The per-user settings store: application -> section -> key -> text, kept in
-// an INI file of the user's configuration folder. Key names are compared
-// without regard to letter case ("VersionNotip" and "VersionNoTip" are one key),
-// although the INI file keeps the spelling of the last write. A file that is
+// an INI file of the user's configuration folder. Section and key names are
+// compared without regard to letter case ("VersionNotip" and "VersionNoTip" are
+// one key, "[lumisong]" and "[Lumisong]" one section), although the INI file
+// keeps the spelling of the last write. A file that is
 // not INI text reads as empty; the first write then starts it afresh and keeps
 // the old bytes beside it as "<file>.corrupt". A file that cannot be written
 // leaves the values in memory for this run; nothing is reported.
@@ -29,7 +30,7 @@ public:
 
     QString value(const QString &section, const QString &key,
                   const QString &defaultValue = QString()) const;
-    // Replaces every spelling of the key by this one.
+    // Replaces every spelling of the section and key by this one.
     void setValue(const QString &section, const QString &key, const QString &value);
     void remove(const QString &section, const QString &key);
     // Writes pending changes to disk; also done when the store ends.
@@ -39,7 +40,8 @@ public:
 
 private:
     explicit SettingsStore(std::unique_ptr<QSettings> settings);
-    QStringList spellingsOf(const QString &section, const QString &key) const;
+    // Every "section/key" path naming the entry, whatever the letter case.
+    QStringList pathsOf(const QString &section, const QString &key) const;
     void startOverIfCorrupt();
 
     std::unique_ptr<QSettings> m_settings;

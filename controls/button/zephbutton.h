@@ -130,6 +130,9 @@ public:
     // UserMode is true; a host that makes buttons in code may call it.
     void setUpRunMode();
     bool isRunMode() const { return m_runMode; }
+    // The resize step a running form applies after loading: a button smaller
+    // than 220 twips either way grows to it; the shape is rebuilt and redrawn.
+    void resizeStep();
 
     // Methods.
     // Attaches a drop-down menu; anything that is not a menu is ignored.
@@ -316,7 +319,6 @@ private:
     void applyWindowFont();
     void applyCursor();
     void SetAccessKeys();
-    void resizeStep();
     void showSurface();
     void watchWindow();
     void sendMessage(quint32 message, quintptr wParam = 0);

@@ -27,15 +27,20 @@ private slots:
 
 void tst_SettingsStore::keysIgnoreCase_data()
 {
+    QTest::addColumn<QString>("sectionAs");
     QTest::addColumn<QString>("writtenAs");
     QTest::addColumn<QString>("readAs");
-    QTest::newRow("same") << "VersionNotip" << "VersionNotip";
-    QTest::newRow("upper T") << "VersionNoTip" << "VersionNotip";
-    QTest::newRow("all lower") << "versionnotip" << "VERSIONNOTIP";
+    QTest::newRow("same") << "Lumisong" << "VersionNotip" << "VersionNotip";
+    QTest::newRow("upper T") << "Lumisong" << "VersionNoTip" << "VersionNotip";
+    QTest::newRow("all lower") << "Lumisong" << "versionnotip" << "VERSIONNOTIP";
+    // A hand-edited file may spell the section otherwise.
+    QTest::newRow("section lower") << "lumisong" << "VersionNoTip" << "VersionNotip";
+    QTest::newRow("section upper") << "LUMISONG" << "VersionNotip" << "versionnotip";
 }
 
 void tst_SettingsStore::keysIgnoreCase()
 {
+    QFETCH(QString, sectionAs);
     QFETCH(QString, writtenAs);
     QFETCH(QString, readAs);
     QTemporaryDir dir;
@@ -43,12 +48,13 @@ void tst_SettingsStore::keysIgnoreCase()
     store.setValue(QStringLiteral("Lumisong"), QStringLiteral("VersionNotip"),
                    QStringLiteral("1.0.0"));
     // A second spelling replaces the first instead of standing beside it.
-    store.setValue(QStringLiteral("Lumisong"), writtenAs, QStringLiteral("1.2.0"));
+    store.setValue(sectionAs, writtenAs, QStringLiteral("1.2.0"));
     QCOMPARE(store.value(QStringLiteral("Lumisong"), readAs), QStringLiteral("1.2.0"));
     store.sync();
 
     QSettings raw(store.fileName(), QSettings::IniFormat);
-    raw.beginGroup(QStringLiteral("Lumisong"));
+    QCOMPARE(raw.childGroups(), QStringList{sectionAs});
+    raw.beginGroup(sectionAs);
     QCOMPARE(raw.childKeys(), QStringList{writtenAs});
 
     store.remove(QStringLiteral("Lumisong"), readAs);

@@ -260,7 +260,9 @@ int main(int argc, char *argv[])
     }
 
     if (replaying) {
-        // A running form that has not been activated yet.
+        // A running form that has not been activated yet; its loading applied
+        // the resize step, so a button below the minimum size has grown.
+        button->resizeStep();
         button->setUpRunMode();
         QString error;
         const std::optional<QString> script = ButtonReplay::readScript(parser.value(replayOption), &error);

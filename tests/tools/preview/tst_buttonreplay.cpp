@@ -35,6 +35,7 @@ private slots:
     void scripts();
     void loadedButtonTipHasTheSystemColourAsRgb();
     void scriptFromAFileAndTheFinalLook();
+    void buttonBelowTheMinimumGrows();
     void malformedLines_data();
     void malformedLines();
     void badCombinations_data();
@@ -150,6 +151,21 @@ void ButtonReplayTest::scriptFromAFileAndTheFinalLook()
         PreviewProcess::run(Button + QStringList{u"--state"_s, u"down"_s, u"--out"_s, down}).status,
         0);
     QCOMPARE(QImage(png), QImage(down));
+}
+
+// A running form grows a button below 220 twips (15 pixels at 96 dpi) when it
+// loads, so the pointer at (13, 13) is inside it and the release clicks.
+void ButtonReplayTest::buttonBelowTheMinimumGrows()
+{
+    const QString png = m_dir.filePath(u"small.png"_s);
+    const PreviewProcess run = PreviewProcess::run(
+        {u"--control"_s, u"Lumisong.zephbutton"_s, u"--size"_s, u"10x10"_s, u"--set"_s,
+         u"ButtonStyle=2"_s, u"--replay"_s, u"-"_s, u"--out"_s, png},
+        "press left 11 11\nrelease left 13 13\n");
+    QCOMPARE(run.status, 0);
+    QCOMPARE(QString::fromUtf8(run.output).trimmed().split(u'\n').join(u'|'),
+             u"MouseDown 1 0 11 11|= state 2 value 0|Click|MouseUp 1 0 13 13|= state 0 value 0"_s);
+    QCOMPARE(QImage(png).size(), QSize(15, 15));
 }
 
 void ButtonReplayTest::malformedLines_data()
