@@ -6,6 +6,8 @@
 #include "app/formdesign.h"
 #include "app/formloader.h"
 #include "controls/button/zephbutton.h"
+#include "controls/progressbar/progressbar.h"
+#include "platform/propertybag.h"
 #include "platform/twips.h"
 
 using namespace Lumisong;
@@ -19,6 +21,7 @@ private slots:
     void rejectsBrokenFormFiles_data();
     void rejectsBrokenFormFiles();
     void buildsControlsAtTheirTwipsPositions();
+    void unreadableProgressBarEntriesKeepPlacedValues();
     void unknownTypeIsReported();
     void registeredTypeIsBuilt();
 };
@@ -104,6 +107,37 @@ void tst_FormLoader::buildsControlsAtTheirTwipsPositions()
     QCOMPARE(skinned->caption(), u"是(&Y)"_s);
     QCOMPARE(skinned->accessKey(), QChar(u'y'));
     QVERIFY(skinned->isEnabled());
+}
+
+void tst_FormLoader::unreadableProgressBarEntriesKeepPlacedValues()
+{
+    const QByteArray json = R"json({"name": "f", "controls": [
+          {"name": "process", "type": "Lumisong.ProgressBar", "width": 3000, "height": 300,
+           "properties": {"Max": "many", "Min": 3, "Value": 40, "Text": 5}}]})json";
+    QString error;
+    const auto design = FormDesign::fromJson(json, &error);
+    QVERIFY2(design, qPrintable(error));
+    QWidget form;
+    QVERIFY2(FormLoader().build(&form, *design, &error), qPrintable(error));
+    auto *bar = form.findChild<ProgressBar *>(u"process"_s);
+    QVERIFY(bar);
+    QCOMPARE(bar->max(), 100); // not the 0 of a bar never set up, below its Min
+    QCOMPARE(bar->min(), 3);
+    QCOMPARE(bar->value(), 40);
+    QCOMPARE(bar->text(), u"Tarn ProgressBar"_s);
+
+    // What it saves reads back as the same bar.
+    PropertyBag saved;
+    bar->UserControl_WriteProperties(saved);
+    ControlDesign again = design->controls.first();
+    again.properties = saved.toJson();
+    FormDesign resaved = *design;
+    resaved.controls = {again};
+    QWidget reloaded;
+    QVERIFY(FormLoader().build(&reloaded, resaved, &error));
+    PropertyBag savedAgain;
+    reloaded.findChild<ProgressBar *>(u"process"_s)->UserControl_WriteProperties(savedAgain);
+    QCOMPARE(savedAgain.toJson(), saved.toJson());
 }
 
 void tst_FormLoader::unknownTypeIsReported()

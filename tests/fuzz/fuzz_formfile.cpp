@@ -1,8 +1,8 @@
 // Form files and property bags, the JSON the forms and the preview tool load,
 // with the pictures they name or hold inline. An input that is a form file is
 // built into a form with every control; any other JSON object is read as one
-// control's saved property bag, as the preview tool's --bag does, by both of
-// the program's own controls. Beyond not crashing, saving must lose nothing: a
+// control's saved property bag by both of the program's own controls, placed
+// and then loaded as the preview tool's --bag does. Beyond not crashing, saving must lose nothing: a
 // bag written back as JSON reads as the same bag, and what a control saves
 // after loading it reads into a new control that saves the same again.
 
@@ -44,6 +44,23 @@ QString pictureFolder()
     return folder.path();
 }
 
+// The entries that differ, as JSON, for the report of a finding.
+QString differences(const PropertyBag &a, const PropertyBag &b)
+{
+    const QJsonObject left = a.toJson(), right = b.toJson();
+    QStringList names = left.keys() + right.keys();
+    names.removeDuplicates();
+    QStringList lines;
+    for (const QString &name : std::as_const(names)) {
+        if (left.value(name) != right.value(name))
+            lines << name + QStringLiteral(": ")
+                         + QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("was"), left.value(name)},
+                                                                      {QStringLiteral("now"), right.value(name)}})
+                                                 .toJson(QJsonDocument::Compact));
+    }
+    return lines.join(QStringLiteral("; "));
+}
+
 void checkJsonRoundTrip(const QJsonObject &json)
 {
     const PropertyBag bag = PropertyBag::fromJson(json, pictureFolder());
@@ -61,7 +78,8 @@ void checkSavedAgain(const ProgressBar &bar)
     copy.UserControl_ReadProperties(saved);
     PropertyBag again;
     copy.UserControl_WriteProperties(again);
-    Fuzz::check(again == saved, QStringLiteral("the progress bar does not save what it read"));
+    Fuzz::check(again == saved, QStringLiteral("the progress bar does not save what it read: ")
+                                    + differences(saved, again));
 }
 
 void checkSavedAgain(const zephbutton &button)
@@ -75,7 +93,8 @@ void checkSavedAgain(const zephbutton &button)
     copy.ReadProperties(saved);
     PropertyBag again;
     copy.WriteProperties(again);
-    Fuzz::check(again == saved, QStringLiteral("the button does not save what it read"));
+    Fuzz::check(again == saved, QStringLiteral("the button does not save what it read: ")
+                                    + differences(saved, again));
 }
 
 void buildForm(const FormDesign &design)
@@ -100,11 +119,13 @@ void readAsBag(const QJsonObject &json)
     ProgressBar bar;
     bar.setObjectName(QStringLiteral("process"));
     bar.resize(773, 39);
+    bar.UserControl_InitProperties();
     bar.UserControl_ReadProperties(bag);
     checkSavedAgain(bar);
     zephbutton button;
     button.setObjectName(QStringLiteral("btnFuzz"));
     button.resize(75, 23);
+    button.InitProperties();
     button.ReadProperties(bag);
     checkSavedAgain(button);
 }
