@@ -32,7 +32,7 @@ export XDG_CONFIG_HOME="$build/fuzz-home/config" XDG_DATA_HOME="$build/fuzz-home
 export XDG_CACHE_HOME="$build/fuzz-home/cache" XDG_STATE_HOME="$build/fuzz-home/state"
 
 # One line per target: surface, then the largest input it takes.
-declare -A max_len
+declare -A max_len=()
 targets=()
 while IFS=$'\t' read -r surface limit; do
     max_len[$surface]=$limit
@@ -75,22 +75,35 @@ report() {
     tail -n 40 "$log" | sed 's/^/    /'
     local unit
     unit=$(sed -n 's/.*Test unit written to //p' "$log" | tail -n 1)
-    if [ -n "$unit" ]; then
-        echo "fuzz_$surface: reproducer $unit"
-        echo "fuzz_$surface: replay with $build/tests/fuzz/fuzz_$surface $unit"
-    else
+    if [ -z "$unit" ]; then
         echo "fuzz_$surface: no reproducer written (it failed before or between inputs)"
+        return 1
     fi
+    # The time limit is wall-clock time: a machine busy with other work can
+    # stall an input that is quick on its own, so a timeout counts only when
+    # the input takes more than a second again.
+    if [[ "$(basename "$unit")" == timeout-* ]] &&
+        "$build/tests/fuzz/fuzz_$surface" -timeout=1 "$unit" >"$log.replay" 2>&1; then
+        echo "fuzz_$surface: the timeout did not repeat when $unit ran alone; not counted"
+        return 0
+    fi
+    echo "fuzz_$surface: reproducer $unit"
+    echo "fuzz_$surface: replay with $build/tests/fuzz/fuzz_$surface $unit"
     return 1
 }
 
 jobs=${LUMISONG_FUZZ_JOBS:-$(nproc)}
-declare -A running
+declare -A running=()
+passed=0
 failed=0
 finish_one() {
     local pid status=0
     wait -n -p pid "${!running[@]}" || status=$?
-    report "${running[$pid]}" "$status" || failed=1
+    if report "${running[$pid]}" "$status"; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+    fi
     unset "running[$pid]"
 }
 for surface in "${targets[@]}"; do
@@ -105,8 +118,6 @@ while [ "${#running[@]}" -gt 0 ]; do
     finish_one
 done
 
-if [ "$failed" -ne 0 ]; then
-    echo "fuzz.sh: findings above" >&2
-    exit 1
-fi
-echo "fuzz.sh: ${#targets[@]} targets, no finding"
+# One target with no finding in its time is one passed.
+echo "fuzz: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
