@@ -27,6 +27,10 @@ bool readTwips(const QJsonObject &o, QStringView key, int *out, QString *error)
 
 std::optional<FormDesign> FormDesign::fromJson(const QByteArray &json, QString *error)
 {
+    if (json.size() > MaxBytes) {
+        *error = QStringLiteral("a form file holds at most %1 bytes").arg(MaxBytes);
+        return std::nullopt;
+    }
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError) {

@@ -32,6 +32,9 @@ struct FormDesign
     int clientHeight = 0;
     QList<ControlDesign> controls;
 
+    // A form file is a few kilobytes; a text past this size is refused unread.
+    static constexpr qsizetype MaxBytes = 16 * 1024 * 1024;
+
     // nullopt with *error set when the text is not a form file.
     static std::optional<FormDesign> fromJson(const QByteArray &json, QString *error);
     // Reads a form file, usually from the resources (":/forms/frmmain.json").

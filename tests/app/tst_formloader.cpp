@@ -32,6 +32,10 @@ void tst_FormLoader::rejectsBrokenFormFiles_data()
     QTest::addColumn<QString>("errorHas");
     QTest::newRow("not json") << QByteArray("{") << u"offset"_s;
     QTest::newRow("array") << QByteArray("[]") << u"one JSON object"_s;
+    QTest::newRow("too large")
+        << QByteArray(R"({"name": "f", "caption": ")") + QByteArray(FormDesign::MaxBytes, 'x')
+               + QByteArray(R"("})")
+        << u"at most"_s;
     QTest::newRow("no name") << QByteArray(R"({"controls": []})") << u"no name"_s;
     QTest::newRow("size as text") << QByteArray(R"({"name": "f", "clientWidth": "wide"})")
                                   << u"clientWidth"_s;

@@ -8,7 +8,7 @@
 
 #include "tests/fuzz/fuzzsupport.h"
 
-#include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QImage>
 #include <QJsonDocument>
@@ -152,10 +152,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QString error;
     if (const std::optional<FormDesign> design = FormDesign::fromJson(json, &error)) {
         buildForm(*design);
-        return 0;
+    } else {
+        const QJsonDocument document = QJsonDocument::fromJson(json);
+        if (document.isObject())
+            readAsBag(document.object());
     }
-    const QJsonDocument document = QJsonDocument::fromJson(json);
-    if (document.isObject())
-        readAsBag(document.object());
+    // What the program's event loop would do between two forms: deferred
+    // deletions, and the timers that trim Qt's font and style caches.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
     return 0;
 }
