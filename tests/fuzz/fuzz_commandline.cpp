@@ -113,10 +113,10 @@ void checkSongList(const QString &songs)
         if (!ticks)
             continue;
         Fuzz::check(ticks->size() == size_t(rowCount), QStringLiteral("ticks for another list"));
-        if (std::find(ticks->begin(), ticks->end(), true) != ticks->end())
-            Fuzz::check(ticksOf(asRowsAndRanges(*ticks), rowCount) == ticks,
-                        QStringLiteral("the ticks written as %1 tick other rows")
-                            .arg(asRowsAndRanges(*ticks)));
+        const QString written = asRowsAndRanges(*ticks);
+        if (!written.isEmpty())
+            Fuzz::check(ticksOf(written, rowCount) == ticks,
+                        QStringLiteral("the ticks written as %1 tick other rows").arg(written));
         std::vector<bool> longer = *ticks;
         longer.push_back(false);
         Fuzz::check(selection->ticks(rowCount + 1, &error) == longer,
