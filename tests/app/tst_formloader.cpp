@@ -32,6 +32,15 @@ void tst_FormLoader::rejectsBrokenFormFiles_data()
     QTest::addColumn<QString>("errorHas");
     QTest::newRow("not json") << QByteArray("{") << u"offset"_s;
     QTest::newRow("array") << QByteArray("[]") << u"one JSON object"_s;
+    QTest::newRow("progress bar larger than a screen")
+        << QByteArray(R"({"name": "f", "controls": [{"name": "a", "type": "Lumisong.ProgressBar",
+                                                    "width": 600000, "height": 600000}]})")
+        << u"more than 1048576 pixels"_s;
+    QTest::newRow("skinned buttons larger than a screen together")
+        << QByteArray(R"({"name": "f", "controls": [
+                          {"name": "a", "type": "Lumisong.zephbutton", "width": 15360, "height": 15360},
+                          {"name": "b", "type": "Lumisong.zephbutton", "width": 15000, "height": 15}]})")
+        << u"more than 1048576 pixels"_s;
     QTest::newRow("too large")
         << QByteArray(R"({"name": "f", "caption": ")") + QByteArray(FormDesign::MaxBytes, 'x')
                + QByteArray(R"("})")
