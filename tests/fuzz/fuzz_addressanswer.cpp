@@ -21,22 +21,23 @@ const QString SiteBase = QStringLiteral("http://127.0.0.1:8642");
 
 bool unfitForALine(QChar c)
 {
-    return c.category() == QChar::Other_Control || c == QChar::LineSeparator
-           || c == QChar::ParagraphSeparator || c == QChar::ReplacementCharacter;
+    return c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+           c == QChar::ParagraphSeparator || c == QChar::ReplacementCharacter;
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
-                                                     qsizetype(size));
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const QString answer = decodeBytes(bytes, QStringLiteral("gb2312")).value_or(QString());
     const std::optional<QString> address = addressFromAnswer(answer);
     if (!address)
         return 0;
     Fuzz::check(!address->isEmpty(), QStringLiteral("an empty address was taken"));
-    Fuzz::check(*address == answer.trimmed(), QStringLiteral("the address is not the trimmed answer"));
+    Fuzz::check(*address == answer.trimmed(),
+                QStringLiteral("the address is not the trimmed answer"));
     Fuzz::check(std::none_of(address->begin(), address->end(), unfitForALine),
                 QStringLiteral("the address holds a character no line may hold"));
 

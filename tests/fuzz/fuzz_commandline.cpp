@@ -36,8 +36,8 @@ Outcome parsed(const QStringList &args)
 {
     CommandLine commandLine;
     commandLine.parse(args);
-    return {commandLine.mode(),       commandLine.errorText(),  commandLine.siteBase(),
-            commandLine.updateUrl(),  commandLine.exportFile(), commandLine.exportSongs(),
+    return {commandLine.mode(),      commandLine.errorText(),  commandLine.siteBase(),
+            commandLine.updateUrl(), commandLine.exportFile(), commandLine.exportSongs(),
             commandLine.json()};
 }
 
@@ -128,8 +128,8 @@ void checkSongList(const QString &songs)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
-                                                     qsizetype(size));
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     QStringList args{QStringLiteral("lumisong")};
     for (const QByteArray &arg : bytes.split('\0')) {
         if (arg.size() >= MaxArgumentBytes)

@@ -2,9 +2,9 @@
 // with the pictures they name or hold inline. An input that is a form file is
 // built into a form with every control; any other JSON object is read as one
 // control's saved property bag by both of the program's own controls, placed
-// and then loaded as the preview tool's --bag does. Beyond not crashing, saving must lose nothing: a
-// bag written back as JSON reads as the same bag, and what a control saves
-// after loading it reads into a new control that saves the same again.
+// and then loaded as the preview tool's --bag does. Beyond not crashing, saving must lose nothing:
+// a bag written back as JSON reads as the same bag, and what a control saves after loading it reads
+// into a new control that saves the same again.
 
 #include "tests/fuzz/fuzzsupport.h"
 
@@ -35,9 +35,10 @@ QString pictureFolder()
         image.fill(qRgba(200, 40, 40, 128));
         image.setPixel(3, 4, qRgba(0, 0, 0, 0));
         const QDir dir(folder.path());
-        return image.save(dir.filePath(QStringLiteral("a.png")))
-               && image.convertToFormat(QImage::Format_RGB32).save(dir.filePath(QStringLiteral("b.bmp")))
-               && image.save(dir.filePath(QStringLiteral("c.ico")));
+        return image.save(dir.filePath(QStringLiteral("a.png"))) &&
+               image.convertToFormat(QImage::Format_RGB32)
+                   .save(dir.filePath(QStringLiteral("b.bmp"))) &&
+               image.save(dir.filePath(QStringLiteral("c.ico")));
     }();
     if (!made)
         Fuzz::fail(QStringLiteral("cannot write the pictures the inputs name"));
@@ -53,10 +54,11 @@ QString differences(const PropertyBag &a, const PropertyBag &b)
     QStringList lines;
     for (const QString &name : std::as_const(names)) {
         if (left.value(name) != right.value(name))
-            lines << name + QStringLiteral(": ")
-                         + QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("was"), left.value(name)},
-                                                                      {QStringLiteral("now"), right.value(name)}})
-                                                 .toJson(QJsonDocument::Compact));
+            lines << name + QStringLiteral(": ") +
+                         QString::fromUtf8(
+                             QJsonDocument(QJsonObject{{QStringLiteral("was"), left.value(name)},
+                                                       {QStringLiteral("now"), right.value(name)}})
+                                 .toJson(QJsonDocument::Compact));
     }
     return lines.join(QStringLiteral("; "));
 }
@@ -69,18 +71,38 @@ void checkJsonRoundTrip(const QJsonObject &json)
 }
 
 // The two controls name the steps of their lifecycle differently.
-void place(ProgressBar &bar) { bar.UserControl_InitProperties(); }
-void place(zephbutton &button) { button.InitProperties(); }
-void load(ProgressBar &bar, const PropertyBag &bag) { bar.UserControl_ReadProperties(bag); }
-void load(zephbutton &button, const PropertyBag &bag) { button.ReadProperties(bag); }
-void save(const ProgressBar &bar, PropertyBag &bag) { bar.UserControl_WriteProperties(bag); }
-void save(const zephbutton &button, PropertyBag &bag) { button.WriteProperties(bag); }
+void place(ProgressBar &bar)
+{
+    bar.UserControl_InitProperties();
+}
+void place(zephbutton &button)
+{
+    button.InitProperties();
+}
+void load(ProgressBar &bar, const PropertyBag &bag)
+{
+    bar.UserControl_ReadProperties(bag);
+}
+void load(zephbutton &button, const PropertyBag &bag)
+{
+    button.ReadProperties(bag);
+}
+void save(const ProgressBar &bar, PropertyBag &bag)
+{
+    bar.UserControl_WriteProperties(bag);
+}
+void save(const zephbutton &button, PropertyBag &bag)
+{
+    button.WriteProperties(bag);
+}
 void hostLike(ProgressBar &, const ProgressBar &) {}
-void hostLike(zephbutton &copy, const zephbutton &button) { copy.setAmbient(button.ambient()); }
+void hostLike(zephbutton &copy, const zephbutton &button)
+{
+    copy.setAmbient(button.ambient());
+}
 
 // What a control saves reads into a new one on the same form that saves the same.
-template <typename Control>
-void checkSavedAgain(const Control &control)
+template <typename Control> void checkSavedAgain(const Control &control)
 {
     PropertyBag saved;
     save(control, saved);
@@ -91,14 +113,14 @@ void checkSavedAgain(const Control &control)
     load(copy, saved);
     PropertyBag again;
     save(copy, again);
-    Fuzz::check(again == saved, QStringLiteral("%1 does not save what it read: ")
-                                        .arg(QLatin1StringView(Control::staticMetaObject.className()))
-                                    + differences(saved, again));
+    Fuzz::check(again == saved,
+                QStringLiteral("%1 does not save what it read: ")
+                        .arg(QLatin1StringView(Control::staticMetaObject.className())) +
+                    differences(saved, again));
 }
 
 // A placed control, then loaded from the bag, as the preview tool makes one.
-template <typename Control>
-void checkBagOn(const PropertyBag &bag, const QString &name, QSize size)
+template <typename Control> void checkBagOn(const PropertyBag &bag, const QString &name, QSize size)
 {
     Control control;
     control.setObjectName(name);
@@ -148,8 +170,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray json = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
-                                                    qsizetype(size));
+    const QByteArray json =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     QString error;
     if (const std::optional<FormDesign> design = FormDesign::fromJson(json, &error)) {
         buildForm(*design);

@@ -44,7 +44,8 @@ UConverter *icuGbk()
         UErrorCode error = U_ZERO_ERROR;
         UConverter *opened = ucnv_open("GBK", &error);
         if (U_FAILURE(error))
-            Fuzz::fail(QStringLiteral("ICU has no GBK converter: %1").arg(QLatin1StringView(u_errorName(error))));
+            Fuzz::fail(QStringLiteral("ICU has no GBK converter: %1")
+                           .arg(QLatin1StringView(u_errorName(error))));
         ucnv_setToUCallBack(opened, replaceEach, nullptr, nullptr, nullptr, &error);
         return std::unique_ptr<UConverter, ConverterCloser>(opened);
     }();
@@ -58,8 +59,8 @@ QString icuDecode(QByteArrayView bytes)
     // One byte never gives more than one UTF-16 unit in code page 936.
     std::vector<UChar> text(size_t(bytes.size()) + 1);
     UErrorCode error = U_ZERO_ERROR;
-    const int32_t length = ucnv_toUChars(converter, text.data(), int32_t(text.size()),
-                                         bytes.data(), int32_t(bytes.size()), &error);
+    const int32_t length = ucnv_toUChars(converter, text.data(), int32_t(text.size()), bytes.data(),
+                                         int32_t(bytes.size()), &error);
     if (U_FAILURE(error))
         Fuzz::fail(QStringLiteral("ICU failed: %1").arg(QLatin1StringView(u_errorName(error))));
     return QString(reinterpret_cast<const QChar *>(text.data()), length);
@@ -71,8 +72,9 @@ QString firstDifference(const QString &ours, const QString &icu)
     while (at < ours.size() && at < icu.size() && ours.at(at) == icu.at(at))
         ++at;
     const auto unit = [](const QString &text, qsizetype i) {
-        return i < text.size() ? QStringLiteral("U+%1").arg(text.at(i).unicode(), 4, 16, QLatin1Char('0'))
-                               : QStringLiteral("the end");
+        return i < text.size()
+                   ? QStringLiteral("U+%1").arg(text.at(i).unicode(), 4, 16, QLatin1Char('0'))
+                   : QStringLiteral("the end");
     };
     return QStringLiteral("character %1: ours %2, ICU %3 (lengths %4 and %5)")
         .arg(at)
@@ -92,8 +94,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
-                                                     qsizetype(size));
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const QString ours = GbkDecoder::decode(bytes);
     const QString icu = icuDecode(bytes);
     if (ours != icu)

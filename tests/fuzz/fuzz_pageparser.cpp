@@ -30,8 +30,8 @@ bool literalAffordable(QStringView page)
 
 QString describe(const SongRecord &song)
 {
-    return QStringList{song.songId, song.album, song.title, song.singer, song.releaseDate,
-                       song.dailyDownloads, song.totalDownloads, song.downloadUrl}
+    return QStringList{song.songId,      song.album,          song.title,          song.singer,
+                       song.releaseDate, song.dailyDownloads, song.totalDownloads, song.downloadUrl}
         .join(QLatin1Char('|'));
 }
 
@@ -65,8 +65,8 @@ void compareWithLiteral(QStringView page)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
-                                                     qsizetype(size));
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const QString page = decodeBytes(bytes, QStringLiteral("gb2312")).value_or(QString());
     compareWithLiteral(page);
     const QString asArray = u"hashedurl:\"x\" Data.Nlist.store = [" + page + u']';
