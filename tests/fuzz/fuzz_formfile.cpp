@@ -2,9 +2,10 @@
 // with the pictures they name or hold inline. An input that is a form file is
 // built into a form with every control; any other JSON object is read as one
 // control's saved property bag by both of the program's own controls, placed
-// and then loaded as the preview tool's --bag does. Beyond not crashing, saving must lose nothing:
-// a bag written back as JSON reads as the same bag, and what a control saves after loading it reads
-// into a new control that saves the same again.
+// and then loaded as the preview tool's --bag does. Beyond not crashing, saving
+// must lose nothing: a bag written back as JSON reads as the same bag, and what
+// a control saves after loading it reads into a new control that saves the
+// same again.
 
 #include "tests/fuzz/fuzzsupport.h"
 
