@@ -5,8 +5,9 @@
 
 #include "tests/fuzz/fuzzsupport.h"
 
-#include <QByteArrayView>
 #include <QStringList>
+
+#include <algorithm>
 
 #include "catalogue/addressanswer.h"
 #include "catalogue/listfilewriter.h"

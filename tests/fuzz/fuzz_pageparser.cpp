@@ -6,7 +6,9 @@
 
 #include "tests/fuzz/fuzzsupport.h"
 
-#include <QByteArrayView>
+#include <QStringList>
+
+#include <algorithm>
 
 #include "catalogue/pageparser.h"
 #include "net/modgetcode.h"
