@@ -1,5 +1,7 @@
 #include "app/formdesign.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -23,10 +25,22 @@ bool readTwips(const QJsonObject &o, QStringView key, int *out, QString *error)
     return true;
 }
 
+// Pixels at 96 dpi (15 twips a pixel) of a width and height in twips; a
+// negative side covers nothing.
+qint64 pixelArea(int widthTwips, int heightTwips)
+{
+    constexpr qint64 TwipsPerPixel = 15;
+    return (std::max(widthTwips, 0) / TwipsPerPixel) * (std::max(heightTwips, 0) / TwipsPerPixel);
+}
+
 } // namespace
 
 std::optional<FormDesign> FormDesign::fromJson(const QByteArray &json, QString *error)
 {
+    if (json.size() > MaxBytes) {
+        *error = QStringLiteral("a form file holds at most %1 bytes").arg(MaxBytes);
+        return std::nullopt;
+    }
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
@@ -50,6 +64,7 @@ std::optional<FormDesign> FormDesign::fromJson(const QByteArray &json, QString *
         || !readTwips(root, u"clientHeight", &form.clientHeight, error))
         return std::nullopt;
 
+    qint64 pixels = 0;
     const QJsonArray controls = root.value(u"controls").toArray();
     for (const QJsonValue &value : controls) {
         const QJsonObject o = value.toObject();
@@ -71,8 +86,18 @@ std::optional<FormDesign> FormDesign::fromJson(const QByteArray &json, QString *
             *error = c.name + QStringLiteral(": ") + fieldError;
             return std::nullopt;
         }
+        if (c.type.startsWith(u"Lumisong."))
+            pixels += pixelArea(c.width, c.height);
+        if (pixels > MaxOwnControlPixels)
+            break;
         c.properties = o.value(u"properties").toObject();
         form.controls.append(std::move(c));
+    }
+    if (pixels > MaxOwnControlPixels) {
+        *error = QStringLiteral("the controls of form %1 cover more than %2 pixels")
+                     .arg(form.name)
+                     .arg(MaxOwnControlPixels);
+        return std::nullopt;
     }
     return form;
 }

@@ -32,6 +32,14 @@ struct FormDesign
     int clientHeight = 0;
     QList<ControlDesign> controls;
 
+    // A form file is a few kilobytes; a text past this size is refused unread.
+    static constexpr qsizetype MaxBytes = 16 * 1024 * 1024;
+    // The program's own controls ("Lumisong." types) redraw every pixel they
+    // cover whenever a property changes, so together they cover at most this
+    // many pixels at 96 dpi (the main form's take 30000); a form asking for
+    // more would take seconds and gigabytes to load, and is refused.
+    static constexpr qint64 MaxOwnControlPixels = 1024 * 1024;
+
     // nullopt with *error set when the text is not a form file.
     static std::optional<FormDesign> fromJson(const QByteArray &json, QString *error);
     // Reads a form file, usually from the resources (":/forms/frmmain.json").

@@ -121,6 +121,9 @@ QObject *createProgressBar(QWidget *form, const ControlDesign &d)
     bar->setObjectName(d.name);
     bar->resize(Twips::toPixels(d.width), Twips::toPixels(d.height));
     const PropertyBag bag = PropertyBag::fromJson(d.properties);
+    // Entries that cannot be read keep the values of a newly placed bar, not
+    // the zeros of one never set up (a Max of 0 that no accessor allows).
+    bar->UserControl_InitProperties();
     bar->UserControl_ReadProperties(bag);
     if (!bag.read(QStringLiteral("Visible"), true).value_or(true))
         bar->hide();

@@ -18,8 +18,16 @@ target_compile_definitions(lumisong_options INTERFACE
     LUMISONG_VERSION_TEXT="${PROJECT_VERSION}")
 target_include_directories(lumisong_options INTERFACE ${PROJECT_SOURCE_DIR})
 
-if(LUMISONG_SANITIZE)
+if(LUMISONG_SANITIZE OR LUMISONG_FUZZ)
     set(_san -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     target_compile_options(lumisong_options INTERFACE ${_san})
     target_link_options(lumisong_options INTERFACE ${_san})
+endif()
+# Fuzzing: every library is built with libFuzzer's coverage hooks; only the
+# fuzz programs link libFuzzer itself (tests/fuzz).
+if(LUMISONG_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "LUMISONG_FUZZ needs clang: configure with CC=clang CXX=clang++")
+    endif()
+    target_compile_options(lumisong_options INTERFACE -fsanitize=fuzzer-no-link)
 endif()

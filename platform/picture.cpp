@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 
 namespace Lumisong {
 
@@ -21,7 +22,9 @@ Picture Picture::load(const QString &source, const QString &baseDirectory)
         const QString path = source.startsWith(QLatin1String(":/")) || QDir::isAbsolutePath(source)
                                  ? source
                                  : QDir(baseDirectory).filePath(source);
-        picture.image.load(path);
+        // Only files are pictures: reading a pipe or a device could wait forever.
+        if (QFileInfo(path).isFile())
+            picture.image.load(path);
     }
     if (!picture.image.isNull())
         picture.source = source;

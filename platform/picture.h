@@ -17,7 +17,8 @@ struct Picture
     bool isNull() const { return image.isNull(); }
 
     // Loads `source` (resolved against `baseDirectory` when relative) or a
-    // "data:image/png;base64," text. A null picture when it cannot be read.
+    // "data:image/png;base64," text. A null picture when it cannot be read or
+    // names no file (a folder, a pipe, a device).
     static Picture load(const QString &source, const QString &baseDirectory);
     // The text a form file holds for this picture.
     QString toText() const;

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what Lumisong needs to build, test and run on Debian 12.
+# install-deps.sh [--fuzz]: installs what Lumisong needs to build, test and run
+# on Debian 12; with --fuzz also clang and libFuzzer for scripts/fuzz.sh.
 # Works as root (a minimal system may have no sudo) and as a user with sudo.
 set -euo pipefail
 
@@ -7,9 +8,15 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
     qt6-qpa-plugins qt6-translations-l10n
+    libicu-dev
     fonts-wqy-microhei
     xvfb xauth
 )
+case "${1:-}" in
+    "") ;;
+    --fuzz) packages+=(clang libclang-rt-dev llvm) ;; # llvm: the symbolizer for readable reports
+    *) echo "usage: install-deps.sh [--fuzz]" >&2; exit 1 ;;
+esac
 
 if [ "$(id -u)" -eq 0 ]; then
     as_root=()

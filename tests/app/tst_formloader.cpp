@@ -8,6 +8,8 @@
 #include "app/formdesign.h"
 #include "app/formloader.h"
 #include "controls/button/zephbutton.h"
+#include "controls/progressbar/progressbar.h"
+#include "platform/propertybag.h"
 #include "platform/twips.h"
 #include "platform/ui/imagebox.h"
 
@@ -23,6 +25,7 @@ private slots:
     void rejectsBrokenFormFiles();
     void buildsControlsAtTheirTwipsPositions();
     void buildsTheFrameAndDialogControls();
+    void unreadableProgressBarEntriesKeepPlacedValues();
     void unknownTypeIsReported();
     void registeredTypeIsBuilt();
 };
@@ -33,6 +36,19 @@ void tst_FormLoader::rejectsBrokenFormFiles_data()
     QTest::addColumn<QString>("errorHas");
     QTest::newRow("not json") << QByteArray("{") << u"offset"_s;
     QTest::newRow("array") << QByteArray("[]") << u"one JSON object"_s;
+    QTest::newRow("progress bar larger than a screen")
+        << QByteArray(R"({"name": "f", "controls": [{"name": "a", "type": "Lumisong.ProgressBar",
+                                                    "width": 600000, "height": 600000}]})")
+        << u"more than 1048576 pixels"_s;
+    QTest::newRow("skinned buttons larger than a screen together")
+        << QByteArray(R"({"name": "f", "controls": [
+                          {"name": "a", "type": "Lumisong.zephbutton", "width": 15360, "height": 15360},
+                          {"name": "b", "type": "Lumisong.zephbutton", "width": 15000, "height": 15}]})")
+        << u"more than 1048576 pixels"_s;
+    QTest::newRow("too large")
+        << QByteArray(R"({"name": "f", "caption": ")") + QByteArray(FormDesign::MaxBytes, 'x')
+               + QByteArray(R"("})")
+        << u"at most"_s;
     QTest::newRow("no name") << QByteArray(R"({"controls": []})") << u"no name"_s;
     QTest::newRow("size as text") << QByteArray(R"({"name": "f", "clientWidth": "wide"})")
                                   << u"clientWidth"_s;
@@ -146,6 +162,37 @@ void tst_FormLoader::buildsTheFrameAndDialogControls()
     QCOMPARE(box->pos(), QPoint(Twips::toPixels(60), Twips::toPixels(60)));
     QCOMPARE(box->size(), box->size().expandedTo(box->minimumSizeHint()));
     QVERIFY(box->width() > Twips::toPixels(15));
+}
+
+void tst_FormLoader::unreadableProgressBarEntriesKeepPlacedValues()
+{
+    const QByteArray json = R"json({"name": "f", "controls": [
+          {"name": "process", "type": "Lumisong.ProgressBar", "width": 3000, "height": 300,
+           "properties": {"Max": "many", "Min": 3, "Value": 40, "Text": 5}}]})json";
+    QString error;
+    const auto design = FormDesign::fromJson(json, &error);
+    QVERIFY2(design, qPrintable(error));
+    QWidget form;
+    QVERIFY2(FormLoader().build(&form, *design, &error), qPrintable(error));
+    auto *bar = form.findChild<ProgressBar *>(u"process"_s);
+    QVERIFY(bar);
+    QCOMPARE(bar->max(), 100); // not the 0 of a bar never set up, below its Min
+    QCOMPARE(bar->min(), 3);
+    QCOMPARE(bar->value(), 40);
+    QCOMPARE(bar->text(), u"Tarn ProgressBar"_s);
+
+    // What it saves reads back as the same bar.
+    PropertyBag saved;
+    bar->UserControl_WriteProperties(saved);
+    ControlDesign again = design->controls.first();
+    again.properties = saved.toJson();
+    FormDesign resaved = *design;
+    resaved.controls = {again};
+    QWidget reloaded;
+    QVERIFY(FormLoader().build(&reloaded, resaved, &error));
+    PropertyBag savedAgain;
+    reloaded.findChild<ProgressBar *>(u"process"_s)->UserControl_WriteProperties(savedAgain);
+    QCOMPARE(savedAgain.toJson(), saved.toJson());
 }
 
 void tst_FormLoader::unknownTypeIsReported()

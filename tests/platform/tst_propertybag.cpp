@@ -4,6 +4,8 @@
 
 #include "platform/propertybag.h"
 
+#include <sys/stat.h>
+
 using namespace Lumisong;
 
 class tst_PropertyBag : public QObject
@@ -19,6 +21,8 @@ private slots:
     void jsonDecoding_data();
     void jsonDecoding();
     void pictures();
+    void sourcesThatAreNoFile_data();
+    void sourcesThatAreNoFile();
 };
 
 void tst_PropertyBag::namesIgnoreCase()
@@ -160,6 +164,25 @@ void tst_PropertyBag::pictures()
     inlined.setValue(QStringLiteral("P"), Picture{QString(), image});
     const PropertyBag back = PropertyBag::fromJson(inlined.toJson());
     QCOMPARE(back.read(QStringLiteral("P"), Picture())->image.pixel(0, 0), image.pixel(0, 0));
+}
+
+void tst_PropertyBag::sourcesThatAreNoFile_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::newRow("folder") << QStringLiteral("folder");
+    QTest::newRow("pipe without writer") << QStringLiteral("pipe"); // reading it would wait forever
+    QTest::newRow("device") << QStringLiteral("/dev/zero");
+}
+
+void tst_PropertyBag::sourcesThatAreNoFile()
+{
+    QFETCH(QString, source);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe"))).constData(), 0600), 0);
+    QVERIFY(Picture::load(source, dir.path()).isNull());
+    const QJsonObject object{{QStringLiteral("P"), QJsonObject{{QStringLiteral("picture"), source}}}};
+    QVERIFY(!PropertyBag::fromJson(object, dir.path()).read(QStringLiteral("P"), Picture()));
 }
 
 QTEST_GUILESS_MAIN(tst_PropertyBag)
