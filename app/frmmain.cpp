@@ -68,6 +68,11 @@ void frmMain::createFrame()
     m_drag->addElement(m_lblTitle);
     connectClick(m_btMin, SLOT(btMin_Click()));
     connectClick(m_btClose, SLOT(btClose_Click()));
+    // The frame buttons are the window's own title buttons: like a system
+    // caption's, they take the focus neither by click nor by Tab, so the keys
+    // stay with the list (Space ticks a row, it never minimises the window).
+    for (QWidget *button : {m_btMin, m_btClose})
+        button->setFocusPolicy(Qt::NoFocus);
     Form_Resize();
 }
 
@@ -106,6 +111,8 @@ void frmMain::createSongCommands()
     setTabOrder(m_btnCreate, m_btnSelectAll);
     setTabOrder(m_btnSelectAll, m_btnSelectNone);
     setTabOrder(m_btnSelectNone, m_btnSelectInvert);
+    // The list comes first in the tab order and has the keys when the window opens.
+    m_lstXg->setFocus(Qt::OtherFocusReason);
 
     m_frmMenu = new frmMenu(*m_catalogue, [this] { return m_currentSong; }, *m_env.clipboard,
                             *m_env.shellOpener, this);

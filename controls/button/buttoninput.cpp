@@ -84,7 +84,8 @@ void ButtonInput::mouseDown(int button, int shift, float x, float y)
     // Other buttons only end a latched menu, at their release.
     if (button != LeftButton && !m_dropDown.menuLatch)
         return;
-    m_runtime.hasFocus = true;
+    if (m_host.takesFocusOnPress())
+        m_runtime.hasFocus = true;
     m_runtime.mouseDown = true;
     if (!m_spaceDown)
         setState(StateDown);

@@ -76,6 +76,9 @@ public:
         virtual void processPendingEvents() = 0;
         // Asks for a leave notification once the pointer leaves the button.
         virtual void requestLeave() = 0;
+        // Whether a press gives the button the focus. A button that never takes
+        // the focus (a window's title buttons) is not marked focused by a press.
+        virtual bool takesFocusOnPress() const { return true; }
 
     protected:
         ~Host() = default;

@@ -311,6 +311,7 @@ private:
     void moveFocus(bool forward) override;
     void processPendingEvents() override;
     void requestLeave() override {}
+    bool takesFocusOnPress() const override;
 
     void notify(const char *name);
     void store(const char *name, bool redraw = true);

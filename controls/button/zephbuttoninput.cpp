@@ -319,6 +319,11 @@ void zephbutton::moveFocus(bool forward)
         this, [this, forward] { focusNextPrevChild(forward); }, Qt::QueuedConnection);
 }
 
+bool zephbutton::takesFocusOnPress() const
+{
+    return (focusPolicy() & Qt::ClickFocus) != 0;
+}
+
 void zephbutton::processPendingEvents()
 {
     QCoreApplication::processEvents();

@@ -14,6 +14,7 @@
 #include "app/listitemsmodel.h"
 #include "app/listview.h"
 #include "app/networkshutdown.h"
+#include "controls/button/buttonenums.h"
 #include "controls/button/zephbutton.h"
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
@@ -88,11 +89,6 @@ struct Harness
     }
 };
 
-void click(QWidget *button)
-{
-    QVERIFY(QMetaObject::invokeMethod(button, "Click"));
-}
-
 } // namespace
 
 class tst_MainFrame : public QObject
@@ -103,6 +99,8 @@ private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void cleanupTestCase() { shutDownNetwork(); }
     void skinnedFrame();
+    void frameButtons_data();
+    void frameButtons();
     void layoutRule_data();
     void layoutRule();
     void minimiseAndRestore();
@@ -139,6 +137,42 @@ void tst_MainFrame::skinnedFrame()
     QCOMPARE(topmostAt(f.lblInfo()), f.lblInfo());
     QWidget *middle = f.childAt(f.width() / 2, f.height() / 2);
     QVERIFY(middle == f.lstXg() || f.lstXg()->isAncestorOf(middle));
+}
+
+void tst_MainFrame::frameButtons_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("tip");
+    QTest::newRow("btMin") << u"btMin"_s << u"最小化"_s;
+    QTest::newRow("btClose") << u"btClose"_s << u"关闭"_s;
+}
+
+// The frame buttons under the mouse on the shown window: the pointer turning
+// one hot builds its tooltip; a click does its work and leaves the keys with
+// the list, which has them from the start.
+void tst_MainFrame::frameButtons()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, tip);
+    Harness h;
+    frmMain &f = h.create();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    QCOMPARE(QApplication::focusWidget(), f.lstXg());
+    auto *b = f.findChild<zephbutton *>(button);
+    QVERIFY(b && b->isRunMode());
+
+    QTest::mouseMove(b, b->rect().center());
+    QTRY_VERIFY(b->builtToolTip().has_value());
+    QCOMPARE(b->builtToolTip()->text, tip);
+    QCOMPARE(b->runtime().state, int(StateHot));
+
+    QTest::mouseClick(b, Qt::LeftButton);
+    QCOMPARE(f.focusWidget(), f.lstXg());
+    QVERIFY(!b->runtime().hasFocus); // nor does it look focused
+    QCOMPARE(f.isUnloaded(), button == u"btClose");
+    if (button == u"btMin")
+        QTRY_VERIFY(f.isMinimized());
 }
 
 void tst_MainFrame::layoutRule_data()
@@ -187,7 +221,7 @@ void tst_MainFrame::minimiseAndRestore()
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     const QList<QRect> laidOut = {f.skin().imgTitle()->geometry(), f.skin().imgBody()->geometry(),
                                   f.skin().imgBottom()->geometry(), f.lstXg()->geometry()};
-    click(f.btMin());
+    QTest::mouseClick(f.btMin(), Qt::LeftButton);
     QTRY_VERIFY(f.isMinimized());
     QVERIFY(!f.isUnloaded());
     f.showNormal();
@@ -278,7 +312,7 @@ void tst_MainFrame::closeButtonEndsTheProgram()
     QObject::connect(&closer, &QTimer::timeout, [&] {
         if (h.site.requestCount(stalled) == 1) {
             closer.stop();
-            click(f.btClose());
+            QTest::mouseClick(f.btClose(), Qt::LeftButton);
         }
     });
     closer.start();
@@ -329,9 +363,9 @@ void tst_MainFrame::updateDialog()
         if (tick)
             QTest::mouseClick(dialog.lblNoMore(), Qt::LeftButton);
         if (answer == u"yes")
-            click(dialog.btnOk());
+            QTest::mouseClick(dialog.btnOk(), Qt::LeftButton);
         else if (answer == u"no")
-            click(dialog.btnCancel());
+            QTest::mouseClick(dialog.btnCancel(), Qt::LeftButton);
         else
             QTest::keyClick(&dialog, Qt::Key_Escape);
     });
@@ -366,7 +400,8 @@ void tst_MainFrame::reminderAcrossRuns()
     h.create();
     h.run([](frmUpdate &dialog) {
         QTest::mouseClick(dialog.lblNoMore(), Qt::LeftButton);
-        click(dialog.btnCancel());
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QTest::keyClick(&dialog, Qt::Key_N, Qt::AltModifier);
     });
     QCOMPARE(ReminderSetting::read(h.settings), u"1.2.0"_s);
 

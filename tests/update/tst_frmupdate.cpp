@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -85,6 +86,7 @@ class tst_frmUpdate : public QObject
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void designedForm();
+    void keyboardFollowsTheTabOrder();
     void skinLayout_data();
     void skinLayout();
     void tickingKeepsYesForUnsilenced_data();
@@ -125,6 +127,28 @@ void tst_frmUpdate::designedForm()
         w = w->nextInFocusChain();
     } while (w != d.lblTitle());
     QCOMPARE(chain, tabOrder);
+}
+
+// Tab and the buttons' own arrow keys walk the controls that take the focus
+// in the designed order, starting with the box.
+void tst_frmUpdate::keyboardFollowsTheTabOrder()
+{
+    Harness h;
+    frmUpdate &d = *h.dialog;
+    QVERIFY(QTest::qWaitForWindowActive(&d));
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        QCoreApplication::processEvents(); // the arrows move the focus once handled
+        return QApplication::focusWidget()->objectName();
+    };
+    QCOMPARE(QApplication::focusWidget(), d.chkNoMore());
+    QCOMPARE(press(Qt::Key_Tab), u"txtNew"_s);
+    QCOMPARE(press(Qt::Key_Tab), u"btnOk"_s);
+    QCOMPARE(press(Qt::Key_Right), u"btnCancel"_s);
+    QCOMPARE(press(Qt::Key_Tab), u"chkNoMore"_s);
+    QCOMPARE(press(Qt::Key_Backtab, Qt::ShiftModifier), u"btnCancel"_s);
+    QCOMPARE(press(Qt::Key_Up), u"btnOk"_s);
+    QCOMPARE(h.catalogue->size() + h.programEnd->size(), 0);
 }
 
 void tst_frmUpdate::skinLayout_data()
@@ -197,28 +221,42 @@ void tst_frmUpdate::tickingKeepsYesForUnsilenced()
     }
     QCOMPARE(d.chkNoMore()->checkState(), ticked ? Qt::Checked : Qt::Unchecked);
     QVERIFY(d.btnCancel()->isEnabled());
+    if (ticked) {
+        // A disabled "是(&Y)" answers neither the mouse nor its access key.
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        QTest::mouseClick(d.btnOk(), Qt::LeftButton);
+        QTest::keyClick(&d, Qt::Key_Y, Qt::AltModifier);
+        QVERIFY(d.isVisible());
+        QCOMPARE(h.programEnd->size(), 0);
+    }
     QCOMPARE(h.catalogue->size(), 0);
 }
 
 void tst_frmUpdate::answers_data()
 {
-    QTest::addColumn<QString>("answer"); // yes, no, escape, close
+    QTest::addColumn<QString>("answer"); // how the user answers, see answers()
     QTest::addColumn<bool>("tick");
     QTest::addColumn<QString>("stored");   // the value afterwards
     QTest::addColumn<QStringList>("keys"); // as spelled in the file
     QTest::addColumn<bool>("goesOn");      // catalogueWanted, else programEndWanted
 
     const QStringList earlier{u"VersionNotip"_s};
-    QTest::newRow("yes") << u"yes"_s << false << u"0.9.0"_s << earlier << false;
-    QTest::newRow("no, unticked, clears") << u"no"_s << false << QString() << earlier << true;
-    QTest::newRow("no, ticked, silences")
-        << u"no"_s << true << u"1.2.0"_s << QStringList{u"VersionNoTip"_s} << true;
+    const QStringList silenced{u"VersionNoTip"_s};
+    QTest::newRow("yes, clicked") << u"click yes"_s << false << u"0.9.0"_s << earlier << false;
+    QTest::newRow("yes, Alt+Y") << u"Alt+Y"_s << false << u"0.9.0"_s << earlier << false;
+    QTest::newRow("yes, Enter on it")
+        << u"Enter on yes"_s << false << u"0.9.0"_s << earlier << false;
+    QTest::newRow("no, clicked, unticked, clears")
+        << u"click no"_s << false << QString() << earlier << true;
+    QTest::newRow("no, clicked, ticked, silences")
+        << u"click no"_s << true << u"1.2.0"_s << silenced << true;
+    QTest::newRow("no, Alt+N, ticked") << u"Alt+N"_s << true << u"1.2.0"_s << silenced << true;
+    QTest::newRow("no, Space on it, unticked")
+        << u"Space on no"_s << false << QString() << earlier << true;
     QTest::newRow("escape, unticked") << u"escape"_s << false << QString() << earlier << true;
-    QTest::newRow("escape, ticked")
-        << u"escape"_s << true << u"1.2.0"_s << QStringList{u"VersionNoTip"_s} << true;
+    QTest::newRow("escape, ticked") << u"escape"_s << true << u"1.2.0"_s << silenced << true;
     QTest::newRow("closed, unticked") << u"close"_s << false << QString() << earlier << true;
-    QTest::newRow("closed, ticked")
-        << u"close"_s << true << u"1.2.0"_s << QStringList{u"VersionNoTip"_s} << true;
+    QTest::newRow("closed, ticked") << u"close"_s << true << u"1.2.0"_s << silenced << true;
 }
 
 void tst_frmUpdate::answers()
@@ -233,14 +271,28 @@ void tst_frmUpdate::answers()
     // A version silenced in an earlier run.
     h.settings.setValue(u"Lumisong"_s, u"VersionNotip"_s, u"0.9.0"_s);
     frmUpdate &d = *h.dialog;
+    QVERIFY(QTest::qWaitForWindowActive(&d));
     if (tick)
         clickLabel(d.lblNoMore());
     QSignalSpy finished(&d, &QDialog::finished);
+    // A key on the focused button, which the user has tabbed to.
+    const auto keyOn = [](zephbutton *button, Qt::Key key) {
+        button->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), key);
+    };
 
-    if (answer == u"yes")
-        QVERIFY(QMetaObject::invokeMethod(d.btnOk(), "Click"));
-    else if (answer == u"no")
-        QVERIFY(QMetaObject::invokeMethod(d.btnCancel(), "Click"));
+    if (answer == u"click yes")
+        QTest::mouseClick(d.btnOk(), Qt::LeftButton);
+    else if (answer == u"Alt+Y")
+        QTest::keyClick(&d, Qt::Key_Y, Qt::AltModifier);
+    else if (answer == u"Enter on yes")
+        keyOn(d.btnOk(), Qt::Key_Return);
+    else if (answer == u"click no")
+        QTest::mouseClick(d.btnCancel(), Qt::LeftButton);
+    else if (answer == u"Alt+N")
+        QTest::keyClick(&d, Qt::Key_N, Qt::AltModifier);
+    else if (answer == u"Space on no")
+        keyOn(d.btnCancel(), Qt::Key_Space);
     else if (answer == u"escape")
         QTest::keyClick(&d, Qt::Key_Escape);
     else
@@ -255,12 +307,13 @@ void tst_frmUpdate::answers()
     QCOMPARE(h.opener.opened(), goesOn ? QList<QUrl>() : QList<QUrl>{QUrl(VersionUrl)});
 }
 
+// However the dialog is answered and closed after that, it answers once.
 void tst_frmUpdate::answeredOnce()
 {
     Harness h;
-    QVERIFY(QMetaObject::invokeMethod(h.dialog->btnCancel(), "Click"));
-    QVERIFY(QMetaObject::invokeMethod(h.dialog->btnCancel(), "Click"));
-    QVERIFY(QMetaObject::invokeMethod(h.dialog->btnOk(), "Click"));
+    QTest::mouseClick(h.dialog->btnCancel(), Qt::LeftButton);
+    h.dialog->btnCancel_Click();
+    h.dialog->btnOk_Click();
     h.dialog->close();
     QCOMPARE(h.catalogue->size(), 1);
     QCOMPARE(h.programEnd->size(), 0);
@@ -270,7 +323,7 @@ void tst_frmUpdate::answeredOnce()
 void tst_frmUpdate::onlyWebAddressesAreOpened()
 {
     Harness h(u"file:///etc/passwd"_s);
-    QVERIFY(QMetaObject::invokeMethod(h.dialog->btnOk(), "Click"));
+    QTest::mouseClick(h.dialog->btnOk(), Qt::LeftButton);
     QVERIFY(h.opener.opened().isEmpty());
     // The program ends all the same: the shell's answer is not looked at.
     QCOMPARE(h.programEnd->size(), 1);
