@@ -9,6 +9,8 @@ packages=(
     qt6-qpa-plugins qt6-translations-l10n
     fonts-wqy-microhei
     xvfb xauth
+    aria2 wget
+    desktop-file-utils dpkg-dev file
 )
 
 if [ "$(id -u)" -eq 0 ]; then
