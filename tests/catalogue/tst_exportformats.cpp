@@ -2,14 +2,17 @@
 #include "catalogue/listformat.h"
 #include "catalogue/safefilename.h"
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/stat.h>
+#include "tests/catalogue/filebytes.h"
 
 using namespace Lumisong;
+using FileBytes::readAll;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -56,17 +59,17 @@ QByteArray jsonSong(int row, const QByteArray &songId, const QByteArray &title,
                       "\"totalDownloads\": \"70\", \"downloadUrl\": \"" + url + "\"}";
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
-void writeBytes(const QString &path, const QByteArray &bytes)
+// The archive at `path` holding `bytes` ("<missing>": no file).
+std::optional<ExportArchive> readArchive(const QString &path, const QByteArray &bytes)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
+    if (bytes != "<missing>")
+        FileBytes::write(path, bytes);
+    QString error;
+    std::optional<ExportArchive> archive = ExportArchive::read(path, &error);
+    if (!archive)
+        qWarning("%s", qPrintable(error));
+    return archive;
 }
 
 } // namespace
@@ -321,11 +324,8 @@ void TestExportFormats::archiveLeavesOut()
     QFETCH(QStringList, notListed);
     QTemporaryDir dir;
     const QString path = dir.filePath(u"archive.txt"_s);
-    if (file != "<missing>")
-        writeBytes(path, file);
-    QString error;
-    const std::optional<ExportArchive> archive = ExportArchive::read(path, &error);
-    QVERIFY2(archive, qPrintable(error));
+    const std::optional<ExportArchive> archive = readArchive(path, file);
+    QVERIFY(archive);
     for (const QString &id : listed)
         QVERIFY2(archive->contains(id), qPrintable(id));
     for (const QString &id : notListed)
@@ -357,11 +357,8 @@ void TestExportFormats::archiveAdds()
     QFETCH(QByteArray, expected);
     QTemporaryDir dir;
     const QString path = dir.filePath(u"archive.txt"_s);
-    if (file != "<missing>")
-        writeBytes(path, file);
-    QString error;
-    const std::optional<ExportArchive> archive = ExportArchive::read(path, &error);
-    QVERIFY2(archive, qPrintable(error));
+    const std::optional<ExportArchive> archive = readArchive(path, file);
+    QVERIFY(archive);
     QCOMPARE(archive->withAdded(written), expected);
     QCOMPARE(readAll(path), file); // only read
 }

@@ -6,23 +6,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "tests/catalogue/filebytes.h"
+
 using namespace Lumisong;
+using FileBytes::readAll;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 } // namespace
 
@@ -43,7 +34,7 @@ void TestListFileWriter::replacesWholeFileAndLeavesNoTemporary()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("百度新歌下载列表.lst"));
-    writeBytes(path, QByteArray(4096, 'x')); // longer than the new list: no tail may survive
+    FileBytes::write(path, QByteArray(4096, 'x')); // longer than the new list: no tail may survive
     ListFileWriter writer;
     QVERIFY(writer.canWrite(path));
     QVERIFY(writer.write({{path, "http://h/1.mp3\r\n//By Tolvane\r\n"}}));
@@ -92,7 +83,7 @@ void TestListFileWriter::allFilesOrNone()
     QVERIFY(QDir(dir.path()).mkdir(u"folder"_s));
     const QString list = dir.filePath(u"list.lst"_s);
     if (listExisted)
-        writeBytes(list, "last week\r\n");
+        FileBytes::write(list, "last week\r\n");
     ListFileWriter writer;
     QVERIFY(!writer.write({{list, "this week\r\n"}, {dir.filePath(archiveTarget), "1\n"}}));
     QCOMPARE(readAll(list), listExisted ? QByteArray("last week\r\n") : QByteArray("<missing>"));
