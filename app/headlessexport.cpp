@@ -13,7 +13,8 @@ namespace Lumisong {
 namespace {
 
 // Unticks the songs the archive lists; false when no ticked song is left.
-bool leaveOutArchived(std::vector<bool> &ticks, const Catalogue &catalogue, const ExportArchive &archive)
+bool leaveOutArchived(std::vector<bool> &ticks, const Catalogue &catalogue,
+                      const ExportArchive &archive)
 {
     bool anyLeft = false;
     for (size_t slot = 0; slot < ticks.size(); ++slot) {

@@ -13,8 +13,8 @@ QString archivedForm(const QString &songId)
     const QString id = songId.trimmed();
     for (const QChar c : id) {
         const QChar::Category category = c.category();
-        if (category == QChar::Other_Control || category == QChar::Separator_Line
-            || category == QChar::Separator_Paragraph)
+        if (category == QChar::Other_Control || category == QChar::Separator_Line ||
+            category == QChar::Separator_Paragraph)
             return {};
     }
     return id;

@@ -59,8 +59,8 @@ bool ListFileWriter::write(const QList<File> &files)
     std::vector<std::unique_ptr<QSaveFile>> pending;
     for (const File &file : files) {
         auto save = std::make_unique<QSaveFile>(file.path);
-        if (!save->open(QIODevice::WriteOnly) || save->write(file.bytes) != file.bytes.size()
-            || !save->flush()) {
+        if (!save->open(QIODevice::WriteOnly) || save->write(file.bytes) != file.bytes.size() ||
+            !save->flush()) {
             m_error = file.path + u": " + save->errorString();
             return false; // the destructors remove the temporary files
         }

@@ -23,8 +23,8 @@ QString oneLine(QString text)
 {
     for (QChar &c : text) {
         const QChar::Category category = c.category();
-        if (category == QChar::Other_Control || category == QChar::Separator_Line
-            || category == QChar::Separator_Paragraph)
+        if (category == QChar::Other_Control || category == QChar::Separator_Line ||
+            category == QChar::Separator_Paragraph)
             c = u' ';
     }
     return text;

@@ -13,8 +13,15 @@ const QString LastResortStem = QStringLiteral("song");
 bool isForbidden(char32_t c)
 {
     switch (c) {
-    case U'/': case U'\\': case U':': case U'*': case U'?':
-    case U'"': case U'<': case U'>': case U'|':
+    case U'/':
+    case U'\\':
+    case U':':
+    case U'*':
+    case U'?':
+    case U'"':
+    case U'<':
+    case U'>':
+    case U'|':
         return true;
     default:
         return QChar::category(c) == QChar::Other_Control;
@@ -40,7 +47,9 @@ QString trimBlanksAndDots(const QString &text)
 // One character of `text` at `i`: a surrogate pair counts as one.
 qsizetype characterLength(const QString &text, qsizetype i)
 {
-    return text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
+    return text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
+               ? 2
+               : 1;
 }
 
 QString replaceForbidden(const QString &text)

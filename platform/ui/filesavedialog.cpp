@@ -28,7 +28,8 @@ SaveDialogAnswer FileSaveDialog::askSaveFileName(QWidget *parent, const SaveDial
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty())
         return {};
-    return {files.constFirst(), int(std::max<qsizetype>(types.indexOf(dialog.selectedNameFilter()), 0))};
+    const qsizetype type = types.indexOf(dialog.selectedNameFilter());
+    return {files.constFirst(), int(std::max<qsizetype>(type, 0))};
 }
 
 QString FileSaveDialog::suffixForFilter(const QString &qtFilter, const QString &fallback)

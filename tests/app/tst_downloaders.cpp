@@ -97,8 +97,8 @@ void TestDownloaders::init()
 QString TestDownloaders::exportAs(const QString &format)
 {
     const QString path = m_dir.filePath(u"list."_s + format);
-    const Run run = runLumisong({u"--site"_s, m_site.baseUrl(), u"--export"_s, path, u"--all"_s,
-                                 u"--format"_s, format});
+    const Run run = runLumisong(
+        {u"--site"_s, m_site.baseUrl(), u"--export"_s, path, u"--all"_s, u"--format"_s, format});
     if (run.exitCode != 0)
         qWarning("export: %s", run.err.constData());
     return run.exitCode == 0 ? path : QString();
@@ -137,16 +137,17 @@ void TestDownloaders::wgetReadsTheUrls()
     const QString list = exportAs(u"urls"_s);
     QVERIFY(!list.isEmpty());
     const QString folder = m_dir.filePath(u"wget"_s);
-    const Run run = runProgram(wget, {u"--no-config"_s, u"--quiet"_s, u"--tries=1"_s,
-                                      u"--timeout=20"_s, u"--directory-prefix"_s, folder,
-                                      u"--input-file"_s, list});
+    const Run run =
+        runProgram(wget, {u"--no-config"_s, u"--quiet"_s, u"--tries=1"_s, u"--timeout=20"_s,
+                          u"--directory-prefix"_s, folder, u"--input-file"_s, list});
     QVERIFY2(run.exitCode == 0, run.err.constData());
     QStringList expected;
     for (const DemoCatalogue::Song &s : hostileSongs())
         expected << s.songId + u".mp3"_s; // wget names a file after its address
     QCOMPARE(filesUnder(folder), expected);
     for (const DemoCatalogue::Song &s : hostileSongs())
-        QCOMPARE(readAll(QDir(folder).filePath(s.songId + u".mp3"_s)), m_site.catalogue().fileContent(s));
+        QCOMPARE(readAll(QDir(folder).filePath(s.songId + u".mp3"_s)),
+                 m_site.catalogue().fileContent(s));
 }
 
 QTEST_GUILESS_MAIN(TestDownloaders)

@@ -53,12 +53,13 @@ std::vector<ListEntry> hostilePage()
 QByteArray jsonSong(int row, const QByteArray &songId, const QByteArray &title,
                     const QByteArray &singer, const QByteArray &url)
 {
-    return QByteArray("{\"row\": ") + QByteArray::number(row) + ", \"songId\": \"" + songId
-           + "\", \"releaseDate\": \"2010-04-27\", \"title\": \"" + title + "\", \"singer\": \""
-           + singer + "\", \"album\": \"专辑\", \"dailyDownloads\": \"7\", "
-                      "\"totalDownloads\": \"70\", \"downloadUrl\": \"" + url + "\"}";
+    return QByteArray("{\"row\": ") + QByteArray::number(row) + ", \"songId\": \"" + songId +
+           "\", \"releaseDate\": \"2010-04-27\", \"title\": \"" + title + "\", \"singer\": \"" +
+           singer +
+           "\", \"album\": \"专辑\", \"dailyDownloads\": \"7\", "
+           "\"totalDownloads\": \"70\", \"downloadUrl\": \"" +
+           url + "\"}";
 }
-
 
 // The archive at `path` holding `bytes` ("<missing>": no file).
 std::optional<ExportArchive> readArchive(const QString &path, const QByteArray &bytes)
@@ -122,35 +123,42 @@ void TestExportFormats::bytes_data()
                                         "http://h/files/106.mp3\n"
                                         "http://h/files/107.mp3\n");
     QTest::newRow("aria2") << ListFormat::Aria2 << false
-                           << QByteArray("http://h/files/101.mp3\n  out=AC_DC - Back_ In _Black__.mp3\n"
-                              "http://h/get?id=102\n  out=102.mp3\n"
-                              "http://h/镕/103.WMA\n  out=Esc_ - Line__Two_Tab.WMA\n"
-                              "http://h/files/104.mp3\n  out=" + longStem + ".mp3\n"
-                              "http://h/files/105.mp3\n  out=李堃 - Same.mp3\n"
-                              "http://h/files/106.mp3\n  out=李堃 - same (2).mp3\n"
-                              "http://h/files/107.mp3\n  out=_107.mp3\n");
+                           << QByteArray(
+                                  "http://h/files/101.mp3\n  out=AC_DC - Back_ In _Black__.mp3\n"
+                                  "http://h/get?id=102\n  out=102.mp3\n"
+                                  "http://h/镕/103.WMA\n  out=Esc_ - Line__Two_Tab.WMA\n"
+                                  "http://h/files/104.mp3\n  out=" +
+                                  longStem +
+                                  ".mp3\n"
+                                  "http://h/files/105.mp3\n  out=李堃 - Same.mp3\n"
+                                  "http://h/files/106.mp3\n  out=李堃 - same (2).mp3\n"
+                                  "http://h/files/107.mp3\n  out=_107.mp3\n");
     QTest::newRow("m3u8") << ListFormat::M3u8 << false
-                          << QByteArray("#EXTM3U\n"
-                             "#EXTINF:-1,AC/DC - Back: In \"Black\"?\nhttp://h/files/101.mp3\n"
-                             "#EXTINF:-1,..\nhttp://h/get?id=102\n"
-                             "#EXTINF:-1,Esc  - Line  Two Tab\nhttp://h/镕/103.WMA\n"
-                             "#EXTINF:-1," + longLabel + "\nhttp://h/files/104.mp3\n"
-                             "#EXTINF:-1,李堃 - Same\nhttp://h/files/105.mp3\n"
-                             "#EXTINF:-1,李堃 - same\nhttp://h/files/106.mp3\n"
-                             "#EXTINF:-1,.\nhttp://h/files/107.mp3\n");
-    QTest::newRow("json") << ListFormat::Json << false
-                          << QByteArray("{\"songs\": ["
-                                 + jsonSong(1, "101", "Back: In \\\"Black\\\"?", "AC/DC", "http://h/files/101.mp3")
-                                 + ", " + jsonSong(2, "102", "..", "", "http://h/get?id=102") + ", "
-                                 + jsonSong(4, "103", "Line\\r\\nTwo\\tTab", "Esc\\u001b", "http://h/镕/103.WMA")
-                                 + ", " + jsonSong(5, "104", LongTitle.toUtf8(), "吴喆", "http://h/files/104.mp3")
-                                 + ", " + jsonSong(6, "105", "Same", "李堃", "http://h/files/105.mp3")
-                                 + ", " + jsonSong(7, "106", "same ", "李堃", "http://h/files/106.mp3")
-                                 + ", " + jsonSong(8, "../107", "", " . ", "http://h/files/107.mp3")
-                                 + "]}\n");
+                          << QByteArray(
+                                 "#EXTM3U\n"
+                                 "#EXTINF:-1,AC/DC - Back: In \"Black\"?\nhttp://h/files/101.mp3\n"
+                                 "#EXTINF:-1,..\nhttp://h/get?id=102\n"
+                                 "#EXTINF:-1,Esc  - Line  Two Tab\nhttp://h/镕/103.WMA\n"
+                                 "#EXTINF:-1," +
+                                 longLabel +
+                                 "\nhttp://h/files/104.mp3\n"
+                                 "#EXTINF:-1,李堃 - Same\nhttp://h/files/105.mp3\n"
+                                 "#EXTINF:-1,李堃 - same\nhttp://h/files/106.mp3\n"
+                                 "#EXTINF:-1,.\nhttp://h/files/107.mp3\n");
+    QTest::newRow("json")
+        << ListFormat::Json << false
+        << QByteArray(
+               "{\"songs\": [" +
+               jsonSong(1, "101", "Back: In \\\"Black\\\"?", "AC/DC", "http://h/files/101.mp3") +
+               ", " + jsonSong(2, "102", "..", "", "http://h/get?id=102") + ", " +
+               jsonSong(4, "103", "Line\\r\\nTwo\\tTab", "Esc\\u001b", "http://h/镕/103.WMA") +
+               ", " + jsonSong(5, "104", LongTitle.toUtf8(), "吴喆", "http://h/files/104.mp3") +
+               ", " + jsonSong(6, "105", "Same", "李堃", "http://h/files/105.mp3") + ", " +
+               jsonSong(7, "106", "same ", "李堃", "http://h/files/106.mp3") + ", " +
+               jsonSong(8, "../107", "", " . ", "http://h/files/107.mp3") + "]}\n");
 
-    QTest::newRow("lst, no songs: the trailer only") << ListFormat::Lst << true
-                                                      << QByteArray("//By Tolvane\r\n");
+    QTest::newRow("lst, no songs: the trailer only")
+        << ListFormat::Lst << true << QByteArray("//By Tolvane\r\n");
     QTest::newRow("urls, no songs") << ListFormat::Urls << true << QByteArray();
     QTest::newRow("aria2, no songs") << ListFormat::Aria2 << true << QByteArray();
     QTest::newRow("m3u8, no songs") << ListFormat::M3u8 << true << QByteArray("#EXTM3U\n");
@@ -177,8 +185,10 @@ void TestExportFormats::refused_data()
     for (const ListFormat format : {ListFormat::Lst, ListFormat::Urls, ListFormat::Aria2,
                                     ListFormat::M3u8, ListFormat::Json}) {
         const QByteArray name = ListFormats::name(format).toLatin1();
-        QTest::addRow("%s, line feed", name.constData()) << format << u"http://h/a\nhttp://evil/"_s << false;
-        QTest::addRow("%s, carriage return", name.constData()) << format << u"http://h/a\r"_s << false;
+        QTest::addRow("%s, line feed", name.constData())
+            << format << u"http://h/a\nhttp://evil/"_s << false;
+        QTest::addRow("%s, carriage return", name.constData())
+            << format << u"http://h/a\r"_s << false;
         // Only the list file is GBK.
         QTest::addRow("%s, outside GBK", name.constData())
             << format << u"http://h/\U0001F600.mp3"_s << (format != ListFormat::Lst);
@@ -206,27 +216,34 @@ void TestExportFormats::safeName_data()
     QTest::addColumn<QString>("expected");
     const QString mp3 = u"http://h/files/1.mp3"_s;
 
-    QTest::newRow("singer and title") << u"周一鸣"_s << u"月光"_s << u"1"_s << mp3 << u"周一鸣 - 月光.mp3"_s;
+    QTest::newRow("singer and title")
+        << u"周一鸣"_s << u"月光"_s << u"1"_s << mp3 << u"周一鸣 - 月光.mp3"_s;
     QTest::newRow("title alone") << QString() << u"月光"_s << u"1"_s << mp3 << u"月光.mp3"_s;
     QTest::newRow("singer alone") << u"周一鸣"_s << u"  "_s << u"1"_s << mp3 << u"周一鸣.mp3"_s;
-    QTest::newRow("every forbidden character")
-        << u"a/b\\c:d*e?f\"g<h>i|j"_s << u"k"_s << u"1"_s << mp3 << u"a_b_c_d_e_f_g_h_i_j - k.mp3"_s;
-    QTest::newRow("control characters")
-        << QString() << u"a\x01" "b\x7f" "c\u0085" "d\x1b"_s << u"1"_s << mp3 << u"a_b_c_d_.mp3"_s;
-    QTest::newRow("an unpaired surrogate") << QString() << u"a"_s + QChar(0xD800) + u"b"_s << u"1"_s
-                                           << mp3 << u"a_b.mp3"_s;
+    QTest::newRow("every forbidden character") << u"a/b\\c:d*e?f\"g<h>i|j"_s << u"k"_s << u"1"_s
+                                               << mp3 << u"a_b_c_d_e_f_g_h_i_j - k.mp3"_s;
+    QTest::newRow("control characters") << QString()
+                                        << u"a\x01"
+                                           "b\x7f"
+                                           "c\u0085"
+                                           "d\x1b"_s
+                                        << u"1"_s << mp3 << u"a_b_c_d_.mp3"_s;
+    QTest::newRow("an unpaired surrogate")
+        << QString() << u"a"_s + QChar(0xD800) + u"b"_s << u"1"_s << mp3 << u"a_b.mp3"_s;
     QTest::newRow("blanks and dots at the ends")
         << QString() << u" ..Hidden.. name. "_s << u"1"_s << mp3 << u"Hidden.. name.mp3"_s;
-    QTest::newRow("ideographic blanks") << QString() << u"\u3000歌\u3000"_s << u"1"_s << mp3 << u"歌.mp3"_s;
+    QTest::newRow("ideographic blanks")
+        << QString() << u"\u3000歌\u3000"_s << u"1"_s << mp3 << u"歌.mp3"_s;
     QTest::newRow("dots alone: the id") << QString() << u".."_s << u"55"_s << mp3 << u"55.mp3"_s;
     QTest::newRow("a slash alone is a name") << QString() << u"/"_s << u"55"_s << mp3 << u"_.mp3"_s;
     QTest::newRow("an id that climbs folders")
         << QString() << QString() << u"../../etc/passwd"_s << mp3 << u"_.._etc_passwd.mp3"_s;
     QTest::newRow("nothing at all") << u" "_s << u"."_s << u".."_s << mp3 << u"song.mp3"_s;
-    QTest::newRow("180 bytes of ASCII") << QString() << QString(200, u'a') << u"1"_s << mp3
-                                        << QString(180, u'a') + u".mp3"_s;
+    QTest::newRow("180 bytes of ASCII")
+        << QString() << QString(200, u'a') << u"1"_s << mp3 << QString(180, u'a') + u".mp3"_s;
     QTest::newRow("cut before a character of 3 bytes")
-        << QString() << u"a"_s + LongTitle << u"1"_s << mp3 << u"a"_s + QString(59, u'晴') + u".mp3"_s;
+        << QString() << u"a"_s + LongTitle << u"1"_s << mp3
+        << u"a"_s + QString(59, u'晴') + u".mp3"_s;
     QTest::newRow("cut before a character of 4 bytes")
         << QString() << QString(178, u'a') + u"\U0001F600"_s << u"1"_s << mp3
         << QString(178, u'a') + u".mp3"_s;
@@ -275,13 +292,13 @@ void TestExportFormats::namesOfAList_data()
     QTest::newRow("repeats are numbered")
         << QStringList{u"B"_s, u"B"_s, u"C"_s, u"B"_s}
         << QStringList{u"A - B.mp3"_s, u"A - B (2).mp3"_s, u"A - C.mp3"_s, u"A - B (3).mp3"_s};
-    QTest::newRow("letter case aside") << QStringList{u"b"_s, u"B"_s}
-                                       << QStringList{u"A - b.mp3"_s, u"A - B (2).mp3"_s};
+    QTest::newRow("letter case aside")
+        << QStringList{u"b"_s, u"B"_s} << QStringList{u"A - b.mp3"_s, u"A - B (2).mp3"_s};
     QTest::newRow("a name that is already numbered")
         << QStringList{u"B"_s, u"B"_s, u"B (2)"_s}
         << QStringList{u"A - B.mp3"_s, u"A - B (2).mp3"_s, u"A - B (2) (2).mp3"_s};
-    QTest::newRow("another extension is no repeat")
-        << QStringList{u"B"_s, u"B|http://h/b.wma"_s} << QStringList{u"A - B.mp3"_s, u"A - B.wma"_s};
+    QTest::newRow("another extension is no repeat") << QStringList{u"B"_s, u"B|http://h/b.wma"_s}
+                                                    << QStringList{u"A - B.mp3"_s, u"A - B.wma"_s};
     QTest::newRow("a long repeat stays within the limit")
         << QStringList{QString(200, u'b'), QString(200, u'b')}
         << QStringList{u"A - "_s + QString(176, u'b') + u".mp3"_s,
@@ -308,8 +325,8 @@ void TestExportFormats::archiveLeavesOut_data()
     QTest::addColumn<QByteArray>("file"); // "<missing>": no file
     QTest::addColumn<QStringList>("listed");
     QTest::addColumn<QStringList>("notListed");
-    QTest::newRow("missing file is empty") << QByteArray("<missing>") << QStringList()
-                                           << QStringList{u"1"_s, QString()};
+    QTest::newRow("missing file is empty")
+        << QByteArray("<missing>") << QStringList() << QStringList{u"1"_s, QString()};
     QTest::newRow("LF lines") << QByteArray("11\n12\n") << QStringList{u"11"_s, u"12"_s}
                               << QStringList{u"1"_s, u"112"_s};
     QTest::newRow("CR LF lines, blanks, no last line end")
@@ -341,10 +358,11 @@ void TestExportFormats::archiveAdds_data()
                                 << QByteArray("5\n3\n");
     QTest::newRow("after the old bytes, kept as they were")
         << QByteArray("1\r\n 2\r\n") << QStringList{u"3"_s} << QByteArray("1\r\n 2\r\n3\n");
-    QTest::newRow("a line end added first") << QByteArray("1") << QStringList{u"2"_s}
-                                            << QByteArray("1\n2\n");
+    QTest::newRow("a line end added first")
+        << QByteArray("1") << QStringList{u"2"_s} << QByteArray("1\n2\n");
     QTest::newRow("known and repeated ids once")
-        << QByteArray("1\n") << QStringList{u"1"_s, u"2"_s, u"2"_s, u" 1"_s} << QByteArray("1\n2\n");
+        << QByteArray("1\n") << QStringList{u"1"_s, u"2"_s, u"2"_s, u" 1"_s}
+        << QByteArray("1\n2\n");
     QTest::newRow("ids that are no one line are left out")
         << QByteArray() << QStringList{u"a\nb"_s, QString(), u"c\x01"_s, u"d\u2028x"_s, u"e"_s}
         << QByteArray("e\n");

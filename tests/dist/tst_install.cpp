@@ -71,8 +71,8 @@ void TestInstall::manPageRendersWithoutWarnings()
         QSKIP("man is not installed (Debian: man-db)");
     qputenv("LC_ALL", "C.UTF-8");
     qputenv("MANWIDTH", "80");
-    const Run run = runProgram(man, {u"--warnings"_s, u"-E"_s, u"UTF-8"_s, u"-l"_s,
-                                     QStringLiteral(LUMISONG_MANPAGE)});
+    const Run run = runProgram(
+        man, {u"--warnings"_s, u"-E"_s, u"UTF-8"_s, u"-l"_s, QStringLiteral(LUMISONG_MANPAGE)});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(QString::fromUtf8(run.err), QString());
     QVERIFY(run.out.contains("--archive"));
@@ -81,9 +81,9 @@ void TestInstall::manPageRendersWithoutWarnings()
 void TestInstall::installPutsEverythingInPlace()
 {
     QTemporaryDir prefix;
-    const Run install = runProgram(QStringLiteral(LUMISONG_CMAKE),
-                                   {u"--install"_s, QStringLiteral(LUMISONG_BUILD_DIR), u"--prefix"_s,
-                                    prefix.path()});
+    const Run install = runProgram(
+        QStringLiteral(LUMISONG_CMAKE),
+        {u"--install"_s, QStringLiteral(LUMISONG_BUILD_DIR), u"--prefix"_s, prefix.path()});
     QVERIFY2(install.exitCode == 0, install.err.constData());
     const QDir root(prefix.path());
     QStringList expected{u"bin/lumisong"_s, u"share/applications/lumisong.desktop"_s,
@@ -100,7 +100,8 @@ void TestInstall::installPutsEverythingInPlace()
     const QString validate = QStandardPaths::findExecutable(u"desktop-file-validate"_s);
     if (validate.isEmpty())
         QSKIP("desktop-file-validate is not installed (Debian: desktop-file-utils)");
-    const Run valid = runProgram(validate, {root.filePath(u"share/applications/lumisong.desktop"_s)});
+    const Run valid =
+        runProgram(validate, {root.filePath(u"share/applications/lumisong.desktop"_s)});
     QCOMPARE(valid.exitCode, 0);
     QCOMPARE(valid.out + valid.err, QByteArray()); // not even a hint
 }
