@@ -76,8 +76,6 @@ private slots:
     void failureLeavesTheFileAlone();
     void sameBytesOverAnyConnectionCount_data();
     void sameBytesOverAnyConnectionCount();
-    void formats_data();
-    void formats();
     void archiveTakesOnlyNewSongs();
     void archiveFailures_data();
     void archiveFailures();
@@ -223,28 +221,6 @@ void TestExport::sameBytesOverAnyConnectionCount()
              qPrintable(QString::number(site.mostConnectionsOpen())));
     if (connections > 1)
         QVERIFY(site.mostConnectionsOpen() > 1); // the addresses were asked for side by side
-}
-
-void TestExport::formats_data()
-{
-    QTest::addColumn<ListFormat>("format");
-    for (const QString &name : ListFormats::names())
-        QTest::newRow(qPrintable(name)) << *ListFormats::fromName(name);
-}
-
-void TestExport::formats()
-{
-    QFETCH(ListFormat, format);
-    DemoSite site(9);
-    QVERIFY(site.listen());
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("list"));
-    const Run run = runLumisong({QStringLiteral("--site"), site.baseUrl(), QStringLiteral("--export"),
-                                 path, QStringLiteral("--songs"), QStringLiteral("2,9,4"),
-                                 QStringLiteral("--format"), ListFormats::name(format)});
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.out, QByteArray("列表成功生成！\n"));
-    QCOMPARE(readAll(path), expectedAs(format, site, {2, 4, 9}));
 }
 
 // Run after run against a page that grows: each run writes only the songs
