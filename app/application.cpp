@@ -22,6 +22,8 @@ int runWindow(int &argc, char *argv[], const CommandLine &commandLine)
 {
     QApplication app(argc, argv);
     QApplication::setWindowIcon(programIcon());
+    // Ties the window to the installed desktop entry (its icon on Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("lumisong"));
     // Qt's own buttons and dialogs speak the interface's language; without the
     // translations installed they stay English.
     QtTranslations::install();

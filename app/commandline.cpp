@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QUrl>
 
 #include "app/defaults.h"
@@ -18,10 +19,24 @@ const QString AllOption = QStringLiteral("all");
 const QString SongsOption = QStringLiteral("songs");
 const QString CheckUpdateOption = QStringLiteral("check-update");
 const QString ConnectionsOption = QStringLiteral("connections");
+const QString FormatOption = QStringLiteral("format");
+const QString ArchiveOption = QStringLiteral("archive");
 
 bool isHttpScheme(const QUrl &url)
 {
     return url.scheme() == u"http" || url.scheme() == u"https";
+}
+
+// Whether two names reach one file, also through links, also before it exists.
+bool sameFile(const QString &a, const QString &b)
+{
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    const QString canonicalFirst = first.canonicalFilePath();
+    const QString canonicalSecond = second.canonicalFilePath();
+    if (!canonicalFirst.isEmpty() && !canonicalSecond.isEmpty())
+        return canonicalFirst == canonicalSecond;
+    return first.absoluteFilePath() == second.absoluteFilePath();
 }
 
 } // namespace
@@ -68,6 +83,18 @@ CommandLine::CommandLine() : m_parser(std::make_unique<QCommandLineParser>())
                                 "over at most <n> connections to the site (1 to %1; default 4).")
                      .arg(MaxConnections),
                  QStringLiteral("n")});
+    p.addOption({FormatOption,
+                 QStringLiteral("With --export: the kind of list. lst: the window's list file "
+                                "(default); urls: one address per line, for wget -i and curl; "
+                                "aria2: an input file for aria2c -i that names each song's file "
+                                "\"SINGER - TITLE.EXT\"; m3u8: a playlist; json: the songs with "
+                                "their addresses."),
+                 QStringLiteral("format")});
+    p.addOption({ArchiveOption,
+                 QStringLiteral("With --export: leave out the songs whose ids <file> lists, one "
+                                "per line, and add the ids written to it. A missing <file> is "
+                                "empty. With no new song nothing is written."),
+                 QStringLiteral("file")});
 }
 
 CommandLine::~CommandLine() = default;
@@ -81,6 +108,8 @@ void CommandLine::parse(const QStringList &args)
     m_exportFile.clear();
     m_exportSongs = QString();
     m_connections = 0;
+    m_format = ListFormat::Lst;
+    m_archiveFile.clear();
     m_error.clear();
 
     const auto fail = [this](const QString &text) {
@@ -114,7 +143,7 @@ void CommandLine::parse(const QStringList &args)
     }
     if (p.isSet(CheckUpdateOption)) {
         for (const QString &other : {ListOption, JsonOption, ExportOption, AllOption, SongsOption,
-                                     ConnectionsOption}) {
+                                     ConnectionsOption, FormatOption, ArchiveOption}) {
             if (p.isSet(other))
                 return fail(QStringLiteral("--check-update cannot be combined with --") + other);
         }
@@ -135,6 +164,16 @@ void CommandLine::parse(const QStringList &args)
         if (!ok || m_connections < 1 || m_connections > MaxConnections)
             return fail(QStringLiteral("--connections takes a number from 1 to %1").arg(MaxConnections));
     }
+    for (const QString &option : {FormatOption, ArchiveOption}) {
+        if (p.isSet(option) && !exporting)
+            return fail(QStringLiteral("--%1 is an option of --export").arg(option));
+    }
+    if (p.isSet(FormatOption)) {
+        const std::optional<ListFormat> format = ListFormats::fromName(p.value(FormatOption));
+        if (!format)
+            return fail(QStringLiteral("--format takes one of: ") + ListFormats::names().join(u", "));
+        m_format = *format;
+    }
     if (exporting) {
         if (p.isSet(ListOption))
             return fail(QStringLiteral("--list and --export cannot be combined"));
@@ -145,6 +184,13 @@ void CommandLine::parse(const QStringList &args)
             return fail(QStringLiteral("--export needs a file name"));
         if (p.isSet(SongsOption))
             m_exportSongs = p.value(SongsOption); // checked against the list once it is loaded
+        if (p.isSet(ArchiveOption)) {
+            m_archiveFile = p.value(ArchiveOption);
+            if (m_archiveFile.isEmpty())
+                return fail(QStringLiteral("--archive needs a file name"));
+            if (sameFile(m_archiveFile, m_exportFile))
+                return fail(QStringLiteral("--archive and --export name the same file"));
+        }
         m_mode = Mode::Export;
         return;
     }

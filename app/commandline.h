@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "catalogue/listformat.h"
+
 class QCommandLineParser;
 
 namespace Lumisong {
@@ -48,6 +50,10 @@ public:
     // --connections N with --export, 1..MaxConnections; 0 when not given.
     int connections() const { return m_connections; }
     static constexpr int MaxConnections = 16;
+    // --format with --export; ListFormat::Lst when not given.
+    ListFormat exportFormat() const { return m_format; }
+    // --archive FILE with --export; empty when not given.
+    QString archiveFile() const { return m_archiveFile; }
 
     // The arguments less the options QApplication takes for itself
     // (-platform NAME, -style NAME, -reverse...), which the window accepts.
@@ -73,6 +79,8 @@ private:
     QString m_exportFile;
     QString m_exportSongs;
     int m_connections = 0;
+    ListFormat m_format = ListFormat::Lst;
+    QString m_archiveFile;
 };
 
 } // namespace Lumisong

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/rowselection.h"
+#include "catalogue/listformat.h"
 
 namespace Lumisong {
 
@@ -15,8 +16,13 @@ namespace Lumisong {
 // single-instance lock and checks for no update.
 //
 // On success prints "列表成功生成！" on `out` and returns 0. A catalogue that
-// did not arrive, a row outside the list or a failed run: a message on `err`,
-// FILE exactly as it was, and FailureExitCode.
+// did not arrive, a row outside the list, an archive that cannot be read or a
+// failed run: a message on `err`, FILE (and the archive) exactly as it was,
+// and FailureExitCode.
+//
+// With an archive, the chosen songs whose ids it lists are left out, and the
+// ids written are added to it along with the list. When no chosen song is
+// left, nothing is written, "没有新的歌曲。" goes to `out` and the result is 0.
 class HeadlessExport
 {
 public:
@@ -28,10 +34,15 @@ public:
     // --connections: at most this many connections to the site, and as many
     // addresses asked for at a time (FetchLimits::connectionsPerSite unless set).
     void setConnections(int connections);
+    // --format: the kind of list written (ListFormat::Lst unless set).
+    void setFormat(ListFormat format);
+    // --archive: the file of song ids already exported; empty text = none.
+    void setArchive(const QString &path);
 
     int run();
 
 private:
+    int succeed(const QString &message);
     int fail(const QString &message);
 
     QString m_siteBase;
@@ -40,6 +51,8 @@ private:
     std::FILE *m_out;
     std::FILE *m_err;
     int m_connections = 0; // 0: as the fetch limits stand
+    ListFormat m_format = ListFormat::Lst;
+    QString m_archivePath;
 };
 
 } // namespace Lumisong

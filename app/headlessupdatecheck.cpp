@@ -1,7 +1,7 @@
 #include "app/headlessupdatecheck.h"
 
 #include "app/formdesign.h"
-#include "app/jsontext.h"
+#include "platform/jsontext.h"
 #include "update/checkforupdate.h"
 #include "update/remindersetting.h"
 #include "update/updatenotice.h"

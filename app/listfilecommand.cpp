@@ -5,6 +5,8 @@
 #include <QVariant>
 #include <QWidget>
 
+#include <iterator>
+
 #include "app/defaults.h"
 #include "app/listfilewait.h"
 #include "app/listitemsmodel.h"
@@ -18,24 +20,41 @@ namespace Lumisong {
 
 namespace {
 
-// Asks for the target until the user settles on one; empty text = cancelled.
-QString chooseTarget(const ListFileCommand::Parts &parts)
+// The save dialog's file types and the kind of list each one writes: the
+// list file's own types first, then those of download managers and players.
+struct FileType
+{
+    const char16_t *filter; // "description|pattern"
+    ListFormat format;
+};
+const FileType FileTypes[] = {
+    {u"列表文件(*.lst)|*.lst", ListFormat::Lst},
+    {u"文本文件(*.txt)|*.txt", ListFormat::Lst},
+    {u"所有文件(*.*)|*.*", ListFormat::Lst},
+    {u"下载地址 wget/curl(*.txt)|*.txt", ListFormat::Urls},
+    {u"aria2 下载列表(*.txt)|*.txt", ListFormat::Aria2},
+    {u"播放列表 M3U8(*.m3u8)|*.m3u8", ListFormat::M3u8},
+    {u"歌曲列表 JSON(*.json)|*.json", ListFormat::Json},
+};
+
+// Asks for the target until the user settles on one; an empty path = cancelled.
+SaveDialogAnswer chooseTarget(const ListFileCommand::Parts &parts)
 {
     const SaveDialogRequest request{
         Defaults::ProgramTitle.toString(),
         QStringLiteral("百度新歌下载列表"),
         QStringLiteral("lst"),
-        QStringLiteral("列表文件(*.lst)|*.lst|文本文件(*.txt)|*.txt|所有文件(*.*)|*.*"),
+        ListFileCommand::dialogFilter(),
     };
     for (;;) {
-        const QString path = parts.saveDialog->askSaveFileName(parts.window, request);
-        if (path.isEmpty() || !QFileInfo::exists(path))
-            return path;
+        const SaveDialogAnswer answer = parts.saveDialog->askSaveFileName(parts.window, request);
+        if (answer.path.isEmpty() || !QFileInfo::exists(answer.path))
+            return answer;
         switch (parts.messageBox->show(parts.window, QStringLiteral("文件已经存在，是否覆盖？"),
                                        QStringLiteral("覆盖"), MessageBox::Icon::Question,
                                        MessageBox::Buttons::YesNoCancel)) {
         case MessageBox::Answer::Yes:
-            return path;
+            return answer;
         case MessageBox::Answer::No:
             continue; // the dialog opens again with the preset name
         case MessageBox::Answer::Cancel:
@@ -46,6 +65,19 @@ QString chooseTarget(const ListFileCommand::Parts &parts)
 }
 
 } // namespace
+
+QString ListFileCommand::dialogFilter()
+{
+    QStringList entries;
+    for (const FileType &type : FileTypes)
+        entries << QString::fromUtf16(type.filter);
+    return entries.join(u'|');
+}
+
+ListFormat ListFileCommand::formatOfType(int type)
+{
+    return type >= 0 && type < int(std::size(FileTypes)) ? FileTypes[type].format : ListFormat::Lst;
+}
 
 QString ListFileCommand::progressText(int finished, int max)
 {
@@ -70,8 +102,8 @@ void ListFileCommand::run(const Parts &parts)
     };
 
     parts.btnCreate->setEnabled(false);
-    const QString path = chooseTarget(parts);
-    if (path.isEmpty() || !window) {
+    const SaveDialogAnswer target = chooseTarget(parts);
+    if (target.path.isEmpty() || !window) {
         enableButton();
         return;
     }
@@ -80,6 +112,7 @@ void ListFileCommand::run(const Parts &parts)
     ListFileRun listRun(*parts.catalogue, [&items](int slot) {
         return items && slot < items->rowCount() && items->isChecked(slot);
     });
+    listRun.setFormat(formatOfType(target.type));
     if (process)
         process->setVisible(true);
     setBar("Max", listRun.countTicked());
@@ -89,7 +122,7 @@ void ListFileCommand::run(const Parts &parts)
         const int max = process ? process->property("Max").toInt() : 0;
         setBar("Text", progressText(finished, max));
     });
-    const ListFileRun::Outcome outcome = runToTheEnd(listRun, path);
+    const ListFileRun::Outcome outcome = runToTheEnd(listRun, target.path);
     if (!window)
         return;
 

@@ -4,6 +4,8 @@
 
 #include <functional>
 
+#include "catalogue/listformat.h"
+
 class QWidget;
 
 namespace Lumisong {
@@ -13,10 +15,11 @@ class ListItemsModel;
 class MessageBox;
 class SaveDialog;
 
-// The "生成列表" run of the main window: asks for a file name (and whether to
-// overwrite), resolves every ticked song afresh (several at a time, taken in
-// list order) while the progress bar counts through them, writes the list
-// file as a whole and tells how it went.
+// The "生成列表" run of the main window: asks for a file name and type (and
+// whether to overwrite), resolves every ticked song afresh (several at a
+// time, taken in list order) while the progress bar counts through them,
+// writes the list as a whole in the kind the chosen type names, and tells
+// how it went.
 // btnCreate stays disabled for the whole run. A run that stops on a failure
 // leaves the chosen file as it was and the progress bar as it stood, and says
 // in the status line what went wrong.
@@ -40,6 +43,11 @@ public:
     static void run(const Parts &parts);
 
     static QString progressText(int finished, int max);
+    // The save dialog's filter: the list file's own types ("列表文件",
+    // "文本文件", "所有文件"), then one type for each other kind of list.
+    static QString dialogFilter();
+    // The kind of list the dialog's type (counted from 0) writes.
+    static ListFormat formatOfType(int type);
 };
 
 } // namespace Lumisong

@@ -2,11 +2,9 @@
 
 #include <QString>
 
-#include <iterator>
-#include <utility>
-
-#include "app/jsontext.h"
 #include "catalogue/catalogue.h"
+#include "catalogue/songjson.h"
+#include "platform/jsontext.h"
 
 namespace Lumisong::SongListing {
 
@@ -49,24 +47,10 @@ QByteArray asJson(const Catalogue &catalogue)
     JsonText::appendMember(out, u"hashedUrl", catalogue.hashedUrl());
     out += u", \"songs\": [";
     for (int slot = 0; slot < catalogue.songCount(); ++slot) {
-        const SongRecord &s = catalogue.song(slot);
         if (slot > 0)
             out += u", ";
-        const std::pair<QStringView, const QString *> members[] = {
-            {u"songId", &s.songId},
-            {u"releaseDate", &s.releaseDate},
-            {u"title", &s.title},
-            {u"singer", &s.singer},
-            {u"album", &s.album},
-            {u"dailyDownloads", &s.dailyDownloads},
-            {u"totalDownloads", &s.totalDownloads},
-        };
         out += u'{';
-        for (size_t i = 0; i < std::size(members); ++i) {
-            if (i > 0)
-                out += u", ";
-            JsonText::appendMember(out, members[i].first, *members[i].second);
-        }
+        SongJson::appendFields(out, catalogue.song(slot));
         out += u'}';
     }
     out += u"]}\n";

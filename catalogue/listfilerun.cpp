@@ -6,6 +6,7 @@
 
 #include "catalogue/addressresolver.h"
 #include "catalogue/catalogue.h"
+#include "catalogue/exportarchive.h"
 #include "catalogue/listfilewriter.h"
 #include "net/fetchlimits.h"
 
@@ -60,12 +61,14 @@ void ListFileRun::begin()
 {
     if (m_finished)
         return;
-    // A folder that cannot take the file fails the run before any request.
-    ListFileWriter writer(m_path);
-    if (!writer.canWrite()) {
-        m_error = writer.errorString();
-        end(Outcome::WriteFailed);
-        return;
+    // A folder that cannot take a file fails the run before any request.
+    ListFileWriter writer;
+    for (const QString &path : {m_path, m_archive ? m_archive->path() : QString()}) {
+        if (!path.isEmpty() && !writer.canWrite(path)) {
+            m_error = path + u": " + writer.errorString();
+            end(Outcome::WriteFailed);
+            return;
+        }
     }
     askForMore();
 }
@@ -129,12 +132,26 @@ void ListFileRun::showProgress()
 
 void ListFileRun::writeFile()
 {
-    QStringList addresses;
-    addresses.reserve(qsizetype(m_picks.size()));
-    for (const Pick &pick : m_picks)
-        addresses << pick.downloadUrl;
-    ListFileWriter writer(m_path);
-    if (!writer.write(addresses)) {
+    std::vector<ListEntry> entries;
+    entries.reserve(m_picks.size());
+    QStringList songIds;
+    for (const Pick &pick : m_picks) {
+        ListEntry entry{pick.slot + 1, m_catalogue.song(pick.slot)};
+        entry.song.downloadUrl = pick.downloadUrl;
+        songIds << entry.song.songId;
+        entries.push_back(std::move(entry));
+    }
+    const std::optional<QByteArray> bytes = ListFormats::encode(m_format, entries, &m_error);
+    if (!bytes) {
+        end(Outcome::WriteFailed);
+        return;
+    }
+    // The list first: should the archive then fail, the writer puts the list back.
+    QList<ListFileWriter::File> files{{m_path, *bytes}};
+    if (m_archive)
+        files.append({m_archive->path(), m_archive->withAdded(songIds)});
+    ListFileWriter writer;
+    if (!writer.write(files)) {
         m_error = writer.errorString();
         end(Outcome::WriteFailed);
         return;

@@ -7,10 +7,13 @@
 #include <functional>
 #include <vector>
 
+#include "catalogue/listformat.h"
+
 namespace Lumisong {
 
 class AddressResolver;
 class Catalogue;
+class ExportArchive;
 struct AddressResult;
 
 // One run of "write the ticked songs to a list file", shared by the main
@@ -23,7 +26,8 @@ struct AddressResult;
 // from there on. Answers may come in any order but are taken in list order:
 // progress and the songs' downloadUrl follow the list, and the file holds the
 // same bytes as a run that asks one song at a time. The file is written in
-// one go at the end: whatever stops the run leaves the chosen file as it was.
+// one go at the end, in the run's format: whatever stops the run leaves the
+// chosen file (and the archive, when the run keeps one) as it was.
 //
 // The first failed address ends the run at once: no further request starts,
 // those under way are aborted, and no song after the failed one takes an answer.
@@ -46,6 +50,13 @@ public:
     // unless set before start().
     void setParallelRequests(int count);
     int parallelRequests() const { return m_parallel; }
+
+    // The kind of list written; ListFormat::Lst unless set before start().
+    void setFormat(ListFormat format) { m_format = format; }
+    // Set before start(): the archive is written back with the ids of the
+    // songs just written, together with the list (both or neither). It must
+    // outlive the run.
+    void setArchive(const ExportArchive *archive) { m_archive = archive; }
 
     int countTicked() const; // over the catalogue's rows, now
 
@@ -86,6 +97,8 @@ private:
     TickQuery m_isTicked;
     AddressResolver *m_resolver;
     int m_parallel;
+    ListFormat m_format = ListFormat::Lst;
+    const ExportArchive *m_archive = nullptr;
     QString m_path;
     std::vector<Pick> m_picks;   // ticked songs reached so far, in list order
     QHash<int, int> m_pickOfSlot;

@@ -1,56 +1,48 @@
 #include "catalogue/listfilewriter.h"
 
+#include <QFile>
 #include <QSaveFile>
-#include <QStringEncoder>
+
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace Lumisong {
 
 namespace {
 
-const QLatin1StringView kTrailer("//By Tolvane");
-const QLatin1StringView kLineEnd("\r\n");
-
-bool holdsLineBreak(const QString &line)
+// The contents of a target as they are before it is replaced: nullopt when
+// there is no such file; false when it is there but cannot be read.
+bool readFormer(const QString &path, std::optional<QByteArray> *former)
 {
-    return line.contains(QLatin1Char('\r')) || line.contains(QLatin1Char('\n'));
+    QFile file(path);
+    if (!file.exists()) {
+        former->reset();
+        return true;
+    }
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    *former = file.readAll();
+    return file.error() == QFileDevice::NoError;
+}
+
+void putBack(const QString &path, const std::optional<QByteArray> &former)
+{
+    if (!former) {
+        QFile::remove(path);
+        return;
+    }
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(*former) == former->size())
+        file.commit();
 }
 
 } // namespace
 
-ListFileWriter::ListFileWriter(QString path)
-    : m_path(std::move(path))
-{
-}
-
-std::optional<QByteArray> ListFileWriter::encode(const QStringList &addresses)
-{
-    QString text;
-    qsizetype size = kTrailer.size() + kLineEnd.size();
-    for (const QString &address : addresses)
-        size += address.size() + kLineEnd.size();
-    text.reserve(size);
-    for (const QString &address : addresses) {
-        if (holdsLineBreak(address))
-            return std::nullopt;
-        text += address;
-        text += kLineEnd;
-    }
-    text += kTrailer;
-    text += kLineEnd;
-
-    QStringEncoder encoder("GBK");
-    if (!encoder.isValid())
-        return std::nullopt;
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
-        return std::nullopt;
-    return bytes;
-}
-
-bool ListFileWriter::canWrite()
+bool ListFileWriter::canWrite(const QString &path)
 {
     m_error.clear();
-    QSaveFile file(m_path);
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         m_error = file.errorString();
         return false;
@@ -59,22 +51,35 @@ bool ListFileWriter::canWrite()
     return true;
 }
 
-bool ListFileWriter::write(const QStringList &addresses)
+bool ListFileWriter::write(const QList<File> &files)
 {
     m_error.clear();
-    const std::optional<QByteArray> bytes = encode(addresses);
-    if (!bytes) {
-        m_error = QStringLiteral("an address cannot be written as one GBK line");
-        return false;
+    // Everything is written out before any target is touched; what a full
+    // disk refuses is refused here.
+    std::vector<std::unique_ptr<QSaveFile>> pending;
+    for (const File &file : files) {
+        auto save = std::make_unique<QSaveFile>(file.path);
+        if (!save->open(QIODevice::WriteOnly) || save->write(file.bytes) != file.bytes.size() ||
+            !save->flush()) {
+            m_error = file.path + u": " + save->errorString();
+            return false; // the destructors remove the temporary files
+        }
+        pending.push_back(std::move(save));
     }
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_error = file.errorString();
-        return false;
+    // Each target but the last may have to be put back.
+    std::vector<std::optional<QByteArray>> former(files.size());
+    for (qsizetype i = 0; i + 1 < files.size(); ++i) {
+        if (!readFormer(files.at(i).path, &former[size_t(i)])) {
+            m_error = files.at(i).path + u": cannot keep the old contents";
+            return false;
+        }
     }
-    if (file.write(*bytes) != bytes->size() || !file.commit()) {
-        m_error = file.errorString();
-        file.cancelWriting(); // the destructor then removes the temporary file
+    for (size_t i = 0; i < pending.size(); ++i) {
+        if (pending[i]->commit())
+            continue;
+        m_error = files.at(qsizetype(i)).path + u": " + pending[i]->errorString();
+        for (size_t placed = 0; placed < i; ++placed)
+            putBack(files.at(qsizetype(placed)).path, former[placed]);
         return false;
     }
     return true;

@@ -1,37 +1,33 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
-#include <QStringList>
-
-#include <optional>
 
 namespace Lumisong {
 
-// Writes a download list file: one address per line, then the trailer line
-// "//By Tolvane", every line ended by CR LF, text in GBK (code page 936).
-//
-// The file is replaced as a whole: the list goes to a temporary file in the
-// target's folder, which takes the target's place only once everything is
-// written. On any failure the target is exactly as before and the temporary
-// file is gone.
+// Writes download lists (and what goes with them) as whole files: each goes
+// to a temporary file in its target's folder, which takes the target's place
+// only once everything is written. On any failure every target is exactly as
+// before and no temporary file is left.
 class ListFileWriter
 {
 public:
-    explicit ListFileWriter(QString path);
-
-    // The complete file contents; nullopt when an address holds a line break
-    // or a character GBK cannot represent (the line would not read back as written).
-    static std::optional<QByteArray> encode(const QStringList &addresses);
+    struct File
+    {
+        QString path;
+        QByteArray bytes;
+    };
 
     // Checks up front that the target's folder takes the temporary file, so a
     // long run does not end on a folder that cannot be written; leaves nothing behind.
-    bool canWrite();
-    bool write(const QStringList &addresses); // true when the target now holds the list
-    const QString &errorString() const;       // reason of the last failure, for logs
+    bool canWrite(const QString &path);
+    // All the files or none: when one cannot take its place, those placed
+    // before it get their old contents back (or are removed if they were new).
+    bool write(const QList<File> &files);
+    const QString &errorString() const; // reason of the last failure, for logs
 
 private:
-    QString m_path;
     QString m_error;
 };
 

@@ -11,6 +11,8 @@ packages=(
     libicu-dev
     fonts-wqy-microhei
     xvfb xauth
+    aria2 wget
+    desktop-file-utils dpkg-dev file
 )
 case "${1:-}" in
     "") ;;

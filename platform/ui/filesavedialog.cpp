@@ -4,15 +4,18 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace Lumisong {
 
-QString FileSaveDialog::askSaveFileName(QWidget *parent, const SaveDialogRequest &request)
+SaveDialogAnswer FileSaveDialog::askSaveFileName(QWidget *parent, const SaveDialogRequest &request)
 {
     QFileDialog dialog(parent, request.title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dialog.setNameFilter(toQtFilter(request.filter));
+    const QStringList types = toQtFilters(request.filter);
+    dialog.setNameFilters(types);
     // A bare name gets the extension of the type chosen, not always the first type's.
     const auto followType = [&dialog, &request](const QString &filter) {
         dialog.setDefaultSuffix(suffixForFilter(filter, request.defaultSuffix));
@@ -23,7 +26,10 @@ QString FileSaveDialog::askSaveFileName(QWidget *parent, const SaveDialogRequest
     if (dialog.exec() != QDialog::Accepted)
         return {};
     const QStringList files = dialog.selectedFiles();
-    return files.isEmpty() ? QString() : files.constFirst();
+    if (files.isEmpty())
+        return {};
+    const qsizetype type = types.indexOf(dialog.selectedNameFilter());
+    return {files.constFirst(), int(std::max<qsizetype>(type, 0))};
 }
 
 QString FileSaveDialog::suffixForFilter(const QString &qtFilter, const QString &fallback)
@@ -42,6 +48,11 @@ QString FileSaveDialog::suffixForFilter(const QString &qtFilter, const QString &
 
 QString FileSaveDialog::toQtFilter(const QString &pipeFilter)
 {
+    return toQtFilters(pipeFilter).join(QStringLiteral(";;"));
+}
+
+QStringList FileSaveDialog::toQtFilters(const QString &pipeFilter)
+{
     const QStringList parts = pipeFilter.split(QLatin1Char('|'));
     QStringList entries;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
@@ -56,7 +67,7 @@ QString FileSaveDialog::toQtFilter(const QString &pipeFilter)
         else
             entries << description + QLatin1Char(' ') + suffix;
     }
-    return entries.join(QStringLiteral(";;"));
+    return entries;
 }
 
 } // namespace Lumisong

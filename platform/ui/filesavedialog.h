@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 #include "platform/ui/savedialog.h"
 
 namespace Lumisong {
@@ -9,12 +11,14 @@ namespace Lumisong {
 class FileSaveDialog final : public SaveDialog
 {
 public:
-    QString askSaveFileName(QWidget *parent, const SaveDialogRequest &request) override;
+    SaveDialogAnswer askSaveFileName(QWidget *parent, const SaveDialogRequest &request) override;
 
     // "列表文件(*.lst)|*.lst|所有文件(*.*)|*.*" -> "列表文件(*.lst);;所有文件(*.*)".
     // A description that does not already end with its pattern in parentheses
     // gets it appended; ";" between patterns becomes a blank, as Qt separates them.
     static QString toQtFilter(const QString &pipeFilter);
+    // The same entries one by one, in order.
+    static QStringList toQtFilters(const QString &pipeFilter);
     // The suffix a bare file name gets under a Qt filter: the filter's one
     // extension ("文本文件(*.txt)" -> "txt"), else `fallback` ("*.*", several
     // patterns, wildcards in the extension).

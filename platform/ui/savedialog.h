@@ -16,6 +16,13 @@ struct SaveDialogRequest
     QString filter;        // "description|pattern|description|pattern..." ("|" separated pairs)
 };
 
+// What the user settled on.
+struct SaveDialogAnswer
+{
+    QString path; // the chosen absolute file path; empty when the user cancelled
+    int type = 0; // the chosen entry of the request's filter, counted from 0
+};
+
 // The file-save dialog. The dialog never asks about overwriting an existing
 // file itself: the program asks with its own message box. Tests substitute
 // ScriptedSaveDialog.
@@ -23,8 +30,7 @@ class SaveDialog
 {
 public:
     virtual ~SaveDialog() = default;
-    // Returns the chosen absolute file path, or the empty text when the user cancelled.
-    virtual QString askSaveFileName(QWidget *parent, const SaveDialogRequest &request) = 0;
+    virtual SaveDialogAnswer askSaveFileName(QWidget *parent, const SaveDialogRequest &request) = 0;
 };
 
 } // namespace Lumisong

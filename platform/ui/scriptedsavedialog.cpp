@@ -2,15 +2,15 @@
 
 namespace Lumisong {
 
-QString ScriptedSaveDialog::askSaveFileName(QWidget *, const SaveDialogRequest &request)
+SaveDialogAnswer ScriptedSaveDialog::askSaveFileName(QWidget *, const SaveDialogRequest &request)
 {
     m_requests << request;
-    return m_answers.isEmpty() ? QString() : m_answers.takeFirst();
+    return m_answers.isEmpty() ? SaveDialogAnswer() : m_answers.takeFirst();
 }
 
-void ScriptedSaveDialog::queueAnswer(const QString &path)
+void ScriptedSaveDialog::queueAnswer(const QString &path, int type)
 {
-    m_answers << path;
+    m_answers << SaveDialogAnswer{path, type};
 }
 
 const QList<SaveDialogRequest> &ScriptedSaveDialog::requests() const

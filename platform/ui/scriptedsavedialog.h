@@ -3,22 +3,22 @@
 #include "platform/ui/savedialog.h"
 
 #include <QList>
-#include <QStringList>
 
 namespace Lumisong {
 
-// Test double: answers from a queue (empty text = Cancel; an exhausted queue
-// cancels too) and records every request it was shown with.
+// Test double: answers from a queue (an empty path = Cancel; an exhausted
+// queue cancels too) and records every request it was shown with.
 class ScriptedSaveDialog final : public SaveDialog
 {
 public:
-    QString askSaveFileName(QWidget *parent, const SaveDialogRequest &request) override;
+    SaveDialogAnswer askSaveFileName(QWidget *parent, const SaveDialogRequest &request) override;
 
-    void queueAnswer(const QString &path); // empty text = Cancel
+    // An empty path = Cancel; `type` is the filter entry chosen, from 0.
+    void queueAnswer(const QString &path, int type = 0);
     const QList<SaveDialogRequest> &requests() const;
 
 private:
-    QStringList m_answers;
+    QList<SaveDialogAnswer> m_answers;
     QList<SaveDialogRequest> m_requests;
 };
 

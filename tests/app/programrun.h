@@ -7,8 +7,8 @@
 #include <QString>
 #include <QStringList>
 
-// Runs the built program (LUMISONG_BINARY) as a child process for the tests
-// of the headless modes.
+// Runs the built program (LUMISONG_BINARY) and other programs as child
+// processes for the tests of the headless modes.
 namespace Lumisong {
 
 struct Run
@@ -18,10 +18,11 @@ struct Run
     QByteArray err;
 };
 
-// Runs the built program as a user without a display would: no X, no Wayland,
-// no QT_QPA_PLATFORM. The demo site answers on this thread's event loop, so
-// the wait must keep the loop running.
-inline Run runLumisong(const QStringList &args, const QString &runtimeDir = QString())
+// Runs a program as a user without a display would: no X, no Wayland, no
+// QT_QPA_PLATFORM. The demo site answers on this thread's event loop, so the
+// wait must keep the loop running.
+inline Run runProgram(const QString &program, const QStringList &args,
+                      const QString &runtimeDir = QString())
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
@@ -31,7 +32,7 @@ inline Run runLumisong(const QStringList &args, const QString &runtimeDir = QStr
     QProcess process;
     process.setProcessEnvironment(env);
     QSignalSpy finished(&process, &QProcess::finished);
-    process.start(QStringLiteral(LUMISONG_BINARY), args);
+    process.start(program, args);
     Run run;
     if (!process.waitForStarted(10000) || !finished.wait(60000)) {
         process.kill();
@@ -43,5 +44,13 @@ inline Run runLumisong(const QStringList &args, const QString &runtimeDir = QStr
     run.err = process.readAllStandardError();
     return run;
 }
+
+#ifdef LUMISONG_BINARY
+// The built program.
+inline Run runLumisong(const QStringList &args, const QString &runtimeDir = QString())
+{
+    return runProgram(QStringLiteral(LUMISONG_BINARY), args, runtimeDir);
+}
+#endif
 
 } // namespace Lumisong

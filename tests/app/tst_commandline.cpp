@@ -21,6 +21,8 @@ private slots:
     void toolkitOptionsAreSetAside();
     void connections_data();
     void connections();
+    void formatAndArchive_data();
+    void formatAndArchive();
 };
 
 void tst_CommandLine::modes_data()
@@ -178,6 +180,53 @@ void tst_CommandLine::connections()
     }
     QCOMPARE(commandLine.mode(), Mode::Export);
     QCOMPARE(commandLine.connections(), connections);
+}
+
+void tst_CommandLine::formatAndArchive_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("format"); // empty: a usage error
+    QTest::addColumn<QString>("archive");
+    const QStringList exportAll{u"--export"_s, u"a.lst"_s, u"--all"_s};
+    QTest::newRow("neither") << exportAll << u"lst"_s << QString();
+    for (const QString &name : ListFormats::names())
+        QTest::addRow("--format %s", qPrintable(name))
+            << exportAll + QStringList{u"--format"_s, name} << name << QString();
+    QTest::newRow("unknown format") << exportAll + QStringList{u"--format=m3u"_s} << QString() << QString();
+    QTest::newRow("format in capitals") << exportAll + QStringList{u"--format=JSON"_s} << QString()
+                                        << QString();
+    QTest::newRow("format without export")
+        << QStringList{u"--list"_s, u"--format"_s, u"json"_s} << QString() << QString();
+    QTest::newRow("archive") << exportAll + QStringList{u"--archive"_s, u"done.txt"_s} << u"lst"_s
+                             << u"done.txt"_s;
+    QTest::newRow("archive and format")
+        << exportAll + QStringList{u"--archive=done.txt"_s, u"--format=aria2"_s} << u"aria2"_s
+        << u"done.txt"_s;
+    QTest::newRow("archive without export") << QStringList{u"--archive"_s, u"done.txt"_s} << QString()
+                                            << QString();
+    QTest::newRow("empty archive name") << exportAll + QStringList{u"--archive="_s} << QString()
+                                        << QString();
+    QTest::newRow("archive is the list")
+        << exportAll + QStringList{u"--archive"_s, u"./a.lst"_s} << QString() << QString();
+    QTest::newRow("with --check-update")
+        << QStringList{u"--check-update"_s, u"--format"_s, u"urls"_s} << QString() << QString();
+}
+
+void tst_CommandLine::formatAndArchive()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, format);
+    QFETCH(QString, archive);
+    CommandLine commandLine;
+    commandLine.parse(QStringList{u"lumisong"_s} + args);
+    if (format.isEmpty()) {
+        QCOMPARE(commandLine.mode(), Mode::Error);
+        QVERIFY(!commandLine.errorText().isEmpty());
+        return;
+    }
+    QCOMPARE(commandLine.mode(), Mode::Export);
+    QCOMPARE(ListFormats::name(commandLine.exportFormat()), format);
+    QCOMPARE(commandLine.archiveFile(), archive);
 }
 
 QTEST_GUILESS_MAIN(tst_CommandLine)

@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "catalogue/listformat.h"
 #include "tests/app/programrun.h"
 #include "tools/demosite/democatalogue.h"
 #include "tools/demosite/demosite.h"
@@ -33,6 +34,35 @@ QString addressTarget(const DemoSite &site, int row)
     return site.addressTarget(site.catalogue().songs().at(row - 1).songId);
 }
 
+// The given rows of the demo site as a list of the given kind writes them.
+QByteArray expectedAs(ListFormat format, const DemoSite &site, const QList<int> &rows)
+{
+    std::vector<ListEntry> entries;
+    for (const int row : rows) {
+        const DemoCatalogue::Song &s = site.catalogue().songs().at(row - 1);
+        entries.push_back({row, SongRecord{s.songId, s.album, s.title, s.singer, s.releaseDate,
+                                           s.dailyDownloads, s.totalDownloads,
+                                           site.baseUrl() + DemoCatalogue::filePath(s.songId)}});
+    }
+    QString error;
+    return ListFormats::encode(format, entries, &error).value_or("<refused>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray idLines(const DemoSite &site, const QList<int> &rows)
+{
+    QByteArray bytes;
+    for (const int row : rows)
+        bytes += site.catalogue().songs().at(row - 1).songId.toLatin1() + '\n';
+    return bytes;
+}
+
 } // namespace
 
 class TestExport final : public QObject
@@ -46,6 +76,9 @@ private slots:
     void failureLeavesTheFileAlone();
     void sameBytesOverAnyConnectionCount_data();
     void sameBytesOverAnyConnectionCount();
+    void archiveTakesOnlyNewSongs();
+    void archiveFailures_data();
+    void archiveFailures();
 };
 
 void TestExport::writesTheChosenRows_data()
@@ -188,6 +221,97 @@ void TestExport::sameBytesOverAnyConnectionCount()
              qPrintable(QString::number(site.mostConnectionsOpen())));
     if (connections > 1)
         QVERIFY(site.mostConnectionsOpen() > 1); // the addresses were asked for side by side
+}
+
+// Run after run against a page that grows: each run writes only the songs
+// the archive does not list yet, and adds them to it.
+void TestExport::archiveTakesOnlyNewSongs()
+{
+    DemoSite site(4);
+    QVERIFY(site.listen());
+    QTemporaryDir dir;
+    const QString list = dir.filePath(QStringLiteral("new.txt"));
+    const QString archive = dir.filePath(QStringLiteral("exported.txt"));
+    const auto exportNew = [&](const QString &songs) {
+        QStringList args{QStringLiteral("--site"), site.baseUrl(), QStringLiteral("--export"), list,
+                         QStringLiteral("--format"), QStringLiteral("urls"),
+                         QStringLiteral("--archive"), archive};
+        args << (songs.isEmpty() ? QStringList{QStringLiteral("--all")}
+                                 : QStringList{QStringLiteral("--songs"), songs});
+        return runLumisong(args);
+    };
+
+    Run run = exportNew(QStringLiteral("1,3")); // a missing archive is an empty one
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(readAll(list), expectedAs(ListFormat::Urls, site, {1, 3}));
+    QCOMPARE(readAll(archive), idLines(site, {1, 3}));
+
+    site.setSongCount(7); // the same four songs, then three new ones
+    site.resetCounters();
+    run = exportNew(QString());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QByteArray("列表成功生成！\n"));
+    QCOMPARE(readAll(list), expectedAs(ListFormat::Urls, site, {2, 4, 5, 6, 7}));
+    QCOMPARE(readAll(archive), idLines(site, {1, 3, 2, 4, 5, 6, 7}));
+    QCOMPARE(site.totalRequests(), 1 + 5); // no address asked for an archived song
+
+    site.resetCounters();
+    run = exportNew(QString());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QByteArray("没有新的歌曲。\n"));
+    QCOMPARE(readAll(list), expectedAs(ListFormat::Urls, site, {2, 4, 5, 6, 7})); // not written
+    QCOMPARE(readAll(archive), idLines(site, {1, 3, 2, 4, 5, 6, 7}));
+    QCOMPARE(site.totalRequests(), 1);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+void TestExport::archiveFailures_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("address fails") << QStringLiteral("address fails");
+    QTest::newRow("archive is a folder") << QStringLiteral("archive is a folder");
+    QTest::newRow("archive in a missing folder") << QStringLiteral("archive in a missing folder");
+    QTest::newRow("list in a missing folder") << QStringLiteral("list in a missing folder");
+}
+
+// A failed run changes neither file.
+void TestExport::archiveFailures()
+{
+    QFETCH(QString, failure);
+    DemoSite site(5);
+    QVERIFY(site.listen());
+    QTemporaryDir dir;
+    QString list = dir.filePath(QStringLiteral("new.lst"));
+    QString archive = dir.filePath(QStringLiteral("exported.txt"));
+    writeFile(list, "last week\r\n");
+    writeFile(archive, idLines(site, {1}));
+    int requestsExpected = -1;
+    if (failure == u"address fails") {
+        ScriptedAnswer notFound;
+        notFound.status = 404;
+        site.setAnswer(addressTarget(site, 4), notFound);
+    } else if (failure == u"archive is a folder") {
+        archive = dir.filePath(QStringLiteral("folder"));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+        requestsExpected = 0; // read before the page is asked for
+    } else if (failure == u"archive in a missing folder") {
+        archive = dir.filePath(QStringLiteral("missing/exported.txt"));
+        requestsExpected = 1; // the page only
+    } else {
+        list = dir.filePath(QStringLiteral("missing/new.lst"));
+        requestsExpected = 1;
+    }
+    const Run run = runLumisong({QStringLiteral("--site"), site.baseUrl(), QStringLiteral("--export"),
+                                 list, QStringLiteral("--all"), QStringLiteral("--archive"), archive});
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.out, QByteArray());
+    QVERIFY(run.err.contains("lumisong: "));
+    QCOMPARE(readAll(dir.filePath(QStringLiteral("new.lst"))), QByteArray("last week\r\n"));
+    QCOMPARE(readAll(dir.filePath(QStringLiteral("exported.txt"))), idLines(site, {1}));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
+             failure == u"archive is a folder" ? 3 : 2);
+    if (requestsExpected >= 0)
+        QCOMPARE(site.totalRequests(), requestsExpected);
 }
 
 QTEST_GUILESS_MAIN(TestExport)

@@ -19,6 +19,7 @@
 #include "app/listitemsmodel.h"
 #include "app/listview.h"
 #include "catalogue/catalogue.h"
+#include "catalogue/listformat.h"
 #include "controls/button/zephbutton.h"
 #include "controls/progressbar/progressbar.h"
 #include "menu/frmmenu.h"
@@ -169,6 +170,8 @@ private slots:
     void buttonsByKeyboard();
     void listFileBytesInListOrder();
     void progressTexts();
+    void dialogTypeChoosesTheFormat_data();
+    void dialogTypeChoosesTheFormat();
     void overwriteQuestion_data();
     void overwriteQuestion();
     void noTickedRows();
@@ -449,8 +452,9 @@ void TestSongCommands::listFileBytesInListOrder()
     QCOMPARE(request.title, QStringLiteral("Lumisong"));
     QCOMPARE(request.fileName, PresetName);
     QCOMPARE(request.defaultSuffix, QStringLiteral("lst"));
-    QCOMPARE(request.filter,
-             QStringLiteral("列表文件(*.lst)|*.lst|文本文件(*.txt)|*.txt|所有文件(*.*)|*.*"));
+    // The list file's own types first, as they always were; then the other kinds of list.
+    QVERIFY(request.filter.startsWith(
+        QStringLiteral("列表文件(*.lst)|*.lst|文本文件(*.txt)|*.txt|所有文件(*.*)|*.*|")));
     QCOMPARE(h.messageBox.shown().size(), 1);
     QCOMPARE(h.messageBox.shown().constFirst().text, QStringLiteral("列表成功生成！"));
     QCOMPARE(h.messageBox.shown().constFirst().caption, QStringLiteral("Lumisong"));
@@ -488,6 +492,45 @@ void TestSongCommands::progressTexts()
     QCOMPARE(buttonEnabled, (QList<bool>{false, false, false}));
     QCOMPARE(bar->property("Max").toInt(), 3);
     QVERIFY(!bar->isVisible());
+}
+
+void TestSongCommands::dialogTypeChoosesTheFormat_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("description"); // of the type, as the dialog lists it
+    QTest::addColumn<ListFormat>("format");
+    QTest::newRow("列表文件") << 0 << QStringLiteral("列表文件(*.lst)") << ListFormat::Lst;
+    QTest::newRow("文本文件") << 1 << QStringLiteral("文本文件(*.txt)") << ListFormat::Lst;
+    QTest::newRow("所有文件") << 2 << QStringLiteral("所有文件(*.*)") << ListFormat::Lst;
+    QTest::newRow("wget/curl") << 3 << QStringLiteral("下载地址 wget/curl(*.txt)") << ListFormat::Urls;
+    QTest::newRow("aria2") << 4 << QStringLiteral("aria2 下载列表(*.txt)") << ListFormat::Aria2;
+    QTest::newRow("m3u8") << 5 << QStringLiteral("播放列表 M3U8(*.m3u8)") << ListFormat::M3u8;
+    QTest::newRow("json") << 6 << QStringLiteral("歌曲列表 JSON(*.json)") << ListFormat::Json;
+}
+
+void TestSongCommands::dialogTypeChoosesTheFormat()
+{
+    QFETCH(int, type);
+    QFETCH(QString, description);
+    QFETCH(ListFormat, format);
+    Harness h;
+    QVERIFY(h.start());
+    h.tick({4, 1});
+    const QString path = h.dir.filePath(QStringLiteral("list.out"));
+    h.saveDialog.queueAnswer(path, type);
+    h.clickCreate();
+
+    QCOMPARE(h.saveDialog.requests().constFirst().filter.split(u'|').at(2 * type), description);
+    std::vector<ListEntry> entries;
+    for (const int slot : {1, 4}) {
+        entries.push_back({slot + 1, h.form->catalogue().song(slot)});
+        QCOMPARE(entries.back().song.downloadUrl,
+                 QString::fromLatin1(h.addressLine(slot).chopped(2))); // resolved by the run
+    }
+    QString error;
+    QCOMPARE(readAll(path), ListFormats::encode(format, entries, &error).value_or("<refused>"));
+    QCOMPARE(h.messageBox.shown().size(), 1);
+    QCOMPARE(h.messageBox.shown().constFirst().text, QStringLiteral("列表成功生成！"));
 }
 
 void TestSongCommands::overwriteQuestion_data()

@@ -6,22 +6,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "tests/catalogue/filebytes.h"
+
 using namespace Lumisong;
+using FileBytes::readAll;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 } // namespace
 
@@ -30,65 +22,22 @@ class TestListFileWriter final : public QObject
     Q_OBJECT
 
 private slots:
-    void bytes_data();
-    void bytes();
-    void unwritableLines_data();
-    void unwritableLines();
     void replacesWholeFileAndLeavesNoTemporary();
     void failureLeavesTargetAsItWas();
+    void allFilesOrNone_data();
+    void allFilesOrNone();
     void answer_data();
     void answer();
 };
-
-void TestListFileWriter::bytes_data()
-{
-    QTest::addColumn<QStringList>("addresses");
-    QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("no songs: trailer only") << QStringList() << QByteArray("//By Tolvane\r\n");
-    QTest::newRow("two addresses in order")
-        << QStringList{QStringLiteral("http://h/b.mp3"), QStringLiteral("http://h/a.mp3")}
-        << QByteArray("http://h/b.mp3\r\nhttp://h/a.mp3\r\n//By Tolvane\r\n");
-    QTest::newRow("chinese written in GBK")
-        << QStringList{QStringLiteral("http://h/月亮.mp3")}
-        << QByteArray("http://h/\xD4\xC2\xC1\xC1.mp3\r\n//By Tolvane\r\n");
-}
-
-void TestListFileWriter::bytes()
-{
-    QFETCH(QStringList, addresses);
-    QFETCH(QByteArray, expected);
-    QCOMPARE(ListFileWriter::encode(addresses).value_or("<refused>"), expected);
-}
-
-void TestListFileWriter::unwritableLines_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::newRow("line feed") << QStringLiteral("http://h/a\nhttp://evil/");
-    QTest::newRow("carriage return") << QStringLiteral("http://h/a\r");
-    QTest::newRow("outside GBK") << QStringLiteral("http://h/\U0001F600.mp3");
-}
-
-void TestListFileWriter::unwritableLines()
-{
-    QFETCH(QString, address);
-    QVERIFY(!ListFileWriter::encode({QStringLiteral("http://h/ok"), address}).has_value());
-
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("list.lst"));
-    writeBytes(path, "old contents");
-    ListFileWriter writer(path);
-    QVERIFY(!writer.write({address}));
-    QCOMPARE(readAll(path), QByteArray("old contents"));
-}
 
 void TestListFileWriter::replacesWholeFileAndLeavesNoTemporary()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("百度新歌下载列表.lst"));
-    writeBytes(path, QByteArray(4096, 'x')); // longer than the new list: no tail may survive
-    ListFileWriter writer(path);
-    QVERIFY(writer.canWrite());
-    QVERIFY(writer.write({QStringLiteral("http://h/1.mp3")}));
+    FileBytes::write(path, QByteArray(4096, 'x')); // longer than the new list: no tail may survive
+    ListFileWriter writer;
+    QVERIFY(writer.canWrite(path));
+    QVERIFY(writer.write({{path, "http://h/1.mp3\r\n//By Tolvane\r\n"}}));
     QCOMPARE(readAll(path), QByteArray("http://h/1.mp3\r\n//By Tolvane\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("百度新歌下载列表.lst")});
@@ -100,17 +49,50 @@ void TestListFileWriter::failureLeavesTargetAsItWas()
     // A folder where the file should go: the file cannot be replaced.
     const QString blocked = dir.filePath(QStringLiteral("blocked.lst"));
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("blocked.lst")));
-    ListFileWriter writer(blocked);
-    QVERIFY(!writer.write({QStringLiteral("http://h/1.mp3")}));
+    ListFileWriter writer;
+    QVERIFY(!writer.write({{blocked, "http://h/1.mp3\r\n"}}));
     QVERIFY(!writer.errorString().isEmpty());
     QVERIFY(QFileInfo(blocked).isDir());
 
     // A folder that does not exist: nothing is created.
-    ListFileWriter missing(dir.filePath(QStringLiteral("no/such/list.lst")));
-    QVERIFY(!missing.canWrite());
-    QVERIFY(!missing.write({}));
+    const QString missing = dir.filePath(QStringLiteral("no/such/list.lst"));
+    QVERIFY(!writer.canWrite(missing));
+    QVERIFY(!writer.write({{missing, {}}}));
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("blocked.lst")});
+}
+
+// A list and its archive: when the second cannot take its place, the first
+// is as it was, whether the second fails while written or while put in place.
+void TestListFileWriter::allFilesOrNone_data()
+{
+    QTest::addColumn<bool>("listExisted");
+    QTest::addColumn<QString>("archiveTarget");
+    for (const bool existed : {true, false}) {
+        const char *list = existed ? "old list" : "new list";
+        QTest::addRow("%s, archive in a missing folder", list) << existed << u"no/such/archive"_s;
+        QTest::addRow("%s, archive is a folder", list) << existed << u"folder"_s;
+    }
+}
+
+void TestListFileWriter::allFilesOrNone()
+{
+    QFETCH(bool, listExisted);
+    QFETCH(QString, archiveTarget);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(u"folder"_s));
+    const QString list = dir.filePath(u"list.lst"_s);
+    if (listExisted)
+        FileBytes::write(list, "last week\r\n");
+    ListFileWriter writer;
+    QVERIFY(!writer.write({{list, "this week\r\n"}, {dir.filePath(archiveTarget), "1\n"}}));
+    QCOMPARE(readAll(list), listExisted ? QByteArray("last week\r\n") : QByteArray("<missing>"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             listExisted ? QStringList({u"folder"_s, u"list.lst"_s}) : QStringList(u"folder"_s));
+
+    QVERIFY(writer.write({{list, "this week\r\n"}, {dir.filePath(u"archive"_s), "1\n"}}));
+    QCOMPARE(readAll(list), QByteArray("this week\r\n"));
+    QCOMPARE(readAll(dir.filePath(u"archive"_s)), QByteArray("1\n"));
 }
 
 void TestListFileWriter::answer_data()

@@ -90,11 +90,14 @@ void tst_QtDialogs::saveDialogSuffixFollowsTheType_data()
     QTest::addColumn<int>("typeSteps"); // Down presses on the file-type box
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("saved");
-    QTest::newRow("list file") << 0 << u"songs"_s << u"songs.lst"_s;
-    QTest::newRow("text file") << 1 << u"songs"_s << u"songs.txt"_s;
-    QTest::newRow("all files") << 2 << u"songs"_s << u"songs.lst"_s;
-    QTest::newRow("text file, typed extension") << 1 << u"songs.lst"_s << u"songs.lst"_s;
-    QTest::newRow("text, then back to list") << -1 << u"songs"_s << u"songs.lst"_s;
+    QTest::addColumn<int>("type"); // the entry the answer names
+    QTest::newRow("list file") << 0 << u"songs"_s << u"songs.lst"_s << 0;
+    QTest::newRow("text file") << 1 << u"songs"_s << u"songs.txt"_s << 1;
+    QTest::newRow("all files") << 2 << u"songs"_s << u"songs.lst"_s << 2;
+    QTest::newRow("text file, typed extension") << 1 << u"songs.lst"_s << u"songs.lst"_s << 1;
+    QTest::newRow("text, then back to list") << -1 << u"songs"_s << u"songs.lst"_s << 0;
+    QTest::newRow("same pattern, later entry") << 3 << u"songs"_s << u"songs.txt"_s << 3;
+    QTest::newRow("playlist") << 4 << u"songs"_s << u"songs.m3u8"_s << 4;
 }
 
 void tst_QtDialogs::saveDialogSuffixFollowsTheType()
@@ -102,6 +105,7 @@ void tst_QtDialogs::saveDialogSuffixFollowsTheType()
     QFETCH(int, typeSteps);
     QFETCH(QString, typed);
     QFETCH(QString, saved);
+    QFETCH(int, type);
     QTemporaryDir dir;
     whenShown<QFileDialog>([&](QFileDialog *dialog) {
         auto *types = dialog->findChild<QComboBox *>(u"fileTypeCombo"_s);
@@ -121,10 +125,12 @@ void tst_QtDialogs::saveDialogSuffixFollowsTheType()
         QTest::keyClick(name, Qt::Key_Return);
     });
     FileSaveDialog dialog;
-    const QString path = dialog.askSaveFileName(
+    const SaveDialogAnswer answer = dialog.askSaveFileName(
         nullptr, {u"Lumisong"_s, dir.filePath(u"百度新歌下载列表"_s), u"lst"_s,
-                  u"列表文件(*.lst)|*.lst|文本文件(*.txt)|*.txt|所有文件(*.*)|*.*"_s});
-    QCOMPARE(path, dir.filePath(saved));
+                  u"列表文件(*.lst)|*.lst|文本文件(*.txt)|*.txt|所有文件(*.*)|*.*|"
+                  u"下载地址(*.txt)|*.txt|播放列表(*.m3u8)|*.m3u8"_s});
+    QCOMPARE(answer.path, dir.filePath(saved));
+    QCOMPARE(answer.type, type);
 }
 
 void tst_QtDialogs::qtSpeaksChinese()

@@ -1,5 +1,8 @@
 #include "tools/demosite/democatalogue.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStringEncoder>
 
 namespace Lumisong {
@@ -68,6 +71,44 @@ DemoCatalogue::DemoCatalogue(int songCount)
         m_indexOfId.insert(song.songId, m_songs.size());
         m_songs.append(song);
     }
+}
+
+DemoCatalogue::DemoCatalogue(QList<Song> songs) : m_songs(std::move(songs))
+{
+    for (qsizetype i = 0; i < m_songs.size(); ++i)
+        m_indexOfId.insert(m_songs.at(i).songId, i);
+}
+
+std::optional<DemoCatalogue> DemoCatalogue::fromListing(const QByteArray &json, QString *error)
+{
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
+    if (!document.isObject() || !document.object().value(u"songs").isArray()) {
+        *error = parseError.error != QJsonParseError::NoError ? parseError.errorString()
+                                                              : QStringLiteral("no \"songs\" array");
+        return std::nullopt;
+    }
+    QList<Song> songs;
+    for (const QJsonValue &value : document.object().value(u"songs").toArray()) {
+        const QJsonObject o = value.toObject();
+        Song song{o.value(u"songId").toString(),        o.value(u"title").toString(),
+                  o.value(u"singer").toString(),        o.value(u"album").toString(),
+                  o.value(u"releaseDate").toString(),   o.value(u"dailyDownloads").toString(),
+                  o.value(u"totalDownloads").toString()};
+        for (const QString *field : {&song.songId, &song.title, &song.singer, &song.album,
+                                     &song.releaseDate, &song.dailyDownloads, &song.totalDownloads}) {
+            if (field->contains(u'\'') || field->contains(u'}') || field->contains(u']')) {
+                *error = QStringLiteral("song %1: the page cannot carry ' } or ]").arg(songs.size() + 1);
+                return std::nullopt;
+            }
+        }
+        if (song.songId.isEmpty()) {
+            *error = QStringLiteral("song %1 has no songId").arg(songs.size() + 1);
+            return std::nullopt;
+        }
+        songs.append(song);
+    }
+    return DemoCatalogue(std::move(songs));
 }
 
 const QList<DemoCatalogue::Song> &DemoCatalogue::songs() const

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace Lumisong {
 
 // The made-up songs of the demo site and the pages that carry them. The same
@@ -18,6 +20,12 @@ public:
     };
 
     explicit DemoCatalogue(int songCount);
+    // A page of these songs, in this order. The page writes each field
+    // between single quotes, so a field cannot hold "'" (nor "}" or "]").
+    explicit DemoCatalogue(QList<Song> songs);
+    // The songs of a listing as `lumisong --list --json` prints it; nullopt,
+    // with *error set, when the text is no such listing.
+    static std::optional<DemoCatalogue> fromListing(const QByteArray &json, QString *error);
 
     const QList<Song> &songs() const;
     const Song *findSong(QStringView songId) const;

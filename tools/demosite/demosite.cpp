@@ -91,6 +91,11 @@ void DemoSite::setSongCount(int songCount)
     m_catalogue = DemoCatalogue(songCount);
 }
 
+void DemoSite::setCatalogue(DemoCatalogue catalogue)
+{
+    m_catalogue = std::move(catalogue);
+}
+
 const DemoCatalogue &DemoSite::catalogue() const
 {
     return m_catalogue;

@@ -51,6 +51,7 @@ public:
     QString versionUrl() const;    // the version page
 
     void setSongCount(int songCount);
+    void setCatalogue(DemoCatalogue catalogue);
     const DemoCatalogue &catalogue() const;
     void setLatency(int milliseconds);        // added before every answer
     // Added once for each new connection, before its first answer: the round

@@ -1,6 +1,7 @@
 // lumisong-demosite: serves the demo new-songs site and version page on 127.0.0.1.
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QTextStream>
 
 #include <csignal>
@@ -79,7 +80,12 @@ int main(int argc, char *argv[])
         u"version"_s, QStringLiteral("Version the version page announces (default %1).")
                            .arg(QStringLiteral(LUMISONG_VERSION_TEXT)),
         u"text"_s, QStringLiteral(LUMISONG_VERSION_TEXT));
-    parser.addOptions({portOption, songsOption, latencyOption, connectDelayOption,
+    const QCommandLineOption catalogueOption(
+        u"catalogue"_s,
+        u"Serve the songs of <file>, a listing as `lumisong --list --json` prints it, instead of "
+        "made-up ones (--songs is then ignored)."_s,
+        u"file"_s);
+    parser.addOptions({portOption, songsOption, catalogueOption, latencyOption, connectDelayOption,
                        connectionOption, versionOption});
     parser.process(app);
 
@@ -102,6 +108,20 @@ int main(int argc, char *argv[])
     }
 
     DemoSite site(songs);
+    if (parser.isSet(catalogueOption)) {
+        QFile file(parser.value(catalogueOption));
+        QString error;
+        std::optional<Lumisong::DemoCatalogue> catalogue;
+        if (file.open(QIODevice::ReadOnly))
+            catalogue = Lumisong::DemoCatalogue::fromListing(file.readAll(), &error);
+        else
+            error = file.errorString();
+        if (!catalogue) {
+            err << "lumisong-demosite: --catalogue " << file.fileName() << ": " << error << '\n';
+            return 1;
+        }
+        site.setCatalogue(std::move(*catalogue));
+    }
     site.setLatency(latency);
     site.setConnectDelay(connectDelay);
     site.setConnectionPolicy(DemoSite::ConnectionPolicy(policy));
@@ -111,7 +131,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     QTextStream out(stdout);
-    out << "Demo site: " << site.baseUrl() << "/  (" << songs << " songs)\n"
+    out << "Demo site: " << site.baseUrl() << "/  (" << site.catalogue().songs().size() << " songs)\n"
         << "Version page: " << site.versionUrl() << "  (announces " << site.announcedVersion()
         << ")\n"
         << "Run: lumisong --site " << site.baseUrl() << " --update-url " << site.versionUrl()

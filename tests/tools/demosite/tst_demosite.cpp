@@ -27,6 +27,8 @@ private slots:
     void namesNeedGbkNotJustGb2312();
     void connectDelayOncePerConnection();
     void countsConnections();
+    void catalogueFromAListing_data();
+    void catalogueFromAListing();
 
 private:
     DemoSite m_site{40};
@@ -139,6 +141,42 @@ void DemoSiteTest::countsConnections()
     QVERIFY2(status.text.contains(u"connections accepted: 1\n"), qPrintable(status.text));
     QVERIFY(status.text.contains(u"connections open: 2\n"));
     QVERIFY(status.text.contains(u"requests: 1\n"));
+}
+
+
+void DemoSiteTest::catalogueFromAListing_data()
+{
+    QTest::addColumn<QByteArray>("listing");
+    QTest::addColumn<bool>("taken");
+    const QByteArray song = R"({"songId": "5", "releaseDate": "2010-05-01", "title": "T/1 \"x\"",)"
+                            R"( "singer": "S", "album": "A", "dailyDownloads": "1", "totalDownloads": "2"})";
+    QTest::newRow("as --list --json prints it")
+        << QByteArray(R"({"hashedUrl": "h", "songs": [)" + song + "]}\n") << true;
+    QTest::newRow("not JSON") << QByteArray("{\"songs\": [") << false;
+    QTest::newRow("no songs array") << QByteArray(R"({"hashedUrl": ""})") << false;
+    QTest::newRow("a quote the page cannot carry")
+        << QByteArray(R"({"songs": [{"songId": "5", "title": "it's"}]})") << false;
+    QTest::newRow("a brace the page cannot carry")
+        << QByteArray(R"({"songs": [{"songId": "5", "album": "a}b"}]})") << false;
+    QTest::newRow("no song id") << QByteArray(R"({"songs": [{"title": "t"}]})") << false;
+}
+
+void DemoSiteTest::catalogueFromAListing()
+{
+    QFETCH(QByteArray, listing);
+    QFETCH(bool, taken);
+    QString error;
+    const std::optional<DemoCatalogue> catalogue = DemoCatalogue::fromListing(listing, &error);
+    QCOMPARE(catalogue.has_value(), taken);
+    QCOMPARE(error.isEmpty(), taken);
+    if (!taken)
+        return;
+    QCOMPARE(catalogue->songs().size(), 1);
+    const DemoCatalogue::Song &song = catalogue->songs().constFirst();
+    QCOMPARE(song.title, u"T/1 \"x\""_s);
+    QCOMPARE(song.totalDownloads, u"2"_s);
+    QVERIFY(catalogue->findSong(u"5"));
+    QVERIFY(catalogue->cataloguePage(u"h"_s).contains(u"{sid:'5',ti:'T/1 \"x\"',si:'S',al:'A'"));
 }
 
 QTEST_GUILESS_MAIN(DemoSiteTest)

@@ -1,10 +1,12 @@
-// lumisong-bench-listfile [songs] [runs] [window|export|program]: times a list-file run of every song
-// against the demo site in process (it answers at once), three ways:
+// lumisong-bench-listfile [songs] [runs] [window|export|program|formats]: times a list-file run of
+// every song against the demo site in process (it answers at once), three ways:
 //   window   - btnCreate in the main window on the offscreen platform, with
 //              the progress bar redrawn for every song;
 //   export   - the headless export in this process;
 //   program  - `lumisong --export FILE --all` as a child process (start-up,
-//              catalogue and all included).
+//              catalogue and all included);
+// and the bytes of each kind of list for the same songs (formats), which the
+// run makes once at its end.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -18,6 +20,7 @@
 #include "app/headlessexport.h"
 #include "app/listitemsmodel.h"
 #include "app/listview.h"
+#include "catalogue/listformat.h"
 #include "platform/settingsstore.h"
 #include "platform/ui/memoryclipboard.h"
 #include "platform/ui/recordingshellopener.h"
@@ -87,6 +90,23 @@ double programRun(DemoSite &site, const QString &path, int songs)
     return ms >= 0 && lineCount(path) == songs + 1 ? ms : -1;
 }
 
+// Milliseconds to make the bytes of `format` for every song of the site.
+double formatRun(const DemoSite &site, ListFormat format)
+{
+    std::vector<ListEntry> entries;
+    int row = 0;
+    for (const DemoCatalogue::Song &s : site.catalogue().songs())
+        entries.push_back({++row, SongRecord{s.songId, s.album, s.title, s.singer, s.releaseDate,
+                                             s.dailyDownloads, s.totalDownloads,
+                                             site.baseUrl() + DemoCatalogue::filePath(s.songId)}});
+    QString error;
+    QElapsedTimer clock;
+    clock.start();
+    const std::optional<QByteArray> bytes = ListFormats::encode(format, entries, &error);
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    return bytes ? ms : -1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -109,6 +129,7 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.lst"));
     QList<double> window, exported, program;
+    QList<QList<double>> formats(ListFormats::names().size());
     for (int run = 0; run < runs; ++run) {
         if (wanted("window"))
             window << windowRun(site, path, songs);
@@ -116,6 +137,8 @@ int main(int argc, char *argv[])
             exported << exportRun(site, path, songs);
         if (wanted("program"))
             program << programRun(site, path, songs);
+        for (qsizetype f = 0; f < formats.size() && wanted("formats"); ++f)
+            formats[f] << formatRun(site, ListFormat(f));
         const auto failed = [](const QList<double> &ms) { return !ms.isEmpty() && ms.last() < 0; };
         if (failed(window) || failed(exported) || failed(program)) {
             std::fprintf(stderr, "run %d did not write the whole list\n", run);
@@ -133,5 +156,9 @@ int main(int argc, char *argv[])
     print("window: btnCreate run (offscreen)", window);
     print("headless export in process", exported);
     print("lumisong --export --all (whole program)", program);
+    for (qsizetype f = 0; f < formats.size(); ++f) {
+        const QByteArray what = "bytes of the " + ListFormats::name(ListFormat(f)).toLatin1() + " list";
+        print(what.constData(), formats[f]);
+    }
     return 0;
 }

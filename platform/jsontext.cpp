@@ -1,4 +1,4 @@
-#include "app/jsontext.h"
+#include "platform/jsontext.h"
 
 namespace Lumisong::JsonText {
 

@@ -1,0 +1,110 @@
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "tests/app/programrun.h"
+
+using namespace Lumisong;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The long options `lumisong --help` lists.
+QSet<QString> optionsOfTheProgram()
+{
+    const Run run = runLumisong({u"--help"_s});
+    static const QRegularExpression option(u"^\\s+(?:-\\S, )?--([a-z-]+)"_s,
+                                           QRegularExpression::MultilineOption);
+    QSet<QString> options;
+    for (const QRegularExpressionMatch &m : option.globalMatch(QString::fromUtf8(run.out)))
+        options.insert(m.captured(1));
+    return options;
+}
+
+// The long options the manual page names, its "\-" read as "-".
+QSet<QString> optionsOfTheManPage()
+{
+    QFile file(QStringLiteral(LUMISONG_MANPAGE));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QString page = QString::fromUtf8(file.readAll()).replace(u"\\-"_s, u"-"_s);
+    static const QRegularExpression option(u"(?<![\\w-])--([a-z][a-z-]*)"_s);
+    QSet<QString> options;
+    for (const QRegularExpressionMatch &m : option.globalMatch(page))
+        options.insert(m.captured(1));
+    return options;
+}
+
+} // namespace
+
+class TestInstall final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void manPageNamesEveryOption();
+    void manPageRendersWithoutWarnings();
+    void installPutsEverythingInPlace();
+};
+
+void TestInstall::manPageNamesEveryOption()
+{
+    const QSet<QString> program = optionsOfTheProgram();
+    QVERIFY(program.contains(u"archive"_s) && program.contains(u"check-update"_s));
+    const QSet<QString> page = optionsOfTheManPage();
+    QStringList missing = QSet<QString>(program).subtract(page).values();
+    QStringList unknown = QSet<QString>(page).subtract(program).values();
+    missing.sort();
+    unknown.sort();
+    QCOMPARE(missing, QStringList()); // options the page does not tell of
+    QCOMPARE(unknown, QStringList()); // options the page tells of that are gone
+}
+
+void TestInstall::manPageRendersWithoutWarnings()
+{
+    const QString man = QStandardPaths::findExecutable(u"man"_s);
+    if (man.isEmpty())
+        QSKIP("man is not installed (Debian: man-db)");
+    qputenv("LC_ALL", "C.UTF-8");
+    qputenv("MANWIDTH", "80");
+    const Run run = runProgram(
+        man, {u"--warnings"_s, u"-E"_s, u"UTF-8"_s, u"-l"_s, QStringLiteral(LUMISONG_MANPAGE)});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(run.err), QString());
+    QVERIFY(run.out.contains("--archive"));
+}
+
+void TestInstall::installPutsEverythingInPlace()
+{
+    QTemporaryDir prefix;
+    const Run install = runProgram(
+        QStringLiteral(LUMISONG_CMAKE),
+        {u"--install"_s, QStringLiteral(LUMISONG_BUILD_DIR), u"--prefix"_s, prefix.path()});
+    QVERIFY2(install.exitCode == 0, install.err.constData());
+    const QDir root(prefix.path());
+    QStringList expected{u"bin/lumisong"_s, u"share/applications/lumisong.desktop"_s,
+                         u"share/man/man1/lumisong.1.gz"_s};
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        expected << u"share/icons/hicolor/%1x%1/apps/lumisong.png"_s.arg(size);
+    for (const QString &file : expected)
+        QVERIFY2(QFile::exists(root.filePath(file)), qPrintable(file));
+
+    const Run version = runProgram(root.filePath(u"bin/lumisong"_s), {u"--version"_s});
+    QCOMPARE(version.exitCode, 0);
+    QCOMPARE(version.out, QByteArray(LUMISONG_VERSION_LINE "\n"));
+
+    const QString validate = QStandardPaths::findExecutable(u"desktop-file-validate"_s);
+    if (validate.isEmpty())
+        QSKIP("desktop-file-validate is not installed (Debian: desktop-file-utils)");
+    const Run valid =
+        runProgram(validate, {root.filePath(u"share/applications/lumisong.desktop"_s)});
+    QCOMPARE(valid.exitCode, 0);
+    QCOMPARE(valid.out + valid.err, QByteArray()); // not even a hint
+}
+
+QTEST_GUILESS_MAIN(TestInstall)
+#include "tst_install.moc"
