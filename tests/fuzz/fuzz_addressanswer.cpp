@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "catalogue/addressanswer.h"
-#include "catalogue/listfilewriter.h"
+#include "catalogue/listformat.h"
 #include "net/gbkdecoder.h"
 #include "net/modgetcode.h"
 
@@ -43,7 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 QStringLiteral("the address holds a character no line may hold"));
 
     const QString line = SiteBase + *address;
-    const std::optional<QByteArray> file = ListFileWriter::encode({line});
+    ListEntry entry;
+    entry.song.downloadUrl = line;
+    QString error;
+    const std::optional<QByteArray> file = ListFormats::encode(ListFormat::Lst, {entry}, &error);
     Fuzz::check(file.has_value(), QStringLiteral("a taken address makes no list file"));
     const QString readBack = GbkDecoder::decode(*file);
     Fuzz::check(readBack == line + QStringLiteral("\r\n//By Tolvane\r\n"),
