@@ -13,9 +13,9 @@ VersionPageReading readVersionPage(const QString &page, const QString &currentVe
         return {UpdateCheckResult::Failed.toString(), {}};
     VersionPageReading reading;
     reading.notice = UpdateNotice::read(page, currentVersion, skippedVersion);
-    reading.result = (reading.notice.due ? UpdateCheckResult::UpdateNeeded
-                                         : UpdateCheckResult::UpToDate)
-                         .toString();
+    reading.result =
+        (reading.notice.due ? UpdateCheckResult::UpdateNeeded : UpdateCheckResult::UpToDate)
+            .toString();
     return reading;
 }
 
