@@ -134,7 +134,8 @@ std::optional<QString> ReplayScript::read(const QString &path, QString *error)
     }
     const QByteArray bytes = file.read(MaxBytes + 1);
     if (bytes.size() > MaxBytes) {
-        *error = QStringLiteral("the script %1 is larger than %2 bytes").arg(path).arg(MaxBytes);
+        const QString name = file.fileName().isEmpty() ? QStringLiteral("on standard input") : path;
+        *error = QStringLiteral("the script %1 is larger than %2 bytes").arg(name).arg(MaxBytes);
         return std::nullopt;
     }
     return QString::fromUtf8(bytes);
