@@ -132,7 +132,14 @@ std::optional<QString> ReplayScript::read(const QString &path, QString *error)
         *error = QStringLiteral("cannot read the script %1: %2").arg(path, file.errorString());
         return std::nullopt;
     }
-    const QByteArray bytes = file.read(MaxBytes + 1);
+    // A pipe hands its bytes over in pieces: read to the end or past the limit.
+    QByteArray bytes;
+    while (bytes.size() <= MaxBytes) {
+        const QByteArray piece = file.read(MaxBytes + 1 - bytes.size());
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
     if (bytes.size() > MaxBytes) {
         const QString name = file.fileName().isEmpty() ? QStringLiteral("on standard input") : path;
         *error = QStringLiteral("the script %1 is larger than %2 bytes").arg(name).arg(MaxBytes);
