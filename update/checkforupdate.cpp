@@ -2,31 +2,45 @@
 
 #include "net/modgetcode.h"
 #include "update/updatelog.h"
-#include "update/updatenotice.h"
 #include "update/updatepresenter.h"
 
 namespace Lumisong {
+
+VersionPageReading readVersionPage(const QString &page, const QString &currentVersion,
+                                   const QString &skippedVersion)
+{
+    if (page.isEmpty())
+        return {UpdateCheckResult::Failed.toString(), {}};
+    VersionPageReading reading;
+    reading.notice = UpdateNotice::read(page, currentVersion, skippedVersion);
+    reading.result =
+        (reading.notice.due ? UpdateCheckResult::UpdateNeeded : UpdateCheckResult::UpToDate)
+            .toString();
+    return reading;
+}
 
 QString CheckForUpdate(const UpdateCheckRequest &request, UpdatePresenter &presenter,
                        UpdateNotice *notice)
 {
     // A failed fetch is a page that did not arrive, like an empty one.
     const FetchResult page = fetchPage(request.updateUrl, QStringLiteral("gb2312"));
-    if (!page.ok || page.text.isEmpty()) {
-        qCInfo(lcUpdate) << "version page missing:"
-                         << (page.ok ? QStringLiteral("empty page") : page.error);
+    if (!page.ok) {
+        qCInfo(lcUpdate) << "version page missing:" << page.error;
         return UpdateCheckResult::Failed.toString();
     }
-
-    const UpdateNotice read =
-        UpdateNotice::read(page.text, request.currentVersion, request.skippedVersion);
+    const VersionPageReading reading =
+        readVersionPage(page.text, request.currentVersion, request.skippedVersion);
+    if (reading.result == UpdateCheckResult::Failed) {
+        qCInfo(lcUpdate) << "version page missing: empty page";
+        return reading.result;
+    }
     if (notice)
-        *notice = read;
-    if (!read.due)
-        return UpdateCheckResult::UpToDate.toString();
-    presenter.setStatus(ShowingUpdateText.toString());
-    presenter.showUpdate(read);
-    return UpdateCheckResult::UpdateNeeded.toString();
+        *notice = reading.notice;
+    if (reading.result == UpdateCheckResult::UpdateNeeded) {
+        presenter.setStatus(ShowingUpdateText.toString());
+        presenter.showUpdate(reading.notice);
+    }
+    return reading.result;
 }
 
 QString versionText(int major, int minor, int revision)

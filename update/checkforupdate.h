@@ -2,9 +2,10 @@
 
 #include <QString>
 
+#include "update/updatenotice.h"
+
 namespace Lumisong {
 
-struct UpdateNotice;
 class UpdatePresenter;
 
 // What the version check needs to know.
@@ -24,6 +25,17 @@ inline constexpr QStringView Failed = u"失败";           // the version page d
 
 // The status text while the update dialog is open.
 inline constexpr QStringView ShowingUpdateText = u"正在提示更新...";
+
+// What the check makes of the version page once it arrived, decoded:
+// Failed for an empty page, UpdateNeeded when a reminder is due, UpToDate
+// otherwise, and what the page announces. Reads nothing but its arguments.
+struct VersionPageReading
+{
+    QString result;
+    UpdateNotice notice;
+};
+VersionPageReading readVersionPage(const QString &page, const QString &currentVersion,
+                                   const QString &skippedVersion);
 
 // Runs the version check once: fetches the version page (GB2312) and reads it
 // against the request's versions. When a reminder is due, the presenter sets

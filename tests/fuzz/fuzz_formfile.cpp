@@ -9,11 +9,7 @@
 
 #include "tests/fuzz/fuzzsupport.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QImage>
 #include <QJsonDocument>
-#include <QTemporaryDir>
 #include <QWidget>
 
 #include "app/formdesign.h"
@@ -25,26 +21,6 @@
 using namespace Lumisong;
 
 namespace {
-
-// Pictures that inputs can name by relative path: "a.png" (with alpha),
-// "b.bmp" (keyed by MaskColor), "c.ico".
-QString pictureFolder()
-{
-    static QTemporaryDir folder;
-    static const bool made = [] {
-        QImage image(16, 12, QImage::Format_ARGB32);
-        image.fill(qRgba(200, 40, 40, 128));
-        image.setPixel(3, 4, qRgba(0, 0, 0, 0));
-        const QDir dir(folder.path());
-        return image.save(dir.filePath(QStringLiteral("a.png"))) &&
-               image.convertToFormat(QImage::Format_RGB32)
-                   .save(dir.filePath(QStringLiteral("b.bmp"))) &&
-               image.save(dir.filePath(QStringLiteral("c.ico")));
-    }();
-    if (!made)
-        Fuzz::fail(QStringLiteral("cannot write the pictures the inputs name"));
-    return folder.path();
-}
 
 // The entries that differ, as JSON, for the report of a finding.
 QString differences(const PropertyBag &a, const PropertyBag &b)
@@ -66,8 +42,8 @@ QString differences(const PropertyBag &a, const PropertyBag &b)
 
 void checkJsonRoundTrip(const QJsonObject &json)
 {
-    const PropertyBag bag = PropertyBag::fromJson(json, pictureFolder());
-    Fuzz::check(PropertyBag::fromJson(bag.toJson(), pictureFolder()) == bag,
+    const PropertyBag bag = PropertyBag::fromJson(json, Fuzz::pictureFolder());
+    Fuzz::check(PropertyBag::fromJson(bag.toJson(), Fuzz::pictureFolder()) == bag,
                 QStringLiteral("a property bag saved as JSON does not read back the same"));
 }
 
@@ -149,7 +125,7 @@ void buildForm(const FormDesign &design)
 void readAsBag(const QJsonObject &json)
 {
     checkJsonRoundTrip(json);
-    const PropertyBag bag = PropertyBag::fromJson(json, pictureFolder());
+    const PropertyBag bag = PropertyBag::fromJson(json, Fuzz::pictureFolder());
     checkBagOn<ProgressBar>(bag, QStringLiteral("process"), QSize(773, 39));
     checkBagOn<zephbutton>(bag, QStringLiteral("btnFuzz"), QSize(75, 23));
 }
@@ -159,7 +135,7 @@ void readAsBag(const QJsonObject &json)
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     Fuzz::ensureOffscreenApplication();
-    pictureFolder();
+    Fuzz::pictureFolder();
     // Fonts and styles load on first use; that first time is no input's cost.
     QString error;
     if (const auto form = FormDesign::fromFile(QStringLiteral(":/forms/frmmain.json"), &error))
@@ -181,9 +157,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (document.isObject())
             readAsBag(document.object());
     }
-    // What the program's event loop would do between two forms: deferred
-    // deletions, and the timers that trim Qt's font and style caches.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
+    Fuzz::runPendingEvents();
     return 0;
 }

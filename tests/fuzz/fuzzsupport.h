@@ -33,4 +33,12 @@ inline void check(bool condition, const QString &what)
 // writing them slows the fuzzer down); critical and fatal ones still print.
 void ensureOffscreenApplication();
 
+// What the program's event loop would do between two inputs: deferred
+// deletions, and the timers that trim Qt's font and style caches.
+void runPendingEvents();
+
+// A folder, made once, with pictures inputs can name by relative path:
+// "a.png" (with alpha), "b.bmp" (keyed by MaskColor), "c.ico".
+QString pictureFolder();
+
 } // namespace Lumisong::Fuzz

@@ -1,15 +1,16 @@
 #pragma once
 
 #include <QList>
+#include <QMetaObject>
 #include <QPoint>
 #include <QString>
-#include <QStringList>
 
-#include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include "controls/button/popuppresenter.h"
+#include "tools/preview/replayscript.h"
 
 class QMenu;
 class QWidget;
@@ -19,51 +20,33 @@ namespace Lumisong {
 class PreviewControl;
 class zephbutton;
 
-// Plays a script of input notifications against a skinned button and writes
+// Plays a replay script (replayscript.h) against a skinned button and tells
 // what happens, one line each, in the order it happens: the events raised,
 // "menu X Y FLAGS" when the drop-down menu shows, "focus next|previous" when an
 // arrow key moves the focus, "tooltip ..." when a tooltip is built, and after
 // every action line "= state S value V".
-//
-// Script lines (blank lines and lines starting with # are skipped; X and Y are
-// integer client pixels; the pointer is over the button when 0 <= X < W and
-// 0 <= Y < H):
-//   move X Y | press B X Y [SHIFT] | release B X Y [SHIFT]    B left, right, middle
-//   dblclick | leave | focusin | focusout | activate | deactivate
-//   keydown CODE [SHIFT] | keyup CODE [SHIFT] | keypress ASCII | access ASCII
-//   set NAME=VALUE | menu ALIGN [FLAGS] | menu none | unmenu | menuclose X Y
-// The whole script is read before anything is played.
 class ButtonReplay final : public PopupPresenter
 {
 public:
-    // `control` is the preview's button; `out` receives the lines.
-    ButtonReplay(PreviewControl &control, zephbutton &button, QString baseDirectory,
-                 std::FILE *out);
+    using LineSink = std::function<void(const QString &line)>;
+
+    // `control` is the preview's button, with its saved and assigned
+    // properties; it is put on a running form that has not been activated
+    // yet. `out` receives the lines; `set` reads pictures relative to
+    // `baseDirectory`.
+    ButtonReplay(PreviewControl &control, zephbutton &button, QString baseDirectory, LineSink out);
     ~ButtonReplay() override;
     ButtonReplay(const ButtonReplay &) = delete;
     ButtonReplay &operator=(const ButtonReplay &) = delete;
 
-    // The script at `path`, or standard input for "-"; nothing with *error set
-    // when it cannot be read.
-    static std::optional<QString> readScript(const QString &path, QString *error);
-
-    // Plays `script`; false with *error ("line N: ...") on a malformed line
-    // or a property write that fails. Lines before a failing write have played.
-    bool play(const QString &script, QString *error);
+    // Plays `script`; false with *error ("line N: ...") when a property write
+    // fails, after the lines before it have played.
+    bool play(const ReplayScript &script, QString *error);
 
     bool present(const PopupRequest &request) override;
 
 private:
-    struct Action
-    {
-        int line = 0;
-        QString verb;
-        QList<int> numbers;
-        QString text; // the NAME=VALUE of set
-    };
-
-    static std::optional<Action> parse(const QString &line, QString *error);
-    bool perform(const Action &action, QString *error);
+    bool perform(const ReplayScript::Action &action, QString *error);
     bool over(QPoint point) const;
     void write(const QString &line);
     QMenu *menu();
@@ -71,10 +54,11 @@ private:
     PreviewControl &m_control;
     zephbutton &m_button;
     QString m_baseDirectory;
-    std::FILE *m_out;
+    LineSink m_out;
     QPoint m_pointer;
     std::optional<QPoint> m_closePoint;
-    std::unique_ptr<QWidget> m_form; // holds the three-item menu
+    std::unique_ptr<QWidget> m_form;              // holds the three-item menu
+    QList<QMetaObject::Connection> m_connections; // the button's signals, to the lines
     QMenu *m_menu = nullptr;
 };
 

@@ -37,6 +37,7 @@
 #include "tools/preview/buttonreplay.h"
 #include "tools/preview/formpreview.h"
 #include "tools/preview/previewregistry.h"
+#include "tools/preview/replayscript.h"
 
 using namespace Lumisong;
 
@@ -260,15 +261,17 @@ int main(int argc, char *argv[])
     }
 
     if (replaying) {
-        // A running form that has not been activated yet; its loading applied
-        // the resize step, so a button below the minimum size has grown.
-        button->resizeStep();
-        button->setUpRunMode();
         QString error;
-        const std::optional<QString> script = ButtonReplay::readScript(parser.value(replayOption), &error);
+        const std::optional<QString> text = ReplayScript::read(parser.value(replayOption), &error);
+        if (!text)
+            return fail(UsageError, error);
+        const std::optional<ReplayScript> script = ReplayScript::parse(*text, &error);
         if (!script)
             return fail(UsageError, error);
-        ButtonReplay replay(*control, *button, QDir::currentPath(), stdout);
+        ButtonReplay replay(*control, *button, QDir::currentPath(), [](const QString &line) {
+            std::fputs(line.toUtf8().append('\n').constData(), stdout);
+            std::fflush(stdout);
+        });
         if (!replay.play(*script, &error))
             return fail(UsageError, error);
         if (!parser.isSet(outOption))

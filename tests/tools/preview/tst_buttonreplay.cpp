@@ -40,6 +40,8 @@ private slots:
     void malformedLines();
     void badCombinations_data();
     void badCombinations();
+    void scriptSizeLimit_data();
+    void scriptSizeLimit();
 
 private:
     QTemporaryDir m_dir;
@@ -208,6 +210,31 @@ void ButtonReplayTest::badCombinations()
 {
     QFETCH(QStringList, arguments);
     QCOMPARE(PreviewProcess::run(arguments, "move 1 1\n").status, 2);
+}
+
+// A script of up to 1 MiB plays; a larger one is refused before any line plays.
+void ButtonReplayTest::scriptSizeLimit_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("status");
+    QTest::newRow("1 MiB") << 1024 * 1024 << 0;
+    QTest::newRow("one byte more") << 1024 * 1024 + 1 << 2;
+}
+
+void ButtonReplayTest::scriptSizeLimit()
+{
+    QFETCH(int, size);
+    QFETCH(int, status);
+    const QByteArray first = "move 1 1\n";
+    const QByteArray script = first + QByteArray(size - first.size() - 1, '#') + '\n';
+    const PreviewProcess run = replay(QString::fromLatin1(script));
+    QCOMPARE(run.status, status);
+    if (status == 0) {
+        QVERIFY(run.output.endsWith("= state 1 value 0\n"));
+    } else {
+        QVERIFY(run.output.isEmpty());
+        QVERIFY2(run.errors.contains("larger than 1048576 bytes"), run.errors.constData());
+    }
 }
 
 QTEST_APPLESS_MAIN(ButtonReplayTest)
