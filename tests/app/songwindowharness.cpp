@@ -64,8 +64,8 @@ QString SongWindowHarness::addressTarget(int slot) const
 QByteArray SongWindowHarness::addressLine(int slot) const
 {
     return (site.baseUrl() + DemoCatalogue::filePath(form->catalogue().song(slot).songId))
-               .toLatin1()
-           + "\r\n";
+               .toLatin1() +
+           "\r\n";
 }
 
 void SongWindowHarness::tick(std::initializer_list<int> rows)
