@@ -1,0 +1,108 @@
+#include "songwindowharness.h"
+
+#include <QFile>
+#include <QTest>
+
+#include "app/listitemsmodel.h"
+#include "app/listview.h"
+#include "catalogue/catalogue.h"
+#include "net/fetchlimits.h"
+
+namespace Lumisong {
+
+bool SongWindowHarness::start()
+{
+    if (!site.listen())
+        return false;
+    frmMain::Environment env{&messageBox, &settings, nullptr, site.baseUrl(),
+                             site.baseUrl() + u"/version.html"};
+    env.clipboard = &clipboard;
+    env.saveDialog = &saveDialog;
+    env.shellOpener = &opener;
+    form = std::make_unique<frmMain>(env);
+    QObject::connect(form.get(), &frmMain::infoChanged,
+                     [this](const QString &text) { infos << text; });
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form.get()))
+        return false;
+    form->Timer2_Timer(); // loads the catalogue into the list
+    site.resetCounters();
+    return items()->rowCount() == 6;
+}
+
+ListView *SongWindowHarness::list() const
+{
+    return form->lstXg();
+}
+
+ListItemsModel *SongWindowHarness::items() const
+{
+    return form->lstXg()->items();
+}
+
+QWidget *SongWindowHarness::viewport() const
+{
+    return form->lstXg()->viewport();
+}
+
+QPoint SongWindowHarness::rowPoint(int row) const
+{
+    return list()->visualRect(items()->index(row, 2)).center();
+}
+
+QPoint SongWindowHarness::belowRows() const
+{
+    const QRect last = list()->visualRect(items()->index(items()->rowCount() - 1, 2));
+    return QPoint(last.center().x(), last.bottom() + 40);
+}
+
+QString SongWindowHarness::addressTarget(int slot) const
+{
+    return site.addressTarget(form->catalogue().song(slot).songId);
+}
+
+QByteArray SongWindowHarness::addressLine(int slot) const
+{
+    return (site.baseUrl() + DemoCatalogue::filePath(form->catalogue().song(slot).songId))
+               .toLatin1() +
+           "\r\n";
+}
+
+void SongWindowHarness::tick(std::initializer_list<int> rows)
+{
+    for (const int row : rows)
+        items()->setChecked(row, true);
+}
+
+void SongWindowHarness::onEachRequest(std::function<void()> probe)
+{
+    QObject::connect(&site, &DemoSite::requestReceived, form.get(), std::move(probe));
+}
+
+void SongWindowHarness::clickCreate()
+{
+    QTest::mouseClick(form->btnCreate(), Qt::LeftButton);
+}
+
+void SongWindowHarness::doubleClick(const QPoint &pos)
+{
+    QTest::mouseClick(viewport(), Qt::LeftButton, {}, pos);
+    QTest::mouseDClick(viewport(), Qt::LeftButton, {}, pos);
+    QTest::mouseRelease(viewport(), Qt::LeftButton, {}, pos);
+}
+
+void boundRequestTimes()
+{
+    FetchLimits limits;
+    limits.idleTimeoutMs = 3000;
+    limits.totalTimeoutMs = 5000;
+    setFetchLimits(limits);
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+} // namespace Lumisong

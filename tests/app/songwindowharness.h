@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QByteArray>
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <initializer_list>
+#include <memory>
+
+#include "app/frmmain.h"
+#include "platform/settingsstore.h"
+#include "platform/ui/memoryclipboard.h"
+#include "platform/ui/recordingshellopener.h"
+#include "platform/ui/scriptedmessagebox.h"
+#include "platform/ui/scriptedsavedialog.h"
+#include "tools/demosite/demosite.h"
+
+// The main window with its song list, for the tests of the window's song
+// commands and of its list-file run.
+namespace Lumisong {
+
+class ListItemsModel;
+class ListView;
+
+// A main window over a demo site of six songs, with answerable dialogs and a
+// clipboard and browser the test can read.
+struct SongWindowHarness
+{
+    QTemporaryDir dir;
+    DemoSite site{6};
+    ScriptedMessageBox messageBox;
+    ScriptedSaveDialog saveDialog;
+    MemoryClipboard clipboard;
+    RecordingShellOpener opener;
+    SettingsStore settings = SettingsStore::atPath(dir.filePath(QStringLiteral("settings.ini")));
+    std::unique_ptr<frmMain> form;
+    QStringList infos;
+
+    // Shows the window and loads the catalogue into the list; false when the
+    // site or the window cannot be brought up.
+    bool start();
+
+    ListView *list() const;
+    ListItemsModel *items() const;
+    QWidget *viewport() const;
+    QPoint rowPoint(int row) const;
+    QPoint belowRows() const;
+    QString addressTarget(int slot) const;
+    QByteArray addressLine(int slot) const;
+    void tick(std::initializer_list<int> rows);
+    // Runs `probe` whenever a request reaches the site, i.e. while the
+    // program waits for it.
+    void onEachRequest(std::function<void()> probe);
+    void clickCreate();
+    // As a desktop delivers it: a click, then a second press that is a
+    // double-click, then its release.
+    void doubleClick(const QPoint &pos);
+};
+
+// Requests give up within seconds, so that a fault fails a test rather than
+// hanging it.
+void boundRequestTimes();
+
+// The file's bytes; "<missing>" when it cannot be read.
+QByteArray readAll(const QString &path);
+
+} // namespace Lumisong
