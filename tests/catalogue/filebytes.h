@@ -5,7 +5,7 @@
 #include <QString>
 #include <QTest>
 
-// Whole files for the tests of the list writer and the archive.
+// Whole files for the tests of the list writer, the list-file run and the archive.
 namespace Lumisong::FileBytes {
 
 // The file's bytes; "<missing>" when it cannot be read.

@@ -16,7 +16,10 @@
 #include <optional>
 #include <vector>
 
+#include "tests/catalogue/filebytes.h"
+
 using namespace Lumisong;
+using FileBytes::readAll;
 
 namespace {
 
@@ -26,12 +29,6 @@ ScriptedAnswer textAnswer(const QByteArray &body, int status = 200)
     answer.status = status;
     answer.body = body;
     return answer;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 // Asks for one address and stores it, as the copy commands do; waits.
@@ -249,11 +246,7 @@ void TestListFileRun::failingAddressLeavesTargetUntouched()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("kept.lst"));
-    {
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("the list of last week\r\n");
-    }
+    FileBytes::write(path, "the list of last week\r\n");
     m_site->setAnswer(m_site->addressTarget(m_catalogue->song(3).songId), textAnswer("", 500));
     ListFileRun run(*m_catalogue, [](int) { return true; });
     run.setParallelRequests(1); // one song at a time: the failure is met in list order
@@ -355,11 +348,7 @@ void TestListFileRun::failureWithRequestsInFlight()
     m_site->resetCounters();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("kept.lst"));
-    {
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("the list of last week\r\n");
-    }
+    FileBytes::write(path, "the list of last week\r\n");
     ListFileRun run(*m_catalogue, [](int) { return true; });
     run.setParallelRequests(4);
     QElapsedTimer clock;

@@ -12,11 +12,6 @@ using namespace Lumisong;
 using FileBytes::readAll;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-
-} // namespace
-
 class TestListFileWriter final : public QObject
 {
     Q_OBJECT
