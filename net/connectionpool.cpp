@@ -115,11 +115,6 @@ void ConnectionPool::release(HttpConnection *connection)
     scheduleServe();
 }
 
-int ConnectionPool::openConnections(const HttpRoute &route) const
-{
-    return m_sites.value(route.key()).open;
-}
-
 HttpConnection *ConnectionPool::take(Site &site, const HttpRoute &route, bool fresh)
 {
     const int limit = connectionLimit();

@@ -41,8 +41,6 @@ public:
     // is reusable and the route has room, closed otherwise.
     void release(HttpConnection *connection);
 
-    int openConnections(const HttpRoute &route) const;
-
 private:
     struct Waiter
     {
