@@ -79,7 +79,6 @@ void ListFileRun::askForMore()
         const int slot = m_nextRow++;
         if (!m_isTicked(slot))
             continue;
-        m_pickOfSlot.insert(slot, int(m_picks.size()));
         m_picks.push_back(Pick{slot, false, {}});
         showProgress();
         if (m_finished)
@@ -107,9 +106,13 @@ void ListFileRun::onResolved(const AddressResult &result)
         end(Outcome::ResolveFailed);
         return;
     }
-    Pick &pick = m_picks[size_t(m_pickOfSlot.value(result.slot))];
-    pick.answered = true;
-    pick.downloadUrl = result.downloadUrl;
+    // Picks are in list order, hence ordered by slot.
+    const auto pick = std::lower_bound(m_picks.begin(), m_picks.end(), result.slot,
+                                       [](const Pick &p, int slot) { return p.slot < slot; });
+    if (pick == m_picks.end() || pick->slot != result.slot)
+        return; // not asked for by this run
+    pick->answered = true;
+    pick->downloadUrl = result.downloadUrl;
     // Answers are taken in list order: one that came early waits for those before it.
     while (m_taken < int(m_picks.size()) && m_picks[size_t(m_taken)].answered) {
         const Pick &next = m_picks[size_t(m_taken)];

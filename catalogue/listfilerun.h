@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QObject>
 #include <QString>
 
@@ -101,7 +100,6 @@ private:
     const ExportArchive *m_archive = nullptr;
     QString m_path;
     std::vector<Pick> m_picks;   // ticked songs reached so far, in list order
-    QHash<int, int> m_pickOfSlot;
     int m_nextRow = 0;           // the next row to read the tick of
     int m_taken = 0;             // picks answered in list order
     int m_shown = -1;            // last progress told
