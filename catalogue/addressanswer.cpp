@@ -1,5 +1,7 @@
 #include "catalogue/addressanswer.h"
 
+#include "catalogue/linebreak.h"
+
 namespace Lumisong {
 
 std::optional<QString> addressFromAnswer(const QString &answer)
@@ -9,8 +11,7 @@ std::optional<QString> addressFromAnswer(const QString &answer)
         return std::nullopt;
     for (const QChar c : std::as_const(address)) {
         // U+FFFD stands for bytes that are no GBK text: the answer is garbled.
-        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator
-            || c == QChar::ParagraphSeparator || c == QChar::ReplacementCharacter)
+        if (breaksLine(c) || c == QChar::ReplacementCharacter)
             return std::nullopt;
     }
     return address;

@@ -3,6 +3,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
+#include "catalogue/linebreak.h"
+
 namespace Lumisong {
 
 namespace {
@@ -11,13 +15,7 @@ namespace {
 QString archivedForm(const QString &songId)
 {
     const QString id = songId.trimmed();
-    for (const QChar c : id) {
-        const QChar::Category category = c.category();
-        if (category == QChar::Other_Control || category == QChar::Separator_Line ||
-            category == QChar::Separator_Paragraph)
-            return {};
-    }
-    return id;
+    return std::any_of(id.cbegin(), id.cend(), breaksLine) ? QString() : id;
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 
 #include <QStringEncoder>
 
+#include <algorithm>
+
+#include "catalogue/linebreak.h"
 #include "catalogue/safefilename.h"
 #include "catalogue/songjson.h"
 #include "platform/jsontext.h"
@@ -21,12 +24,7 @@ bool holdsLineBreak(const QString &line)
 // paragraph separators become blanks.
 QString oneLine(QString text)
 {
-    for (QChar &c : text) {
-        const QChar::Category category = c.category();
-        if (category == QChar::Other_Control || category == QChar::Separator_Line ||
-            category == QChar::Separator_Paragraph)
-            c = u' ';
-    }
+    std::replace_if(text.begin(), text.end(), breaksLine, u' ');
     return text;
 }
 
