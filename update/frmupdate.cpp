@@ -113,9 +113,9 @@ void frmUpdate::chkNoMore_Click()
 
 void frmUpdate::lblNoMore_Click()
 {
+    // The box's change reaches chkNoMore_Click, which sets "是(&Y)".
     const bool unticked = m_chkNoMore->checkState() == Qt::Unchecked;
     m_chkNoMore->setCheckState(unticked ? Qt::Checked : Qt::Unchecked);
-    m_btnOk->setEnabled(!unticked);
 }
 
 bool frmUpdate::eventFilter(QObject *watched, QEvent *event)

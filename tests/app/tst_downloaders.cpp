@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -77,14 +78,13 @@ class TestDownloaders final : public QObject
 
 private slots:
     void init();
-    void aria2SavesEverySongUnderItsSafeName();
-    void wgetReadsTheUrls();
+    void downloaderSavesEverySong_data();
+    void downloaderSavesEverySong();
 
 private:
-    // Exports the hostile page as `format` into the temporary folder.
-    QString exportAs(const QString &format);
+    // Exports the hostile page as `format` into `folder`.
+    QString exportAs(const QString &format, const QString &folder);
 
-    QTemporaryDir m_dir;
     DemoSite m_site;
 };
 
@@ -94,9 +94,9 @@ void TestDownloaders::init()
     QVERIFY(m_site.port() != 0 || m_site.listen());
 }
 
-QString TestDownloaders::exportAs(const QString &format)
+QString TestDownloaders::exportAs(const QString &format, const QString &folder)
 {
-    const QString path = m_dir.filePath(u"list."_s + format);
+    const QString path = QDir(folder).filePath(u"list."_s + format);
     const Run run = runLumisong(
         {u"--site"_s, m_site.baseUrl(), u"--export"_s, path, u"--all"_s, u"--format"_s, format});
     if (run.exitCode != 0)
@@ -104,50 +104,62 @@ QString TestDownloaders::exportAs(const QString &format)
     return run.exitCode == 0 ? path : QString();
 }
 
-void TestDownloaders::aria2SavesEverySongUnderItsSafeName()
+void TestDownloaders::downloaderSavesEverySong_data()
 {
-    const QString aria2c = QStandardPaths::findExecutable(u"aria2c"_s);
-    if (aria2c.isEmpty())
-        QSKIP("aria2c is not installed (Debian: aria2): the aria2 list is not tried for real");
-    const QString list = exportAs(u"aria2"_s);
-    QVERIFY(!list.isEmpty());
-    const QString folder = m_dir.filePath(u"aria2"_s);
-    const Run run = runProgram(aria2c, {u"--no-conf"_s, u"--quiet"_s, u"--max-tries=1"_s,
-                                        u"--timeout=20"_s, u"--auto-file-renaming=false"_s,
-                                        u"--dir"_s, folder, u"--input-file"_s, list});
-    QVERIFY2(run.exitCode == 0, run.out.constData());
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<QString>("package"); // Debian's
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("names"); // the files saved, in the songs' order
 
-    QStringList expected = safeNames();
+    QStringList byAddress;
+    for (const DemoCatalogue::Song &s : hostileSongs())
+        byAddress << s.songId + u".mp3"_s; // wget names a file after its address
+
+    // Quiet, one try each, and files never renamed aside; the last option
+    // takes the download folder.
+    const QStringList aria2Options{u"--no-conf"_s,
+                                   u"--quiet"_s,
+                                   u"--max-tries=1"_s,
+                                   u"--timeout=20"_s,
+                                   u"--auto-file-renaming=false"_s,
+                                   u"--dir"_s};
+    const QStringList wgetOptions{u"--no-config"_s, u"--quiet"_s, u"--tries=1"_s, u"--timeout=20"_s,
+                                  u"--directory-prefix"_s};
+    QTest::newRow("aria2c reads the aria2 list")
+        << u"aria2c"_s << u"aria2"_s << u"aria2"_s << aria2Options << safeNames();
+    QTest::newRow("wget reads the urls")
+        << u"wget"_s << u"wget"_s << u"urls"_s << wgetOptions << byAddress;
+}
+
+void TestDownloaders::downloaderSavesEverySong()
+{
+    QFETCH(QString, tool);
+    QFETCH(QString, package);
+    QFETCH(QString, format);
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, names);
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (program.isEmpty())
+        QSKIP(qPrintable(tool + u" is not installed (Debian: "_s + package +
+                         u"): its list is not tried for real"_s));
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString list = exportAs(format, dir.path());
+    QVERIFY(!list.isEmpty());
+    const QString folder = dir.filePath(u"downloads"_s);
+    const Run run = runProgram(program, options + QStringList{folder, u"--input-file"_s, list});
+    QVERIFY2(run.exitCode == 0, QByteArray(run.out + run.err).constData());
+
+    QStringList expected = names;
     expected.sort();
     QCOMPARE(filesUnder(folder), expected);
     for (qsizetype i = 0; i < hostileSongs().size(); ++i)
-        QCOMPARE(readAll(QDir(folder).filePath(safeNames().at(i))),
+        QCOMPARE(readAll(QDir(folder).filePath(names.at(i))),
                  m_site.catalogue().fileContent(hostileSongs().at(i)));
-    // Nothing landed beside the download folder.
-    QCOMPARE(filesUnder(m_dir.path()).filter(u"/"_s).size(), expected.size());
-    QCOMPARE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             (QStringList{u"aria2"_s, u"list.aria2"_s}));
-}
-
-void TestDownloaders::wgetReadsTheUrls()
-{
-    const QString wget = QStandardPaths::findExecutable(u"wget"_s);
-    if (wget.isEmpty())
-        QSKIP("wget is not installed (Debian: wget): the urls list is not tried for real");
-    const QString list = exportAs(u"urls"_s);
-    QVERIFY(!list.isEmpty());
-    const QString folder = m_dir.filePath(u"wget"_s);
-    const Run run =
-        runProgram(wget, {u"--no-config"_s, u"--quiet"_s, u"--tries=1"_s, u"--timeout=20"_s,
-                          u"--directory-prefix"_s, folder, u"--input-file"_s, list});
-    QVERIFY2(run.exitCode == 0, run.err.constData());
-    QStringList expected;
-    for (const DemoCatalogue::Song &s : hostileSongs())
-        expected << s.songId + u".mp3"_s; // wget names a file after its address
-    QCOMPARE(filesUnder(folder), expected);
-    for (const DemoCatalogue::Song &s : hostileSongs())
-        QCOMPARE(readAll(QDir(folder).filePath(s.songId + u".mp3"_s)),
-                 m_site.catalogue().fileContent(s));
+    // Nothing landed beside the download folder and the list.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             (QStringList{u"downloads"_s, QFileInfo(list).fileName()}));
 }
 
 QTEST_GUILESS_MAIN(TestDownloaders)
