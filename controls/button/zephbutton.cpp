@@ -457,12 +457,9 @@ void zephbutton::resizeStep()
 {
     const double dpi = logicalDpiY() > 0 ? logicalDpiY() : 96.0;
     const int minimum = int(std::lround(MinimumTwips * dpi / 1440.0));
-    if (height() < minimum || width() < minimum) {
+    // A hidden button gets no resize event; Redraw() below makes its surface follow.
+    if (height() < minimum || width() < minimum)
         resize(std::max(width(), minimum), std::max(height(), minimum));
-        // A hidden button gets no resize event: its surface follows here.
-        if (m_surface.size() != size())
-            m_surface.resize(size());
-    }
     m_painter.ApplyWindowRegion();
     Redraw();
 }

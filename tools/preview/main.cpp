@@ -65,6 +65,14 @@ std::optional<QSize> parseSize(const QString &text)
     return size;
 }
 
+int failSize(const QString &text)
+{
+    return fail(UsageError,
+                QStringLiteral("malformed size \"%1\": expected WxH, 1 to %2 pixels each")
+                    .arg(text)
+                    .arg(MaxSide));
+}
+
 std::optional<PropertyBag> readBag(const QString &path, QString *error)
 {
     QFile file(path);
@@ -187,9 +195,7 @@ int main(int argc, char *argv[])
         if (parser.isSet(sizeOption)) {
             size = parseSize(parser.value(sizeOption));
             if (!size || parser.values(sizeOption).size() != 1)
-                return fail(UsageError, QStringLiteral("malformed size \"%1\": expected WxH, 1 to %2 pixels each")
-                                            .arg(parser.value(sizeOption))
-                                            .arg(MaxSide));
+                return failSize(parser.value(sizeOption));
         }
         return renderForm(parser.value(formOption), size, parser.value(outOption));
     }
@@ -207,9 +213,7 @@ int main(int argc, char *argv[])
 
     const std::optional<QSize> size = parseSize(parser.value(sizeOption));
     if (!size)
-        return fail(UsageError, QStringLiteral("malformed size \"%1\": expected WxH, 1 to %2 pixels each")
-                                    .arg(parser.value(sizeOption))
-                                    .arg(MaxSide));
+        return failSize(parser.value(sizeOption));
     const QString controlName = parser.value(controlOption);
     std::unique_ptr<PreviewControl> control = PreviewRegistry::instance().create(controlName, *size);
     if (!control)

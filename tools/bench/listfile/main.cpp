@@ -140,7 +140,8 @@ int main(int argc, char *argv[])
         for (qsizetype f = 0; f < formats.size() && wanted("formats"); ++f)
             formats[f] << formatRun(site, ListFormat(f));
         const auto failed = [](const QList<double> &ms) { return !ms.isEmpty() && ms.last() < 0; };
-        if (failed(window) || failed(exported) || failed(program)) {
+        if (failed(window) || failed(exported) || failed(program)
+            || std::any_of(formats.cbegin(), formats.cend(), failed)) {
             std::fprintf(stderr, "run %d did not write the whole list\n", run);
             return 1;
         }
