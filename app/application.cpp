@@ -7,7 +7,7 @@
 #include "app/defaults.h"
 #include "app/frmmain.h"
 #include "app/headlessrunner.h"
-#include "app/networkshutdown.h"
+#include "net/fetchlimits.h"
 #include "app/programicon.h"
 #include "platform/settingsstore.h"
 #include "platform/singleinstance.h"
@@ -47,7 +47,7 @@ int runWindow(int &argc, char *argv[], const CommandLine &commandLine)
             status = app.exec();
         }
     }
-    shutDownNetwork();
+    closeAllConnections();
     return status;
 }
 
@@ -69,7 +69,7 @@ int runLumisong(int argc, char *argv[])
         return runWindow(argc, argv, commandLine);
     QCoreApplication app(argc, argv);
     const int status = HeadlessRunner(commandLine).run();
-    shutDownNetwork();
+    closeAllConnections();
     return status;
 }
 

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <tuple>
+
 #include "app/defaults.h"
 
 namespace Lumisong {
@@ -19,6 +21,7 @@ const QString AllOption = QStringLiteral("all");
 const QString SongsOption = QStringLiteral("songs");
 const QString CheckUpdateOption = QStringLiteral("check-update");
 const QString ConnectionsOption = QStringLiteral("connections");
+const QString StreamsOption = QStringLiteral("streams");
 const QString FormatOption = QStringLiteral("format");
 const QString ArchiveOption = QStringLiteral("archive");
 
@@ -83,6 +86,12 @@ CommandLine::CommandLine() : m_parser(std::make_unique<QCommandLineParser>())
                                 "over at most <n> connections to the site (1 to %1; default 4).")
                      .arg(MaxConnections),
                  QStringLiteral("n")});
+    p.addOption({StreamsOption,
+                 QStringLiteral("With --export: where the site speaks HTTP/2, ask for up to <m> "
+                                "download addresses at a time over one connection (1 to %1; "
+                                "default 32).")
+                     .arg(MaxStreams),
+                 QStringLiteral("m")});
     p.addOption({FormatOption,
                  QStringLiteral("With --export: the kind of list. lst: the window's list file "
                                 "(default); urls: one address per line, for wget -i and curl; "
@@ -108,6 +117,7 @@ void CommandLine::parse(const QStringList &args)
     m_exportFile.clear();
     m_exportSongs = QString();
     m_connections = 0;
+    m_streams = 0;
     m_format = ListFormat::Lst;
     m_archiveFile.clear();
     m_error.clear();
@@ -143,7 +153,7 @@ void CommandLine::parse(const QStringList &args)
     }
     if (p.isSet(CheckUpdateOption)) {
         for (const QString &other : {ListOption, JsonOption, ExportOption, AllOption, SongsOption,
-                                     ConnectionsOption, FormatOption, ArchiveOption}) {
+                                     ConnectionsOption, StreamsOption, FormatOption, ArchiveOption}) {
             if (p.isSet(other))
                 return fail(QStringLiteral("--check-update cannot be combined with --") + other);
         }
@@ -156,13 +166,16 @@ void CommandLine::parse(const QStringList &args)
     const bool exporting = p.isSet(ExportOption);
     if ((p.isSet(AllOption) || p.isSet(SongsOption)) && !exporting)
         return fail(QStringLiteral("--all and --songs are options of --export"));
-    if (p.isSet(ConnectionsOption)) {
+    for (auto [option, max, value] : {std::tuple{ConnectionsOption, MaxConnections, &m_connections},
+                                      std::tuple{StreamsOption, MaxStreams, &m_streams}}) {
+        if (!p.isSet(option))
+            continue;
         if (!exporting)
-            return fail(QStringLiteral("--connections is an option of --export"));
+            return fail(QStringLiteral("--%1 is an option of --export").arg(option));
         bool ok = false;
-        m_connections = p.value(ConnectionsOption).toInt(&ok);
-        if (!ok || m_connections < 1 || m_connections > MaxConnections)
-            return fail(QStringLiteral("--connections takes a number from 1 to %1").arg(MaxConnections));
+        *value = p.value(option).toInt(&ok);
+        if (!ok || *value < 1 || *value > max)
+            return fail(QStringLiteral("--%1 takes a number from 1 to %2").arg(option).arg(max));
     }
     for (const QString &option : {FormatOption, ArchiveOption}) {
         if (p.isSet(option) && !exporting)

@@ -50,6 +50,9 @@ public:
     // --connections N with --export, 1..MaxConnections; 0 when not given.
     int connections() const { return m_connections; }
     static constexpr int MaxConnections = 16;
+    // --streams M with --export, 1..MaxStreams; 0 when not given.
+    int streams() const { return m_streams; }
+    static constexpr int MaxStreams = 100;
     // --format with --export; ListFormat::Lst when not given.
     ListFormat exportFormat() const { return m_format; }
     // --archive FILE with --export; empty when not given.
@@ -79,6 +82,7 @@ private:
     QString m_exportFile;
     QString m_exportSongs;
     int m_connections = 0;
+    int m_streams = 0;
     ListFormat m_format = ListFormat::Lst;
     QString m_archiveFile;
 };

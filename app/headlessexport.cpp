@@ -56,6 +56,11 @@ void HeadlessExport::setConnections(int connections)
     m_connections = connections;
 }
 
+void HeadlessExport::setStreams(int streams)
+{
+    m_streams = streams;
+}
+
 void HeadlessExport::setFormat(ListFormat format)
 {
     m_format = format;
@@ -68,11 +73,12 @@ void HeadlessExport::setArchive(const QString &path)
 
 int HeadlessExport::run()
 {
-    if (m_connections > 0) {
-        FetchLimits limits = fetchLimits();
+    FetchLimits limits = fetchLimits();
+    if (m_connections > 0)
         limits.connectionsPerSite = m_connections;
-        setFetchLimits(limits);
-    }
+    if (m_streams > 0)
+        limits.streamsPerConnection = m_streams;
+    setFetchLimits(limits);
     QString error;
     std::optional<RowSelection> selection = RowSelection::all();
     if (!m_songs.isNull())

@@ -9,7 +9,7 @@
 
 namespace Lumisong {
 
-// "lumisong --site URL --export FILE --all|--songs LIST [--connections N]":
+// "lumisong --site URL --export FILE --all|--songs LIST [--connections N] [--streams M]":
 // loads the catalogue as the window does, resolves the chosen songs (several
 // at a time, taken in list order) and writes FILE with the same bytes the
 // window writes for the same ticks. Needs no display, takes no
@@ -34,6 +34,9 @@ public:
     // --connections: at most this many connections to the site, and as many
     // addresses asked for at a time (FetchLimits::connectionsPerSite unless set).
     void setConnections(int connections);
+    // --streams: where the site multiplexes (HTTP/2), this many requests side
+    // by side on one connection (FetchLimits::streamsPerConnection unless set).
+    void setStreams(int streams);
     // --format: the kind of list written (ListFormat::Lst unless set).
     void setFormat(ListFormat format);
     // --archive: the file of song ids already exported; empty text = none.
@@ -51,6 +54,7 @@ private:
     std::FILE *m_out;
     std::FILE *m_err;
     int m_connections = 0; // 0: as the fetch limits stand
+    int m_streams = 0;     // 0: as the fetch limits stand
     ListFormat m_format = ListFormat::Lst;
     QString m_archivePath;
 };

@@ -45,6 +45,7 @@ int HeadlessRunner::run()
         HeadlessExport exporter(m_commandLine.siteBase(), m_commandLine.exportFile(),
                                 m_commandLine.exportSongs(), stdout, stderr);
         exporter.setConnections(m_commandLine.connections());
+        exporter.setStreams(m_commandLine.streams());
         exporter.setFormat(m_commandLine.exportFormat());
         exporter.setArchive(m_commandLine.archiveFile());
         return exporter.run();

@@ -51,6 +51,7 @@ void AddressResolver::onFinished(PageRequest *request, int slot, const FetchResu
     request->deleteLater();
     AddressResult result;
     result.slot = slot;
+    result.multiplexed = answer.multiplexed;
     if (!answer.ok) {
         result.error = answer.error;
     } else if (const std::optional<QString> address = addressFromAnswer(answer.text)) {

@@ -17,6 +17,8 @@ struct AddressResult
     bool ok = false;      // false: the request failed, or the answer is no address
     QString downloadUrl;  // site base + answer, when ok
     QString error;        // why not, for logs
+    bool multiplexed = false; // the answer came on a connection that carries
+                              // requests side by side (HTTP/2)
 };
 
 // Asks the site for songs' download addresses (hashedUrl + songId, read as

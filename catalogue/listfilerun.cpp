@@ -18,6 +18,7 @@ ListFileRun::ListFileRun(Catalogue &catalogue, TickQuery isTicked, QObject *pare
     , m_isTicked(std::move(isTicked))
     , m_resolver(new AddressResolver(catalogue, this))
     , m_parallel(std::max(fetchLimits().connectionsPerSite, 1))
+    , m_streams(std::max(fetchLimits().streamsPerConnection, 1))
 {
     connect(m_resolver, &AddressResolver::resolved, this, &ListFileRun::onResolved);
 }
@@ -27,6 +28,18 @@ ListFileRun::~ListFileRun() = default;
 void ListFileRun::setParallelRequests(int count)
 {
     m_parallel = std::max(count, 1);
+}
+
+void ListFileRun::setStreams(int count)
+{
+    m_streams = std::max(count, 1);
+}
+
+int ListFileRun::window() const
+{
+    // Requests side by side on one connection cost the site no more
+    // connections: where it multiplexes, ask for as many as it may carry.
+    return m_multiplexed ? std::max(m_parallel, m_streams) : m_parallel;
 }
 
 int ListFileRun::countTicked() const
@@ -75,7 +88,7 @@ void ListFileRun::begin()
 
 void ListFileRun::askForMore()
 {
-    while (m_resolver->inFlight() < m_parallel && m_nextRow < m_catalogue.songCount()) {
+    while (m_resolver->inFlight() < window() && m_nextRow < m_catalogue.songCount()) {
         const int slot = m_nextRow++;
         if (!m_isTicked(slot))
             continue;
@@ -106,6 +119,7 @@ void ListFileRun::onResolved(const AddressResult &result)
         end(Outcome::ResolveFailed);
         return;
     }
+    m_multiplexed = m_multiplexed || result.multiplexed;
     // Picks are in list order, hence ordered by slot.
     const auto pick = std::lower_bound(m_picks.begin(), m_picks.end(), result.slot,
                                        [](const Pick &p, int slot) { return p.slot < slot; });

@@ -49,6 +49,12 @@ public:
     // unless set before start().
     void setParallelRequests(int count);
     int parallelRequests() const { return m_parallel; }
+    // Addresses asked for at a time once an answer has come over a connection
+    // that carries requests side by side (HTTP/2), if more than
+    // parallelRequests(); FetchLimits::streamsPerConnection unless set before
+    // start().
+    void setStreams(int count);
+    int streams() const { return m_streams; }
 
     // The kind of list written; ListFormat::Lst unless set before start().
     void setFormat(ListFormat format) { m_format = format; }
@@ -87,6 +93,7 @@ private:
 
     void begin();
     void askForMore();
+    int window() const;
     void onResolved(const AddressResult &result);
     void showProgress();
     void writeFile();
@@ -96,6 +103,8 @@ private:
     TickQuery m_isTicked;
     AddressResolver *m_resolver;
     int m_parallel;
+    int m_streams;
+    bool m_multiplexed = false; // the site answered over HTTP/2
     ListFormat m_format = ListFormat::Lst;
     const ExportArchive *m_archive = nullptr;
     QString m_path;

@@ -3,8 +3,8 @@
 #include <QMutex>
 #include <QMutexLocker>
 
-#include "net/connectionpool.h"
 #include "net/pagerequest.h"
+#include "net/transferengine.h"
 
 namespace Lumisong {
 
@@ -32,7 +32,7 @@ void abortAllFetches()
 
 void closeAllConnections()
 {
-    ConnectionPool::shutDown();
+    TransferEngine::shutDown();
 }
 
 } // namespace Lumisong

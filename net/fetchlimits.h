@@ -16,6 +16,9 @@ struct FetchLimits
     // further requests wait for one. Also how many addresses a list-file run
     // asks for at a time.
     int connectionsPerSite = 4;
+    // Requests side by side on one connection where the site multiplexes
+    // (HTTP/2 over TLS); a list-file run then asks this many at a time.
+    int streamsPerConnection = 32;
 };
 
 // Process-wide; a fetch reads them once when it starts.
@@ -26,7 +29,8 @@ FetchLimits fetchLimits();
 // (used when the main window closes). Later requests work normally again.
 void abortAllFetches();
 
-// Closes the calling thread's kept-alive connections. Call it before the
+// Closes the calling thread's kept-alive connections and forgets the cookies
+// its sites set; requests still under way there fail. Call it before the
 // application object ends; later requests open new connections.
 void closeAllConnections();
 

@@ -14,6 +14,8 @@ struct FetchResult
     QString error;     // short reason when !ok, for logs and stderr only
     QByteArray body;   // the body's bytes as they arrived (when ok)
     int status = 0;    // final HTTP status; 0 when no answer was read
+    bool multiplexed = false; // the answer came on a connection that carries
+                              // requests side by side (HTTP/2)
 };
 
 } // namespace Lumisong

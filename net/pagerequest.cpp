@@ -2,13 +2,13 @@
 
 #include <QMutex>
 #include <QMutexLocker>
+#include <QPointer>
 #include <QThread>
-#include <QTimerEvent>
 
+#include <algorithm>
 #include <utility>
 
-#include "net/connectionpool.h"
-#include "net/httpconnection.h"
+#include "net/curltransfer.h"
 #include "net/modgetcode.h"
 #include "net/netlog.h"
 
@@ -19,6 +19,11 @@ namespace {
 // Every request, so that abortAll can reach them from any thread.
 QMutex registryMutex;
 QList<PageRequest *> registry;
+
+bool isWebScheme(const QString &scheme)
+{
+    return scheme == u"http" || scheme == u"https";
+}
 
 } // namespace
 
@@ -31,13 +36,8 @@ PageRequest::PageRequest(QString url, QString charset, QObject *parent)
 
 PageRequest::~PageRequest()
 {
-    {
-        QMutexLocker lock(&registryMutex);
-        registry.removeOne(this);
-    }
-    if (m_ticket && m_pool)
-        m_pool->cancel(m_ticket);
-    giveBackConnection();
+    QMutexLocker lock(&registryMutex);
+    registry.removeOne(this);
 }
 
 void PageRequest::abortAll()
@@ -62,6 +62,12 @@ void PageRequest::abortAll()
     }
 }
 
+void PageRequest::setBody(RequestBody body)
+{
+    if (!m_started)
+        m_body = std::move(body);
+}
+
 void PageRequest::start()
 {
     if (m_started)
@@ -69,7 +75,7 @@ void PageRequest::start()
     m_started = true;
     m_limits = fetchLimits();
     m_url = QUrl(m_address);
-    m_totalTimer.start(m_limits.totalTimeoutMs, this);
+    m_clock.start();
     m_starting = true;
     sendHop();
     m_starting = false;
@@ -78,6 +84,7 @@ void PageRequest::start()
 void PageRequest::abort(const QString &reason)
 {
     m_started = true;
+    m_aborted = true;
     fail(reason);
 }
 
@@ -85,89 +92,62 @@ void PageRequest::sendHop()
 {
     if (m_finished)
         return;
+    if (!m_url.isValid() || !isWebScheme(m_url.scheme()) || m_url.host().isEmpty()) {
+        fail(QStringLiteral("not an http or https address: %1").arg(m_url.toString()));
+        return;
+    }
+    const int timeLeftMs = m_limits.totalTimeoutMs - int(m_clock.elapsed());
+    if (timeLeftMs <= 0) {
+        fail(QStringLiteral("not finished within %1 ms").arg(m_limits.totalTimeoutMs));
+        return;
+    }
+    if (!m_transfer)
+        m_transfer = std::make_unique<CurlTransfer>(
+            [this](TransferOutcome outcome) { onTransferDone(std::move(outcome)); });
     QString error;
-    m_route = HttpRoute::forUrl(m_url, &error);
-    if (!m_route) {
+    if (!m_transfer->start(m_url.toEncoded(), m_limits, timeLeftMs, m_body ? &*m_body : nullptr,
+                           &error))
         fail(error);
-        return;
-    }
-    m_pool = ConnectionPool::forThisThread();
-    // A request sent again goes on a new connection: the next idle one may
-    // have been closed by the server as well.
-    const quint64 ticket = m_pool->acquire(*m_route, m_retried,
-                                           [this](HttpConnection *c) { onConnection(c); });
-    if (ticket)
-        m_ticket = ticket;
 }
 
-void PageRequest::onConnection(HttpConnection *connection)
+void PageRequest::onTransferDone(TransferOutcome outcome)
 {
-    m_ticket = 0;
-    if (!connection) {
-        fail(QStringLiteral("the connections were closed"));
+    m_result.status = outcome.status;
+    if (!outcome.completed) {
+        fail(outcome.error);
         return;
     }
-    m_connection = connection;
-    connect(connection, &HttpConnection::activity, this,
-            [this] { m_idleTimer.start(m_limits.idleTimeoutMs, this); });
-    connect(connection, &HttpConnection::answered, this, &PageRequest::onAnswered);
-    connect(connection, &HttpConnection::failed, this, &PageRequest::onFailed);
-    m_idleTimer.start(m_limits.idleTimeoutMs, this);
-    connection->send(m_route->requestHead(m_url), m_limits.maxBodyBytes);
-}
-
-void PageRequest::onAnswered(const HttpAnswer &answer)
-{
-    m_idleTimer.stop();
-    giveBackConnection();
-    m_result.status = answer.status;
-    if (answer.status >= 300 && answer.status < 400 && !answer.location.isEmpty()) {
-        if (m_redirects >= m_limits.maxRedirects) {
-            fail(QStringLiteral("more than %1 redirects").arg(m_limits.maxRedirects));
-            return;
-        }
-        ++m_redirects;
-        m_retried = false;
-        m_url = m_url.resolved(QUrl::fromEncoded(answer.location.trimmed()));
-        sendHop();
+    if (outcome.status >= 300 && outcome.status < 400 && !outcome.redirectTo.isEmpty() && !m_body) {
+        if (const std::optional<QString> refused = followRedirect(outcome.redirectTo))
+            fail(*refused);
         return;
     }
-    if (answer.status < 200 || answer.status > 299) {
-        fail(QStringLiteral("HTTP status %1").arg(answer.status));
+    if (outcome.status < 200 || outcome.status > 299) {
+        fail(QStringLiteral("HTTP status %1").arg(outcome.status));
         return;
     }
-    succeed(answer.status, answer.body);
+    succeed(outcome.status, std::move(outcome.body), outcome.multiplexed);
 }
 
-void PageRequest::onFailed(const QString &reason, bool retryable)
+// Sends the next hop, or tells why not.
+std::optional<QString> PageRequest::followRedirect(const QByteArray &location)
 {
-    m_idleTimer.stop();
-    giveBackConnection();
-    if (retryable && !m_retried) {
-        qCDebug(lcNet) << "kept-alive connection closed under" << m_url << "- sending again";
-        m_retried = true;
-        sendHop();
-        return;
-    }
-    fail(reason);
+    if (m_redirects >= m_limits.maxRedirects)
+        return QStringLiteral("more than %1 redirects").arg(m_limits.maxRedirects);
+    const QUrl next = QUrl::fromEncoded(location);
+    if (!isWebScheme(next.scheme()))
+        return QStringLiteral("redirect to a non-web address refused: %1").arg(next.toString());
+    if (m_url.scheme() == u"https" && next.scheme() == u"http")
+        return QStringLiteral("redirect from https down to http refused: %1").arg(next.toString());
+    ++m_redirects;
+    m_url = next;
+    sendHop();
+    return std::nullopt;
 }
 
-void PageRequest::giveBackConnection()
+void PageRequest::succeed(int status, QByteArray body, bool multiplexed)
 {
-    HttpConnection *connection = m_connection;
-    m_connection = nullptr;
-    if (!connection)
-        return;
-    connection->disconnect(this);
-    if (connection->isBusy())
-        connection->close(); // an answer half read cannot be resumed
-    if (m_pool)
-        m_pool->release(connection);
-}
-
-void PageRequest::succeed(int status, QByteArray body)
-{
-    FetchResult result{true, {}, {}, std::move(body), status};
+    FetchResult result{true, {}, {}, std::move(body), status, multiplexed};
     if (!result.body.isEmpty()) {
         std::optional<QString> text = decodeBytes(result.body, m_charset);
         if (!text) {
@@ -194,26 +174,15 @@ void PageRequest::finish(FetchResult result)
     if (m_finished)
         return;
     m_finished = true;
-    m_idleTimer.stop();
-    m_totalTimer.stop();
-    if (m_ticket && m_pool)
-        m_pool->cancel(m_ticket);
-    m_ticket = 0;
-    giveBackConnection();
+    if (m_transfer)
+        m_transfer->cancel();
     m_result = std::move(result);
-    if (!m_result.ok)
-        qCDebug(lcNet) << "request stopped:" << m_address << m_result.error;
+    if (m_aborted) { // the caller's own doing: not worth the user's log
+        qCDebug(lcNet).noquote() << "request aborted:" << m_url.toString() << "-" << m_result.error;
+    } else if (!m_result.ok) {
+        qCInfo(lcNet).noquote() << "request failed:" << m_url.toString() << "-" << m_result.error;
+    }
     emit finished(m_result);
-}
-
-void PageRequest::timerEvent(QTimerEvent *event)
-{
-    if (event->timerId() == m_idleTimer.timerId())
-        fail(QStringLiteral("no data for %1 ms").arg(m_limits.idleTimeoutMs));
-    else if (event->timerId() == m_totalTimer.timerId())
-        fail(QStringLiteral("not finished within %1 ms").arg(m_limits.totalTimeoutMs));
-    else
-        QObject::timerEvent(event);
 }
 
 } // namespace Lumisong

@@ -1,32 +1,31 @@
 #pragma once
 
-#include <QBasicTimer>
+#include <QElapsedTimer>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QUrl>
 
+#include <memory>
 #include <optional>
 
 #include "net/fetchlimits.h"
 #include "net/fetchresult.h"
-#include "net/httproute.h"
+#include "net/requestbody.h"
 
 namespace Lumisong {
 
-class ConnectionPool;
-class HttpConnection;
-struct HttpAnswer;
+class CurlTransfer;
+struct TransferOutcome;
 
-// One GET of an http or https address, without waiting: started, it runs on
-// the event loop of its thread and delivers its end by finished(). The body is
-// decoded with the caller's charset, never the server's. Redirects are
-// followed (http and https only) and the limits of FetchLimits, read at
-// start(), apply to the whole request.
+// One GET (or, with a body, POST) of an http or https address, without
+// waiting: started, it runs on the event loop of its thread and delivers its
+// end by finished(). The body is decoded with the caller's charset, never the
+// server's. Redirects are followed (to http and https only, never from https
+// down to http) and the limits of FetchLimits, read at start(), apply to the
+// whole request.
 //
-// Requests of one thread share kept-alive connections per site. When a
-// kept-alive connection turns out closed before any byte of the answer came,
-// the request is sent once more on a new connection; never otherwise.
+// Requests of one thread share kept-alive connections per site (HTTP/2
+// streams where the site offers them) and the cookies sites set.
 class PageRequest final : public QObject
 {
     Q_OBJECT
@@ -36,6 +35,10 @@ public:
     PageRequest(QString url, QString charset, QObject *parent = nullptr);
     // A request still under way is dropped without a signal.
     ~PageRequest() override;
+
+    // Before start(): sends body with a POST instead of a GET. A redirect
+    // answer to a POST is its end, not followed.
+    void setBody(RequestBody body);
 
     // Once. finished() follows later from the event loop, never inside start().
     void start();
@@ -53,34 +56,26 @@ public:
 signals:
     void finished(const Lumisong::FetchResult &result);
 
-protected:
-    void timerEvent(QTimerEvent *event) override;
-
 private:
     void sendHop();
-    void onConnection(HttpConnection *connection);
-    void onAnswered(const HttpAnswer &answer);
-    void onFailed(const QString &reason, bool retryable);
-    void giveBackConnection();
-    void succeed(int status, QByteArray body);
+    void onTransferDone(TransferOutcome outcome);
+    std::optional<QString> followRedirect(const QByteArray &location);
+    void succeed(int status, QByteArray body, bool multiplexed);
     void fail(const QString &reason);
     void finish(FetchResult result);
 
     QString m_address;
     QString m_charset;
+    std::optional<RequestBody> m_body;
     FetchLimits m_limits;
     QUrl m_url; // of the current hop
-    std::optional<HttpRoute> m_route;
     int m_redirects = 0;
-    bool m_retried = false; // the current hop was sent again
     bool m_started = false;
     bool m_starting = false; // inside start(): failures wait for the event loop
     bool m_finished = false;
-    QPointer<ConnectionPool> m_pool;
-    QPointer<HttpConnection> m_connection;
-    quint64 m_ticket = 0; // waiting for a connection
-    QBasicTimer m_idleTimer;
-    QBasicTimer m_totalTimer;
+    bool m_aborted = false;
+    QElapsedTimer m_clock;
+    std::unique_ptr<CurlTransfer> m_transfer;
     FetchResult m_result;
 };
 

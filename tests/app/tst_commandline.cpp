@@ -165,6 +165,11 @@ void tst_CommandLine::connections_data()
     QTest::newRow("not a number") << exportAll + QStringList{u"--connections"_s, u"four"_s} << -1;
     QTest::newRow("no value") << exportAll + QStringList{u"--connections"_s} << -1;
     QTest::newRow("without export") << QStringList{u"--list"_s, u"--connections"_s, u"2"_s} << -1;
+    // --streams: the same rules, up to 100.
+    QTest::newRow("streams 100") << exportAll + QStringList{u"--streams=100"_s} << 100;
+    QTest::newRow("streams 101") << exportAll + QStringList{u"--streams=101"_s} << -1;
+    QTest::newRow("streams 0") << exportAll + QStringList{u"--streams"_s, u"0"_s} << -1;
+    QTest::newRow("streams without export") << QStringList{u"--list"_s, u"--streams=2"_s} << -1;
 }
 
 void tst_CommandLine::connections()
@@ -179,7 +184,8 @@ void tst_CommandLine::connections()
         return;
     }
     QCOMPARE(commandLine.mode(), Mode::Export);
-    QCOMPARE(commandLine.connections(), connections);
+    const bool streams = QByteArray(QTest::currentDataTag()).startsWith("streams");
+    QCOMPARE(streams ? commandLine.streams() : commandLine.connections(), connections);
 }
 
 void tst_CommandLine::formatAndArchive_data()

@@ -16,7 +16,7 @@
 #include "app/frmmain.h"
 #include "app/listitemsmodel.h"
 #include "app/listview.h"
-#include "app/networkshutdown.h"
+#include "net/fetchlimits.h"
 #include "app/statustexts.h"
 #include "catalogue/catalogue.h"
 #include "platform/settingsstore.h"
@@ -97,7 +97,7 @@ private slots:
     void secondInstanceIsRefused();
     void unusableLockFolderDoesNotStopTheStart();
     void closingDuringFetchEndsAtOnce();
-    void cleanupTestCase() { shutDownNetwork(); }
+    void cleanupTestCase() { closeAllConnections(); }
 };
 
 void tst_frmMain::initTestCase()

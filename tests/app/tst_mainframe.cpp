@@ -13,7 +13,7 @@
 #include "app/frmmain.h"
 #include "app/listitemsmodel.h"
 #include "app/listview.h"
-#include "app/networkshutdown.h"
+#include "net/fetchlimits.h"
 #include "controls/button/buttonenums.h"
 #include "controls/button/zephbutton.h"
 #include "platform/settingsstore.h"
@@ -97,7 +97,7 @@ class tst_MainFrame : public QObject
 
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-    void cleanupTestCase() { shutDownNetwork(); }
+    void cleanupTestCase() { closeAllConnections(); }
     void skinnedFrame();
     void frameButtons_data();
     void frameButtons();

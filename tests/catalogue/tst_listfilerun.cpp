@@ -392,9 +392,10 @@ void TestListFileRun::serverClosingKeptAliveConnections()
     QList<int> all;
     for (int slot = 0; slot < 30; ++slot) {
         all << slot;
-        // Once, or twice where the connection was closed under the request.
+        // Once, or again each time a kept-alive connection was closed under
+        // the request, at most five times more.
         const int asked = m_site->requestCount(m_site->addressTarget(m_catalogue->song(slot).songId));
-        QVERIFY(asked >= 1 && asked <= 2);
+        QVERIFY2(asked >= 1 && asked <= 6, qPrintable(QString::number(asked)));
     }
     QCOMPARE(readAll(path), listOf(*m_catalogue, all));
     if (policy == DemoSite::ConnectionPolicy::CloseOnSecondRequest)

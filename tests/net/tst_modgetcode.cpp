@@ -3,8 +3,8 @@
 #include <QTest>
 
 #include "net/gbkdecoder.h"
-#include "net/loopbackproxyfactory.h"
 #include "net/modgetcode.h"
+#include "net/proxyrules.h"
 
 using namespace Lumisong;
 using namespace Qt::StringLiterals;
@@ -14,6 +14,8 @@ class ModGetCodeTest : public QObject
     Q_OBJECT
 
 private slots:
+    void noProxyHosts_data();
+    void noProxyHosts();
     void textBetween_data();
     void textBetween();
     void decodeBytes_data();
@@ -22,8 +24,6 @@ private slots:
     void unknownCharsetIsNoText();
     void gbkAgreesWithIcuOnRandomBytes();
     void everyGbkCharacterRoundTrips();
-    void loopbackHosts_data();
-    void loopbackHosts();
 };
 
 void ModGetCodeTest::textBetween_data()
@@ -138,23 +138,32 @@ void ModGetCodeTest::everyGbkCharacterRoundTrips()
     QCOMPARE(QStringEncoder("GBK").encode(text), all);
 }
 
-void ModGetCodeTest::loopbackHosts_data()
+void ModGetCodeTest::noProxyHosts_data()
 {
-    QTest::addColumn<QString>("host");
-    QTest::addColumn<bool>("loopback");
-    QTest::newRow("127.0.0.1") << u"127.0.0.1"_s << true;
-    QTest::newRow("127.8.9.10") << u"127.8.9.10"_s << true;
-    QTest::newRow("::1") << u"::1"_s << true;
-    QTest::newRow("localhost") << u"LocalHost"_s << true;
-    QTest::newRow("name") << u"music.example.com"_s << false;
-    QTest::newRow("private address") << u"192.168.1.1"_s << false;
+    QTest::addColumn<QByteArray>("lower");
+    QTest::addColumn<QByteArray>("upper");
+    QTest::addColumn<QByteArray>("hosts");
+    const QByteArray loopback = "127.0.0.0/8,::1,localhost";
+    QTest::newRow("none set") << QByteArray() << QByteArray() << loopback;
+    QTest::newRow("lower case") << QByteArray("a.example,.b.example") << QByteArray("c.example")
+                                << "a.example,.b.example," + loopback;
+    QTest::newRow("upper case") << QByteArray() << QByteArray(" c.example ") << "c.example," + loopback;
+    QTest::newRow("every host") << QByteArray("a.example, *") << QByteArray() << QByteArray("*");
 }
 
-void ModGetCodeTest::loopbackHosts()
+void ModGetCodeTest::noProxyHosts()
 {
-    QFETCH(QString, host);
-    QFETCH(bool, loopback);
-    QCOMPARE(LoopbackProxyFactory::isLoopbackHost(host), loopback);
+    QFETCH(QByteArray, lower);
+    QFETCH(QByteArray, upper);
+    QFETCH(QByteArray, hosts);
+    const QByteArray oldLower = qgetenv("no_proxy");
+    const QByteArray oldUpper = qgetenv("NO_PROXY");
+    qputenv("no_proxy", lower);
+    qputenv("NO_PROXY", upper);
+    const QByteArray result = Lumisong::noProxyHosts();
+    qputenv("no_proxy", oldLower);
+    qputenv("NO_PROXY", oldUpper);
+    QCOMPARE(result, hosts);
 }
 
 QTEST_APPLESS_MAIN(ModGetCodeTest)

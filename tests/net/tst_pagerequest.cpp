@@ -4,6 +4,8 @@
 #include <QSslKey>
 #include <QSslServer>
 #include <QSslSocket>
+#include <QTemporaryDir>
+#include <QFile>
 #include <QTest>
 
 #include <memory>
@@ -249,17 +251,6 @@ void TestPageRequest::keptAliveConnectionClosedUnderARequest()
     QCOMPARE(second.text, u"second"_s);
     QCOMPARE(m_site->requestCount(u"/b"_s), 2);
     QCOMPARE(m_site->connectionsAccepted(), 2);
-
-    // A 408 on a kept-alive connection counts as closed under the request;
-    // on the new connection it is the answer.
-    m_site->setConnectionPolicy(Policy::KeepAlive);
-    ScriptedAnswer timeout;
-    timeout.status = 408;
-    m_site->setAnswer(u"/c"_s, timeout);
-    const FetchResult third = fetchPage(m_site->baseUrl() + u"/c"_s, u"gb2312"_s);
-    QVERIFY(!third.ok);
-    QCOMPARE(third.status, 408);
-    QCOMPARE(m_site->requestCount(u"/c"_s), 2);
 }
 
 void TestPageRequest::freshConnectionClosedIsNotAskedAgain()
@@ -327,11 +318,14 @@ void TestPageRequest::https()
     QVERIFY(!untrusted.ok);
     QVERIFY(!untrusted.error.isEmpty());
 
-    const QSslConfiguration saved = QSslConfiguration::defaultConfiguration();
-    QSslConfiguration trusting = saved;
-    trusting.addCaCertificate(QSslCertificate(QByteArray(TestCertificate)));
-    QSslConfiguration::setDefaultConfiguration(trusting);
-    const auto restore = qScopeGuard([&saved] { QSslConfiguration::setDefaultConfiguration(saved); });
+    // Trusted through SSL_CERT_FILE, as OpenSSL's own tools read it.
+    QTemporaryDir dir;
+    QFile bundle(dir.filePath(u"ca.pem"_s));
+    QVERIFY(bundle.open(QIODevice::WriteOnly));
+    bundle.write(TestCertificate);
+    bundle.close();
+    qputenv("SSL_CERT_FILE", bundle.fileName().toLocal8Bit());
+    const auto restore = qScopeGuard([] { qunsetenv("SSL_CERT_FILE"); });
     closeAllConnections();
     server.accepted = 0;
     for (const QString &path : {u"/one"_s, u"/two?q=1"_s})

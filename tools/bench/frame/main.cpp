@@ -11,7 +11,7 @@
 #include <cstdio>
 
 #include "app/frmmain.h"
-#include "app/networkshutdown.h"
+#include "net/fetchlimits.h"
 #include "tools/bench/windowbench.h"
 #include "tools/demosite/demosite.h"
 #include "update/checkforupdate.h"
@@ -110,6 +110,6 @@ int main(int argc, char *argv[])
     std::printf("  drag step, move event -> window moved  : median %8.1f us\n", median(drag));
     std::printf("  version check, page to result (%d runs) : median %8.3f ms\n", int(check.size()),
                 median(check));
-    shutDownNetwork();
+    closeAllConnections();
     return 0;
 }

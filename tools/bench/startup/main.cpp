@@ -13,7 +13,7 @@
 #include "app/frmmain.h"
 #include "app/listitemsmodel.h"
 #include "app/listview.h"
-#include "app/networkshutdown.h"
+#include "net/fetchlimits.h"
 #include "platform/settingsstore.h"
 #include "platform/ui/scriptedmessagebox.h"
 #include "tools/bench/windowbench.h"
@@ -92,6 +92,6 @@ int main(int argc, char *argv[])
     std::printf("  rows in the list  -> list painted     : median %7.2f ms\n", median(paint));
     std::printf("  first Timer2 tick -> rows shown       : median %7.2f ms, max %7.2f ms\n",
                 median(total), *std::max_element(total.begin(), total.end()));
-    shutDownNetwork();
+    closeAllConnections();
     return 0;
 }

@@ -1,0 +1,145 @@
+#include "net/curltransfer.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "net/proxyrules.h"
+
+namespace Lumisong {
+
+namespace {
+
+template <typename T>
+bool set(CURL *easy, CURLoption option, T value)
+{
+    return curl_easy_setopt(easy, option, value) == CURLE_OK;
+}
+
+} // namespace
+
+CurlTransfer::CurlTransfer(Done done) : m_done(std::move(done)) {}
+
+CurlTransfer::~CurlTransfer()
+{
+    cancel();
+}
+
+void CurlTransfer::cancel()
+{
+    if (m_engine && m_easy)
+        m_engine->detach(m_easy.get());
+    m_engine = nullptr;
+}
+
+bool CurlTransfer::start(const QByteArray &url, const FetchLimits &limits, int timeoutMs,
+                         const RequestBody *body, QString *error)
+{
+    cancel();
+    initialiseCurl();
+    if (!m_easy)
+        m_easy.reset(curl_easy_init());
+    else
+        curl_easy_reset(m_easy.get());
+    m_body.clear();
+    m_overLimit = false;
+    m_errorText[0] = '\0';
+    m_maxBody = limits.maxBodyBytes;
+    if (!m_easy || !configure(url, limits, timeoutMs, body)) {
+        *error = QStringLiteral("the HTTP client refused the request");
+        return false;
+    }
+    TransferEngine *engine = TransferEngine::forThisThread();
+    if (!engine->attach(m_easy.get(), this)) {
+        *error = QStringLiteral("the HTTP client refused the request");
+        return false;
+    }
+    m_engine = engine;
+    return true;
+}
+
+bool CurlTransfer::configure(const QByteArray &url, const FetchLimits &limits, int timeoutMs,
+                             const RequestBody *body)
+{
+    CURL *easy = m_easy.get();
+    const long silenceSeconds = std::max(1L, long((limits.idleTimeoutMs + 999) / 1000));
+    bool ok = set(easy, CURLOPT_URL, url.constData())
+              && set(easy, CURLOPT_PROTOCOLS_STR, "http,https")
+              && set(easy, CURLOPT_NOSIGNAL, 1L)
+              && set(easy, CURLOPT_ERRORBUFFER, m_errorText)
+              && set(easy, CURLOPT_PRIVATE, this)
+              && set(easy, CURLOPT_WRITEFUNCTION, &CurlTransfer::onBody)
+              && set(easy, CURLOPT_WRITEDATA, this)
+              && set(easy, CURLOPT_USERAGENT, "Mozilla/5.0")
+              // Every coding this curl can decode; the cap counts decoded bytes.
+              && set(easy, CURLOPT_ACCEPT_ENCODING, "")
+              && set(easy, CURLOPT_TRANSFER_ENCODING, 1L)
+              && set(easy, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(limits.maxBodyBytes))
+              && set(easy, CURLOPT_CONNECTTIMEOUT_MS, long(limits.idleTimeoutMs))
+              && set(easy, CURLOPT_LOW_SPEED_LIMIT, 1L)
+              && set(easy, CURLOPT_LOW_SPEED_TIME, silenceSeconds)
+              && set(easy, CURLOPT_TIMEOUT_MS, long(std::max(timeoutMs, 1)))
+              && set(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_2TLS))
+              && set(easy, CURLOPT_PIPEWAIT, 1L)
+              && set(easy, CURLOPT_COOKIEFILE, "")
+              && set(easy, CURLOPT_NOPROXY, noProxyHosts().constData())
+              && set(easy, CURLOPT_PROXYAUTH, long(CURLAUTH_BASIC | CURLAUTH_DIGEST))
+              && set(easy, CURLOPT_SSL_VERIFYPEER, 1L)
+              && set(easy, CURLOPT_SSL_VERIFYHOST, 2L);
+    const QByteArray caFile = qgetenv("SSL_CERT_FILE");
+    if (ok && !caFile.isEmpty())
+        ok = set(easy, CURLOPT_CAINFO, caFile.constData());
+    const QByteArray caDir = qgetenv("SSL_CERT_DIR");
+    if (ok && !caDir.isEmpty())
+        ok = set(easy, CURLOPT_CAPATH, caDir.constData());
+    if (ok && body) {
+        m_headers.reset(curl_slist_append(nullptr, QByteArray("Content-Type: " + body->contentType).constData()));
+        ok = set(easy, CURLOPT_HTTPHEADER, m_headers.get())
+             && set(easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(body->bytes.size()))
+             && set(easy, CURLOPT_COPYPOSTFIELDS, body->bytes.constData());
+    }
+    return ok;
+}
+
+size_t CurlTransfer::onBody(char *data, size_t size, size_t count, void *self)
+{
+    auto *transfer = static_cast<CurlTransfer *>(self);
+    const size_t bytes = size * count;
+    if (qint64(transfer->m_body.size()) + qint64(bytes) > transfer->m_maxBody) {
+        transfer->m_overLimit = true;
+        return 0; // curl ends the transfer
+    }
+    transfer->m_body.append(data, qsizetype(bytes));
+    return bytes;
+}
+
+void CurlTransfer::transferDone(CURLcode code)
+{
+    m_engine = nullptr;
+    CURL *easy = m_easy.get();
+    TransferOutcome outcome;
+    long status = 0;
+    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+    outcome.status = int(status);
+    long version = 0;
+    curl_easy_getinfo(easy, CURLINFO_HTTP_VERSION, &version);
+    outcome.multiplexed = version == CURL_HTTP_VERSION_2_0 || version == CURL_HTTP_VERSION_3;
+    if (code == CURLE_OK) {
+        outcome.completed = true;
+        outcome.body = std::exchange(m_body, {});
+        const char *location = nullptr;
+        curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &location);
+        if (location)
+            outcome.redirectTo = location;
+    } else if (code == CURLE_ABORTED_BY_CALLBACK) {
+        outcome.error = QStringLiteral("the connections were closed");
+    } else if (m_overLimit || code == CURLE_FILESIZE_EXCEEDED) {
+        outcome.error = QStringLiteral("the body is larger than %1 bytes").arg(m_maxBody);
+    } else {
+        outcome.error = QString::fromUtf8(m_errorText[0] ? m_errorText : curl_easy_strerror(code));
+    }
+    m_body.clear();
+    // Last: the owner may end this transfer from inside.
+    m_done(std::move(outcome));
+}
+
+} // namespace Lumisong

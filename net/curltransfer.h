@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QByteArray>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+
+#include "net/curlhandles.h"
+#include "net/fetchlimits.h"
+#include "net/requestbody.h"
+#include "net/transferengine.h"
+
+namespace Lumisong {
+
+// What one exchange with a server gave.
+struct TransferOutcome
+{
+    bool completed = false;   // an answer was read whole; false: error says why
+    int status = 0;           // HTTP status of the answer, 0 when none was read
+    QByteArray body;          // decoded from its content coding
+    QString error;            // curl's words, or the limit that was met
+    QByteArray redirectTo;    // the absolute Location of a redirect answer
+    bool multiplexed = false; // came over a connection that carries requests side by side
+};
+
+// One HTTP exchange on curl: no redirect followed, every content coding curl
+// knows offered and decoded, the body capped after decoding, proxies as curl
+// reads them from the environment (this machine's own servers always
+// direct), TLS verified against the system's store or SSL_CERT_FILE.
+class CurlTransfer final : private TransferClient
+{
+public:
+    using Done = std::function<void(TransferOutcome)>;
+
+    explicit CurlTransfer(Done done);
+    ~CurlTransfer(); // a transfer under way ends without a word
+    CurlTransfer(const CurlTransfer &) = delete;
+    CurlTransfer &operator=(const CurlTransfer &) = delete;
+
+    // Starts the exchange; done follows from the event loop. False with
+    // *error when curl cannot take it.
+    bool start(const QByteArray &url, const FetchLimits &limits, int timeoutMs,
+               const RequestBody *body, QString *error);
+    // Ends the exchange under way at once, without a word.
+    void cancel();
+
+private:
+    static size_t onBody(char *data, size_t size, size_t count, void *self);
+    void transferDone(CURLcode code) override;
+    bool configure(const QByteArray &url, const FetchLimits &limits, int timeoutMs,
+                   const RequestBody *body);
+
+    Done m_done;
+    CurlEasy m_easy;
+    CurlList m_headers;
+    QPointer<TransferEngine> m_engine;
+    QByteArray m_body;
+    qint64 m_maxBody = 0;
+    bool m_overLimit = false;
+    char m_errorText[CURL_ERROR_SIZE] = {};
+};
+
+} // namespace Lumisong

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
+#include <unordered_map>
+
+#include "net/curlhandles.h"
+
+class QSocketNotifier;
+
+namespace Lumisong {
+
+// Told by the engine when its transfer ends. The engine has let go of the
+// transfer's handle by then, so the client may start it again or end it.
+class TransferClient
+{
+public:
+    virtual void transferDone(CURLcode code) = 0;
+
+protected:
+    ~TransferClient() = default;
+};
+
+// libcurl's multi interface on the event loop of one thread: a socket
+// notifier per socket curl watches and one timer for curl's timeouts, no
+// polling. Transfers of the thread share its connections (kept alive, HTTP/2
+// streams) and its cookies, which live in memory only.
+class TransferEngine final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TransferEngine)
+
+public:
+    // The calling thread's engine, made on first use.
+    static TransferEngine *forThisThread();
+    // Ends the calling thread's engine, and with it its connections and
+    // cookies; transfers still attached are told CURLE_ABORTED_BY_CALLBACK.
+    static void shutDown();
+
+    // Hands the transfer to curl; transferDone() follows from the event loop.
+    bool attach(CURL *easy, TransferClient *client);
+    // Takes the transfer back without telling its client.
+    void detach(CURL *easy);
+
+private:
+    TransferEngine();
+    ~TransferEngine() override;
+
+    static int onSocket(CURL *easy, curl_socket_t socket, int what, void *engine, void *);
+    static int onTimer(CURLM *multi, long timeoutMs, void *engine);
+    void watch(curl_socket_t socket, int what);
+    void act(curl_socket_t socket, int events);
+    void deliverFinished();
+    void applyLimits();
+
+    struct SocketWatch
+    {
+        QSocketNotifier *read = nullptr;
+        QSocketNotifier *write = nullptr;
+    };
+
+    CurlShare m_share;
+    CurlMulti m_multi;
+    QTimer m_timer;
+    std::unordered_map<curl_socket_t, SocketWatch> m_sockets;
+    std::unordered_map<CURL *, TransferClient *> m_clients;
+    long m_hostConnections = -1;
+    long m_streams = -1;
+};
+
+} // namespace Lumisong
