@@ -128,7 +128,7 @@ void tst_QtDialogs::saveDialogSuffixFollowsTheType()
     const SaveDialogAnswer answer = dialog.askSaveFileName(
         nullptr, {u"Lumisong"_s, dir.filePath(u"百度新歌下载列表"_s), u"lst"_s,
                   u"列表文件(*.lst)|*.lst|文本文件(*.txt)|*.txt|所有文件(*.*)|*.*|"
-                  u"下载地址(*.txt)|*.txt|播放列表(*.m3u8)|*.m3u8"_s});
+                  u"下载地址(*.txt)|*.txt|播放列表(*.m3u8)|*.m3u8"_s, QString()});
     QCOMPARE(answer.path, dir.filePath(saved));
     QCOMPARE(answer.type, type);
 }
