@@ -1,3 +1,4 @@
+#include <QAbstractFileIconProvider>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -145,6 +146,9 @@ void tst_QtDialogs::qtSpeaksChinese()
     QCOMPARE(box.button(QMessageBox::Ok)->text(), u"确定"_s);
     QDialogButtonBox save(QDialogButtonBox::Save);
     QCOMPARE(save.button(QDialogButtonBox::Save)->text(), u"保存"_s);
+    // The save dialog's type column, which Qt's translation leaves English.
+    QTemporaryDir dir;
+    QCOMPARE(QAbstractFileIconProvider().type(QFileInfo(dir.path())), u"文件夹"_s);
 }
 
 QTEST_MAIN(tst_QtDialogs)
