@@ -13,6 +13,7 @@
 #include "platform/singleinstance.h"
 #include "platform/ui/qtmessagebox.h"
 #include "platform/ui/qttranslations.h"
+#include "platform/ui/windowplacement.h"
 
 namespace Lumisong {
 
@@ -40,9 +41,10 @@ int runWindow(int &argc, char *argv[], const CommandLine &commandLine)
             // is waiting for a page: every running event loop is told to exit.
             QObject::connect(&form, &frmMain::unloaded, &app,
                              [] { QCoreApplication::exit(0); });
-            // The window opens centred on its screen.
+            // The window opens centred on its screen, its title strip on it
+            // even when the window is larger than the screen.
             if (const QScreen *screen = form.screen())
-                form.move(screen->availableGeometry().center() - form.rect().center());
+                form.move(WindowPlacement::centred(screen->availableGeometry(), form.size()));
             form.show();
             status = app.exec();
         }

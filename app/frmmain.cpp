@@ -103,6 +103,7 @@ void frmMain::createSongCommands()
     connect(m_lstXg, &ListView::mouseDown, this, &frmMain::lstXg_MouseDown);
     connect(m_lstXg, &ListView::mouseUp, this, &frmMain::lstXg_MouseUp);
     connect(m_lstXg, &ListView::dblClick, this, &frmMain::lstXg_DblClick);
+    connect(m_lstXg, &ListView::menuKey, this, &frmMain::lstXg_MenuKey);
     connectClick(m_btnCreate, SLOT(btnCreate_Click()));
     connectClick(m_btnSelectAll, SLOT(btnSelectAll_Click()));
     connectClick(m_btnSelectNone, SLOT(btnSelectNone_Click()));
@@ -225,6 +226,16 @@ void frmMain::lstXg_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, const
         m_frmMenu->popupAt(m_lstXg->viewport()->mapToGlobal(pos));
 }
 
+void frmMain::lstXg_MenuKey()
+{
+    const int row = m_lstXg->keyboardRow();
+    if (row < 0)
+        return;
+    m_lstXg->selectRow(row);
+    m_currentSong = row;
+    m_frmMenu->popupAt(m_lstXg->menuAnchor(row));
+}
+
 void frmMain::lstXg_DblClick(const QPoint &pos)
 {
     if (m_lstXg->rowAt(pos) < 0) {
@@ -259,7 +270,8 @@ void frmMain::btnCreate_Click()
                           [this](const QString &text) {
                               if (!m_unloaded)
                                   setInfo(text);
-                          }});
+                          },
+                          m_env.settings});
 }
 
 void frmMain::continueStartUp()

@@ -105,6 +105,10 @@ public slots:
     void lstXg_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint &pos);
     void lstXg_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint &pos);
     void lstXg_DblClick(const QPoint &pos);
+    // The menu key or Shift+F10 in the list: the context menu of the row the
+    // keyboard is on, opened at that row, as a right click on it would; on
+    // an empty list nothing opens.
+    void lstXg_MenuKey();
     void btnSelectAll_Click();
     void btnSelectNone_Click();
     void btnSelectInvert_Click();

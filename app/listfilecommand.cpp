@@ -9,6 +9,7 @@
 
 #include "app/defaults.h"
 #include "app/listfilewait.h"
+#include "app/listfoldersetting.h"
 #include "app/listitemsmodel.h"
 #include "app/statustexts.h"
 #include "catalogue/catalogue.h"
@@ -45,6 +46,7 @@ SaveDialogAnswer chooseTarget(const ListFileCommand::Parts &parts)
         QStringLiteral("百度新歌下载列表"),
         QStringLiteral("lst"),
         ListFileCommand::dialogFilter(),
+        ListFolderSetting::startFolder(parts.settings),
     };
     for (;;) {
         const SaveDialogAnswer answer = parts.saveDialog->askSaveFileName(parts.window, request);
@@ -96,12 +98,21 @@ void ListFileCommand::run(const Parts &parts)
         if (process)
             process->setProperty(property, value);
     };
-    const auto enableButton = [&button] {
-        if (button)
-            button->setEnabled(true);
+    // Disabling the focused button moves the focus on to the next control;
+    // unless the user has moved it since, it comes back with the button.
+    // (The window's focus widget, which stays while a dialog is up.)
+    const bool hadFocus = parts.btnCreate->window()->focusWidget() == parts.btnCreate;
+    parts.btnCreate->setEnabled(false);
+    const QPointer<QWidget> focusMovedTo(hadFocus ? parts.btnCreate->window()->focusWidget() : nullptr);
+    const auto enableButton = [&button, hadFocus, &focusMovedTo] {
+        if (!button)
+            return;
+        button->setEnabled(true);
+        const QWidget *focus = button->window()->focusWidget();
+        if (hadFocus && (!focus || focus == focusMovedTo))
+            button->setFocus(Qt::OtherFocusReason);
     };
 
-    parts.btnCreate->setEnabled(false);
     const SaveDialogAnswer target = chooseTarget(parts);
     if (target.path.isEmpty() || !window) {
         enableButton();
@@ -128,6 +139,7 @@ void ListFileCommand::run(const Parts &parts)
 
     switch (outcome) {
     case ListFileRun::Outcome::Written:
+        ListFolderSetting::remember(parts.settings, target.path);
         if (process)
             process->setVisible(false);
         parts.messageBox->show(window, QStringLiteral("列表成功生成！"), Defaults::ProgramTitle.toString(),

@@ -14,12 +14,14 @@ class Catalogue;
 class ListItemsModel;
 class MessageBox;
 class SaveDialog;
+class SettingsStore;
 
 // The "生成列表" run of the main window: asks for a file name and type (and
 // whether to overwrite), resolves every ticked song afresh (several at a
 // time, taken in list order) while the progress bar counts through them,
 // writes the list as a whole in the kind the chosen type names, and tells
-// how it went.
+// how it went. The dialog opens in the folder of the last list written.
+// Focus that was on btnCreate when the run began goes back to it at the end.
 // btnCreate stays disabled for the whole run. A run that stops on a failure
 // leaves the chosen file as it was and the progress bar as it stood, and says
 // in the status line what went wrong.
@@ -38,6 +40,9 @@ public:
         SaveDialog *saveDialog = nullptr;
         MessageBox *messageBox = nullptr;
         std::function<void(const QString &)> setInfo; // the status line
+        // Keeps the folder of the last list written, where the dialog opens
+        // next (ListFolderSetting); may be null.
+        SettingsStore *settings = nullptr;
     };
 
     static void run(const Parts &parts);

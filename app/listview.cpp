@@ -1,5 +1,6 @@
 #include "app/listview.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -93,8 +94,42 @@ void ListView::mouseDoubleClickEvent(QMouseEvent *event)
     emit dblClick(event->position().toPoint());
 }
 
+int ListView::keyboardRow() const
+{
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && current.row() < m_items->rowCount())
+        return current.row();
+    return selectedRow();
+}
+
+QPoint ListView::menuAnchor(int row)
+{
+    const QModelIndex index = m_items->index(row, 0);
+    scrollTo(index);
+    const QRect cell = visualRect(index);
+    return viewport()->mapToGlobal(QPoint(cell.left() + cell.height(), cell.bottom() + 1));
+}
+
+// The platform turns the menu key into a keyboard context-menu event (where
+// it does not, the key is handled below); a mouse one is left to the
+// release handler, which knows the row under the pointer.
+void ListView::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (event->reason() != QContextMenuEvent::Keyboard) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit menuKey();
+}
+
 void ListView::keyPressEvent(QKeyEvent *event)
 {
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        event->accept();
+        emit menuKey();
+        return;
+    }
     // The view would toggle only the current cell, and only the first column
     // has the check box; a click elsewhere in the row must not take Space away.
     const int row = selectedRow();

@@ -36,6 +36,11 @@ public:
     int selectedRow() const;
     void selectRow(int row);
     void clearRowSelection();
+    // The row the keyboard is on (the current row, else the selected one); -1 for none.
+    int keyboardRow() const;
+    // Where a menu for the row opens, in global coordinates: below the start
+    // of its first cell, after scrolling the row into view.
+    QPoint menuAnchor(int row);
 
 signals:
     // Mouse events of the viewport, sent after the view's own handling (so a
@@ -43,12 +48,15 @@ signals:
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos);
     void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos);
     void dblClick(const QPoint &pos);
+    // The menu key or Shift+F10 was pressed in the list.
+    void menuKey();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void applyColumnWidths();

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -46,13 +47,69 @@ Surface::Surface(QSize size) : m_image(makeImage(size)), m_font(inPixels(QFont()
 void Surface::resize(QSize size)
 {
     m_image = makeImage(size);
+    m_sharpSteps.clear();
     resetWindowRegion();
 }
 
 void Surface::clear(Colour colour)
 {
+    m_sharpSteps.clear();
     if (!isEmpty())
         m_image.fill(colour.toPixel());
+}
+
+void Surface::setDevicePixelRatio(qreal ratio)
+{
+    const qreal wanted = std::isfinite(ratio) && ratio > 0 ? ratio : 1.0;
+    if (wanted == m_ratio)
+        return;
+    m_ratio = wanted;
+    m_sharpSteps.clear();
+}
+
+void Surface::drawSharp(const SharpStep &step)
+{
+    if (isEmpty() || !step)
+        return;
+    if (m_ratio != 1.0) {
+        m_sharpSteps.push_back(step);
+        return;
+    }
+    QPainter painter(&m_image);
+    step(painter);
+}
+
+QImage Surface::deviceImage() const
+{
+    if (m_ratio == 1.0 || isEmpty())
+        return m_image;
+    const QSize deviceSize(int(std::ceil(width() * m_ratio)), int(std::ceil(height() * m_ratio)));
+    // Whole ratios repeat every pixel, so one-pixel lines stay crisp; others
+    // are smoothed rather than made uneven.
+    const bool whole = m_ratio == std::floor(m_ratio);
+    QImage device = m_image.scaled(deviceSize, Qt::IgnoreAspectRatio,
+                                   whole ? Qt::FastTransformation : Qt::SmoothTransformation);
+    device.setDevicePixelRatio(m_ratio);
+    QPainter painter(&device); // in logical pixels: the painter scales by the ratio
+    for (const SharpStep &step : m_sharpSteps) {
+        painter.save();
+        step(painter);
+        painter.restore();
+    }
+    return device;
+}
+
+QRegion Surface::deviceWindowRegion() const
+{
+    QRegion device;
+    for (const QRect &rect : windowRegion()) {
+        const int left = int(std::floor(rect.x() * m_ratio));
+        const int top = int(std::floor(rect.y() * m_ratio));
+        const int right = int(std::ceil((rect.x() + rect.width()) * m_ratio));
+        const int bottom = int(std::ceil((rect.y() + rect.height()) * m_ratio));
+        device += QRect(left, top, right - left, bottom - top);
+    }
+    return device;
 }
 
 Colour Surface::pixel(int x, int y) const
@@ -239,10 +296,14 @@ void Surface::drawText(int x, int y, const QString &text, Colour colour)
     const QFontMetrics metrics(m_font);
     if (x >= width() || y >= height() || y + metrics.height() <= 0)
         return;
-    QPainter painter(&m_image);
-    painter.setFont(m_font);
-    painter.setPen(QColor(colour.red(), colour.green(), colour.blue()));
-    painter.drawText(QPoint(x, y + metrics.ascent()), text);
+    const QFont font = m_font;
+    const QPoint origin(x, y + metrics.ascent());
+    const QColor ink(colour.red(), colour.green(), colour.blue());
+    drawSharp([font, origin, ink, text](QPainter &painter) {
+        painter.setFont(font);
+        painter.setPen(ink);
+        painter.drawText(origin, text);
+    });
 }
 
 } // namespace Lumisong

@@ -2,12 +2,17 @@
 
 #include <QFont>
 #include <QImage>
+
+#include <functional>
+#include <vector>
 #include <QRegion>
 #include <QSize>
 #include <QString>
 
 #include "platform/colour.h"
 #include "platform/pixelrect.h"
+
+class QPainter;
 
 namespace Lumisong {
 
@@ -20,6 +25,11 @@ namespace Lumisong {
 // their low three bytes: translate system colours (Colour::resolved()) first.
 // Every primitive clips to the image and returns early when nothing is left, so
 // no call reads or writes outside it, whatever the coordinates.
+//
+// Text and symbols are drawn at the screen's device pixel ratio: the image
+// keeps one pixel per logical pixel, and drawSharp steps are replayed over it
+// at the screen's resolution by deviceImage() (at ratio 1 they go straight
+// into the image, so nothing changes there).
 class Surface
 {
 public:
@@ -80,12 +90,32 @@ public:
     QRegion windowRegion() const;
     bool hasWindowRegion() const { return m_hasRegion; }
 
+    // The device pixel ratio of the screen the surface is shown on; 1 unless
+    // set. Changing it drops the kept sharp steps (the next redraw makes them).
+    void setDevicePixelRatio(qreal ratio);
+    qreal devicePixelRatio() const { return m_ratio; }
+    // A drawing step in the surface's own (logical) pixel coordinates that
+    // must be sharp on the screen: text, symbols. At ratio 1 it runs at once
+    // on a painter over the image; otherwise it is kept until clear() or
+    // resize() and runs in deviceImage(). The step sets its own font and pen.
+    using SharpStep = std::function<void(QPainter &painter)>;
+    void drawSharp(const SharpStep &step);
+    // The pixels as the screen shows them. At ratio 1 the image itself. At
+    // other ratios the image scaled to ceil(size x ratio) (pixel for pixel
+    // repeated at whole ratios, smoothed otherwise) with the kept sharp steps
+    // drawn over it at full resolution; its devicePixelRatio() is the ratio.
+    QImage deviceImage() const;
+    // The window shape in device pixels of deviceImage(): every rectangle
+    // widened outwards to whole device pixels.
+    QRegion deviceWindowRegion() const;
+
     // Text output in the surface's font, measured and drawn in the surface's pixels.
     void setFont(const QFont &font);
     const QFont &font() const { return m_font; }
     // The width (advance) and height (ascent + descent) of a single line of text.
     QSize textExtent(const QString &text) const;
-    // Draws a single line with its top-left corner at (x, y), transparent background.
+    // Draws a single line with its top-left corner at (x, y), transparent
+    // background; a sharp step.
     void drawText(int x, int y, const QString &text, Colour colour);
 
     // The pixels for drawing that goes through QPainter or per-pixel
@@ -100,6 +130,8 @@ private:
     QFont m_font;
     QRegion m_region;
     bool m_hasRegion = false;
+    qreal m_ratio = 1.0;
+    std::vector<SharpStep> m_sharpSteps;
 };
 
 } // namespace Lumisong

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QUrl>
 
 #include <cmath>
@@ -13,6 +14,7 @@
 #include "platform/ui/imagebox.h"
 #include "platform/ui/shellopener.h"
 #include "platform/ui/titledrag.h"
+#include "platform/ui/windowplacement.h"
 #include "update/remindersetting.h"
 #include "update/updatenotice.h"
 
@@ -74,9 +76,11 @@ void frmUpdate::Form_Load(const QWidget *mainForm)
 {
     if (!mainForm)
         return;
-    // Centred over the main window wherever it is, even partly off screen.
-    move(int(std::lround(mainForm->x() + (mainForm->width() - width()) / 2.0)),
-         int(std::lround(mainForm->y() + (mainForm->height() - height()) / 2.0)));
+    // Centred over the main window, kept with its title strip on the screen.
+    const QPoint centred(int(std::lround(mainForm->x() + (mainForm->width() - width()) / 2.0)),
+                         int(std::lround(mainForm->y() + (mainForm->height() - height()) / 2.0)));
+    const QScreen *screen = mainForm->screen();
+    move(screen ? WindowPlacement::within(screen->availableGeometry(), size(), centred) : centred);
     for (const char *name : {"imgIcon", "imgTitle", "imgBody", "imgBottom"}) {
         const QString objectName = QString::fromLatin1(name);
         const auto *from = mainForm->findChild<ImageBox *>(objectName, Qt::FindDirectChildrenOnly);

@@ -1,6 +1,7 @@
 #include "controls/button/buttonpainter.h"
 
 #include <QPainter>
+#include <QPainterPath>
 
 #include "controls/button/buttonenums.h"
 #include "controls/button/buttonproperties.h"
@@ -125,51 +126,66 @@ void ButtonPainter::DrawPictureShadow()
     DrawPicture(rect, std::nullopt);
 }
 
-void ButtonPainter::DrawCaptionText(QPainter &painter, const PixelRect &rect, Colour colour, int dx, int dy)
-{
-    CaptionText::draw(painter, m_properties.caption, movedBy(rect, dx, dy), colour,
-                      m_properties.rightToLeft);
-}
-
-void ButtonPainter::drawCaptionEffects(QPainter &painter)
+std::vector<ButtonPainter::CaptionPass> ButtonPainter::captionEffectPasses() const
 {
     const Colour back = C();
-    const PixelRect &c = m_layout.caption;
     switch (m_properties.captionEffects) {
     case CaptionRaised:
-        DrawCaptionText(painter, c, ShiftColor(back, 0.14f), -1, -1);
-        break;
+        return {{-1, -1, ShiftColor(back, 0.14f)}};
     case CaptionSunken:
-        DrawCaptionText(painter, c, ShiftColor(back, 0.14f), 1, 1);
-        break;
+        return {{1, 1, ShiftColor(back, 0.14f)}};
     case CaptionShadow:
-        DrawCaptionText(painter, c, Colour::rgb(192, 192, 192), 1, 1);
-        break;
+        return {{1, 1, Colour::rgb(192, 192, 192)}};
     case CaptionGlow:
     case CaptionOutline: {
         const Colour colour = ShiftColor(back, m_properties.captionEffects == CaptionGlow ? 0.1f : -0.1f);
-        DrawCaptionText(painter, c, colour, 1, 1);
-        DrawCaptionText(painter, c, colour, 1, -1);
-        DrawCaptionText(painter, c, colour, -1, 1);
-        DrawCaptionText(painter, c, colour, -1, -1);
-        break;
+        return {{1, 1, colour}, {1, -1, colour}, {-1, 1, colour}, {-1, -1, colour}};
     }
     default:
-        break;
+        return {};
     }
+}
+
+// The caption with its effect copies, as one sharp step of the surface.
+void ButtonPainter::DrawCaption(Colour colour)
+{
+    std::vector<CaptionPass> passes = captionEffectPasses();
+    passes.push_back({0, 0, colour});
+    const QFont font = m_surface.font();
+    const QString caption = m_properties.caption;
+    const PixelRect rect = m_layout.caption;
+    const bool rightToLeft = m_properties.rightToLeft;
+    m_surface.drawSharp([=](QPainter &painter) {
+        painter.setFont(font);
+        for (const CaptionPass &pass : passes)
+            CaptionText::draw(painter, caption, movedBy(rect, pass.dx, pass.dy), pass.colour, rightToLeft);
+    });
 }
 
 void ButtonPainter::drawSymbol()
 {
-    const QString digits = QString::number(m_properties.dropDownSymbol);
+    const QChar symbol = QString::number(m_properties.dropDownSymbol).front();
     const Colour colour = m_properties.enabled ? TranslateColor(m_properties.foreColor)
                                                : SystemRgb(SystemColours::GrayText);
     const PixelRect &cell = m_layout.symbol;
-    for (const PixelRect &span : SymbolGlyph::spans(digits.front())) {
-        // The glyph starts at the cell's top-left corner and is clipped to it.
-        const PixelRect placed = movedBy(span, cell.left, cell.top).intersected(cell);
-        m_canvas.FillBox(colour, placed);
+    if (m_surface.devicePixelRatio() == 1.0) {
+        for (const PixelRect &span : SymbolGlyph::spans(symbol)) {
+            // The glyph starts at the cell's top-left corner and is clipped to it.
+            const PixelRect placed = movedBy(span, cell.left, cell.top).intersected(cell);
+            m_canvas.FillBox(colour, placed);
+        }
+        return;
     }
+    // Above one device pixel per pixel the glyph's own outline is filled,
+    // so its slopes are as fine as the screen.
+    const QPainterPath outline = SymbolGlyph::outline(symbol).translated(cell.left, cell.top);
+    const QRect clip = cell.toQRect();
+    const QColor ink(colour.red(), colour.green(), colour.blue());
+    m_surface.drawSharp([outline, clip, ink](QPainter &painter) {
+        painter.setClipRect(clip);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillPath(outline, ink);
+    });
 }
 
 void ButtonPainter::DrawContent()
@@ -210,13 +226,10 @@ void ButtonPainter::DrawContent()
         DrawPictureShadow();
 
     if (!p.caption.isEmpty() && !m_layout.caption.isEmpty()) {
-        QPainter painter(&m_surface.pixels());
-        painter.setFont(m_surface.font());
-        drawCaptionEffects(painter);
         Colour colour = SystemRgb(SystemColours::GrayText);
         if (p.enabled)
             colour = TranslateColor(m_runtime.state == StateHot ? p.foreColorHover : p.foreColor);
-        DrawCaptionText(painter, m_layout.caption, colour, 0, 0);
+        DrawCaption(colour);
     }
 
     if (m_layout.hasSymbol)

@@ -3,6 +3,7 @@
 #include <QRegion>
 
 #include <optional>
+#include <vector>
 
 #include "controls/button/buttoncanvas.h"
 #include "controls/button/captionlayout.h"
@@ -77,8 +78,16 @@ private:
     void ChoosePicture();
     void DrawPicture(const PixelRect &rect, std::optional<Colour> tint);
     void DrawPictureShadow();
-    void DrawCaptionText(QPainter &painter, const PixelRect &rect, Colour colour, int dx, int dy);
-    void drawCaptionEffects(QPainter &painter);
+    // One copy of the caption, moved by (dx, dy).
+    struct CaptionPass
+    {
+        int dx = 0;
+        int dy = 0;
+        Colour colour;
+    };
+    // The copies the caption effect draws before the caption itself.
+    std::vector<CaptionPass> captionEffectPasses() const;
+    void DrawCaption(Colour colour);
     void drawSymbol();
 
     Surface &m_surface;

@@ -30,7 +30,18 @@ void CaptionText::draw(QPainter &painter, const QString &caption, const PixelRec
         return;
     painter.setPen(QColor(colour.red(), colour.green(), colour.blue()));
     painter.setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
-    painter.drawText(rect.toQRect(), Qt::AlignHCenter | Qt::AlignTop | flags(), caption);
+    // The rectangle was measured to the text's advance, but Qt breaks a line
+    // whose last glyph overhangs its advance by a fraction of a pixel ("全选(&A)"
+    // in a Chinese locale, where ")" comes from another font): the rest went
+    // to a second line outside the button. The lines are laid out with a
+    // pixel of room on either side, which leaves centred lines exactly where
+    // they were, and clipped to the rectangle as before.
+    const QRect clip = rect.toQRect();
+    const QRect room = clip.adjusted(-WrapRoom, 0, WrapRoom, 0);
+    painter.save();
+    painter.setClipRect(clip, Qt::IntersectClip);
+    painter.drawText(room, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip | flags(), caption);
+    painter.restore();
 }
 
 } // namespace Lumisong

@@ -29,6 +29,8 @@ public:
 
 private:
     static int flags();
+    // Pixels of room beside the measured rectangle when lines are laid out for drawing.
+    static constexpr int WrapRoom = 1;
 };
 
 } // namespace Lumisong

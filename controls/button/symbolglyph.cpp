@@ -33,7 +33,68 @@ void box(std::vector<PixelRect> &out, int left, int top, int right, int bottom, 
     out.push_back({right - 1, top, right, bottom});
 }
 
+// The triangles of the spans above as outlines: a base edge across the widest
+// span's outer side and the tip at the middle of the narrowest's far side.
+QPainterPath verticalOutline(int centre, int top, int base, bool down)
+{
+    const int rows = (base + 1) / 2;
+    const qreal half = rows - 1;
+    const qreal mid = centre + 0.5;
+    QPolygonF triangle;
+    if (down)
+        triangle << QPointF(centre - half, top) << QPointF(centre + half + 1, top) << QPointF(mid, top + rows);
+    else
+        triangle << QPointF(centre - half, top + rows) << QPointF(centre + half + 1, top + rows) << QPointF(mid, top);
+    QPainterPath path;
+    path.addPolygon(triangle);
+    path.closeSubpath();
+    return path;
+}
+
+QPainterPath horizontalOutline(int left, int middle, int base, bool right)
+{
+    const int cols = (base + 1) / 2;
+    const qreal half = cols - 1;
+    const qreal mid = middle + 0.5;
+    QPolygonF triangle;
+    if (right)
+        triangle << QPointF(left, middle - half) << QPointF(left, middle + half + 1) << QPointF(left + cols, mid);
+    else
+        triangle << QPointF(left + cols, middle - half) << QPointF(left + cols, middle + half + 1) << QPointF(left, mid);
+    QPainterPath path;
+    path.addPolygon(triangle);
+    path.closeSubpath();
+    return path;
+}
+
 } // namespace
+
+QPainterPath SymbolGlyph::outline(QChar symbol)
+{
+    switch (symbol.unicode()) {
+    case u'3':
+        return horizontalOutline(5, 7, 7, false);
+    case u'4':
+        return horizontalOutline(6, 7, 7, true);
+    case u'5':
+        return verticalOutline(7, 5, 7, false);
+    case u'6':
+        return verticalOutline(7, 6, 7, true);
+    case u'7':
+        return verticalOutline(7, 6, 5, true);
+    case u'8':
+        return verticalOutline(7, 5, 5, false);
+    case u'9':
+        return verticalOutline(7, 4, 5, true).united(verticalOutline(7, 8, 5, true));
+    default: {
+        QPainterPath path;
+        path.setFillRule(Qt::WindingFill);
+        for (const PixelRect &span : spans(symbol))
+            path.addRect(span.toQRect());
+        return path;
+    }
+    }
+}
 
 std::vector<PixelRect> SymbolGlyph::spans(QChar symbol)
 {

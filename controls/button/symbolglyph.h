@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QChar>
+#include <QPainterPath>
 
 #include <vector>
 
@@ -22,6 +23,10 @@ public:
 
     // Spans relative to the cell's top-left corner.
     static std::vector<PixelRect> spans(QChar symbol);
+    // The same glyph as an outline for drawing finer than one pixel: the
+    // spans' rectangles, except that a triangle is the triangle through its
+    // spans' outer corners.
+    static QPainterPath outline(QChar symbol);
 };
 
 } // namespace Lumisong

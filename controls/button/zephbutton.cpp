@@ -343,7 +343,9 @@ void zephbutton::Redraw()
         m_painter.ApplyWindowRegion();
     }
     m_surface.setFont(m_font ? m_font->description().toQFont() : QFont());
+    m_surface.setDevicePixelRatio(devicePixelRatioF());
     m_painter.Redraw();
+    m_deviceImage = m_surface.devicePixelRatio() == 1.0 ? QImage() : m_surface.deviceImage();
     m_paintedGeneration = m_lookGeneration;
     m_paintedRuntime = m_runtime;
     showSurface();
@@ -356,7 +358,7 @@ void zephbutton::redraw()
 {
     m_painter.storeCheckedLook();
     if (m_paintedGeneration == m_lookGeneration && m_paintedRuntime == m_runtime
-        && m_surface.size() == size())
+        && m_surface.size() == size() && m_surface.devicePixelRatio() == devicePixelRatioF())
         return;
     Redraw();
 }
@@ -476,8 +478,14 @@ void zephbutton::paintEvent(QPaintEvent *event)
 {
     if (m_surface.isEmpty())
         return;
+    // Moved to a screen of another scale: drawn afresh for it.
+    if (m_surface.devicePixelRatio() != devicePixelRatioF())
+        Redraw();
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_surface.image(), event->rect());
+    if (m_deviceImage.isNull())
+        painter.drawImage(event->rect(), m_surface.image(), event->rect());
+    else
+        painter.drawImage(QRectF(rect()), m_deviceImage);
 }
 
 } // namespace Lumisong

@@ -330,6 +330,9 @@ private:
     ButtonProperties m_p;
     ButtonRuntime m_runtime;
     Surface m_surface;
+    // What paintEvent shows when the screen has more than one device pixel
+    // per pixel: the surface at the screen's resolution (null at ratio 1).
+    QImage m_deviceImage;
     ButtonPainter m_painter;
     Ambient m_ambient;
     std::shared_ptr<ButtonFont> m_font;

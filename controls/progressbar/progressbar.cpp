@@ -256,15 +256,28 @@ void ProgressBar::redraw()
                                                          m_state.customColour1.resolved(),
                                                          m_state.customColour2.resolved()))
         m_palette = *themed;
-    ProgressBarRenderer::paint(m_surface, m_state, m_state.enabled ? m_palette : m_palette.greyed());
+    renderSurface();
     setMask(m_surface.windowRegion());
     update();
 }
 
+void ProgressBar::renderSurface()
+{
+    m_surface.setDevicePixelRatio(devicePixelRatioF());
+    ProgressBarRenderer::paint(m_surface, m_state, m_state.enabled ? m_palette : m_palette.greyed());
+    m_deviceImage = m_surface.devicePixelRatio() == 1.0 ? QImage() : m_surface.deviceImage();
+}
+
 void ProgressBar::paintEvent(QPaintEvent *)
 {
+    // Moved to a screen of another scale: drawn afresh for it.
+    if (m_surface.devicePixelRatio() != devicePixelRatioF())
+        renderSurface();
     QPainter painter(this);
-    painter.drawImage(0, 0, m_surface.image());
+    if (m_deviceImage.isNull())
+        painter.drawImage(0, 0, m_surface.image());
+    else
+        painter.drawImage(QRectF(rect()), m_deviceImage);
 }
 
 void ProgressBar::resizeEvent(QResizeEvent *event)

@@ -127,10 +127,14 @@ private:
     template <typename T>
     void assign(T ProgressBarState::*field, const T &NewValue, const char *name);
     void redraw();
+    // Paints the surface at the screen's device pixel ratio.
+    void renderSurface();
 
     ProgressBarState m_state;
     ProgressBarPalette m_palette; // of the last valid theme; drawn greyed when disabled
     Surface m_surface;
+    // The surface at the screen's resolution when that is finer (null at ratio 1).
+    QImage m_deviceImage;
 };
 
 } // namespace Lumisong

@@ -22,6 +22,8 @@ SaveDialogAnswer FileSaveDialog::askSaveFileName(QWidget *parent, const SaveDial
     };
     followType(dialog.selectedNameFilter());
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followType);
+    if (!request.folder.isEmpty())
+        dialog.setDirectory(request.folder);
     dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted)
         return {};

@@ -18,6 +18,11 @@ bool QtTranslations::install(const QString &locale)
         delete translator;
         return false;
     }
+    // Ours after Qt's: the translator installed last is asked first.
+    auto *own = new QTranslator(app);
+    if (!own->load(QStringLiteral(":/translations/lumisong_") + locale)
+        || !QCoreApplication::installTranslator(own))
+        delete own;
     return true;
 }
 

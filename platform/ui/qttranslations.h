@@ -15,7 +15,8 @@ public:
     // Loads Qt's translations for `locale` from Qt's translations folder and
     // installs them in the running application, which owns them. False when
     // they are not installed (Debian: qt6-translations-l10n); Qt's English
-    // texts stay then.
+    // texts stay then. The program's own translation of the texts Qt's lacks
+    // (built in) is installed after Qt's.
     static bool install(const QString &locale = InterfaceLocale.toString());
 };
 

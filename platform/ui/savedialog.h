@@ -14,6 +14,8 @@ struct SaveDialogRequest
     QString defaultSuffix; // appended to a name typed without extension when the chosen
                            // type names no single extension of its own, e.g. "lst"
     QString filter;        // "description|pattern|description|pattern..." ("|" separated pairs)
+    QString folder;        // the folder the dialog opens in, where a bare name lands;
+                           // empty: the dialog's own choice
 };
 
 // What the user settled on.

@@ -64,6 +64,8 @@ private slots:
     void unwritableTarget();
     void closingTheWindowMidRun();
     void closingTheWindowWithRequestsInFlight();
+    void keyboardRunEndsOnCreate();
+    void dialogStartsInTheLastListsFolder();
 };
 
 void TestListFileCommand::initTestCase()
@@ -381,4 +383,55 @@ void TestListFileCommand::closingTheWindowWithRequestsInFlight()
 }
 
 QTEST_MAIN(TestListFileCommand)
+void TestListFileCommand::keyboardRunEndsOnCreate()
+{
+    SongWindowHarness h;
+    QVERIFY(h.start());
+    h.items()->setChecked(1, true);
+    QWidget *create = h.form->btnCreate();
+    create->setFocus();
+    QWidget *focusDuringRun = nullptr;
+    h.onEachRequest([&] { focusDuringRun = h.form->focusWidget(); });
+    h.saveDialog.queueAnswer(h.dir.filePath(QStringLiteral("keys.lst")));
+    QTest::keyClick(create, Qt::Key_Return);
+    QCOMPARE(h.messageBox.shown().size(), 1);
+    // Disabled, the button handed the focus on; enabled again, it has it back.
+    QVERIFY(focusDuringRun && focusDuringRun != create);
+    QCOMPARE(h.form->focusWidget(), create);
+    // So the next Enter starts another run instead of ticking every row.
+    QTest::keyClick(h.form->focusWidget(), Qt::Key_Return);
+    QCOMPARE(h.saveDialog.requests().size(), 2);
+    QCOMPARE(h.items()->isChecked(0), false);
+}
+
+void TestListFileCommand::dialogStartsInTheLastListsFolder()
+{
+    SongWindowHarness h;
+    QVERIFY(h.start());
+    // A home of the test's own, without a music folder at first.
+    const QByteArray home = qgetenv("HOME");
+    const QString fakeHome = h.dir.filePath(QStringLiteral("home"));
+    QVERIFY(QDir().mkpath(fakeHome));
+    qputenv("HOME", QFile::encodeName(fakeHome));
+    const auto folderOfNextDialog = [&h] {
+        h.saveDialog.queueAnswer(QString()); // cancelled
+        h.clickCreate();
+        return h.saveDialog.requests().constLast().folder;
+    };
+    const QString first = folderOfNextDialog();
+    QVERIFY(QDir().mkpath(fakeHome + QStringLiteral("/Music")));
+    const QString withMusic = folderOfNextDialog();
+    const QString elsewhere = h.dir.filePath(QStringLiteral("elsewhere"));
+    QVERIFY(QDir().mkpath(elsewhere));
+    h.saveDialog.queueAnswer(elsewhere + QStringLiteral("/list.lst"));
+    h.clickCreate();
+    const QString afterSave = folderOfNextDialog();
+    qputenv("HOME", home);
+
+    QCOMPARE(first, fakeHome);
+    QCOMPARE(withMusic, fakeHome + QStringLiteral("/Music"));
+    QCOMPARE(afterSave, elsewhere);
+    QCOMPARE(h.settings.value(QStringLiteral("Lumisong"), QStringLiteral("LastListFolder")), elsewhere);
+}
+
 #include "tst_listfilecommand.moc"

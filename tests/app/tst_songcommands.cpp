@@ -3,6 +3,7 @@
 // and the skinned buttons by keyboard.
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -62,6 +63,8 @@ private slots:
     void doubleClickFailureIsTold();
     void selectionButtons();
     void buttonsByKeyboard();
+    void menuKeyOpensTheRowMenu_data();
+    void menuKeyOpensTheRowMenu();
 };
 
 void TestSongCommands::initTestCase()
@@ -306,4 +309,58 @@ void TestSongCommands::buttonsByKeyboard()
 }
 
 QTEST_MAIN(TestSongCommands)
+void TestSongCommands::menuKeyOpensTheRowMenu_data()
+{
+    QTest::addColumn<bool>("menuKey"); // the menu key, else Shift+F10
+    QTest::addColumn<bool>("loaded");  // the list has its rows
+    QTest::newRow("Shift+F10 on a row") << false << true;
+    QTest::newRow("menu key on a row") << true << true;
+    QTest::newRow("Shift+F10 on an empty list") << false << false;
+    QTest::newRow("menu key on an empty list") << true << false;
+}
+
+void TestSongCommands::menuKeyOpensTheRowMenu()
+{
+    QFETCH(bool, menuKey);
+    QFETCH(bool, loaded);
+    SongWindowHarness h;
+    if (loaded) {
+        QVERIFY(h.start());
+    } else {
+        h.form = std::make_unique<frmMain>(frmMain::Environment{});
+        h.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
+    }
+    h.list()->setFocus();
+    if (loaded) {
+        h.list()->selectRow(0);
+        QTest::keyClick(h.list(), Qt::Key_Down); // the keyboard moves on to slot 1
+    }
+    QString opened;
+    QPoint openedAt;
+    QTimer::singleShot(0, [&] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            opened = menu->title();
+            openedAt = menu->pos();
+            menu->close();
+        }
+    });
+    if (menuKey) {
+        // Desktops turn the key into a keyboard context-menu event.
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0), QPoint(0, 0));
+        QApplication::sendEvent(h.list(), &event);
+    } else {
+        QTest::keyClick(h.list(), Qt::Key_F10, Qt::ShiftModifier);
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(opened, loaded ? QStringLiteral("右键") : QString());
+    if (!loaded)
+        return;
+    QCOMPARE(h.form->currentSong(), 1);
+    QCOMPARE(h.list()->selectedRow(), 1);
+    // At the row, not where the pointer happens to be.
+    const QRect row = h.list()->visualRect(h.items()->index(1, 0));
+    QCOMPARE(h.viewport()->mapFromGlobal(openedAt).y(), row.bottom() + 1);
+}
+
 #include "tst_songcommands.moc"

@@ -2,6 +2,7 @@
 
 #include "platform/ui/skinframe.h"
 #include "platform/ui/titledrag.h"
+#include "platform/ui/windowplacement.h"
 
 using namespace Lumisong;
 
@@ -34,6 +35,8 @@ private slots:
     void dragKeepsAGripOnTheScreen();
     void declinedSystemMoveDragsItself();
     void layoutSkipsWhatCannotBeDone();
+    void opensWithItsTitleOnTheScreen_data();
+    void opensWithItsTitleOnTheScreen();
 };
 
 void tst_SkinnedWindow::dragKeepsAGripOnTheScreen_data()
@@ -106,4 +109,34 @@ void tst_SkinnedWindow::layoutSkipsWhatCannotBeDone()
 }
 
 QTEST_MAIN(tst_SkinnedWindow)
+void tst_SkinnedWindow::opensWithItsTitleOnTheScreen_data()
+{
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<QPoint>("centred");          // WindowPlacement::centred
+    QTest::addColumn<QPoint>("wanted");           // for WindowPlacement::within
+    QTest::addColumn<QPoint>("within");
+    const QSize designed(845, 549);
+    QTest::newRow("fits: centred as ever")
+        << QRect(0, 0, 1280, 800) << designed << QPoint(217, 125) << QPoint(600, 400) << QPoint(435, 251);
+    QTest::newRow("larger than the screen (200 % on 1280 x 800)")
+        << QRect(0, 0, 640, 400) << designed << QPoint(0, 0) << QPoint(-206, -150) << QPoint(0, 0);
+    QTest::newRow("wider only, area below a panel")
+        << QRect(0, 30, 800, 770) << designed << QPoint(0, 140) << QPoint(-10, 900) << QPoint(0, 251);
+    QTest::newRow("second screen to the right")
+        << QRect(1280, 0, 640, 480) << designed << QPoint(1280, 0) << QPoint(1500, 10) << QPoint(1280, 0);
+}
+
+void tst_SkinnedWindow::opensWithItsTitleOnTheScreen()
+{
+    QFETCH(QRect, available);
+    QFETCH(QSize, window);
+    QFETCH(QPoint, centred);
+    QFETCH(QPoint, wanted);
+    QFETCH(QPoint, within);
+    QCOMPARE(WindowPlacement::centred(available, window), centred);
+    QCOMPARE(WindowPlacement::within(available, window, wanted), within);
+    QVERIFY(available.contains(centred));
+}
+
 #include "tst_skinnedwindow.moc"

@@ -4,6 +4,8 @@
 //                  [--no-theme] --replay FILE [--out FILE.png]
 // lumisong-preview --describe NAME
 // lumisong-preview --form frmMain|frmUpdate [--size WxH] --out FILE.png
+// Every rendering also takes --scale F: the screen's device pixel ratio (1 to 4,
+// e.g. 1.25, 1.5, 2); the PNG then has ceil(W x F) x ceil(H x F) pixels.
 //
 // Creates the control as a form does when it is first placed, reads the saved
 // properties of --bag (a property bag in its JSON form), assigns each --set in
@@ -103,6 +105,26 @@ int renderForm(const QString &name, std::optional<QSize> size, const QString &ou
     return 0;
 }
 
+// The device pixel ratio of --scale F (or --scale=F), which must be known
+// before the application starts; 0 for a malformed value, 1 when not given.
+double scaleArgument(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        QByteArray value;
+        if (argument == "--scale" || argument == "-scale")
+            value = i + 1 < argc ? QByteArray(argv[i + 1]) : QByteArray();
+        else if (argument.startsWith("--scale="))
+            value = argument.mid(8);
+        else
+            continue;
+        bool ok = false;
+        const double ratio = value.toDouble(&ok);
+        return ok && ratio >= 1.0 && ratio <= 4.0 ? ratio : 0.0;
+    }
+    return 1.0;
+}
+
 int describe(const QString &name)
 {
     const std::unique_ptr<PreviewControl> control = PreviewRegistry::instance().create(name, QSize(1, 1));
@@ -125,6 +147,10 @@ int main(int argc, char *argv[])
     // Rendering needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The screen's scale is the application's: every control then draws at
+    // it, and at 1 whatever the environment asks for.
+    const double scale = scaleArgument(argc, argv);
+    qputenv("QT_SCALE_FACTOR", QByteArray::number(scale > 0 ? scale : 1.0));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lumisong-preview"));
     QApplication::setApplicationVersion(QStringLiteral(LUMISONG_VERSION_TEXT));
@@ -163,15 +189,21 @@ int main(int argc, char *argv[])
     const QCommandLineOption formOption(QStringLiteral("form"),
                                         QStringLiteral("A whole form: frmMain or frmUpdate."),
                                         QStringLiteral("name"));
+    const QCommandLineOption scaleOption(QStringLiteral("scale"),
+                                         QStringLiteral("Device pixel ratio of the screen, 1 to 4."),
+                                         QStringLiteral("F"));
     const QCommandLineOption replayOption(QStringLiteral("replay"),
                                           QStringLiteral("Plays input notifications against the button "
                                                          "(- reads standard input)."),
                                           QStringLiteral("file"));
     parser.addOptions({controlOption, sizeOption, bagOption, setOption, outOption, describeOption,
                        stateOption, focusOption, defaultOption, activeOption, overOption, noThemeOption,
-                       replayOption, formOption});
+                       replayOption, formOption, scaleOption});
     if (!parser.parse(QApplication::arguments()))
         return fail(UsageError, parser.errorText());
+    if (scale <= 0 || parser.values(scaleOption).size() > 1)
+        return fail(UsageError, QStringLiteral("malformed --scale \"%1\": expected one ratio from 1 to 4")
+                                    .arg(parser.values(scaleOption).join(QLatin1Char(' '))));
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(0);
     if (!parser.positionalArguments().isEmpty())

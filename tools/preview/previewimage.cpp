@@ -8,10 +8,11 @@ QImage PreviewImage::withinShape(const Surface &surface)
 {
     if (surface.isEmpty())
         return {};
-    QImage result(surface.size(), QImage::Format_ARGB32);
+    const QImage pixels = surface.deviceImage();
+    QImage result(pixels.size(), QImage::Format_ARGB32);
     result.fill(Qt::transparent);
-    const QImage &pixels = surface.image();
-    for (const QRect &rect : surface.windowRegion()) {
+    const QRegion shape = surface.deviceWindowRegion().intersected(QRect(QPoint(), pixels.size()));
+    for (const QRect &rect : shape) {
         for (int y = rect.y(); y < rect.y() + rect.height(); ++y) {
             const QRgb *from = reinterpret_cast<const QRgb *>(pixels.constScanLine(y));
             QRgb *to = reinterpret_cast<QRgb *>(result.scanLine(y));

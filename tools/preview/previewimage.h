@@ -6,8 +6,8 @@ namespace Lumisong {
 
 class Surface;
 
-// The pixels of a control's surface as RGBA: alpha 255 inside its window shape,
-// transparent black outside.
+// The pixels of a control's surface as RGBA, at the surface's device pixel
+// ratio: alpha 255 inside its window shape, transparent black outside.
 class PreviewImage
 {
 public:

@@ -2,6 +2,8 @@
 // real menu on a shown form, what a presenter is asked, a menu that ends
 // first, and the tooltip's content, layout and showing.
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -36,6 +38,7 @@ private slots:
     void toolTipContent();
     void toolTipWindowLayout();
     void toolTipShowsAfterRestingAndHidesOnPress();
+    void toolTipTiming();
 };
 
 void ButtonPopupsTest::menuTopLeft_data()
@@ -265,6 +268,33 @@ void ButtonPopupsTest::toolTipShowsAfterRestingAndHidesOnPress()
     QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(10, 10));
     // Pressed, the button builds no new tooltip.
     QCOMPARE(built.size(), 1);
+}
+
+// The platform's timing: a tip comes after the pointer has rested for one
+// delay (the double-click time), not before, and stays ten delays.
+void ButtonPopupsTest::toolTipTiming()
+{
+    constexpr int Delay = 150;
+    const int before = QApplication::doubleClickInterval();
+    QApplication::setDoubleClickInterval(Delay);
+    Form form;
+    zephbutton *button = loadButton(form.window.get(), u"Tip"_s);
+    button->setToolTip(u"Makes the list"_s);
+    QVERIFY(form.show());
+    QTest::mouseMove(button, QPoint(-5, -5)); // from outside the button
+    QElapsedTimer rest;
+    rest.start();
+    QTest::mouseMove(button, QPoint(12, 8));
+    QTRY_VERIFY_WITH_TIMEOUT(button->toolTipWindow() && button->toolTipWindow()->isVisible(), 20 * Delay);
+    const qint64 upAfter = rest.elapsed();
+    QApplication::setDoubleClickInterval(before);
+    QVERIFY2(upAfter >= Delay * 9 / 10, qPrintable(QString::number(upAfter)));
+    QTest::qWait(2 * Delay);
+    QVERIFY(button->toolTipWindow()->isVisible());
+    QTest::qWait(6 * Delay); // nine delays after it came
+    QVERIFY(button->toolTipWindow()->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!button->toolTipWindow()->isVisible(), 3 * Delay);
+    QVERIFY2(rest.elapsed() - upAfter <= 12 * Delay, qPrintable(QString::number(rest.elapsed() - upAfter)));
 }
 
 QTEST_MAIN(ButtonPopupsTest)

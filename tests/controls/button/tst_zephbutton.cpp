@@ -3,6 +3,8 @@
 // loading.
 
 #include <QDir>
+#include <QFontMetrics>
+#include <QPainter>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -10,8 +12,10 @@
 
 #include "buttontesting.h"
 #include "controls/button/buttonenums.h"
+#include "controls/button/captiontext.h"
 #include "controls/button/zephbutton.h"
 #include "platform/propertybag.h"
+#include "platform/surface.h"
 #include "platform/systemcolours.h"
 #include "platform/ui/recordingshellopener.h"
 
@@ -50,6 +54,8 @@ private slots:
     void accessKey_data();
     void accessKey();
     void openWebsiteAndAbout();
+    void designedCaptionsShownWhole_data();
+    void designedCaptionsShownWhole();
 };
 
 void ZephButtonTest::newInstance()
@@ -419,6 +425,45 @@ void ZephButtonTest::openWebsiteAndAbout()
     button->setAboutPresenter([&](QWidget *, const QString &t, const QString &) { title = t; });
     button->About();
     QCOMPARE(title, QStringLiteral("About"));
+}
+
+void ZephButtonTest::designedCaptionsShownWhole_data()
+{
+    QTest::addColumn<QString>("caption");
+    for (const char16_t *caption : {u"全选(&A)", u"全不选(&N)", u"反选(&I)", u"生成列表", u"是(&Y)", u"否(&N)"})
+        QTest::newRow(QString::fromUtf16(caption).toUtf8().constData()) << QString::fromUtf16(caption);
+}
+
+// A designed caption (Tahoma 8.25 on a 61-pixel button) fits one line and is
+// drawn whole into the rectangle measured for it, in every locale (CTest runs
+// this under C and zh_CN): the same pixels as the caption laid out with
+// ample room and clipped to that rectangle.
+void ZephButtonTest::designedCaptionsShownWhole()
+{
+    QFETCH(QString, caption);
+    QFont tahoma(u"Tahoma"_s);
+    tahoma.setPointSizeF(8.25);
+    Surface shown(QSize(90, 40));
+    shown.setFont(tahoma);
+    const QSize text = CaptionText::measure(shown.font(), caption, 61 - 8, false);
+    QCOMPARE(text.height(), QFontMetrics(shown.font()).height());
+    const PixelRect rect{20, 10, 20 + text.width(), 10 + text.height()};
+    Surface ample(shown.size());
+    shown.clear(Colour::rgb(255, 255, 255));
+    ample.clear(Colour::rgb(255, 255, 255));
+    {
+        QPainter painter(&shown.pixels());
+        painter.setFont(shown.font());
+        CaptionText::draw(painter, caption, rect, Colour::rgb(0, 0, 0), false);
+    }
+    {
+        QPainter painter(&ample.pixels());
+        painter.setFont(shown.font());
+        painter.setClipRect(rect.toQRect());
+        painter.drawText(rect.toQRect().adjusted(-20, 0, 20, 0),
+                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic, caption);
+    }
+    QCOMPARE(shown.image(), ample.image());
 }
 
 QTEST_MAIN(ZephButtonTest)

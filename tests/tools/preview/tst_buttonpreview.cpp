@@ -2,7 +2,10 @@
 // states and flags on sizes the other tests do not use, pictures from files,
 // and --describe.
 
+#include <QImage>
 #include <QTemporaryDir>
+
+#include <cmath>
 #include <QTest>
 
 #include "controls/button/colourmath.h"
@@ -40,6 +43,8 @@ private slots:
     void badOptions_data();
     void badOptions();
     void describe();
+    void scales_data();
+    void scales();
 
 private:
     QTemporaryDir m_dir;
@@ -181,4 +186,62 @@ void ButtonPreviewTest::describe()
 }
 
 QTEST_APPLESS_MAIN(ButtonPreviewTest)
+void ButtonPreviewTest::scales_data()
+{
+    QTest::addColumn<QStringList>("control");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<double>("scale");
+    // The designed "全选(&A)" and the bar as a list-file run shows it.
+    const QStringList button{u"--control"_s, u"Lumisong.zephbutton"_s, u"--set"_s, u"ButtonStyle=10"_s,
+                             u"--set"_s, u"Font=Tahoma,8.25"_s, u"--set"_s, u"Caption=全选(&A)"_s};
+    const QStringList bar{u"--control"_s, u"Lumisong.ProgressBar"_s, u"--set"_s,
+                          u"Text=正在处理第 0/3 个选中的项目..."_s};
+    for (const double scale : {1.0, 1.5, 2.0}) {
+        QTest::addRow("button at %g", scale) << button << QSize(61, 23) << scale;
+        QTest::addRow("progress bar at %g", scale) << bar << QSize(300, 20) << scale;
+    }
+}
+
+// A control at a device pixel ratio: at 1 the pixels of today; above it,
+// shapes scaled, but the text drawn anew at the screen's resolution rather
+// than enlarged from 1x.
+void ButtonPreviewTest::scales()
+{
+    QFETCH(QStringList, control);
+    QFETCH(QSize, size);
+    QFETCH(double, scale);
+    const QString size1 = QString::number(size.width()) + u'x' + QString::number(size.height());
+    const QString plain = m_dir.filePath(u"plain.png"_s);
+    const QString scaled = m_dir.filePath(u"scaled.png"_s);
+    QCOMPARE(preview(control + QStringList{u"--size"_s, size1, u"--out"_s, plain}).status, 0);
+    const Run run = preview(control + QStringList{u"--size"_s, size1, u"--scale"_s, QString::number(scale),
+                                                  u"--out"_s, scaled});
+    QVERIFY2(run.status == 0, run.errors.constData());
+    const QImage one = QImage(plain).convertToFormat(QImage::Format_ARGB32);
+    const QImage image = QImage(scaled).convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(image.size(), QSize(int(std::ceil(size.width() * scale)), int(std::ceil(size.height() * scale))));
+    if (scale == 1.0) {
+        QCOMPARE(image, one);
+        return;
+    }
+    const bool whole = scale == std::floor(scale);
+    const QImage enlarged =
+        one.scaled(image.size(), Qt::IgnoreAspectRatio, whole ? Qt::FastTransformation : Qt::SmoothTransformation);
+    int textPixels = 0;
+    const int border = int(std::ceil(2 * scale)); // the frame's two pixels
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const bool inside = x >= border && y >= border && x < image.width() - border
+                                && y < image.height() - border;
+            if (image.pixel(x, y) != enlarged.pixel(x, y)) {
+                ++textPixels;
+                // At whole ratios the shapes are the 1x ones, pixel for pixel.
+                if (whole)
+                    QVERIFY2(inside, qPrintable(u"(%1, %2)"_s.arg(x).arg(y)));
+            }
+        }
+    }
+    QVERIFY2(textPixels > 20, qPrintable(QString::number(textPixels)));
+}
+
 #include "tst_buttonpreview.moc"
