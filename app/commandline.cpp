@@ -268,6 +268,12 @@ QString CommandLine::parseSongRun()
         m_rpcUrl = normaliseHttpUrl(p.value(SendToOption), &error);
         if (m_rpcUrl.isEmpty())
             return QStringLiteral("--send-to: ") + error;
+        // Credentials in the address would be on the command line and in messages.
+        if (!QUrl(m_rpcUrl).userInfo().isEmpty()) {
+            m_rpcUrl.clear();
+            return QStringLiteral("--send-to: give no user or password in the address; the secret "
+                                  "comes from LUMISONG_RPC_SECRET or --rpc-secret-file");
+        }
         for (auto [option, value] : {std::pair{DirOption, &m_downloadDir},
                                      std::pair{RpcSecretFileOption, &m_rpcSecretFile}}) {
             *value = p.value(option);
