@@ -4,7 +4,9 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <algorithm>
 #include <tuple>
+#include <utility>
 
 #include "app/defaults.h"
 
@@ -24,6 +26,17 @@ const QString ConnectionsOption = QStringLiteral("connections");
 const QString StreamsOption = QStringLiteral("streams");
 const QString FormatOption = QStringLiteral("format");
 const QString ArchiveOption = QStringLiteral("archive");
+const QString SendToOption = QStringLiteral("send-to");
+const QString DirOption = QStringLiteral("dir");
+const QString RpcSecretFileOption = QStringLiteral("rpc-secret-file");
+
+// Whether an argument gives a secret on the command line ("--rpc-secret",
+// "--rpc-secret=..."), which every user of the machine can read.
+bool givesSecret(const QString &arg)
+{
+    return arg == u"--rpc-secret" || arg.startsWith(u"--rpc-secret=") || arg == u"-rpc-secret"
+           || arg.startsWith(u"-rpc-secret=");
+}
 
 bool isHttpScheme(const QUrl &url)
 {
@@ -76,22 +89,38 @@ CommandLine::CommandLine() : m_parser(std::make_unique<QCommandLineParser>())
                                 "start, without showing the update dialog, print one JSON object "
                                 "and exit; needs no display. Exit status 2 when the page did not "
                                 "arrive.")});
-    p.addOption({AllOption, QStringLiteral("With --export: every song of the catalogue.")});
+    p.addOption({SendToOption,
+                 QStringLiteral("Hand the chosen songs (--all or --songs) to aria2 at its JSON-RPC "
+                                "address <url> (http(s)://host:port/jsonrpc), each under its "
+                                "safe file name, and exit; needs no display. Prints the download "
+                                "id and file name of each song aria2 took. The secret comes from "
+                                "LUMISONG_RPC_SECRET or --rpc-secret-file."),
+                 QStringLiteral("url")});
+    p.addOption({AllOption, QStringLiteral("With --export or --send-to: every song of the catalogue.")});
     p.addOption({SongsOption,
-                 QStringLiteral("With --export: the rows to write, counted from 1, "
+                 QStringLiteral("With --export or --send-to: the rows to take, counted from 1, "
                                 "e.g. 1,3,5-9."),
                  QStringLiteral("list")});
     p.addOption({ConnectionsOption,
-                 QStringLiteral("With --export: ask for up to <n> download addresses at a time, "
-                                "over at most <n> connections to the site (1 to %1; default 4).")
+                 QStringLiteral("With --export or --send-to: ask for up to <n> download addresses "
+                                "at a time, over at most <n> connections to the site (1 to %1; "
+                                "default 4).")
                      .arg(MaxConnections),
                  QStringLiteral("n")});
     p.addOption({StreamsOption,
-                 QStringLiteral("With --export: where the site speaks HTTP/2, ask for up to <m> "
-                                "download addresses at a time over one connection (1 to %1; "
-                                "default 32).")
+                 QStringLiteral("With --export or --send-to: where the site speaks HTTP/2, ask for "
+                                "up to <m> download addresses at a time over one connection (1 to "
+                                "%1; default 32).")
                      .arg(MaxStreams),
                  QStringLiteral("m")});
+    p.addOption({DirOption,
+                 QStringLiteral("With --send-to: the folder aria2 saves the songs in (on aria2's "
+                                "machine); default: aria2's own."),
+                 QStringLiteral("dir")});
+    p.addOption({RpcSecretFileOption,
+                 QStringLiteral("With --send-to: read aria2's secret token from the first line of "
+                                "<file> instead of LUMISONG_RPC_SECRET."),
+                 QStringLiteral("file")});
     p.addOption({FormatOption,
                  QStringLiteral("With --export: the kind of list. lst: the window's list file "
                                 "(default); urls: one address per line, for wget -i and curl; "
@@ -100,9 +129,10 @@ CommandLine::CommandLine() : m_parser(std::make_unique<QCommandLineParser>())
                                 "their addresses."),
                  QStringLiteral("format")});
     p.addOption({ArchiveOption,
-                 QStringLiteral("With --export: leave out the songs whose ids <file> lists, one "
-                                "per line, and add the ids written to it. A missing <file> is "
-                                "empty. With no new song nothing is written."),
+                 QStringLiteral("With --export or --send-to: leave out the songs whose ids <file> "
+                                "lists, one per line, and add the ids written (or taken by aria2) "
+                                "to it. A missing <file> is empty. With no new song nothing is "
+                                "written or sent."),
                  QStringLiteral("file")});
 }
 
@@ -120,13 +150,21 @@ void CommandLine::parse(const QStringList &args)
     m_streams = 0;
     m_format = ListFormat::Lst;
     m_archiveFile.clear();
+    m_rpcUrl.clear();
+    m_downloadDir.clear();
+    m_rpcSecretFile.clear();
     m_error.clear();
+    m_mode = Mode::Window;
 
     const auto fail = [this](const QString &text) {
         m_mode = Mode::Error;
         m_error = text;
     };
 
+    // Named before the parser sees it, so that no message repeats its value.
+    if (std::any_of(args.begin() + std::min<qsizetype>(1, args.size()), args.end(), givesSecret))
+        return fail(QStringLiteral("the secret is never taken from the command line; set "
+                                   "LUMISONG_RPC_SECRET or give --rpc-secret-file"));
     if (!p.parse(args))
         return fail(p.errorText());
     if (!p.positionalArguments().isEmpty())
@@ -152,8 +190,9 @@ void CommandLine::parse(const QStringList &args)
             return fail(QStringLiteral("--update-url: ") + error);
     }
     if (p.isSet(CheckUpdateOption)) {
-        for (const QString &other : {ListOption, JsonOption, ExportOption, AllOption, SongsOption,
-                                     ConnectionsOption, StreamsOption, FormatOption, ArchiveOption}) {
+        for (const QString &other : {ListOption, JsonOption, ExportOption, SendToOption, AllOption,
+                                     SongsOption, ConnectionsOption, StreamsOption, FormatOption,
+                                     ArchiveOption, DirOption, RpcSecretFileOption}) {
             if (p.isSet(other))
                 return fail(QStringLiteral("--check-update cannot be combined with --") + other);
         }
@@ -163,51 +202,94 @@ void CommandLine::parse(const QStringList &args)
     if (p.isSet(JsonOption) && !p.isSet(ListOption))
         return fail(QStringLiteral("--json is an option of --list"));
     m_json = p.isSet(JsonOption);
+    if (const QString error = parseSongRun(); !error.isEmpty())
+        return fail(error);
+    if (m_mode == Mode::Export || m_mode == Mode::SendTo)
+        return;
+    m_mode = p.isSet(ListOption) ? Mode::List : Mode::Window;
+}
+
+// The options of the runs over chosen songs (--export, --send-to). Sets the
+// mode when one of them is given; returns the usage error, if any.
+QString CommandLine::parseSongRun()
+{
+    const QCommandLineParser &p = *m_parser;
     const bool exporting = p.isSet(ExportOption);
-    if ((p.isSet(AllOption) || p.isSet(SongsOption)) && !exporting)
-        return fail(QStringLiteral("--all and --songs are options of --export"));
+    const bool sending = p.isSet(SendToOption);
+    if (exporting && sending)
+        return QStringLiteral("--export and --send-to cannot be combined");
+    const QString run = sending ? QStringLiteral("--send-to") : QStringLiteral("--export");
+    const auto onlyWith = [&](const QString &option, bool allowed, const QString &of) {
+        return p.isSet(option) && !allowed ? QStringLiteral("--%1 is an option of %2").arg(option, of)
+                                           : QString();
+    };
+    const QString bothRuns = QStringLiteral("--export and --send-to");
+    for (const auto &[option, allowed, of] :
+         {std::tuple{ConnectionsOption, exporting || sending, bothRuns},
+          std::tuple{StreamsOption, exporting || sending, bothRuns},
+          std::tuple{ArchiveOption, exporting || sending, bothRuns},
+          std::tuple{FormatOption, exporting, QStringLiteral("--export")},
+          std::tuple{DirOption, sending, QStringLiteral("--send-to")},
+          std::tuple{RpcSecretFileOption, sending, QStringLiteral("--send-to")}}) {
+        if (const QString error = onlyWith(option, allowed, of); !error.isEmpty())
+            return error;
+    }
+    if ((p.isSet(AllOption) || p.isSet(SongsOption)) && !exporting && !sending)
+        return QStringLiteral("--all and --songs are options of --export and --send-to");
+    if (!exporting && !sending)
+        return {};
     for (auto [option, max, value] : {std::tuple{ConnectionsOption, MaxConnections, &m_connections},
                                       std::tuple{StreamsOption, MaxStreams, &m_streams}}) {
         if (!p.isSet(option))
             continue;
-        if (!exporting)
-            return fail(QStringLiteral("--%1 is an option of --export").arg(option));
         bool ok = false;
         *value = p.value(option).toInt(&ok);
         if (!ok || *value < 1 || *value > max)
-            return fail(QStringLiteral("--%1 takes a number from 1 to %2").arg(option).arg(max));
-    }
-    for (const QString &option : {FormatOption, ArchiveOption}) {
-        if (p.isSet(option) && !exporting)
-            return fail(QStringLiteral("--%1 is an option of --export").arg(option));
+            return QStringLiteral("--%1 takes a number from 1 to %2").arg(option).arg(max);
     }
     if (p.isSet(FormatOption)) {
         const std::optional<ListFormat> format = ListFormats::fromName(p.value(FormatOption));
         if (!format)
-            return fail(QStringLiteral("--format takes one of: ") + ListFormats::names().join(u", "));
+            return QStringLiteral("--format takes one of: ") + ListFormats::names().join(u", ");
         m_format = *format;
     }
+    if (p.isSet(ListOption))
+        return QStringLiteral("--list and %1 cannot be combined").arg(run);
+    if (p.isSet(AllOption) == p.isSet(SongsOption))
+        return run + QStringLiteral(" needs either --all or --songs");
+    if (p.isSet(SongsOption))
+        m_exportSongs = p.value(SongsOption); // checked against the list once it is loaded
     if (exporting) {
-        if (p.isSet(ListOption))
-            return fail(QStringLiteral("--list and --export cannot be combined"));
-        if (p.isSet(AllOption) == p.isSet(SongsOption))
-            return fail(QStringLiteral("--export needs either --all or --songs"));
         m_exportFile = p.value(ExportOption);
         if (m_exportFile.isEmpty())
-            return fail(QStringLiteral("--export needs a file name"));
-        if (p.isSet(SongsOption))
-            m_exportSongs = p.value(SongsOption); // checked against the list once it is loaded
-        if (p.isSet(ArchiveOption)) {
-            m_archiveFile = p.value(ArchiveOption);
-            if (m_archiveFile.isEmpty())
-                return fail(QStringLiteral("--archive needs a file name"));
-            if (sameFile(m_archiveFile, m_exportFile))
-                return fail(QStringLiteral("--archive and --export name the same file"));
+            return QStringLiteral("--export needs a file name");
+    } else {
+        QString error;
+        m_rpcUrl = normaliseHttpUrl(p.value(SendToOption), &error);
+        if (m_rpcUrl.isEmpty())
+            return QStringLiteral("--send-to: ") + error;
+        // Credentials in the address would be on the command line and in messages.
+        if (!QUrl(m_rpcUrl).userInfo().isEmpty()) {
+            m_rpcUrl.clear();
+            return QStringLiteral("--send-to: give no user or password in the address; the secret "
+                                  "comes from LUMISONG_RPC_SECRET or --rpc-secret-file");
         }
-        m_mode = Mode::Export;
-        return;
+        for (auto [option, value] : {std::pair{DirOption, &m_downloadDir},
+                                     std::pair{RpcSecretFileOption, &m_rpcSecretFile}}) {
+            *value = p.value(option);
+            if (p.isSet(option) && value->isEmpty())
+                return QStringLiteral("--%1 needs a value").arg(option);
+        }
     }
-    m_mode = p.isSet(ListOption) ? Mode::List : Mode::Window;
+    if (p.isSet(ArchiveOption)) {
+        m_archiveFile = p.value(ArchiveOption);
+        if (m_archiveFile.isEmpty())
+            return QStringLiteral("--archive needs a file name");
+        if (exporting && sameFile(m_archiveFile, m_exportFile))
+            return QStringLiteral("--archive and --export name the same file");
+    }
+    m_mode = exporting ? Mode::Export : Mode::SendTo;
+    return {};
 }
 
 QStringList CommandLine::withoutToolkitOptions(const QStringList &args)

@@ -21,6 +21,7 @@ public:
         Window,  // the main window (default)
         List,    // print the catalogue's songs and exit
         Export,  // write a list file of chosen songs and exit
+        SendTo,  // hand chosen songs to a download manager (aria2) and exit
         CheckUpdate, // run the version check, print its result and exit
         Help,    // print the usage and exit 0
         Version, // print the version and exit 0
@@ -44,19 +45,26 @@ public:
     QString siteBase() const { return m_siteBase; }
     QString updateUrl() const { return m_updateUrl; }
     bool json() const { return m_json; }
-    // --export FILE and --songs LIST (a null text for --all).
+    // --export FILE, and --songs LIST (a null text for --all) with --export or --send-to.
     QString exportFile() const { return m_exportFile; }
     QString exportSongs() const { return m_exportSongs; }
-    // --connections N with --export, 1..MaxConnections; 0 when not given.
+    // --connections N with --export or --send-to, 1..MaxConnections; 0 when not given.
     int connections() const { return m_connections; }
     static constexpr int MaxConnections = 16;
-    // --streams M with --export, 1..MaxStreams; 0 when not given.
+    // --streams M with --export or --send-to, 1..MaxStreams; 0 when not given.
     int streams() const { return m_streams; }
     static constexpr int MaxStreams = 100;
     // --format with --export; ListFormat::Lst when not given.
     ListFormat exportFormat() const { return m_format; }
-    // --archive FILE with --export; empty when not given.
+    // --archive FILE with --export or --send-to; empty when not given.
     QString archiveFile() const { return m_archiveFile; }
+    // --send-to RPC-URL: aria2's JSON-RPC address, normalised.
+    QString rpcUrl() const { return m_rpcUrl; }
+    // --dir DIR with --send-to: the folder aria2 saves into; empty when not given.
+    QString downloadDir() const { return m_downloadDir; }
+    // --rpc-secret-file FILE with --send-to; empty when not given. The secret
+    // itself is never taken from the command line, which other users can read.
+    QString rpcSecretFile() const { return m_rpcSecretFile; }
 
     // The arguments less the options QApplication takes for itself
     // (-platform NAME, -style NAME, -reverse...), which the window accepts.
@@ -73,6 +81,8 @@ public:
     static QString normaliseHttpUrl(const QString &url, QString *error);
 
 private:
+    QString parseSongRun();
+
     std::unique_ptr<QCommandLineParser> m_parser;
     Mode m_mode = Mode::Window;
     QString m_error;
@@ -85,6 +95,9 @@ private:
     int m_streams = 0;
     ListFormat m_format = ListFormat::Lst;
     QString m_archiveFile;
+    QString m_rpcUrl;
+    QString m_downloadDir;
+    QString m_rpcSecretFile;
 };
 
 } // namespace Lumisong

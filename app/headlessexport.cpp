@@ -1,31 +1,9 @@
 #include "app/headlessexport.h"
 
-#include "app/consoleprogress.h"
-#include "app/listfilewait.h"
+#include "app/chosensongs.h"
 #include "app/statustexts.h"
-#include "catalogue/catalogue.h"
-#include "catalogue/exportarchive.h"
-#include "catalogue/listfilerun.h"
-#include "net/fetchlimits.h"
 
 namespace Lumisong {
-
-namespace {
-
-// Unticks the songs the archive lists; false when no ticked song is left.
-bool leaveOutArchived(std::vector<bool> &ticks, const Catalogue &catalogue,
-                      const ExportArchive &archive)
-{
-    bool anyLeft = false;
-    for (size_t slot = 0; slot < ticks.size(); ++slot) {
-        if (ticks[slot] && archive.contains(catalogue.song(int(slot)).songId))
-            ticks[slot] = false;
-        anyLeft = anyLeft || ticks[slot];
-    }
-    return anyLeft;
-}
-
-} // namespace
 
 HeadlessExport::HeadlessExport(QString siteBase, QString file, QString songs, std::FILE *out,
                                std::FILE *err)
@@ -73,56 +51,20 @@ void HeadlessExport::setArchive(const QString &path)
 
 int HeadlessExport::run()
 {
-    FetchLimits limits = fetchLimits();
-    if (m_connections > 0)
-        limits.connectionsPerSite = m_connections;
-    if (m_streams > 0)
-        limits.streamsPerConnection = m_streams;
-    setFetchLimits(limits);
-    QString error;
-    std::optional<RowSelection> selection = RowSelection::all();
-    if (!m_songs.isNull())
-        selection = RowSelection::parse(m_songs, &error);
-    if (!selection)
-        return fail(QStringLiteral("--songs: ") + error);
-    // Read before anything is fetched: an archive that cannot be read stops the run.
-    std::optional<ExportArchive> archive;
-    if (!m_archivePath.isEmpty()) {
-        archive = ExportArchive::read(m_archivePath, &error);
-        if (!archive)
-            return fail(QStringLiteral("--archive: ") + error);
+    ChosenSongs chosen({m_siteBase, m_songs, m_archivePath, m_connections, m_streams});
+    switch (chosen.prepare(m_err)) {
+    case ChosenSongs::Status::Ready:
+        break;
+    case ChosenSongs::Status::NothingNew:
+        return succeed(QStringLiteral("没有新的歌曲。"));
+    case ChosenSongs::Status::Failed:
+        return fail(chosen.error());
     }
 
-    Catalogue catalogue(m_siteBase);
-    const Catalogue::LoadResult loaded = catalogue.loadCatalogue();
-    if (!loaded.arrived)
-        return fail(StatusText::catalogueMissing() + QStringLiteral(" (no catalogue from %1)").arg(m_siteBase));
-    if (loaded.truncated)
-        std::fprintf(m_err, "lumisong: the page holds more songs than the list; only the first %d are used\n",
-                     loaded.count);
-
-    std::optional<std::vector<bool>> ticks = selection->ticks(loaded.count, &error);
-    if (!ticks)
-        return fail(QStringLiteral("--songs: ") + error);
-    if (archive && !leaveOutArchived(*ticks, catalogue, *archive))
-        return succeed(QStringLiteral("没有新的歌曲。"));
-
-    ListFileRun listRun(catalogue, [&ticks](int slot) { return (*ticks)[size_t(slot)]; });
+    ListFileRun listRun(chosen.catalogue(), [&chosen](int slot) { return chosen.isChosen(slot); });
     listRun.setFormat(m_format);
-    if (archive)
-        listRun.setArchive(&*archive);
-    ConsoleProgress progress(m_err);
-    const int total = listRun.countTicked();
-    progress.start(total);
-    int done = 0;
-    QObject::connect(&listRun, &ListFileRun::progress, &listRun, [&](int finished) {
-        done = finished;
-        progress.update(finished);
-    });
-    const ListFileRun::Outcome outcome = runToTheEnd(listRun, m_file);
-    progress.finish(outcome == ListFileRun::Outcome::Written ? total : done);
-
-    switch (outcome) {
+    listRun.setArchive(chosen.archive());
+    switch (ChosenSongs::resolve(listRun, m_file, m_err)) {
     case ListFileRun::Outcome::Written:
         return succeed(QStringLiteral("列表成功生成！"));
     case ListFileRun::Outcome::ResolveFailed:

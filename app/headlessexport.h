@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-#include "app/rowselection.h"
 #include "catalogue/listformat.h"
 
 namespace Lumisong {

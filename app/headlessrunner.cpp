@@ -8,6 +8,7 @@
 
 #include "app/commandline.h"
 #include "app/defaults.h"
+#include "app/downloadersend.h"
 #include "app/headlessexport.h"
 #include "app/headlessupdatecheck.h"
 #include "app/songlisting.h"
@@ -49,6 +50,16 @@ int HeadlessRunner::run()
         exporter.setFormat(m_commandLine.exportFormat());
         exporter.setArchive(m_commandLine.archiveFile());
         return exporter.run();
+    }
+    case CommandLine::Mode::SendTo: {
+        DownloaderSend sender({m_commandLine.siteBase(), m_commandLine.exportSongs(),
+                               m_commandLine.archiveFile(), m_commandLine.connections(),
+                               m_commandLine.streams()},
+                              m_commandLine.rpcUrl(), stdout, stderr);
+        sender.setDir(m_commandLine.downloadDir());
+        sender.setSecret(m_commandLine.rpcSecretFile(),
+                         qEnvironmentVariable("LUMISONG_RPC_SECRET"));
+        return sender.run();
     }
     case CommandLine::Mode::CheckUpdate:
         return checkUpdate();

@@ -4,8 +4,9 @@ namespace Lumisong {
 
 class CommandLine;
 
-// Runs the modes that need no display (listing, export, version check, help,
-// version, usage errors) under a QCoreApplication: no window, no instance lock.
+// Runs the modes that need no display (listing, export, sending to a download
+// manager, version check, help, version, usage errors) under a
+// QCoreApplication: no window, no instance lock.
 // Output goes to standard output as UTF-8; failures to standard error.
 class HeadlessRunner
 {

@@ -1,18 +1,34 @@
 #include "app/listfilewait.h"
 
+#include <functional>
+
 #include <QEventLoop>
 
 namespace Lumisong {
 
-ListFileRun::Outcome runToTheEnd(ListFileRun &run, const QString &path)
+namespace {
+
+ListFileRun::Outcome waitForTheEnd(ListFileRun &run, const std::function<void()> &start)
 {
     QEventLoop loop;
     QObject::connect(&run, &ListFileRun::finished, &loop, &QEventLoop::quit);
-    run.start(path);
+    start();
     loop.exec();
     if (!run.isFinished())
         run.abort();
     return run.outcome();
+}
+
+} // namespace
+
+ListFileRun::Outcome runToTheEnd(ListFileRun &run, const QString &path)
+{
+    return waitForTheEnd(run, [&] { run.start(path); });
+}
+
+ListFileRun::Outcome runToTheEnd(ListFileRun &run)
+{
+    return waitForTheEnd(run, [&] { run.startWithoutFile(); });
 }
 
 } // namespace Lumisong

@@ -61,6 +61,15 @@ void ListFileRun::start(const QString &path)
     QMetaObject::invokeMethod(this, &ListFileRun::begin, Qt::QueuedConnection);
 }
 
+void ListFileRun::startWithoutFile()
+{
+    if (m_started)
+        return;
+    m_writesFile = false;
+    m_archive = nullptr; // the caller keeps its own archive
+    start(QString());
+}
+
 void ListFileRun::abort()
 {
     if (m_finished)
@@ -104,7 +113,7 @@ void ListFileRun::askForMore()
         }
     }
     if (m_resolver->inFlight() == 0 && m_nextRow >= m_catalogue.songCount())
-        writeFile();
+        finishEntries();
 }
 
 void ListFileRun::onResolved(const AddressResult &result)
@@ -147,18 +156,26 @@ void ListFileRun::showProgress()
         emit progress(++m_shown);
 }
 
-void ListFileRun::writeFile()
+void ListFileRun::finishEntries()
 {
-    std::vector<ListEntry> entries;
-    entries.reserve(m_picks.size());
-    QStringList songIds;
+    m_entries.reserve(m_picks.size());
     for (const Pick &pick : m_picks) {
         ListEntry entry{pick.slot + 1, m_catalogue.song(pick.slot)};
         entry.song.downloadUrl = pick.downloadUrl;
-        songIds << entry.song.songId;
-        entries.push_back(std::move(entry));
+        m_entries.push_back(std::move(entry));
     }
-    const std::optional<QByteArray> bytes = ListFormats::encode(m_format, entries, &m_error);
+    if (m_writesFile)
+        writeFile();
+    else
+        end(Outcome::Written);
+}
+
+void ListFileRun::writeFile()
+{
+    QStringList songIds;
+    for (const ListEntry &entry : m_entries)
+        songIds << entry.song.songId;
+    const std::optional<QByteArray> bytes = ListFormats::encode(m_format, m_entries, &m_error);
     if (!bytes) {
         end(Outcome::WriteFailed);
         return;

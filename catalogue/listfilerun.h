@@ -26,7 +26,9 @@ struct AddressResult;
 // progress and the songs' downloadUrl follow the list, and the file holds the
 // same bytes as a run that asks one song at a time. The file is written in
 // one go at the end, in the run's format: whatever stops the run leaves the
-// chosen file (and the archive, when the run keeps one) as it was.
+// chosen file (and the archive, when the run keeps one) as it was. A run
+// started without a file resolves the same way and hands the songs over in
+// entries() instead, for callers that send them elsewhere.
 //
 // The first failed address ends the run at once: no further request starts,
 // those under way are aborted, and no song after the failed one takes an answer.
@@ -67,6 +69,12 @@ public:
 
     // Once. finished() follows from the event loop, never inside start().
     void start(const QString &path);
+    // Once, instead of start(): writes no file and no archive; the run then
+    // ends as Written once every address is in entries().
+    void startWithoutFile();
+    // The ticked songs with their addresses, in list order, once the run has
+    // ended as Written.
+    const std::vector<ListEntry> &entries() const { return m_entries; }
     // Ends a run under way as Aborted, emitting finished() inside this call.
     void abort();
 
@@ -96,6 +104,7 @@ private:
     int window() const;
     void onResolved(const AddressResult &result);
     void showProgress();
+    void finishEntries();
     void writeFile();
     void end(Outcome outcome);
 
@@ -108,6 +117,8 @@ private:
     ListFormat m_format = ListFormat::Lst;
     const ExportArchive *m_archive = nullptr;
     QString m_path;
+    bool m_writesFile = true;
+    std::vector<ListEntry> m_entries; // filled at the end
     std::vector<Pick> m_picks;   // ticked songs reached so far, in list order
     int m_nextRow = 0;           // the next row to read the tick of
     int m_taken = 0;             // picks answered in list order

@@ -11,6 +11,15 @@
 
 namespace Lumisong::ListFormats {
 
+QStringList aria2Names(const std::vector<ListEntry> &entries)
+{
+    std::vector<SongRecord> songs;
+    songs.reserve(entries.size());
+    for (const ListEntry &entry : entries)
+        songs.push_back(entry.song);
+    return SafeFileName::forList(songs);
+}
+
 namespace {
 
 const QLatin1StringView LstTrailer("//By Tolvane");
@@ -53,11 +62,7 @@ QString encodeUrls(const std::vector<ListEntry> &entries)
 
 QString encodeAria2(const std::vector<ListEntry> &entries)
 {
-    std::vector<SongRecord> songs;
-    songs.reserve(entries.size());
-    for (const ListEntry &entry : entries)
-        songs.push_back(entry.song);
-    const QStringList names = SafeFileName::forList(songs);
+    const QStringList names = aria2Names(entries);
     QString text;
     for (size_t i = 0; i < entries.size(); ++i)
         text += entries[i].song.downloadUrl + u"\n  out=" + names.at(qsizetype(i)) + u'\n';

@@ -41,6 +41,10 @@ std::optional<ListFormat> fromName(QStringView name);
 // written here. nullopt, with *error set, when an entry cannot be written as
 // the format needs it: an address with a line break, or one that GBK cannot
 // hold in a Lst file.
+// The file names an Aria2 list gives the entries' songs, in their order:
+// safe names, repeats numbered (SafeFileName::forList).
+QStringList aria2Names(const std::vector<ListEntry> &entries);
+
 std::optional<QByteArray> encode(ListFormat format, const std::vector<ListEntry> &entries,
                                  QString *error);
 

@@ -12,7 +12,8 @@ struct FetchResult
                        // a limit of FetchLimits exceeded, unknown charset, aborted
     QString text;      // decoded body when ok; empty when the body had no bytes
     QString error;     // short reason when !ok, for logs and stderr only
-    QByteArray body;   // the body's bytes as they arrived (when ok)
+    QByteArray body;   // the body's bytes as they arrived (when ok), or those of
+                       // an answer whose status is outside 200-299 (not decoded)
     int status = 0;    // final HTTP status; 0 when no answer was read
     bool multiplexed = false; // the answer came on a connection that carries
                               // requests side by side (HTTP/2)

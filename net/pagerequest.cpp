@@ -123,6 +123,7 @@ void PageRequest::onTransferDone(TransferOutcome outcome)
         return;
     }
     if (outcome.status < 200 || outcome.status > 299) {
+        m_result.body = std::move(outcome.body); // a server's own words on its error
         fail(QStringLiteral("HTTP status %1").arg(outcome.status));
         return;
     }
@@ -166,7 +167,7 @@ void PageRequest::fail(const QString &reason)
             this, [this, reason] { fail(reason); }, Qt::QueuedConnection);
         return;
     }
-    finish({false, {}, reason, {}, m_result.status});
+    finish({false, {}, reason, m_result.body, m_result.status});
 }
 
 void PageRequest::finish(FetchResult result)

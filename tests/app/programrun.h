@@ -19,16 +19,19 @@ struct Run
 };
 
 // Runs a program as a user without a display would: no X, no Wayland, no
-// QT_QPA_PLATFORM. The demo site answers on this thread's event loop, so the
-// wait must keep the loop running.
+// QT_QPA_PLATFORM, no download manager's secret, plus the variables of `extra`.
+// The demo site answers on this thread's event loop, so the wait must keep
+// the loop running.
 inline Run runProgram(const QString &program, const QStringList &args,
-                      const QString &runtimeDir = QString())
+                      const QString &runtimeDir = QString(),
+                      const QProcessEnvironment &extra = QProcessEnvironment())
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "LUMISONG_RPC_SECRET"})
         env.remove(QString::fromLatin1(name));
     if (!runtimeDir.isEmpty())
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
+    env.insert(extra);
     QProcess process;
     process.setProcessEnvironment(env);
     QSignalSpy finished(&process, &QProcess::finished);
@@ -47,9 +50,10 @@ inline Run runProgram(const QString &program, const QStringList &args,
 
 #ifdef LUMISONG_BINARY
 // The built program.
-inline Run runLumisong(const QStringList &args, const QString &runtimeDir = QString())
+inline Run runLumisong(const QStringList &args, const QString &runtimeDir = QString(),
+                       const QProcessEnvironment &extra = QProcessEnvironment())
 {
-    return runProgram(QStringLiteral(LUMISONG_BINARY), args, runtimeDir);
+    return runProgram(QStringLiteral(LUMISONG_BINARY), args, runtimeDir, extra);
 }
 #endif
 

@@ -1,10 +1,20 @@
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
 
 #include "tests/app/programrun.h"
 #include "tools/demosite/democatalogue.h"
@@ -69,9 +79,155 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+const QString Secret = u"s3cret-4711"_s;
+
+QProcessEnvironment environment(const QString &secret)
+{
+    QProcessEnvironment env;
+    env.insert(u"QT_LOGGING_RULES"_s, u"lumisong.*=true"_s); // the secret must not reach the log
+    if (!secret.isEmpty())
+        env.insert(u"LUMISONG_RPC_SECRET"_s, secret);
+    return env;
+}
+
+quint16 freePort()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
+}
+
+// A real aria2c with its JSON-RPC interface on loopback, saving into `dir`.
+class Aria2Daemon
+{
+public:
+    bool start(const QString &program, const QString &dir)
+    {
+        m_port = freePort();
+        m_process.start(program,
+                        {u"--no-conf"_s, u"--quiet"_s, u"--enable-rpc"_s, u"--rpc-listen-all=false"_s,
+                         u"--rpc-listen-port=%1"_s.arg(m_port), u"--rpc-secret="_s + Secret,
+                         u"--dir="_s + dir, u"--max-tries=1"_s, u"--timeout=20"_s,
+                         u"--auto-file-renaming=false"_s,
+                         u"--stop-with-process=%1"_s.arg(QCoreApplication::applicationPid())});
+        if (!m_process.waitForStarted(5000))
+            return false;
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 10000 && m_process.state() == QProcess::Running) {
+            QTcpSocket probe;
+            probe.connectToHost(QHostAddress::LocalHost, m_port);
+            if (probe.waitForConnected(1000))
+                return true;
+            QTest::qWait(50);
+        }
+        return false;
+    }
+    ~Aria2Daemon()
+    {
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000))
+            m_process.kill();
+        m_process.waitForFinished(1000);
+    }
+    QString rpcUrl() const { return u"http://127.0.0.1:%1/jsonrpc"_s.arg(m_port); }
+
+private:
+    QProcess m_process;
+    quint16 m_port = 0;
+};
+
+// A JSON-RPC server that answers each request as the test says: for faults
+// aria2 itself cannot be made to give.
+class FakeRpc final : public QObject
+{
+public:
+    using Answer = std::function<QByteArray(int index, const QJsonObject &request)>;
+    explicit FakeRpc(Answer answer) : m_answer(std::move(answer))
+    {
+        m_server.listen(QHostAddress::LocalHost, 0);
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection())
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { take(socket); });
+        });
+    }
+    QString rpcUrl() const { return u"http://127.0.0.1:%1/jsonrpc"_s.arg(m_server.serverPort()); }
+    QList<QJsonObject> requests;
+
+private:
+    void take(QTcpSocket *socket)
+    {
+        QByteArray &in = m_received[socket];
+        in += socket->readAll();
+        const qsizetype end = in.indexOf("\r\n\r\n");
+        if (end < 0)
+            return;
+        const QByteArray head = in.left(end).toLower();
+        const qsizetype at = head.indexOf("content-length:");
+        const qsizetype length = at < 0 ? 0 : head.mid(at + 15, head.indexOf('\r', at) - at - 15).trimmed().toLongLong();
+        if (head.contains("expect: 100-continue") && in.size() == end + 4 && !socket->property("continued").toBool()) {
+            socket->setProperty("continued", true);
+            socket->write("HTTP/1.1 100 Continue\r\n\r\n");
+        }
+        if (in.size() < end + 4 + length)
+            return;
+        const QJsonObject request = QJsonDocument::fromJson(in.mid(end + 4, length)).object();
+        requests.append(request);
+        const QByteArray body = m_answer(int(requests.size()) - 1, request);
+        socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: "
+                      + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+        socket->disconnectFromHost();
+        m_received.remove(socket);
+    }
+
+    QTcpServer m_server;
+    Answer m_answer;
+    QHash<QTcpSocket *, QByteArray> m_received;
+};
+
+// aria2's answer to a multicall: a download id for each call, or for those
+// `refused` says no to, aria2's refusal.
+QByteArray multicallAnswer(const QJsonObject &request, const std::function<bool(int)> &refused)
+{
+    QJsonArray results;
+    const QJsonArray calls = request.value(u"params"_s).toArray().at(0).toArray();
+    for (int i = 0; i < calls.size(); ++i) {
+        if (refused(i))
+            results.append(QJsonObject{{u"code"_s, 1}, {u"message"_s, u"We encountered a problem"_s}});
+        else
+            results.append(QJsonArray{u"%1"_s.arg(quint64(calls.size()) * 1000 + quint64(i), 16, 16, QChar(u'0'))});
+    }
+    return QJsonDocument(QJsonObject{{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, request.value(u"id"_s)},
+                                     {u"result"_s, results}})
+        .toJson(QJsonDocument::Compact);
+}
+
+// Every song id the archive holds, in order.
+QStringList archived(const QString &path)
+{
+    return QString::fromUtf8(readAll(path)).split(u'\n', Qt::SkipEmptyParts);
+}
+
+// The file names a run printed after the download ids, in order.
+QStringList namesSent(const Run &run)
+{
+    QStringList names;
+    for (const QString &line : QString::fromUtf8(run.out).split(u'\n', Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split(u'\t');
+        names << (fields.size() == 2 && fields.first().size() == 16 ? fields.last() : u"<bad line>"_s + line);
+    }
+    return names;
+}
+
 } // namespace
 
-// The urls and aria2 lists fed to the real wget and aria2c against the demo site.
+// The urls and aria2 lists fed to the real wget and aria2c against the demo
+// site, and the songs sent to a running aria2 over its JSON-RPC interface.
 class TestDownloaders final : public QObject
 {
     Q_OBJECT
@@ -80,10 +236,20 @@ private slots:
     void init();
     void downloaderSavesEverySong_data();
     void downloaderSavesEverySong();
+    void sentSongsArrive_data();
+    void sentSongsArrive();
+    void failedSendLeavesTheArchive_data();
+    void failedSendLeavesTheArchive();
+    void onlyNewSongsAreSent();
+    void songsTakenBeforeARefusalAreArchived();
 
 private:
     // Exports the hostile page as `format` into `folder`.
     QString exportAs(const QString &format, const QString &folder);
+    // lumisong --site DEMO --send-to URL ARGS, with `secret` in the environment.
+    Run sendTo(const QString &rpcUrl, const QStringList &args, const QString &secret = Secret);
+    // Whether `folder` holds exactly the hostile page's songs under `names`, whole.
+    bool holdsSongs(const QString &folder, const QStringList &names, qsizetype from = 0) const;
 
     DemoSite m_site;
 };
@@ -160,6 +326,164 @@ void TestDownloaders::downloaderSavesEverySong()
     // Nothing landed beside the download folder and the list.
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              (QStringList{u"downloads"_s, QFileInfo(list).fileName()}));
+}
+
+Run TestDownloaders::sendTo(const QString &rpcUrl, const QStringList &args, const QString &secret)
+{
+    const Run run = runLumisong(QStringList{u"--site"_s, m_site.baseUrl(), u"--send-to"_s, rpcUrl} + args,
+                                QString(), environment(secret));
+    // Never printed nor logged, whatever the outcome, from the environment or a file.
+    for (const QString &hidden : {secret, Secret}) {
+        if (!hidden.isEmpty() && (run.out.contains(hidden.toUtf8()) || run.err.contains(hidden.toUtf8())))
+            return Run{-3, run.out, "the secret was shown: " + run.err};
+    }
+    return run;
+}
+
+bool TestDownloaders::holdsSongs(const QString &folder, const QStringList &names, qsizetype from) const
+{
+    QStringList sorted = names;
+    sorted.sort();
+    if (filesUnder(folder) != sorted) // aria2's control files are gone once a download is whole
+        return false;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (readAll(QDir(folder).filePath(names.at(i)))
+            != m_site.catalogue().fileContent(hostileSongs().at(from + i)))
+            return false;
+    }
+    return true;
+}
+
+void TestDownloaders::sentSongsArrive_data()
+{
+    QTest::addColumn<bool>("secretFile"); // else the environment
+    QTest::addColumn<bool>("dir");        // --dir, else aria2's own folder
+    QTest::newRow("secret from the environment, aria2's folder") << false << false;
+    QTest::newRow("secret from a file, --dir") << true << true;
+}
+
+void TestDownloaders::sentSongsArrive()
+{
+    QFETCH(bool, secretFile);
+    QFETCH(bool, dir);
+    const QString aria2c = QStandardPaths::findExecutable(u"aria2c"_s);
+    if (aria2c.isEmpty())
+        QSKIP("aria2c is not installed (Debian: aria2)");
+    QTemporaryDir tmp;
+    const QString own = tmp.filePath(u"aria2"_s);
+    const QString other = tmp.filePath(u"elsewhere"_s);
+    QVERIFY(QDir().mkpath(own) && QDir().mkpath(other));
+    Aria2Daemon aria2;
+    QVERIFY(aria2.start(aria2c, own));
+    QStringList args{u"--all"_s};
+    if (dir)
+        args << u"--dir"_s << other;
+    if (secretFile) {
+        const QString file = tmp.filePath(u"secret"_s);
+        QVERIFY(writeFile(file, Secret.toUtf8() + "\r\nsecond line\n"));
+        args << u"--rpc-secret-file"_s << file;
+    }
+    const Run run = sendTo(aria2.rpcUrl(), args, secretFile ? QString() : Secret);
+    QVERIFY2(run.exitCode == 0, run.err.constData());
+    QCOMPARE(namesSent(run), safeNames());
+    QVERIFY2(run.err.endsWith("已将 8 首歌曲发送到下载器。\n"), run.err.constData());
+    QTRY_VERIFY_WITH_TIMEOUT(holdsSongs(dir ? other : own, safeNames()), 20000);
+    QCOMPARE(filesUnder(dir ? own : other), QStringList());
+}
+
+void TestDownloaders::failedSendLeavesTheArchive_data()
+{
+    QTest::addColumn<QString>("aria2");  // "real", "down" or "fake"
+    QTest::addColumn<QString>("secret"); // given to the program
+    QTest::addColumn<QByteArray>("said");
+    QTest::newRow("wrong token") << u"real"_s << u"not-the-secret"_s << QByteArray("Unauthorized");
+    QTest::newRow("no token") << u"real"_s << QString() << QByteArray("Unauthorized");
+    QTest::newRow("aria2 down") << u"down"_s << Secret << QByteArray("cannot be reached");
+    QTest::newRow("not JSON-RPC") << u"fake"_s << Secret << QByteArray("not JSON-RPC");
+}
+
+void TestDownloaders::failedSendLeavesTheArchive()
+{
+    QFETCH(QString, aria2);
+    QFETCH(QString, secret);
+    QFETCH(QByteArray, said);
+    const QString aria2c = QStandardPaths::findExecutable(u"aria2c"_s);
+    if (aria2 == u"real" && aria2c.isEmpty())
+        QSKIP("aria2c is not installed (Debian: aria2)");
+    QTemporaryDir tmp;
+    Aria2Daemon daemon;
+    FakeRpc fake([](int, const QJsonObject &) { return QByteArray("<html>Bad gateway</html>"); });
+    QString rpcUrl = u"http://127.0.0.1:%1/jsonrpc"_s.arg(freePort());
+    if (aria2 == u"real") {
+        QVERIFY(daemon.start(aria2c, tmp.path()));
+        rpcUrl = daemon.rpcUrl();
+    } else if (aria2 == u"fake") {
+        rpcUrl = fake.rpcUrl();
+    }
+    const QString archive = tmp.filePath(u"archive"_s);
+    QVERIFY(writeFile(archive, "8000002\n"));
+    const Run run = sendTo(rpcUrl, {u"--all"_s, u"--archive"_s, archive}, secret);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(said), run.err.constData());
+    QCOMPARE(run.out, QByteArray());
+    QCOMPARE(readAll(archive), QByteArray("8000002\n"));
+    QCOMPARE(QDir(tmp.path()).entryList(QDir::Files), QStringList{u"archive"_s});
+}
+
+void TestDownloaders::onlyNewSongsAreSent()
+{
+    const QString aria2c = QStandardPaths::findExecutable(u"aria2c"_s);
+    if (aria2c.isEmpty())
+        QSKIP("aria2c is not installed (Debian: aria2)");
+    QTemporaryDir tmp;
+    const QString folder = tmp.filePath(u"aria2"_s);
+    QVERIFY(QDir().mkpath(folder));
+    Aria2Daemon aria2;
+    QVERIFY(aria2.start(aria2c, folder));
+    const QString archive = tmp.filePath(u"archive"_s);
+    const Run first = sendTo(aria2.rpcUrl(), {u"--songs"_s, u"1-3"_s, u"--archive"_s, archive});
+    QVERIFY2(first.exitCode == 0, first.err.constData());
+    QCOMPARE(namesSent(first), safeNames().mid(0, 3));
+    QTRY_VERIFY_WITH_TIMEOUT(holdsSongs(folder, safeNames().mid(0, 3)), 20000);
+
+    const Run second = sendTo(aria2.rpcUrl(), {u"--all"_s, u"--archive"_s, archive});
+    QVERIFY2(second.exitCode == 0, second.err.constData());
+    QCOMPARE(namesSent(second), safeNames().mid(3));
+    QTRY_VERIFY_WITH_TIMEOUT(holdsSongs(folder, safeNames()), 20000);
+
+    const Run third = sendTo(aria2.rpcUrl(), {u"--all"_s, u"--archive"_s, archive});
+    QCOMPARE(third.exitCode, 0);
+    QCOMPARE(third.out, QByteArray());
+    QVERIFY2(third.err.endsWith("没有新的歌曲。\n"), third.err.constData());
+    QStringList ids;
+    for (const DemoCatalogue::Song &s : hostileSongs())
+        ids << s.songId;
+    QCOMPARE(archived(archive), ids);
+}
+
+void TestDownloaders::songsTakenBeforeARefusalAreArchived()
+{
+    m_site.setSongCount(250);
+    // The second request's eleventh call (row 111) is refused.
+    FakeRpc fake([](int index, const QJsonObject &request) {
+        return multicallAnswer(request, [index](int call) { return index == 1 && call == 10; });
+    });
+    QTemporaryDir tmp;
+    const QString archive = tmp.filePath(u"archive"_s);
+    QVERIFY(writeFile(archive, "0000000\n"));
+    const Run run = sendTo(fake.rpcUrl(), {u"--all"_s, u"--archive"_s, archive});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains("row 111") && run.err.contains("We encountered a problem"),
+             run.err.constData());
+    // Nothing is sent after a refusal.
+    QCOMPARE(fake.requests.size(), 2);
+    QStringList expected{u"0000000"_s};
+    for (int row = 1; row <= 200; ++row) {
+        if (row != 111)
+            expected << m_site.catalogue().songs().at(row - 1).songId;
+    }
+    QCOMPARE(archived(archive), expected);
+    QCOMPARE(namesSent(run).size(), 199);
 }
 
 QTEST_GUILESS_MAIN(TestDownloaders)

@@ -25,13 +25,22 @@ QSet<QString> optionsOfTheProgram()
     return options;
 }
 
-// The long options the manual page names, its "\-" read as "-".
+// The long options the manual page names, its "\-" read as "-"; the examples'
+// aria2c commands, with their continuation lines, name aria2c's options.
 QSet<QString> optionsOfTheManPage()
 {
     QFile file(QStringLiteral(LUMISONG_MANPAGE));
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QString page = QString::fromUtf8(file.readAll()).replace(u"\\-"_s, u"-"_s);
+    QString page;
+    bool continued = false; // the line goes on with an aria2c command
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        const bool ours = !continued && !line.startsWith(u"aria2c ");
+        if (ours)
+            page += line + u'\n';
+        continued = !ours && line.endsWith(u"\\e");
+    }
+    page.replace(u"\\-"_s, u"-"_s);
     static const QRegularExpression option(u"(?<![\\w-])--([a-z][a-z-]*)"_s);
     QSet<QString> options;
     for (const QRegularExpressionMatch &m : option.globalMatch(page))
@@ -87,11 +96,20 @@ void TestInstall::installPutsEverythingInPlace()
     QVERIFY2(install.exitCode == 0, install.err.constData());
     const QDir root(prefix.path());
     QStringList expected{u"bin/lumisong"_s, u"share/applications/lumisong.desktop"_s,
-                         u"share/man/man1/lumisong.1.gz"_s};
+                         u"share/man/man1/lumisong.1.gz"_s,
+                         u"lib/systemd/user/lumisong-send.service"_s,
+                         u"lib/systemd/user/lumisong-send.timer"_s};
     for (const int size : {16, 24, 32, 48, 64, 128, 256})
         expected << u"share/icons/hicolor/%1x%1/apps/lumisong.png"_s.arg(size);
     for (const QString &file : expected)
         QVERIFY2(QFile::exists(root.filePath(file)), qPrintable(file));
+
+    // The service starts the program where it is installed, with no secret in its arguments.
+    QFile unit(root.filePath(u"lib/systemd/user/lumisong-send.service"_s));
+    QVERIFY(unit.open(QIODevice::ReadOnly));
+    const QByteArray service = unit.readAll();
+    QVERIFY(service.contains(QByteArray("\nExecStart=" + QFile::encodeName(root.filePath(u"bin/lumisong"_s)) + ' ')));
+    QVERIFY(!service.contains("SECRET}"));
 
     const Run version = runProgram(root.filePath(u"bin/lumisong"_s), {u"--version"_s});
     QCOMPARE(version.exitCode, 0);

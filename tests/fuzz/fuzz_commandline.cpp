@@ -28,6 +28,7 @@ struct Outcome
     CommandLine::Mode mode;
     QString error, siteBase, updateUrl, exportFile, exportSongs;
     bool json;
+    QString rpcUrl;
 
     friend bool operator==(const Outcome &, const Outcome &) = default;
 };
@@ -38,7 +39,7 @@ Outcome parsed(const QStringList &args)
     commandLine.parse(args);
     return {commandLine.mode(),      commandLine.errorText(),  commandLine.siteBase(),
             commandLine.updateUrl(), commandLine.exportFile(), commandLine.exportSongs(),
-            commandLine.json()};
+            commandLine.json(),      commandLine.rpcUrl()};
 }
 
 void checkCommandLine(const QStringList &args)
@@ -57,6 +58,11 @@ void checkCommandLine(const QStringList &args)
     }
     if (first.mode == Mode::Export)
         Fuzz::check(!first.exportFile.isEmpty(), QStringLiteral("an export without a file"));
+    if (first.mode == Mode::SendTo) {
+        QString error;
+        Fuzz::check(CommandLine::normaliseHttpUrl(first.rpcUrl, &error) == first.rpcUrl,
+                    QStringLiteral("RPC address %1 is not normal").arg(first.rpcUrl));
+    }
 
     const QStringList kept = CommandLine::withoutToolkitOptions(args);
     Fuzz::check(!kept.isEmpty() && kept.first() == args.first(),

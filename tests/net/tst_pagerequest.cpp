@@ -170,6 +170,7 @@ void TestPageRequest::failureComesFromTheEventLoop()
     QVERIFY(finished.wait(5000));
     QVERIFY(!missing.result().ok);
     QCOMPARE(missing.result().status, 404);
+    QCOMPARE(missing.result().body, QByteArray("gone")); // the server's words, for its error text
 }
 
 void TestPageRequest::abortEndsTheRequestAtOnce()
