@@ -92,7 +92,10 @@ bool CurlTransfer::configure(const QByteArray &url, const FetchLimits &limits, i
     if (ok && !caDir.isEmpty())
         ok = set(easy, CURLOPT_CAPATH, caDir.constData());
     if (ok && body) {
-        m_headers.reset(curl_slist_append(nullptr, QByteArray("Content-Type: " + body->contentType).constData()));
+        // No "Expect: 100-continue": the body goes with the request at once.
+        curl_slist *headers = curl_slist_append(nullptr, "Expect:");
+        headers = curl_slist_append(headers, QByteArray("Content-Type: " + body->contentType).constData());
+        m_headers.reset(headers);
         ok = set(easy, CURLOPT_HTTPHEADER, m_headers.get())
              && set(easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(body->bytes.size()))
              && set(easy, CURLOPT_COPYPOSTFIELDS, body->bytes.constData());
