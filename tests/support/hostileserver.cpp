@@ -14,7 +14,7 @@ namespace Lumisong::Test {
 
 namespace {
 
-constexpr qint64 EndlessCap = qint64(1) << 30;
+constexpr qint64 EndlessCap = qint64(256) << 20;
 constexpr qint64 EndlessBuffered = 1 << 20;
 const char SentCount[] = "lumisongSent";
 

@@ -22,7 +22,7 @@ class HostileServer final : public QObject
 
 public:
     enum class Behaviour {
-        EndlessChunk,   // a chunk's data that never ends with a line end (at most 1 GiB)
+        EndlessChunk,   // a chunk's data that never ends with a line end (at most 256 MiB)
         GzipBomb,       // Content-Encoding gzip of a short body that decodes to 128 MiB
         ResetMidAnswer, // half the answer, no Content-Length, then a reset (RST)
         GzipChunked,    // the sound answer with "Transfer-Encoding: gzip, chunked"
