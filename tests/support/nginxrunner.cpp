@@ -52,7 +52,10 @@ QByteArray NginxRunner::config(const Options &options) const
     } else {
         c += "            proxy_pass http://demo;\n            proxy_http_version 1.1;\n"
              "            proxy_set_header Connection \"\";\n"
-             "            proxy_set_header Accept-Encoding \"\";\n";
+             "            proxy_set_header Accept-Encoding \"\";\n"
+             // Run as root, the workers are nobody and cannot enter the
+             // temporary folder: large answers stay in memory.
+             "            proxy_max_temp_file_size 0;\n";
         // The site's own base in its pages becomes the one the client asked by.
         c += "            sub_filter 'http://" + upstream + "' '$scheme://$host:$server_port';\n"
              "            sub_filter_once off;\n            sub_filter_types text/plain;\n";
