@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QHostAddress>
 #include <QHostInfo>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -85,7 +86,7 @@ void TestServerExport::sameListEverywhere_data()
     QTest::addColumn<bool>("sessionCookie");
     QTest::addColumn<int>("keepaliveRequests");
     QTest::addColumn<QStringList>("options");
-    QTest::addColumn<int>("mostConnections"); // through nginx
+    QTest::addColumn<int>("mostConnections"); // for the address requests through nginx
 
     const auto n = [](int connections, int streams = 0) {
         QStringList options{QStringLiteral("--connections"), QString::number(connections)};
@@ -137,12 +138,15 @@ void TestServerExport::sameListEverywhere()
 
     const QList<NginxRunner::Request> requests = nginx.requests();
     QCOMPARE(requests.size(), 101);
+    QSet<QString> addressConnections; // the page may have come on one of its own
     for (const NginxRunner::Request &request : requests) {
         QCOMPARE(request.protocol, QStringLiteral("HTTP/2.0"));
         QCOMPARE(request.contentEncoding, QStringLiteral("gzip"));
+        if (request.target != u"/")
+            addressConnections.insert(request.connection);
     }
-    QVERIFY2(nginx.connectionsUsed() <= mostConnections,
-             qPrintable(QStringLiteral("%1 connections").arg(nginx.connectionsUsed())));
+    QVERIFY2(addressConnections.size() <= mostConnections,
+             qPrintable(QStringLiteral("%1 connections").arg(addressConnections.size())));
 }
 
 void TestServerExport::proxies_data()
