@@ -38,6 +38,8 @@ private slots:
     void initTestCase();
     void sameListEverywhere_data();
     void sameListEverywhere();
+    void answerCutMidRun_data();
+    void answerCutMidRun();
     void proxies_data();
     void proxies();
 
@@ -147,6 +149,35 @@ void TestServerExport::sameListEverywhere()
     }
     QVERIFY2(addressConnections.size() <= mostConnections,
              qPrintable(QStringLiteral("%1 connections").arg(addressConnections.size())));
+}
+
+void TestServerExport::answerCutMidRun_data()
+{
+    QTest::addColumn<Front>("front");
+    QTest::newRow("HTTP/1.1") << Front::DemoSite;
+    QTest::newRow("HTTP/2") << Front::Nginx;
+}
+
+void TestServerExport::answerCutMidRun()
+{
+    QFETCH(Front, front);
+    DemoSite site(100);
+    QVERIFY(site.listen());
+    // One address answer in the middle declares its length and ends early.
+    ScriptedAnswer cut = ScriptedAnswer::withBody("/files/cut-in-half.mp3");
+    cut.cutAfterBytes = 8;
+    site.setAnswer(site.addressTarget(site.catalogue().songs().at(50).songId), cut);
+    NginxRunner nginx;
+    QString base = site.baseUrl();
+    if (front == Front::Nginx) {
+        QString error;
+        QVERIFY2(nginx.start(NginxRunner::tlsFront(site.port(), m_ca), &error), qPrintable(error));
+        base = nginx.baseUrl();
+    }
+    MeasuredRun run;
+    const QByteArray list = exportAll(base, {}, &run);
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(list, OldList);
 }
 
 void TestServerExport::proxies_data()

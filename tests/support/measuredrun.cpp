@@ -1,14 +1,14 @@
 #include "tests/support/measuredrun.h"
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
-
-#include <atomic>
-#include <thread>
-#include <vector>
 
 #include <fcntl.h>
 #include <signal.h>

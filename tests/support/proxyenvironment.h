@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
-
-#include <initializer_list>
 #include <optional>
 #include <utility>
+
+#include <QByteArray>
+#include <QList>
 
 namespace Lumisong::Test {
 
