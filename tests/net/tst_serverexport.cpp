@@ -50,6 +50,7 @@ private:
     QTemporaryDir m_dir;
     TestCa m_ca;
     QString m_hostName; // a name of this machine that is not "localhost"
+    QStringList m_listenHosts; // nginx's, with the loopback address the name has
 };
 
 void TestServerExport::initTestCase()
@@ -61,6 +62,11 @@ void TestServerExport::initTestCase()
     QVERIFY2(!info.addresses().isEmpty() && info.addresses().first().isLoopback(),
              qPrintable(u"this machine's name " + m_hostName
                         + u" must resolve to a loopback address (/etc/hosts)"));
+    // Debian names the machine 127.0.1.1: the sites listen there too.
+    m_listenHosts = NginxRunner::Options().listenHosts;
+    const QHostAddress address = info.addresses().first();
+    if (address != QHostAddress::LocalHost && address != QHostAddress::LocalHostIPv6)
+        m_listenHosts << address.toString();
     QString error;
     QVERIFY2(m_ca.create({m_hostName}, &error), qPrintable(error));
     qputenv("SSL_CERT_FILE", m_ca.caFile().toLocal8Bit());
@@ -236,6 +242,7 @@ void TestServerExport::proxies()
     TinyproxyRunner proxy;
     QString error;
     NginxRunner::Options options = NginxRunner::tlsFront(demo.port(), m_ca);
+    options.listenHosts = m_listenHosts;
     QVERIFY2(tls.start(options, &error), qPrintable(error));
     options.tls = false;
     QVERIFY2(plain.start(options, &error), qPrintable(error));
