@@ -144,8 +144,8 @@ void TestServerExport::sameListEverywhere()
     if (front == Front::DemoSite)
         return;
 
+    QTRY_COMPARE(nginx.requests().size(), 101); // logged just after the answers left
     const QList<NginxRunner::Request> requests = nginx.requests();
-    QCOMPARE(requests.size(), 101);
     QSet<QString> addressConnections; // the page may have come on one of its own
     for (const NginxRunner::Request &request : requests) {
         QCOMPARE(request.protocol, QStringLiteral("HTTP/2.0"));
