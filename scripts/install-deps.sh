@@ -12,6 +12,10 @@ packages=(
     fonts-wqy-microhei
     xvfb xauth
     aria2 wget
+    libcurl4-openssl-dev
+    # Servers the network tests start on loopback, each with its own
+    # configuration and ports (a system nginx that the package starts is left alone).
+    nginx-light tinyproxy openssl
     desktop-file-utils dpkg-dev file
 )
 case "${1:-}" in

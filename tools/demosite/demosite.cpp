@@ -1,6 +1,7 @@
 #include "tools/demosite/demosite.h"
 
 #include <QHostAddress>
+#include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -23,6 +24,7 @@ QByteArray reasonPhrase(int status)
     case 200: return "OK";
     case 301: return "Moved Permanently";
     case 302: return "Found";
+    case 403: return "Forbidden";
     case 307: return "Temporary Redirect";
     case 404: return "Not Found";
     case 500: return "Internal Server Error";
@@ -114,6 +116,14 @@ void DemoSite::setConnectDelay(int milliseconds)
 void DemoSite::setConnectionPolicy(ConnectionPolicy policy)
 {
     m_policy = policy;
+}
+
+void DemoSite::setSessionCookieRequired(bool required)
+{
+    m_sessionCookie.clear();
+    if (required)
+        m_sessionCookie = "demo_session="
+            + QByteArray::number(QRandomGenerator::global()->generate64(), 16);
 }
 
 void DemoSite::setAnnouncedVersion(const QString &version)
@@ -247,6 +257,7 @@ void DemoSite::takeNextRequest(QTcpSocket *socket)
         return;
     }
     ScriptedAnswer answer = answerFor(target);
+    applySessionCookie(target, head, &answer);
     answer.latencyMs += m_latencyMs + (firstOnConnection ? m_connectDelayMs : 0);
     if (answer.latencyMs > 0)
         QTimer::singleShot(answer.latencyMs, socket, [this, socket, answer] { deliver(socket, answer); });
@@ -282,6 +293,28 @@ ScriptedAnswer DemoSite::answerFor(const QString &target) const
         }
     }
     return gbkText(404, QStringLiteral("<html><body>404 找不到网页</body></html>"), "text/html");
+}
+
+void DemoSite::applySessionCookie(const QString &target, const QByteArray &head,
+                                  ScriptedAnswer *answer) const
+{
+    if (m_sessionCookie.isEmpty() || m_answers.contains(target))
+        return;
+    const QString path = QUrl(target).path();
+    if (path == u"/") {
+        answer->headers.append({"Set-Cookie", m_sessionCookie + "; Path=/; HttpOnly"});
+        return;
+    }
+    if (path != u"/song/link")
+        return;
+    for (const QByteArray &line : head.split('\n')) {
+        if (!line.toLower().startsWith("cookie:"))
+            continue;
+        for (const QByteArray &cookie : line.mid(7).split(';'))
+            if (cookie.trimmed() == m_sessionCookie)
+                return;
+    }
+    *answer = gbkText(403, QStringLiteral("<html><body>403 请先访问首页</body></html>"), "text/html");
 }
 
 void DemoSite::deliver(QTcpSocket *socket, const ScriptedAnswer &answer)

@@ -58,6 +58,9 @@ public:
     // trips of setting up a connection to a distant server.
     void setConnectDelay(int milliseconds);
     void setConnectionPolicy(ConnectionPolicy policy);
+    // On: the page sets a session cookie and address requests that do not send
+    // it back are answered 403, as sites that tie addresses to a visit do.
+    void setSessionCookieRequired(bool required);
     void setAnnouncedVersion(const QString &version);
     QString announcedVersion() const;
 
@@ -97,11 +100,14 @@ private:
     void onDisconnected(QTcpSocket *socket);
     void takeNextRequest(QTcpSocket *socket);
     ScriptedAnswer answerFor(const QString &target) const;
+    void applySessionCookie(const QString &target, const QByteArray &head,
+                            ScriptedAnswer *answer) const;
     void deliver(QTcpSocket *socket, const ScriptedAnswer &answer);
 
     QTcpServer *m_server;
     DemoCatalogue m_catalogue;
     QString m_version;
+    QByteArray m_sessionCookie; // "name=value"; empty when not required
     int m_latencyMs = 0;
     int m_connectDelayMs = 0;
     ConnectionPolicy m_policy = ConnectionPolicy::KeepAlive;

@@ -85,8 +85,11 @@ int main(int argc, char *argv[])
         u"Serve the songs of <file>, a listing as `lumisong --list --json` prints it, instead of "
         "made-up ones (--songs is then ignored)."_s,
         u"file"_s);
+    const QCommandLineOption sessionCookieOption(
+        u"session-cookie"_s,
+        u"The page sets a session cookie; address requests without it are answered 403."_s);
     parser.addOptions({portOption, songsOption, catalogueOption, latencyOption, connectDelayOption,
-                       connectionOption, versionOption});
+                       connectionOption, versionOption, sessionCookieOption});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -126,6 +129,7 @@ int main(int argc, char *argv[])
     site.setConnectDelay(connectDelay);
     site.setConnectionPolicy(DemoSite::ConnectionPolicy(policy));
     site.setAnnouncedVersion(parser.value(versionOption));
+    site.setSessionCookieRequired(parser.isSet(sessionCookieOption));
     if (!site.listen(quint16(port))) {
         err << "lumisong-demosite: cannot listen on 127.0.0.1:" << port << '\n';
         return 1;

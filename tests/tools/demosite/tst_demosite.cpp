@@ -29,6 +29,8 @@ private slots:
     void countsConnections();
     void catalogueFromAListing_data();
     void catalogueFromAListing();
+    void sessionCookieGuardsAddresses_data();
+    void sessionCookieGuardsAddresses();
 
 private:
     DemoSite m_site{40};
@@ -177,6 +179,59 @@ void DemoSiteTest::catalogueFromAListing()
     QCOMPARE(song.totalDownloads, u"2"_s);
     QVERIFY(catalogue->findSong(u"5"));
     QVERIFY(catalogue->cataloguePage(u"h"_s).contains(u"{sid:'5',ti:'T/1 \"x\"',si:'S',al:'A'"));
+}
+
+
+namespace {
+
+// One raw GET on a new connection; the answer's head and body as they came.
+QByteArray rawGet(quint16 port, const QString &target, const QByteArray &cookie)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    socket.write("GET " + target.toLatin1() + " HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+                 + (cookie.isEmpty() ? QByteArray() : "Cookie: " + cookie + "\r\n") + "\r\n");
+    QByteArray answer;
+    const auto complete = [&] {
+        answer += socket.readAll();
+        const qsizetype end = answer.indexOf("\r\n\r\n");
+        const qsizetype at = answer.indexOf("Content-Length: ");
+        return end >= 0 && at >= 0
+            && answer.size() - end - 4 >= answer.mid(at + 16, answer.indexOf('\r', at) - at - 16).toInt();
+    };
+    [&] { QTRY_VERIFY_WITH_TIMEOUT(complete(), 3000); }();
+    return answer;
+}
+
+} // namespace
+
+void DemoSiteTest::sessionCookieGuardsAddresses_data()
+{
+    QTest::addColumn<QByteArray>("cookie"); // {session}: the one the page set
+    QTest::addColumn<int>("status");
+    QTest::newRow("no cookie") << QByteArray() << 403;
+    QTest::newRow("another value") << QByteArray("demo_session=0") << 403;
+    QTest::newRow("the page's cookie") << QByteArray("{session}") << 200;
+    QTest::newRow("among others") << QByteArray("a=1; {session}; b=2") << 200;
+}
+
+void DemoSiteTest::sessionCookieGuardsAddresses()
+{
+    QFETCH(QByteArray, cookie);
+    QFETCH(int, status);
+    DemoSite site(3);
+    site.setSessionCookieRequired(true);
+    QVERIFY(site.listen());
+    const QByteArray page = rawGet(site.port(), u"/"_s, {});
+    const qsizetype at = page.indexOf("Set-Cookie: ");
+    QVERIFY2(at >= 0, page.constData());
+    const QByteArray session = page.mid(at + 12, page.indexOf(';', at) - at - 12);
+    QVERIFY(session.startsWith("demo_session="));
+
+    const QString target = site.addressTarget(site.catalogue().songs().first().songId);
+    const QByteArray answer = rawGet(site.port(), target, cookie.replace("{session}", session));
+    const QByteArray statusLine = "HTTP/1.1 " + QByteArray::number(status);
+    QVERIFY2(answer.startsWith(statusLine), answer.constData());
 }
 
 QTEST_GUILESS_MAIN(DemoSiteTest)
