@@ -72,7 +72,6 @@ bool CurlTransfer::configure(const QByteArray &url, const FetchLimits &limits, i
               && set(easy, CURLOPT_USERAGENT, "Mozilla/5.0")
               // Every coding this curl can decode; the cap counts decoded bytes.
               && set(easy, CURLOPT_ACCEPT_ENCODING, "")
-              && set(easy, CURLOPT_TRANSFER_ENCODING, 1L)
               && set(easy, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(limits.maxBodyBytes))
               && set(easy, CURLOPT_CONNECTTIMEOUT_MS, long(limits.idleTimeoutMs))
               && set(easy, CURLOPT_LOW_SPEED_LIMIT, 1L)
@@ -133,6 +132,10 @@ void CurlTransfer::transferDone(CURLcode code)
         curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &location);
         if (location)
             outcome.redirectTo = location;
+    } else if (status == 0 && (code == CURLE_SEND_ERROR || code == CURLE_RECV_ERROR
+                               || code == CURLE_HTTP2_STREAM)) {
+        outcome.unanswered = true;
+        outcome.error = QString::fromUtf8(m_errorText[0] ? m_errorText : curl_easy_strerror(code));
     } else if (code == CURLE_ABORTED_BY_CALLBACK) {
         outcome.error = QStringLiteral("the connections were closed");
     } else if (m_overLimit || code == CURLE_FILESIZE_EXCEEDED) {

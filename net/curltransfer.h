@@ -22,6 +22,10 @@ struct TransferOutcome
     QString error;            // curl's words, or the limit that was met
     QByteArray redirectTo;    // the absolute Location of a redirect answer
     bool multiplexed = false; // came over a connection that carries requests side by side
+    // The connection broke before any answer came, also after curl's own
+    // tries on other connections (a server that ends its connections after
+    // a few requests turns the streams beyond away, HTTP/2 GOAWAY).
+    bool unanswered = false;
 };
 
 // One HTTP exchange on curl: no redirect followed, every content coding curl

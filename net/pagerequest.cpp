@@ -114,6 +114,14 @@ void PageRequest::onTransferDone(TransferOutcome outcome)
 {
     m_result.status = outcome.status;
     if (!outcome.completed) {
+        // A GET the server never answered is safe to send again; a server
+        // that ends its connections after a few requests turns many away.
+        if (outcome.unanswered && !m_body && m_resends < MaxResends) {
+            ++m_resends;
+            qCDebug(lcNet).noquote() << "sending again:" << m_url.toString() << "-" << outcome.error;
+            sendHop();
+            return;
+        }
         fail(outcome.error);
         return;
     }

@@ -70,6 +70,8 @@ private:
     FetchLimits m_limits;
     QUrl m_url; // of the current hop
     int m_redirects = 0;
+    int m_resends = 0; // of a GET no connection carried to an answer
+    static constexpr int MaxResends = 8;
     bool m_started = false;
     bool m_starting = false; // inside start(): failures wait for the event loop
     bool m_finished = false;

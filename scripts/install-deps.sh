@@ -8,7 +8,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
     qt6-qpa-plugins qt6-translations-l10n qt6-l10n-tools
-    libicu-dev libcurl4-openssl-dev
+    libicu-dev
     fonts-wqy-microhei
     xvfb xauth
     aria2 wget

@@ -131,8 +131,10 @@ void HostileServer::misbehave(QTcpSocket *socket, const QByteArray &body)
         resetWhenSent(socket);
         return;
     case Behaviour::GzipChunked:
-        socket->write(status + "Transfer-Encoding: gzip, chunked\r\n\r\n" + chunk(gzip(body))
-                      + "0\r\n\r\n");
+        // A sound answer, but this socket reads no further requests: say so.
+        socket->write(status + "Connection: close\r\nTransfer-Encoding: gzip, chunked\r\n\r\n"
+                      + chunk(gzip(body)) + "0\r\n\r\n");
+        socket->disconnectFromHost();
         return;
     case Behaviour::UnknownCoding:
         socket->write(status + "Transfer-Encoding: x-unknown, chunked\r\n\r\n" + chunk(body)
