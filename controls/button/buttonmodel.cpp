@@ -1,0 +1,165 @@
+#include "controls/button/buttonmodel.h"
+
+#include <algorithm>
+#include <type_traits>
+
+#include "controls/button/buttonenums.h"
+#include "controls/button/buttonpainter.h"
+#include "controls/button/colourmath.h"
+#include "platform/systemcolours.h"
+
+namespace Lumisong {
+
+namespace {
+
+// Integers of every width are saved as 32-bit integers.
+template <typename T>
+using Saved = std::conditional_t<std::is_integral_v<T> && !std::is_same_v<T, bool>, qint32, T>;
+
+} // namespace
+
+PropertyBag::Value ButtonModel::savedDefault(const ButtonPropertySpec &spec, const FontDescription &hostFont)
+{
+    using D = ButtonPropertySpec::Default;
+    switch (spec.from) {
+    case D::ButtonFace:
+        return SystemRgb(SystemColours::ButtonFace);
+    case D::ButtonText:
+        return SystemRgb(SystemColours::ButtonText);
+    case D::InfoBackground:
+        return SystemRgb(SystemColours::InfoBackground);
+    case D::HostFont:
+        return hostFont;
+    case D::Given:
+        break;
+    }
+    return spec.saved;
+}
+
+void ButtonModel::place(const ButtonPropertySpec &spec)
+{
+    std::visit(
+        [&](auto field) {
+            using F = decltype(field);
+            if constexpr (!std::is_same_v<F, std::monostate>) {
+                using T = std::remove_cvref_t<decltype(m_p.*field)>;
+                if constexpr (!std::is_same_v<T, ButtonPicturePtr>)
+                    m_p.*field = T(std::get<Saved<T>>(*spec.initial));
+            }
+        },
+        spec.field);
+}
+
+bool ButtonModel::load(const ButtonPropertySpec &spec, const PropertyBag &bag, const FontDescription &hostFont)
+{
+    const QString key = spec.savedKey();
+    const PropertyBag::Value fallback = savedDefault(spec, hostFont);
+    return std::visit(
+        [&](auto field) {
+            using F = decltype(field);
+            if constexpr (std::is_same_v<F, std::monostate>) {
+                return true;
+            } else {
+                using T = std::remove_cvref_t<decltype(m_p.*field)>;
+                if constexpr (std::is_same_v<T, ButtonPicturePtr>) {
+                    // A picture equal to the one held keeps its object.
+                    ButtonPicturePtr &slot = m_p.*field;
+                    Picture picture = slot ? slot->picture() : Picture();
+                    const std::optional<Picture> stored = bag.read<Picture>(key, Picture());
+                    if (stored)
+                        picture = *stored;
+                    if (!slot || !(slot->picture() == picture))
+                        slot = ButtonPicture::from(picture);
+                    return stored.has_value();
+                } else {
+                    const std::optional<Saved<T>> stored = bag.read<Saved<T>>(key, std::get<Saved<T>>(fallback));
+                    if (!stored)
+                        return false;
+                    if constexpr (std::is_same_v<T, quint8>) {
+                        if (*stored < 0 || *stored > 255)
+                            return false;
+                    }
+                    m_p.*field = T(*stored);
+                    return true;
+                }
+            }
+        },
+        spec.field);
+}
+
+void ButtonModel::save(const ButtonPropertySpec &spec, PropertyBag &bag, const FontDescription &font,
+                       const FontDescription &hostFont) const
+{
+    const PropertyBag::Value value = std::visit(
+        [&](auto field) -> PropertyBag::Value {
+            using F = decltype(field);
+            if constexpr (std::is_same_v<F, std::monostate>) {
+                return font;
+            } else {
+                using T = std::remove_cvref_t<decltype(m_p.*field)>;
+                if constexpr (std::is_same_v<T, ButtonPicturePtr>) {
+                    const ButtonPicturePtr &slot = m_p.*field;
+                    return slot ? slot->picture() : Picture();
+                } else {
+                    return Saved<T>(m_p.*field);
+                }
+            }
+        },
+        spec.field);
+    bag.write(spec.savedKey(), value,
+              spec.alwaysSaved ? PropertyBag::Value(QString()) : savedDefault(spec, hostFont));
+}
+
+void ButtonModel::setBackColor(Colour colour)
+{
+    m_p.backColor = colour;
+    if (m_p.buttonStyle != StyleToolbar)
+        m_p.colorScheme = SchemeCustom;
+}
+
+void ButtonModel::setButtonStyle(int style)
+{
+    m_p.buttonStyle = style;
+    DefaultSchemeForStyle(m_p);
+    ApplyColorScheme(m_p);
+}
+
+void ButtonModel::setColorScheme(int scheme)
+{
+    m_p.colorScheme = scheme;
+    ApplyColorScheme(m_p);
+}
+
+quint8 ButtonModel::opacity(int value)
+{
+    return quint8(std::clamp(value, 0, 255));
+}
+
+bool ButtonModel::checked() const
+{
+    return m_p.mode != ModePush && m_p.value;
+}
+
+void ButtonModel::settleCheckedLook(ButtonRuntime &runtime) const
+{
+    const int style = m_p.buttonStyle;
+    if (checked() && style != StyleClassic && style != StylePale)
+        runtime.state = StateDown;
+}
+
+void ButtonModel::settleTheme(const ButtonRuntime &runtime)
+{
+    if (m_p.buttonStyle == StyleThemed && !runtime.themed) {
+        m_p.buttonStyle = StyleSoftGradient;
+        m_p.colorScheme = SchemeBlue;
+        ApplyColorScheme(m_p);
+    }
+}
+
+void ButtonModel::settlePaleCaption(const ButtonRuntime &runtime)
+{
+    if (m_p.buttonStyle == StylePale)
+        m_p.foreColor = runtime.state == StateDown ? Colour::rgb(255, 255, 255) : SystemRgb(SystemColours::ButtonText);
+}
+
+} // namespace Lumisong
