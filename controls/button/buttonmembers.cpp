@@ -1,7 +1,5 @@
 #include "controls/button/buttonmembers.h"
 
-#include <algorithm>
-
 namespace Lumisong {
 
 namespace {
@@ -186,14 +184,7 @@ const ButtonPropertySpec &ButtonMembers::property(ButtonProperty id)
 
 QList<const ButtonPropertySpec *> ButtonMembers::inOrder(int ButtonPropertySpec::*step)
 {
-    QList<const ButtonPropertySpec *> result;
-    for (const ButtonPropertySpec &p : properties()) {
-        if (p.*step > 0)
-            result.append(&p);
-    }
-    std::sort(result.begin(), result.end(),
-              [step](const ButtonPropertySpec *a, const ButtonPropertySpec *b) { return a->*step < b->*step; });
-    return result;
+    return inStepOrder(properties(), step);
 }
 
 const QList<MemberDescription> &ButtonMembers::all()

@@ -18,13 +18,9 @@ using Edge = ButtonCanvas::Edge;
 
 void paintClassicFamily(ButtonPainter &painter, const StyleInput &in)
 {
-    const int state = in.state;
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
-    const ButtonProperties &p = in.properties;
-    const ButtonRuntime &rt = in.runtime;
     const int style = p.buttonStyle;
-    const int W = in.W;
-    const int H = in.H;
     const Colour back = in.C;
     const PixelRect whole = c.whole();
 

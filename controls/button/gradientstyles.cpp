@@ -47,10 +47,8 @@ const Ring OliveDefaultRing{Colour::rgb(194, 209, 143), Colour::rgb(194, 209, 14
 // The face of the soft gradient look at rest and on hover.
 void softGradientFace(ButtonPainter &painter, const StyleInput &in)
 {
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
-    const Colour C = in.C;
-    const int W = in.W;
-    const int H = in.H;
     switch (in.properties.colorScheme) {
     case SchemeBlue:
     case SchemeOlive:
@@ -73,13 +71,8 @@ void softGradientFace(ButtonPainter &painter, const StyleInput &in)
 
 void paintSoftGradient(ButtonPainter &painter, const StyleInput &in)
 {
-    const int state = in.state;
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
-    const ButtonProperties &p = in.properties;
-    const ButtonRuntime &rt = in.runtime;
-    const Colour C = in.C;
-    const int W = in.W;
-    const int H = in.H;
     const int scheme = p.colorScheme;
     const bool blueFamily = scheme == SchemeBlue || scheme == SchemeOlive || scheme == SchemeCustom;
 
@@ -164,14 +157,8 @@ void paintSoftGradient(ButtonPainter &painter, const StyleInput &in)
 
 void paintGlass(ButtonPainter &painter, const StyleInput &in)
 {
-    const int state = in.state;
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
-    const ButtonProperties &p = in.properties;
-    const ButtonRuntime &rt = in.runtime;
-    const Colour C = in.C;
-    const int W = in.W;
-    const int H = in.H;
-    const int half = in.half;
     const int upper = roundEven(H / 2.0 - 2);
     const int lower = roundEven(H - H / 2.0 - 1);
 
@@ -244,12 +231,8 @@ void paintGlass(ButtonPainter &painter, const StyleInput &in)
 
 void paintToolbar(ButtonPainter &painter, const StyleInput &in)
 {
-    const int state = in.state;
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
-    const ButtonProperties &p = in.properties;
-    const Colour C = in.C;
-    const int W = in.W;
-    const int H = in.H;
 
     Colour face = Colour::rgb(0, 0, 0);
     Colour border = Colour::rgb(0, 0, 0);
@@ -305,11 +288,8 @@ void paintToolbar(ButtonPainter &painter, const StyleInput &in)
 
 void paintSunrise(ButtonPainter &painter, const StyleInput &in)
 {
-    const int state = in.state;
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
-    const Colour C = in.C;
-    const int W = in.W;
-    const int H = in.H;
     const Colour navy = Colour::rgb(0, 0, 128);
 
     if (in.checked) {

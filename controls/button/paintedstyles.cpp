@@ -82,11 +82,8 @@ void paintPale(ButtonPainter &painter, const StyleInput &in)
 
 void paintSky(ButtonPainter &painter, const StyleInput &in)
 {
-    const int state = in.state;
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
-    const Colour C = in.C;
-    const int W = in.W;
-    const int H = in.H;
     const Colour frame = Colour::rgb(97, 158, 202);
     const Colour corner = ShiftColor(frame, 0.3f);
 
@@ -125,11 +122,8 @@ void paintSky(ButtonPainter &painter, const StyleInput &in)
 
 void paintAmber(ButtonPainter &painter, const StyleInput &in)
 {
-    const int state = in.state;
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
-    const Colour C = in.C;
-    const int W = in.W;
-    const int H = in.H;
     const int T = roundEven(H / 2.7);
     const int L = roundEven(H - H / 2.7);
     const Colour frame = ShiftColor(C, -0.34f);
@@ -177,14 +171,8 @@ void paintAmber(ButtonPainter &painter, const StyleInput &in)
 
 void paintSatin(ButtonPainter &painter, const StyleInput &in)
 {
-    int state = in.state;
+    auto [p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
-    const ButtonProperties &p = in.properties;
-    const ButtonRuntime &rt = in.runtime;
-    const Colour C = in.C;
-    const int W = in.W;
-    const int H = in.H;
-    const int half = in.half;
 
     if (!p.enabled)
         state = StateNormal;

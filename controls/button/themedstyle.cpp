@@ -84,9 +84,7 @@ QRegion panelRegion(QStyle *style, const StyleInput &in, int state, int W, int H
 
 void paintThemed(ButtonPainter &painter, const StyleInput &in)
 {
-    const int state = in.state;
-    const int W = in.W;
-    const int H = in.H;
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     QStyle *style = qobject_cast<QApplication *>(QCoreApplication::instance()) ? QApplication::style()
                                                                                 : nullptr;
     if (style && W > 0 && H > 0) {

@@ -1,6 +1,5 @@
 #include "controls/progressbar/progressbarmembers.h"
 
-#include <algorithm>
 #include <type_traits>
 
 #include "controls/progressbar/progressbar.h"
@@ -108,14 +107,7 @@ const QList<ProgressBarProperty> &ProgressBarMembers::properties()
 
 QList<const ProgressBarProperty *> ProgressBarMembers::inOrder(int ProgressBarProperty::*step)
 {
-    QList<const ProgressBarProperty *> result;
-    for (const ProgressBarProperty &p : properties()) {
-        if (p.*step > 0)
-            result.append(&p);
-    }
-    std::sort(result.begin(), result.end(),
-              [step](const ProgressBarProperty *a, const ProgressBarProperty *b) { return a->*step < b->*step; });
-    return result;
+    return inStepOrder(properties(), step);
 }
 
 const QList<MemberDescription> &ProgressBarMembers::all()
