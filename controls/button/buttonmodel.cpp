@@ -130,6 +130,39 @@ void ButtonModel::setColorScheme(int scheme)
     ApplyColorScheme(m_p);
 }
 
+void ButtonModel::setMode(int mode, ButtonRuntime &runtime)
+{
+    m_p.mode = mode;
+    if (mode == ModePush)
+        runtime.state = StateNormal;
+}
+
+bool ButtonModel::setValue(bool value, ButtonRuntime &runtime)
+{
+    if (m_p.mode == ModePush) {
+        runtime.state = StateNormal;
+        return false;
+    }
+    m_p.value = value;
+    if (!value)
+        runtime.state = StateNormal;
+    return true;
+}
+
+ButtonProperty ButtonModel::setPicture(ButtonProperty slot, const ButtonPicturePtr &picture)
+{
+    if (slot != ButtonProperty::PictureNormal && !m_p.pictureNormal)
+        slot = ButtonProperty::PictureNormal;
+    m_p.*std::get<ButtonPicturePtr ButtonProperties::*>(ButtonMembers::property(slot).field) = picture;
+    return slot;
+}
+
+void ButtonModel::emptyPictures()
+{
+    m_p.pictureHot.reset();
+    m_p.pictureDown.reset();
+}
+
 quint8 ButtonModel::opacity(int value)
 {
     return quint8(std::clamp(value, 0, 255));

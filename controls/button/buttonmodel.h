@@ -34,6 +34,16 @@ public:
     // A style starts with its default scheme, then the colour-scheme step.
     void setButtonStyle(int style);
     void setColorScheme(int scheme);
+    // Mode 0 (push) draws the button normal; Value itself is kept.
+    void setMode(int mode, ButtonRuntime &runtime);
+    // A push button does not store Value and is drawn normal; a toggle stores
+    // it and is drawn normal when cleared. False when not stored.
+    bool setValue(bool value, ButtonRuntime &runtime);
+    // A hot or down picture given while there is no normal picture becomes the
+    // normal picture; an empty normal picture empties the other two as well
+    // (emptyPictures). Returns the slot that was filled.
+    ButtonProperty setPicture(ButtonProperty slot, const ButtonPicturePtr &picture);
+    void emptyPictures();
     // Opacities are bytes; assignments are limited to 0..255.
     static quint8 opacity(int value);
 

@@ -57,7 +57,6 @@ void softGradientFace(ButtonPainter &painter, const StyleInput &in)
         c.FillGradient(0, 0, W, 4, ShiftColor(C, 0.1f), ShiftColor(C, 0.08f), 1);
         break;
     case SchemeSilver: {
-        const int half = in.half;
         c.FillGradient(0, 0, W, half, ShiftColor(C, 0.22f), C, 1);
         c.FillGradient(0, half, W, half, ShiftColor(C, -0.01f), ShiftColor(C, -0.15f), 1);
         break;
@@ -310,7 +309,6 @@ void paintSunrise(ButtonPainter &painter, const StyleInput &in)
         c.FillGradient(0, 0, W, H, Colour::rgb(254, 145, 78), Colour::rgb(255, 211, 142), 1);
         break;
     case StateNormal: {
-        const int half = in.half;
         painter.ApplyWindowRegion(in);
         c.FillGradient(0, 0, W, half, AverageColor(White, ShiftColor(C, 0.08f)), C, 1);
         c.FillGradient(0, half, W, roundEven(H / 2.0 + 1), C, ShiftColor(C, -0.15f), 1);

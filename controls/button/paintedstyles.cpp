@@ -19,16 +19,12 @@ constexpr Colour White = Colour::rgb(255, 255, 255);
 
 void paintPale(ButtonPainter &painter, const StyleInput &in)
 {
-    int state = in.state;
-    ButtonCanvas &c = painter.canvas();
     // This look owns its caption colour: the model settles it before painting.
-    const ButtonProperties &p = in.properties;
-    const Colour C = in.C;
-    const int W = in.W;
-    const int H = in.H;
+    auto [p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
+    ButtonCanvas &c = painter.canvas();
 
     if (p.mode != ModePush) {
-        if (p.value && in.runtime.mouseDown)
+        if (p.value && rt.mouseDown)
             state = StateDown;
         if (p.value && state != StateDown) {
             c.FillBox(Colour::rgb(254, 254, 254), c.whole());
@@ -52,7 +48,6 @@ void paintPale(ButtonPainter &painter, const StyleInput &in)
         painter.DrawContent(in);
         break;
     case StateHot: {
-        const int half = in.half;
         c.FillGradient(0, 0, W, half, Colour::rgb(254, 254, 253), Colour::rgb(244, 244, 238), 1);
         c.FillGradient(0, half, W, half, Colour::rgb(244, 244, 238), Colour::rgb(241, 241, 234), 1);
         painter.DrawContent(in);

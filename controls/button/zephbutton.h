@@ -316,6 +316,7 @@ private:
     bool readFont(const PropertyBag &bag, const ButtonPropertySpec &spec);
     void loaded(ButtonProperty property);
     void settleLook();
+    void setPictureSlot(ButtonProperty slot, const ButtonPicturePtr &picture);
     void bindFont(std::shared_ptr<ButtonFont> font);
     void fontChanged();
     void applyWindowFont();

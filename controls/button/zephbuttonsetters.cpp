@@ -185,9 +185,7 @@ void zephbutton::setMaskColor(Colour colour)
 
 void zephbutton::setMode(int mode)
 {
-    m_p.mode = mode;
-    if (mode == ModePush)
-        m_runtime.state = StateNormal;
+    m_model.setMode(mode, m_runtime);
     Redraw();
     notify(ButtonProperty::Value);
     notify(ButtonProperty::Mode);
@@ -228,11 +226,10 @@ void zephbutton::applyCursor()
 
 void zephbutton::setPictureNormal(const ButtonPicturePtr &picture)
 {
-    m_p.pictureNormal = picture;
+    m_model.setPicture(ButtonProperty::PictureNormal, picture);
     if (!picture) {
         resizeStep();
-        m_p.pictureHot.reset();
-        m_p.pictureDown.reset();
+        m_model.emptyPictures();
         notify(ButtonProperty::PictureHot);
         notify(ButtonProperty::PictureDown);
         return;
@@ -242,26 +239,21 @@ void zephbutton::setPictureNormal(const ButtonPicturePtr &picture)
 
 void zephbutton::setPictureHot(const ButtonPicturePtr &picture)
 {
-    if (!m_p.pictureNormal) {
-        m_p.pictureNormal = picture;
-        notify(ButtonProperty::PictureNormal);
-        return;
-    }
-    m_p.pictureHot = picture;
-    notify(ButtonProperty::PictureHot);
-    Redraw();
+    setPictureSlot(ButtonProperty::PictureHot, picture);
 }
 
 void zephbutton::setPictureDown(const ButtonPicturePtr &picture)
 {
-    if (!m_p.pictureNormal) {
-        m_p.pictureNormal = picture;
-        notify(ButtonProperty::PictureNormal);
-        return;
-    }
-    m_p.pictureDown = picture;
-    notify(ButtonProperty::PictureDown);
-    Redraw();
+    setPictureSlot(ButtonProperty::PictureDown, picture);
+}
+
+// A picture that went into the empty normal slot is announced there, undrawn.
+void zephbutton::setPictureSlot(ButtonProperty slot, const ButtonPicturePtr &picture)
+{
+    const ButtonProperty filled = m_model.setPicture(slot, picture);
+    notify(filled);
+    if (filled == slot)
+        Redraw();
 }
 
 Picture zephbutton::pictureNormalValue() const
@@ -363,14 +355,10 @@ void zephbutton::setUseMaskColor(bool use)
 
 void zephbutton::setValue(bool value)
 {
-    if (m_p.mode == ModePush) {
-        m_runtime.state = StateNormal;
+    if (!m_model.setValue(value, m_runtime)) {
         Redraw();
         return;
     }
-    m_p.value = value;
-    if (!value)
-        m_runtime.state = StateNormal;
     store(ButtonProperty::Value);
 }
 
