@@ -16,6 +16,24 @@ namespace {
 template <typename T>
 using Saved = std::conditional_t<std::is_integral_v<T> && !std::is_same_v<T, bool>, qint32, T>;
 
+// Runs the step of a property's kind: the font (no field), a picture slot, or
+// a plain value.
+template <typename Font, typename Pictures, typename Values>
+auto dispatch(const ButtonPropertySpec::Field &field, Font font, Pictures pictures, Values values)
+{
+    return std::visit(
+        [&](auto member) {
+            using M = decltype(member);
+            if constexpr (std::is_same_v<M, std::monostate>)
+                return font();
+            else if constexpr (std::is_same_v<M, ButtonPicturePtr ButtonProperties::*>)
+                return pictures(member);
+            else
+                return values(member);
+        },
+        field);
+}
+
 } // namespace
 
 PropertyBag::Value ButtonModel::savedDefault(const ButtonPropertySpec &spec, const FontDescription &hostFont)
@@ -38,76 +56,60 @@ PropertyBag::Value ButtonModel::savedDefault(const ButtonPropertySpec &spec, con
 
 void ButtonModel::place(const ButtonPropertySpec &spec)
 {
-    std::visit(
+    dispatch(
+        spec.field, [] {}, [](ButtonPicturePtr ButtonProperties::*) {},
         [&](auto field) {
-            using F = decltype(field);
-            if constexpr (!std::is_same_v<F, std::monostate>) {
-                using T = std::remove_cvref_t<decltype(m_p.*field)>;
-                if constexpr (!std::is_same_v<T, ButtonPicturePtr>)
-                    m_p.*field = T(std::get<Saved<T>>(*spec.initial));
-            }
-        },
-        spec.field);
+            using T = std::remove_cvref_t<decltype(m_p.*field)>;
+            m_p.*field = T(std::get<Saved<T>>(*spec.initial));
+        });
 }
 
 bool ButtonModel::load(const ButtonPropertySpec &spec, const PropertyBag &bag, const FontDescription &hostFont)
 {
     const QString key = spec.savedKey();
-    const PropertyBag::Value fallback = savedDefault(spec, hostFont);
-    return std::visit(
-        [&](auto field) {
-            using F = decltype(field);
-            if constexpr (std::is_same_v<F, std::monostate>) {
-                return true;
-            } else {
-                using T = std::remove_cvref_t<decltype(m_p.*field)>;
-                if constexpr (std::is_same_v<T, ButtonPicturePtr>) {
-                    // A picture equal to the one held keeps its object.
-                    ButtonPicturePtr &slot = m_p.*field;
-                    Picture picture = slot ? slot->picture() : Picture();
-                    const std::optional<Picture> stored = bag.read<Picture>(key, Picture());
-                    if (stored)
-                        picture = *stored;
-                    if (!slot || !(slot->picture() == picture))
-                        slot = ButtonPicture::from(picture);
-                    return stored.has_value();
-                } else {
-                    const std::optional<Saved<T>> stored = bag.read<Saved<T>>(key, std::get<Saved<T>>(fallback));
-                    if (!stored)
-                        return false;
-                    if constexpr (std::is_same_v<T, quint8>) {
-                        if (*stored < 0 || *stored > 255)
-                            return false;
-                    }
-                    m_p.*field = T(*stored);
-                    return true;
-                }
-            }
+    return dispatch(
+        spec.field, [] { return true; },
+        [&](ButtonPicturePtr ButtonProperties::*field) {
+            // A picture equal to the one held keeps its object.
+            ButtonPicturePtr &slot = m_p.*field;
+            Picture picture = slot ? slot->picture() : Picture();
+            const std::optional<Picture> stored = bag.read<Picture>(key, Picture());
+            if (stored)
+                picture = *stored;
+            if (!slot || !(slot->picture() == picture))
+                slot = ButtonPicture::from(picture);
+            return stored.has_value();
         },
-        spec.field);
+        [&](auto field) {
+            using T = std::remove_cvref_t<decltype(m_p.*field)>;
+            const std::optional<Saved<T>> stored =
+                bag.read<Saved<T>>(key, std::get<Saved<T>>(savedDefault(spec, hostFont)));
+            if (!stored)
+                return false;
+            if constexpr (std::is_same_v<T, quint8>) {
+                if (*stored < 0 || *stored > 255)
+                    return false;
+            }
+            m_p.*field = T(*stored);
+            return true;
+        });
 }
 
 void ButtonModel::save(const ButtonPropertySpec &spec, PropertyBag &bag, const FontDescription &font,
                        const FontDescription &hostFont) const
 {
-    const PropertyBag::Value value = std::visit(
-        [&](auto field) -> PropertyBag::Value {
-            using F = decltype(field);
-            if constexpr (std::is_same_v<F, std::monostate>) {
-                return font;
-            } else {
-                using T = std::remove_cvref_t<decltype(m_p.*field)>;
-                if constexpr (std::is_same_v<T, ButtonPicturePtr>) {
-                    const ButtonPicturePtr &slot = m_p.*field;
-                    return slot ? slot->picture() : Picture();
-                } else {
-                    return Saved<T>(m_p.*field);
-                }
-            }
+    using Value = PropertyBag::Value;
+    const Value value = dispatch(
+        spec.field, [&] { return Value(font); },
+        [&](ButtonPicturePtr ButtonProperties::*field) {
+            const ButtonPicturePtr &slot = m_p.*field;
+            return Value(slot ? slot->picture() : Picture());
         },
-        spec.field);
-    bag.write(spec.savedKey(), value,
-              spec.alwaysSaved ? PropertyBag::Value(QString()) : savedDefault(spec, hostFont));
+        [&](auto field) {
+            using T = std::remove_cvref_t<decltype(m_p.*field)>;
+            return Value(Saved<T>(m_p.*field));
+        });
+    bag.write(spec.savedKey(), value, spec.alwaysSaved ? Value(QString()) : savedDefault(spec, hostFont));
 }
 
 void ButtonModel::setBackColor(Colour colour)

@@ -159,6 +159,13 @@ void ButtonPainter::drawSymbol(const StyleInput &in)
     });
 }
 
+void ButtonPainter::DrawPlainFace(const StyleInput &in, Colour fill)
+{
+    ApplyWindowRegion(in);
+    m_canvas.FillBox(fill, m_canvas.whole());
+    DrawContent(in);
+}
+
 void ButtonPainter::DrawContent(const StyleInput &in)
 {
     const ButtonProperties &p = in.properties;

@@ -72,6 +72,8 @@ public:
     ButtonCanvas &canvas() { return m_canvas; }
     // The content step: picture, caption effects, caption, drop-down symbol.
     void DrawContent(const StyleInput &in);
+    // The style's shape, the whole face in one colour, then the content step.
+    void DrawPlainFace(const StyleInput &in, Colour fill);
 
 private:
     void ChoosePicture(const StyleInput &in);

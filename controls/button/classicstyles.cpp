@@ -46,9 +46,7 @@ void paintClassicFamily(ButtonPainter &painter, const StyleInput &in)
 
     switch (state) {
     case StateNormal:
-        painter.ApplyWindowRegion(in);
-        c.FillBox(back, whole);
-        painter.DrawContent(in);
+        painter.DrawPlainFace(in, back);
         if (style == StyleClassic)
             c.DrawEdge(whole, Edge::Raised);
         else if (style == StyleFlat)

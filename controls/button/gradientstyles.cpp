@@ -162,9 +162,7 @@ void paintGlass(ButtonPainter &painter, const StyleInput &in)
     const int lower = roundEven(H - H / 2.0 - 1);
 
     if (!p.enabled) {
-        painter.ApplyWindowRegion(in);
-        c.FillBox(ShiftColor(C, 0.03f), c.whole());
-        painter.DrawContent(in);
+        painter.DrawPlainFace(in, ShiftColor(C, 0.03f));
         c.FrameBox(0, 0, W, H, ShiftColor(C, -0.25f));
         c.FrameBox(1, 1, W - 2, H - 2, ShiftColor(C, 0.25f));
         c.SetCornerPixels(ShiftColor(C, -0.03f));

@@ -43,9 +43,7 @@ void paintPale(ButtonPainter &painter, const StyleInput &in)
 
     switch (state) {
     case StateNormal:
-        painter.ApplyWindowRegion(in);
-        c.FillBox(C, c.whole());
-        painter.DrawContent(in);
+        painter.DrawPlainFace(in, C);
         break;
     case StateHot: {
         c.FillGradient(0, 0, W, half, Colour::rgb(254, 254, 253), Colour::rgb(244, 244, 238), 1);
@@ -90,9 +88,7 @@ void paintSky(ButtonPainter &painter, const StyleInput &in)
     }
     switch (state) {
     case StateNormal:
-        painter.ApplyWindowRegion(in);
-        c.FillBox(C, c.whole());
-        painter.DrawContent(in);
+        painter.DrawPlainFace(in, C);
         break;
     case StateHot:
         c.FillGradient(1, 1, W - 2, H - 2, Colour::rgb(241, 249, 253), Colour::rgb(208, 236, 248), 1);
