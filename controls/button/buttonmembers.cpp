@@ -4,11 +4,136 @@ namespace Lumisong {
 
 namespace {
 
-MemberDescription property(const char *name, const char *type, const char *newValue, const char *saved,
-                           const char *help)
+using B = ButtonProperty;
+using D = ButtonPropertySpec::Default;
+using P = ButtonProperties;
+
+const Colour Mask = Colour::rgb(224, 224, 224);
+
+// In the order of the interface; the saved keys are written in saveOrder.
+QList<ButtonPropertySpec> makeProperties()
 {
-    return {MemberDescription::Property, QString::fromUtf8(name), QString::fromUtf8(type),
-            QString::fromUtf8(newValue), QString::fromUtf8(saved), QString::fromUtf8(help)};
+    return {
+        {.id = B::BackColor, .name = "BackColor", .type = "OLE_COLOR", .initialText = "rgb(0, 0, 0)",
+         .savedText = "system button face as RGB", .help = "Returns/sets the background color used for the button.",
+         .field = &P::backColor, .from = D::ButtonFace, .loadOrder = 4, .saveOrder = 5},
+        {.id = B::ButtonStyle, .name = "ButtonStyle", .type = "Long (0..13)", .initialText = "13", .savedText = "1",
+         .help = "Returns/sets a value to determine the style used to draw the button.",
+         .field = &P::buttonStyle, .saved = 1, .initial = 13, .placeOrder = 3, .loadOrder = 1, .saveOrder = 1},
+        {.id = B::Caption, .name = "Caption", .type = "String", .initialText = "the name the host proposes",
+         .savedText = "zephbutton1", .help = "Returns/sets the text displayed in the button.", .field = &P::caption,
+         .saved = QStringLiteral("zephbutton1"), .placeOrder = 4, .loadOrder = 6, .saveOrder = 6},
+        {.id = B::CaptionAlign, .name = "CaptionAlign", .type = "Long (0..2)", .initialText = "1", .savedText = "1",
+         .help = "Returns/Sets the position of the Caption.", .field = &P::captionAlign, .saved = 1, .initial = 1,
+         .placeOrder = 9, .loadOrder = 26, .saveOrder = 28},
+        {.id = B::DropDownSymbol, .name = "DropDownSymbol", .type = "Long", .initialText = "0", .savedText = "0",
+         .help = "Returns/Sets the Symbol to be used for displaying PopupMenu.", .field = &P::dropDownSymbol,
+         .saved = 0, .loadOrder = 36, .saveOrder = 35},
+        {.id = B::DropDownSeparator, .name = "DropDownSeparator", .type = "Boolean", .initialText = "False",
+         .savedText = "False", .help = "Returns/Sets the value whether to display DropDown Separator.",
+         .field = &P::dropDownSeparator, .saved = false, .loadOrder = 29, .saveOrder = 36},
+        {.id = B::DisabledPictureMode, .name = "DisabledPictureMode", .type = "Long (0..1)", .initialText = "0",
+         .savedText = "0", .help = "Returns/Sets the effect to be used for picture when button is disabled.",
+         .field = &P::disabledPictureMode, .saved = 0, .loadOrder = 17, .saveOrder = 24},
+        {.id = B::Enabled, .name = "Enabled", .type = "Boolean", .initialText = "True", .savedText = "True",
+         .help = "Returns/sets a value to determine whether the button can respond to events.",
+         .field = &P::enabled, .saved = true, .initial = true, .placeOrder = 2, .loadOrder = 5, .saveOrder = 3},
+        {.id = B::Font, .name = "Font", .type = "Font", .initialText = "the host font with face Tahoma",
+         .savedText = "the host font", .help = "Returns/sets the Font used to display text on the button.",
+         .from = D::HostFont, .placeOrder = 5, .loadOrder = 3, .saveOrder = 4},
+        {.id = B::ForeColor, .name = "ForeColor", .type = "OLE_COLOR", .initialText = "system button text as RGB",
+         .savedText = "system button text as RGB", .help = "Returns/sets the text color of the button caption.",
+         .field = &P::foreColor, .from = D::ButtonText, .loadOrder = 27, .saveOrder = 7},
+        {.id = B::ForeColorHover, .name = "ForeColorHover", .type = "OLE_COLOR", .initialText = "rgb(0, 0, 0)",
+         .savedText = "system button text as RGB",
+         .help = "Returns/sets the text color of the button caption when Mouse is over the control.",
+         .field = &P::foreColorHover, .from = D::ButtonText, .loadOrder = 28, .saveOrder = 8},
+        {.id = B::HandPointer, .name = "HandPointer", .type = "Boolean", .initialText = "False", .savedText = "False",
+         .help = "Returns/sets a value to determine whether the control uses the system's hand pointer as its cursor.",
+         .field = &P::handPointer, .saved = false, .loadOrder = 9, .saveOrder = 12},
+        {.id = B::hWnd, .name = "hWnd", .type = "OLE_HANDLE (read-only)", .initialText = "", .savedText = "",
+         .help = "Returns a handle that uniquely identifies the control."},
+        {.id = B::MaskColor, .name = "MaskColor", .type = "OLE_COLOR", .initialText = "rgb(224, 224, 224)",
+         .savedText = "rgb(224, 224, 224)", .help = "Returns/sets a color in a button's picture to be transparent.",
+         .field = &P::maskColor, .saved = Mask, .initial = Mask, .placeOrder = 11, .loadOrder = 21, .saveOrder = 27},
+        {.id = B::Mode, .name = "Mode", .type = "Long (0..2)", .initialText = "0", .savedText = "0",
+         .help = "Returns/sets the type of control the button will observe.", .field = &P::mode, .saved = 0,
+         .loadOrder = 24, .saveOrder = 9},
+        {.id = B::MouseIcon, .name = "MouseIcon", .type = "Picture", .initialText = "none", .savedText = "none",
+         .help = "Sets a custom mouse icon for the button.", .field = &P::mouseIcon, .saved = Picture(),
+         .loadOrder = 10, .saveOrder = 13},
+        {.id = B::MousePointer, .name = "MousePointer", .type = "Long", .initialText = "0", .savedText = "0",
+         .help = "Returns/sets the type of mouse pointer displayed when cursor over the button.",
+         .field = &P::mousePointer, .saved = 0, .loadOrder = 8, .saveOrder = 11},
+        {.id = B::PictureNormal, .name = "PictureNormal", .type = "Picture", .initialText = "none",
+         .savedText = "none", .help = "Returns/sets the picture displayed on a normal state button.",
+         .field = &P::pictureNormal, .saved = Picture(), .loadOrder = 11, .saveOrder = 14},
+        {.id = B::PictureHot, .name = "PictureHot", .type = "Picture", .initialText = "none", .savedText = "none",
+         .help = "Returns/sets the picture displayed when the cursor is over the control.",
+         .field = &P::pictureHot, .saved = Picture(), .loadOrder = 12, .saveOrder = 15},
+        {.id = B::PictureDown, .name = "PictureDown", .type = "Picture", .initialText = "none", .savedText = "none",
+         .help = "Returns/sets the picture displayed when the control is pressed down or in checked state.",
+         .field = &P::pictureDown, .saved = Picture(), .loadOrder = 13, .saveOrder = 16},
+        {.id = B::PictureAlign, .name = "PictureAlign", .type = "Long (0..8)", .initialText = "1", .savedText = "1",
+         .help = "Returns/sets a value to determine where to draw the picture in the button.",
+         .field = &P::pictureAlign, .saved = 1, .initial = 1, .placeOrder = 8, .loadOrder = 25, .saveOrder = 17},
+        {.id = B::PictureShadow, .name = "PictureShadow", .type = "Boolean", .initialText = "False",
+         .savedText = "False", .help = "Returns/Sets a value to determine whether to display Picture Shadow",
+         .field = &P::pictureShadow, .saved = false, .loadOrder = 14, .saveOrder = 21},
+        {.id = B::PictureEffectOnOver, .name = "PictureEffectOnOver", .type = "Long (0..2)", .initialText = "0",
+         .savedText = "1", .help = "Returns/Sets the Picture Effects to be applied when the mouseis over the control.",
+         .field = &P::pictureEffectOnOver, .saved = 1, .loadOrder = 19, .saveOrder = 18},
+        {.id = B::PictureEffectOnDown, .name = "PictureEffectOnDown", .type = "Long (0..2)", .initialText = "0",
+         .savedText = "2", .help = "Returns/Sets the Picture Effects to be applied when the Button is pressed down.",
+         .field = &P::pictureEffectOnDown, .saved = 2, .loadOrder = 20, .saveOrder = 19},
+        {.id = B::PicturePushOnHover, .name = "PicturePushOnHover", .type = "Boolean", .initialText = "False",
+         .savedText = "False",
+         .help = "Returns/Sets a value to determine whether to Push picture when Mouse is over the control.",
+         .field = &P::picturePushOnHover, .saved = false, .loadOrder = 18, .saveOrder = 20},
+        {.id = B::PictureOpacity, .name = "PictureOpacity", .type = "Byte", .initialText = "255", .savedText = "255",
+         .help = "Returns/Sets a byte value to control the Opacity of the Picture.", .field = &P::pictureOpacity,
+         .saved = 255, .initial = 255, .placeOrder = 6, .loadOrder = 15, .saveOrder = 22},
+        {.id = B::PictureOpacityOnOver, .name = "PictureOpacityOnOver", .type = "Byte", .initialText = "255",
+         .savedText = "255",
+         .help = "Returns/Sets a byte value to control the Opacity of the Picture when Mouse is over the button.",
+         .field = &P::pictureOpacityOnOver, .saved = 255, .initial = 255, .placeOrder = 7, .loadOrder = 16,
+         .saveOrder = 23},
+        {.id = B::RightToLeft, .name = "RightToLeft", .type = "Boolean", .initialText = "False", .savedText = "False",
+         .help = "Returns/Sets a value to determine whether to display text in RTL mode.", .field = &P::rightToLeft,
+         .saved = false, .loadOrder = 35, .saveOrder = 34},
+        {.id = B::CaptionEffects, .name = "CaptionEffects", .type = "Long (0..5)", .initialText = "0",
+         .savedText = "0 (always saved)", .help = "Returns/Sets the Special Effects apply to the caption.",
+         .field = &P::captionEffects, .saved = 0, .alwaysSaved = true, .loadOrder = 23, .saveOrder = 25},
+        {.id = B::ShowFocusRect, .name = "ShowFocusRect", .type = "Boolean", .initialText = "False",
+         .savedText = "False", .help = "Returns/Sets a value to show Focusrect when the button has focus",
+         .field = &P::showFocusRect, .saved = false, .initial = true, .placeOrder = 1, .loadOrder = 2,
+         .saveOrder = 2},
+        {.id = B::UseMaskColor, .name = "UseMaskColor", .type = "Boolean", .initialText = "True", .savedText = "True",
+         .help = "Returns/sets a value to determine whether to use MaskColor to create transparent areas of the picture.",
+         .field = &P::useMaskColor, .saved = true, .initial = true, .placeOrder = 10, .loadOrder = 22,
+         .saveOrder = 26},
+        {.id = B::Value, .name = "Value", .type = "Boolean", .initialText = "False", .savedText = "False",
+         .help = "Returns/sets the value or state of the button.", .field = &P::value, .saved = false,
+         .loadOrder = 7, .saveOrder = 10},
+        {.id = B::TooltipTitle, .name = "TooltipTitle", .type = "String", .initialText = "", .savedText = "",
+         .help = "Returns/Sets the text displayed in the title of the tooltip.", .field = &P::tooltipTitle,
+         .saved = QString(), .loadOrder = 30, .saveOrder = 32},
+        {.id = B::ToolTip, .name = "ToolTip", .type = "String", .initialText = "", .savedText = "",
+         .help = "Returns/Sets the text displayed when mouse is paused over the control.", .field = &P::toolTip,
+         .saved = QString(), .loadOrder = 31, .saveOrder = 29},
+        {.id = B::TooltipBackColor, .name = "TooltipBackColor", .type = "OLE_COLOR", .initialText = "rgb(0, 0, 0)",
+         .savedText = "system tooltip background as RGB", .help = "Returns/Sets color to be displayed in the tooltip.",
+         .field = &P::tooltipBackColor, .from = D::InfoBackground, .loadOrder = 34, .saveOrder = 33},
+        {.id = B::ToolTipIcon, .name = "ToolTipIcon", .key = "TooltipIcon", .type = "Long (0..3)",
+         .initialText = "0", .savedText = "0", .help = "Returns/Sets an icon value to be displayed in the tooltip.",
+         .field = &P::toolTipIcon, .saved = 0, .loadOrder = 32, .saveOrder = 31},
+        {.id = B::ToolTipType, .name = "ToolTipType", .key = "TooltipType", .type = "Long (0..1)",
+         .initialText = "0", .savedText = "0", .help = "Returns/Sets the Style of the tooltip.",
+         .field = &P::toolTipType, .saved = 0, .loadOrder = 33, .saveOrder = 30},
+        {.id = B::ColorScheme, .name = "ColorScheme", .type = "Long (0..3)", .initialText = "0", .savedText = "0",
+         .help = "Returns/Sets the ColorScheme to be used for the Background color.", .field = &P::colorScheme,
+         .saved = 0, .loadOrder = 37, .saveOrder = 37},
+    };
 }
 
 MemberDescription member(MemberDescription::Kind kind, const char *name, const char *signature,
@@ -20,95 +145,47 @@ MemberDescription member(MemberDescription::Kind kind, const char *name, const c
 QList<MemberDescription> makeMembers()
 {
     using K = MemberDescription;
-    return {
+    QList<MemberDescription> members{
         member(K::Method, "SetPopupMenu", "(Menu, Align, [Flags], [DefaultMenu])", "Sets a dropdown menu to the button."),
         member(K::Method, "UnsetPopupMenu", "()", "Unsets a popupmenu that was previously set for that button."),
         member(K::Method, "OpenWebsite", "(sAddress)", "Opens a website specified by URL"),
         member(K::Method, "About", "()", "Displays information about the control and its author."),
         member(K::Method, "Subclass_WndProc", "(bBefore, bHandled, lReturn, lHwnd, uMsg, wParam, lParam)", ""),
-        property("BackColor", "OLE_COLOR", "rgb(0, 0, 0)", "system button face as RGB",
-                 "Returns/sets the background color used for the button."),
-        property("ButtonStyle", "Long (0..13)", "13", "1",
-                 "Returns/sets a value to determine the style used to draw the button."),
-        property("Caption", "String", "the name the host proposes", "zephbutton1",
-                 "Returns/sets the text displayed in the button."),
-        property("CaptionAlign", "Long (0..2)", "1", "1", "Returns/Sets the position of the Caption."),
-        property("DropDownSymbol", "Long", "0", "0",
-                 "Returns/Sets the Symbol to be used for displaying PopupMenu."),
-        property("DropDownSeparator", "Boolean", "False", "False",
-                 "Returns/Sets the value whether to display DropDown Separator."),
-        property("DisabledPictureMode", "Long (0..1)", "0", "0",
-                 "Returns/Sets the effect to be used for picture when button is disabled."),
-        property("Enabled", "Boolean", "True", "True",
-                 "Returns/sets a value to determine whether the button can respond to events."),
-        property("Font", "Font", "the host font with face Tahoma", "the host font",
-                 "Returns/sets the Font used to display text on the button."),
-        property("ForeColor", "OLE_COLOR", "system button text as RGB", "system button text as RGB",
-                 "Returns/sets the text color of the button caption."),
-        property("ForeColorHover", "OLE_COLOR", "rgb(0, 0, 0)", "system button text as RGB",
-                 "Returns/sets the text color of the button caption when Mouse is over the control."),
-        property("HandPointer", "Boolean", "False", "False",
-                 "Returns/sets a value to determine whether the control uses the system's hand pointer as its cursor."),
-        property("hWnd", "OLE_HANDLE (read-only)", "", "",
-                 "Returns a handle that uniquely identifies the control."),
-        property("MaskColor", "OLE_COLOR", "rgb(224, 224, 224)", "rgb(224, 224, 224)",
-                 "Returns/sets a color in a button's picture to be transparent."),
-        property("Mode", "Long (0..2)", "0", "0", "Returns/sets the type of control the button will observe."),
-        property("MouseIcon", "Picture", "none", "none", "Sets a custom mouse icon for the button."),
-        property("MousePointer", "Long", "0", "0",
-                 "Returns/sets the type of mouse pointer displayed when cursor over the button."),
-        property("PictureNormal", "Picture", "none", "none",
-                 "Returns/sets the picture displayed on a normal state button."),
-        property("PictureHot", "Picture", "none", "none",
-                 "Returns/sets the picture displayed when the cursor is over the control."),
-        property("PictureDown", "Picture", "none", "none",
-                 "Returns/sets the picture displayed when the control is pressed down or in checked state."),
-        property("PictureAlign", "Long (0..8)", "1", "1",
-                 "Returns/sets a value to determine where to draw the picture in the button."),
-        property("PictureShadow", "Boolean", "False", "False",
-                 "Returns/Sets a value to determine whether to display Picture Shadow"),
-        property("PictureEffectOnOver", "Long (0..2)", "0", "1",
-                 "Returns/Sets the Picture Effects to be applied when the mouseis over the control."),
-        property("PictureEffectOnDown", "Long (0..2)", "0", "2",
-                 "Returns/Sets the Picture Effects to be applied when the Button is pressed down."),
-        property("PicturePushOnHover", "Boolean", "False", "False",
-                 "Returns/Sets a value to determine whether to Push picture when Mouse is over the control."),
-        property("PictureOpacity", "Byte", "255", "255",
-                 "Returns/Sets a byte value to control the Opacity of the Picture."),
-        property("PictureOpacityOnOver", "Byte", "255", "255",
-                 "Returns/Sets a byte value to control the Opacity of the Picture when Mouse is over the button."),
-        property("RightToLeft", "Boolean", "False", "False",
-                 "Returns/Sets a value to determine whether to display text in RTL mode."),
-        property("CaptionEffects", "Long (0..5)", "0", "0 (always saved)",
-                 "Returns/Sets the Special Effects apply to the caption."),
-        property("ShowFocusRect", "Boolean", "False", "False",
-                 "Returns/Sets a value to show Focusrect when the button has focus"),
-        property("UseMaskColor", "Boolean", "True", "True",
-                 "Returns/sets a value to determine whether to use MaskColor to create transparent areas of the picture."),
-        property("Value", "Boolean", "False", "False", "Returns/sets the value or state of the button."),
-        property("TooltipTitle", "String", "", "", "Returns/Sets the text displayed in the title of the tooltip."),
-        property("ToolTip", "String", "", "", "Returns/Sets the text displayed when mouse is paused over the control."),
-        property("TooltipBackColor", "OLE_COLOR", "rgb(0, 0, 0)", "system tooltip background as RGB",
-                 "Returns/Sets color to be displayed in the tooltip."),
-        property("ToolTipIcon", "Long (0..3)", "0", "0",
-                 "Returns/Sets an icon value to be displayed in the tooltip."),
-        property("ToolTipType", "Long (0..1)", "0", "0", "Returns/Sets the Style of the tooltip."),
-        property("ColorScheme", "Long (0..3)", "0", "0",
-                 "Returns/Sets the ColorScheme to be used for the Background color."),
-        member(K::Event, "Click", "()", "Occurs when the user presses and then releases a mouse button over the button."),
-        member(K::Event, "DblClick", "()", "Occurs when the user clicks over the button twice."),
-        member(K::Event, "MouseEnter", "()", "Occrus when the cursor moves around the button for the first time."),
-        member(K::Event, "MouseLeave", "()", "Occurs when the cursor leaves/moves outside the button."),
-        member(K::Event, "MouseMove", "(Button, Shift, X, Y)", "Occurs when the cursor moves over the button."),
-        member(K::Event, "MouseUp", "(Button, Shift, X, Y)", "Occurs when the user releases the mouse button while the button has the focus."),
-        member(K::Event, "MouseDown", "(Button, Shift, X, Y)", "Occurs when the user presses the mouse button while the button has the focus."),
-        member(K::Event, "KeyDown", "(KeyCode, Shift)", "Occurs when the user presses a key while the button has the focus."),
-        member(K::Event, "KeyUp", "(KeyCode, Shift)", "Occurs when the user releases a key while the button has the focus."),
-        member(K::Event, "KeyPress", "(KeyAcsii)", "Occurs when the user presses and releases an ANSI key."),
     };
+    for (const ButtonPropertySpec &p : ButtonMembers::properties())
+        members.append({K::Property, QString::fromUtf8(p.name), QString::fromUtf8(p.type),
+                        QString::fromUtf8(p.initialText), QString::fromUtf8(p.savedText), QString::fromUtf8(p.help)});
+    members << member(K::Event, "Click", "()", "Occurs when the user presses and then releases a mouse button over the button.")
+            << member(K::Event, "DblClick", "()", "Occurs when the user clicks over the button twice.")
+            << member(K::Event, "MouseEnter", "()", "Occrus when the cursor moves around the button for the first time.")
+            << member(K::Event, "MouseLeave", "()", "Occurs when the cursor leaves/moves outside the button.")
+            << member(K::Event, "MouseMove", "(Button, Shift, X, Y)", "Occurs when the cursor moves over the button.")
+            << member(K::Event, "MouseUp", "(Button, Shift, X, Y)", "Occurs when the user releases the mouse button while the button has the focus.")
+            << member(K::Event, "MouseDown", "(Button, Shift, X, Y)", "Occurs when the user presses the mouse button while the button has the focus.")
+            << member(K::Event, "KeyDown", "(KeyCode, Shift)", "Occurs when the user presses a key while the button has the focus.")
+            << member(K::Event, "KeyUp", "(KeyCode, Shift)", "Occurs when the user releases a key while the button has the focus.")
+            << member(K::Event, "KeyPress", "(KeyAcsii)", "Occurs when the user presses and releases an ANSI key.");
+    return members;
 }
 
 } // namespace
+
+const QList<ButtonPropertySpec> &ButtonMembers::properties()
+{
+    static const QList<ButtonPropertySpec> table = makeProperties();
+    return table;
+}
+
+const ButtonPropertySpec &ButtonMembers::property(ButtonProperty id)
+{
+    // The table is in the enumeration's order.
+    return properties().at(int(id));
+}
+
+QList<const ButtonPropertySpec *> ButtonMembers::inOrder(int ButtonPropertySpec::*step)
+{
+    return inStepOrder(properties(), step);
+}
 
 const QList<MemberDescription> &ButtonMembers::all()
 {

@@ -2,9 +2,93 @@
 
 #include <QList>
 
+#include <optional>
+#include <variant>
+
+#include "controls/button/buttonproperties.h"
 #include "platform/memberdescription.h"
+#include "platform/propertybag.h"
 
 namespace Lumisong {
+
+// The skinned button's properties, in the order of its interface.
+enum class ButtonProperty : int {
+    BackColor,
+    ButtonStyle,
+    Caption,
+    CaptionAlign,
+    DropDownSymbol,
+    DropDownSeparator,
+    DisabledPictureMode,
+    Enabled,
+    Font,
+    ForeColor,
+    ForeColorHover,
+    HandPointer,
+    hWnd,
+    MaskColor,
+    Mode,
+    MouseIcon,
+    MousePointer,
+    PictureNormal,
+    PictureHot,
+    PictureDown,
+    PictureAlign,
+    PictureShadow,
+    PictureEffectOnOver,
+    PictureEffectOnDown,
+    PicturePushOnHover,
+    PictureOpacity,
+    PictureOpacityOnOver,
+    RightToLeft,
+    CaptionEffects,
+    ShowFocusRect,
+    UseMaskColor,
+    Value,
+    TooltipTitle,
+    ToolTip,
+    TooltipBackColor,
+    ToolTipIcon,
+    ToolTipType,
+    ColorScheme,
+};
+
+// One property of the skinned button, declared once: its name and saved key,
+// how --describe shows it, the field that holds it, its saving default, its
+// value on a newly placed button, and where it stands in the placing, loading
+// and saving steps (1-based; 0 = not part of that step). Loading and placing
+// write the fields straight, without the accessors' rules.
+struct ButtonPropertySpec
+{
+    using P = ButtonProperties;
+    // The font lives in a shared object of the widget, and hWnd is no stored
+    // value: both have no field here.
+    using Field = std::variant<std::monostate, int P::*, bool P::*, QString P::*, Colour P::*, quint8 P::*,
+                               qint16 P::*, Picture P::*, ButtonPicturePtr P::*>;
+    // Where a saving default comes from: the value given, the system colour
+    // of the moment as RGB, or the host form's font.
+    enum class Default { Given, ButtonFace, ButtonText, InfoBackground, HostFont };
+
+    ButtonProperty id = ButtonProperty::BackColor;
+    const char *name = nullptr;
+    const char *key = nullptr; // the saved key where it is spelt otherwise than the name
+    const char *type = nullptr;
+    const char *initialText = nullptr;
+    const char *savedText = nullptr;
+    const char *help = nullptr;
+    Field field{};
+    Default from = Default::Given;
+    PropertyBag::Value saved{};
+    // Written against the empty text, which no number equals: always stored
+    // (and read against `saved`).
+    bool alwaysSaved = false;
+    std::optional<PropertyBag::Value> initial{};
+    int placeOrder = 0;
+    int loadOrder = 0;
+    int saveOrder = 0;
+
+    QString savedKey() const { return QString::fromLatin1(key ? key : name); }
+};
 
 // The skinned button's members as a developer placing it sees them: for each
 // property its type, the value of a newly placed button, the default its
@@ -13,6 +97,10 @@ namespace Lumisong {
 class ButtonMembers
 {
 public:
+    static const QList<ButtonPropertySpec> &properties();
+    static const ButtonPropertySpec &property(ButtonProperty id);
+    // The properties that take part in a step, in that step's order.
+    static QList<const ButtonPropertySpec *> inOrder(int ButtonPropertySpec::*step);
     static const QList<MemberDescription> &all();
 };
 

@@ -15,37 +15,10 @@
 
 namespace Lumisong {
 
-ButtonPainter::ButtonPainter(Surface &surface, ButtonProperties &properties, ButtonRuntime &runtime)
+ButtonPainter::ButtonPainter(Surface &surface)
     : m_surface(surface)
     , m_canvas(surface)
-    , m_properties(properties)
-    , m_runtime(runtime)
 {
-}
-
-int ButtonPainter::W() const
-{
-    return m_surface.width();
-}
-
-int ButtonPainter::H() const
-{
-    return m_surface.height();
-}
-
-int ButtonPainter::half() const
-{
-    return roundEven(H() / 2.0);
-}
-
-Colour ButtonPainter::C() const
-{
-    return TranslateColor(m_properties.backColor);
-}
-
-bool ButtonPainter::checked() const
-{
-    return m_properties.mode != ModePush && m_properties.value;
 }
 
 QRegion ButtonPainter::windowRegionFor(int style, int width, int height)
@@ -64,9 +37,9 @@ QRegion ButtonPainter::windowRegionFor(int style, int width, int height)
     }
 }
 
-void ButtonPainter::ApplyWindowRegion()
+void ButtonPainter::ApplyWindowRegion(int style)
 {
-    m_surface.setWindowRegion(windowRegionFor(m_properties.buttonStyle, W(), H()));
+    m_surface.setWindowRegion(windowRegionFor(style, m_surface.width(), m_surface.height()));
 }
 
 void ButtonPainter::setWindowRegion(const QRegion &region)
@@ -74,62 +47,60 @@ void ButtonPainter::setWindowRegion(const QRegion &region)
     m_surface.setWindowRegion(region);
 }
 
-void ButtonPainter::Redraw()
+void ButtonPainter::Redraw(const ButtonProperties &properties, const ButtonRuntime &runtime)
 {
     if (m_surface.isEmpty())
         return;
     m_surface.clear(SystemRgb(SystemColours::ButtonFace));
-
-    storeCheckedLook();
-    if (m_properties.buttonStyle == StyleThemed && !m_runtime.themed) {
-        m_properties.buttonStyle = StyleSoftGradient;
-        m_properties.colorScheme = SchemeBlue;
-        ApplyColorScheme(m_properties);
-    }
-    if (const StylePainter paint = painterForStyle(m_properties.buttonStyle))
-        paint(*this, m_runtime.state);
+    const StylePainter paint = painterForStyle(properties.buttonStyle);
+    if (!paint)
+        return;
+    const int H = m_surface.height();
+    const StyleInput in{properties,
+                        runtime,
+                        runtime.state,
+                        m_surface.width(),
+                        H,
+                        roundEven(H / 2.0),
+                        TranslateColor(properties.backColor),
+                        properties.mode != ModePush && properties.value,
+                        runtime.hasFocus || runtime.isDefault};
+    paint(*this, in);
 }
 
-void ButtonPainter::storeCheckedLook()
+void ButtonPainter::ChoosePicture(const StyleInput &in)
 {
-    const int style = m_properties.buttonStyle;
-    if (checked() && style != StyleClassic && style != StylePale)
-        m_runtime.state = StateDown;
-}
-
-void ButtonPainter::ChoosePicture()
-{
-    const ButtonProperties &p = m_properties;
-    if (m_runtime.state == StateDown || checked())
+    const ButtonProperties &p = in.properties;
+    if (in.state == StateDown || in.checked)
         m_current = p.pictureDown ? p.pictureDown : (p.pictureHot ? p.pictureHot : p.pictureNormal);
-    else if (m_runtime.state == StateHot)
+    else if (in.state == StateHot)
         m_current = p.pictureHot ? p.pictureHot : p.pictureNormal;
     else
         m_current = p.pictureNormal;
 }
 
-void ButtonPainter::DrawPicture(const PixelRect &rect, std::optional<Colour> tint)
+void ButtonPainter::DrawPicture(const StyleInput &in, const PixelRect &rect, std::optional<Colour> tint)
 {
     if (!m_current || m_current->isNull())
         return;
-    PictureComposer::Params params = PictureComposer::paramsFor(m_properties, m_runtime.state);
+    PictureComposer::Params params = PictureComposer::paramsFor(in.properties, in.state);
     params.tint = tint;
     PictureComposer::compose(m_surface.pixels(), rect.left, rect.top, *m_current, params);
 }
 
-void ButtonPainter::DrawPictureShadow()
+void ButtonPainter::DrawPictureShadow(const StyleInput &in)
 {
-    const Colour grey = AverageColor(Colour::rgb(128, 128, 128), C());
+    const Colour grey = AverageColor(Colour::rgb(128, 128, 128), in.C);
     const PixelRect &rect = m_layout.picture;
-    DrawPicture(movedBy(rect, 2, 2), ShiftColor(grey, 0.05f));
-    DrawPicture(movedBy(rect, 1, 1), ShiftColor(grey, -0.1f));
-    DrawPicture(rect, std::nullopt);
+    DrawPicture(in, movedBy(rect, 2, 2), ShiftColor(grey, 0.05f));
+    DrawPicture(in, movedBy(rect, 1, 1), ShiftColor(grey, -0.1f));
+    DrawPicture(in, rect, std::nullopt);
 }
 
-std::vector<ButtonPainter::CaptionPass> ButtonPainter::captionEffectPasses() const
+std::vector<ButtonPainter::CaptionPass> ButtonPainter::captionEffectPasses(const StyleInput &in)
 {
-    const Colour back = C();
-    switch (m_properties.captionEffects) {
+    const Colour back = in.C;
+    switch (in.properties.captionEffects) {
     case CaptionRaised:
         return {{-1, -1, ShiftColor(back, 0.14f)}};
     case CaptionSunken:
@@ -138,7 +109,7 @@ std::vector<ButtonPainter::CaptionPass> ButtonPainter::captionEffectPasses() con
         return {{1, 1, Colour::rgb(192, 192, 192)}};
     case CaptionGlow:
     case CaptionOutline: {
-        const Colour colour = ShiftColor(back, m_properties.captionEffects == CaptionGlow ? 0.1f : -0.1f);
+        const Colour colour = ShiftColor(back, in.properties.captionEffects == CaptionGlow ? 0.1f : -0.1f);
         return {{1, 1, colour}, {1, -1, colour}, {-1, 1, colour}, {-1, -1, colour}};
     }
     default:
@@ -147,14 +118,14 @@ std::vector<ButtonPainter::CaptionPass> ButtonPainter::captionEffectPasses() con
 }
 
 // The caption with its effect copies, as one sharp step of the surface.
-void ButtonPainter::DrawCaption(Colour colour)
+void ButtonPainter::DrawCaption(const StyleInput &in, Colour colour)
 {
-    std::vector<CaptionPass> passes = captionEffectPasses();
+    std::vector<CaptionPass> passes = captionEffectPasses(in);
     passes.push_back({0, 0, colour});
     const QFont font = m_surface.font();
-    const QString caption = m_properties.caption;
+    const QString caption = in.properties.caption;
     const PixelRect rect = m_layout.caption;
-    const bool rightToLeft = m_properties.rightToLeft;
+    const bool rightToLeft = in.properties.rightToLeft;
     m_surface.drawSharp([=](QPainter &painter) {
         painter.setFont(font);
         for (const CaptionPass &pass : passes)
@@ -162,10 +133,10 @@ void ButtonPainter::DrawCaption(Colour colour)
     });
 }
 
-void ButtonPainter::drawSymbol()
+void ButtonPainter::drawSymbol(const StyleInput &in)
 {
-    const QChar symbol = QString::number(m_properties.dropDownSymbol).front();
-    const Colour colour = m_properties.enabled ? TranslateColor(m_properties.foreColor)
+    const QChar symbol = QString::number(in.properties.dropDownSymbol).front();
+    const Colour colour = in.properties.enabled ? TranslateColor(in.properties.foreColor)
                                                : SystemRgb(SystemColours::GrayText);
     const PixelRect &cell = m_layout.symbol;
     if (m_surface.devicePixelRatio() == 1.0) {
@@ -188,19 +159,26 @@ void ButtonPainter::drawSymbol()
     });
 }
 
-void ButtonPainter::DrawContent()
+void ButtonPainter::DrawPlainFace(const StyleInput &in, Colour fill)
 {
-    ButtonProperties &p = m_properties;
-    const int w = W();
-    const int h = H();
-    ChoosePicture();
+    ApplyWindowRegion(in);
+    m_canvas.FillBox(fill, m_canvas.whole());
+    DrawContent(in);
+}
+
+void ButtonPainter::DrawContent(const StyleInput &in)
+{
+    const ButtonProperties &p = in.properties;
+    const int w = in.W;
+    const int h = in.H;
+    ChoosePicture(in);
 
     CaptionLayout::Input input;
     input.width = w;
     input.height = h;
     input.pictureWidth = m_current ? m_current->width() : 0;
     input.pictureHeight = m_current ? m_current->height() : 0;
-    input.state = m_runtime.state;
+    input.state = in.state;
     input.previousPicture = m_layout.picture;
 
     const QSize text = CaptionText::measure(m_surface.font(), p.caption,
@@ -215,25 +193,25 @@ void ButtonPainter::DrawContent()
         m_canvas.DrawLine(w - 15, 3, w - 15, h - 3, light);
     }
 
-    const bool lifted = p.picturePushOnHover && m_runtime.state == StateHot;
+    const bool lifted = p.picturePushOnHover && in.state == StateHot;
     if (lifted) {
-        DrawPicture(m_layout.picture, Colour::rgb(192, 192, 192));
-        DrawPicture(movedBy(m_layout.picture, -2, -2), std::nullopt);
+        DrawPicture(in, m_layout.picture, Colour::rgb(192, 192, 192));
+        DrawPicture(in, movedBy(m_layout.picture, -2, -2), std::nullopt);
     } else {
-        DrawPicture(m_layout.picture, std::nullopt);
+        DrawPicture(in, m_layout.picture, std::nullopt);
     }
     if (p.pictureShadow && !lifted)
-        DrawPictureShadow();
+        DrawPictureShadow(in);
 
     if (!p.caption.isEmpty() && !m_layout.caption.isEmpty()) {
         Colour colour = SystemRgb(SystemColours::GrayText);
         if (p.enabled)
-            colour = TranslateColor(m_runtime.state == StateHot ? p.foreColorHover : p.foreColor);
-        DrawCaption(colour);
+            colour = TranslateColor(in.state == StateHot ? p.foreColorHover : p.foreColor);
+        DrawCaption(in, colour);
     }
 
     if (m_layout.hasSymbol)
-        drawSymbol();
+        drawSymbol(in);
 }
 
 } // namespace Lumisong

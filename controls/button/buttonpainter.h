@@ -8,6 +8,7 @@
 #include "controls/button/buttoncanvas.h"
 #include "controls/button/captionlayout.h"
 #include "controls/button/buttonpicture.h"
+#include "controls/button/buttonproperties.h"
 #include "platform/colour.h"
 
 class QPainter;
@@ -15,10 +16,9 @@ class QPainter;
 namespace Lumisong {
 
 class Surface;
-struct ButtonProperties;
 
-// The run-time values a redraw reads (and, for checked toggles, writes): the
-// visual state and the focus, default, activation and pointer flags.
+// The run-time values a redraw reads: the visual state and the focus,
+// default, activation and pointer flags.
 struct ButtonRuntime
 {
     int state = 0;              // ButtonState
@@ -33,6 +33,22 @@ struct ButtonRuntime
     friend bool operator==(const ButtonRuntime &, const ButtonRuntime &) = default;
 };
 
+// What a style recipe reads: the stored values, the run-time flags, the
+// state to draw and the measures every recipe uses. Built afresh for each
+// redraw; nothing of it is written while painting.
+struct StyleInput
+{
+    const ButtonProperties &properties;
+    const ButtonRuntime &runtime;
+    int state = 0;
+    int W = 0;
+    int H = 0;
+    int half = 0;                // round(H / 2), ties to even
+    Colour C;                    // the translated BackColor
+    bool checked = false;        // a toggle whose Value is True
+    bool focusOrDefault = false;
+};
+
 // Paints the whole button onto its Surface: the entry point Redraw, the
 // shared content step (picture, caption, drop-down symbol) and the window
 // shape. The style recipes are free functions (stylepainters.h) that use the
@@ -40,44 +56,29 @@ struct ButtonRuntime
 class ButtonPainter
 {
 public:
-    ButtonPainter(Surface &surface, ButtonProperties &properties, ButtonRuntime &runtime);
+    explicit ButtonPainter(Surface &surface);
 
-    // Clears and repaints everything. A checked toggle (not of styles 0 and 6)
-    // is stored as pressed; style 13 without themes turns into style 2 with
-    // the blue scheme for good.
-    void Redraw();
-    // Redraw's first rule on its own: a checked toggle (not of styles 0 and 6)
-    // is stored as pressed.
-    void storeCheckedLook();
+    // Clears and repaints everything with the recipe of the style.
+    void Redraw(const ButtonProperties &properties, const ButtonRuntime &runtime);
 
     // The outline of a style on a W x H control: rounded 3 x 3 for styles 2,
     // 3, 7 and 9, 4 x 4 for 6 and 10, else the plain rectangle.
     static QRegion windowRegionFor(int style, int width, int height);
-    void ApplyWindowRegion();
+    void ApplyWindowRegion(int style);
+    void ApplyWindowRegion(const StyleInput &in) { ApplyWindowRegion(in.properties.buttonStyle); }
     void setWindowRegion(const QRegion &region);
 
     // For the recipes.
     ButtonCanvas &canvas() { return m_canvas; }
-    ButtonProperties &properties() { return m_properties; }
-    ButtonRuntime &runtime() { return m_runtime; }
-    int W() const;
-    int H() const;
-    int half() const;           // round(H / 2), ties to even
-    Colour C() const;           // the translated BackColor
-    bool checked() const;       // a toggle whose Value is True
-    bool focusOrDefault() const { return m_runtime.hasFocus || m_runtime.isDefault; }
     // The content step: picture, caption effects, caption, drop-down symbol.
-    void DrawContent();
-
-    // The last layout of the content step.
-    const CaptionLayout::Result &lastLayout() const { return m_layout; }
-    // The picture the last content step chose (may be empty).
-    const ButtonPicturePtr &currentPicture() const { return m_current; }
+    void DrawContent(const StyleInput &in);
+    // The style's shape, the whole face in one colour, then the content step.
+    void DrawPlainFace(const StyleInput &in, Colour fill);
 
 private:
-    void ChoosePicture();
-    void DrawPicture(const PixelRect &rect, std::optional<Colour> tint);
-    void DrawPictureShadow();
+    void ChoosePicture(const StyleInput &in);
+    void DrawPicture(const StyleInput &in, const PixelRect &rect, std::optional<Colour> tint);
+    void DrawPictureShadow(const StyleInput &in);
     // One copy of the caption, moved by (dx, dy).
     struct CaptionPass
     {
@@ -86,14 +87,12 @@ private:
         Colour colour;
     };
     // The copies the caption effect draws before the caption itself.
-    std::vector<CaptionPass> captionEffectPasses() const;
-    void DrawCaption(Colour colour);
-    void drawSymbol();
+    static std::vector<CaptionPass> captionEffectPasses(const StyleInput &in);
+    void DrawCaption(const StyleInput &in, Colour colour);
+    void drawSymbol(const StyleInput &in);
 
     Surface &m_surface;
     ButtonCanvas m_canvas;
-    ButtonProperties &m_properties;
-    ButtonRuntime &m_runtime;
     ButtonPicturePtr m_current;
     CaptionLayout::Result m_layout;
 };

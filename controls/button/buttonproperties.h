@@ -5,6 +5,7 @@
 
 #include "controls/button/buttonpicture.h"
 #include "platform/colour.h"
+#include "platform/picture.h"
 
 namespace Lumisong {
 
@@ -54,6 +55,10 @@ struct ButtonProperties
     ButtonPicturePtr pictureNormal;
     ButtonPicturePtr pictureHot;
     ButtonPicturePtr pictureDown;
+
+    // The control window's pointer: its standard number (99 = MouseIcon).
+    Picture mouseIcon;
+    qint16 mousePointer = 0;
 
     // A drop-down symbol or separator narrows the caption area.
     bool hasDropDown() const { return dropDownSymbol != 0 || dropDownSeparator; }

@@ -16,15 +16,12 @@ using Edge = ButtonCanvas::Edge;
 
 } // namespace
 
-void paintClassicFamily(ButtonPainter &painter, int state)
+void paintClassicFamily(ButtonPainter &painter, const StyleInput &in)
 {
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
-    const ButtonProperties &p = painter.properties();
-    const ButtonRuntime &rt = painter.runtime();
     const int style = p.buttonStyle;
-    const int W = painter.W();
-    const int H = painter.H();
-    const Colour back = painter.C();
+    const Colour back = in.C;
     const PixelRect whole = c.whole();
 
     if (!p.enabled) {
@@ -32,13 +29,13 @@ void paintClassicFamily(ButtonPainter &painter, int state)
             c.DrawEdge(whole, Edge::Raised);
         else if (style == StyleFlat)
             c.DrawEdge(whole, Edge::RaisedInner);
-        painter.DrawContent();
+        painter.DrawContent(in);
         return;
     }
 
-    if (painter.checked()) {
+    if (in.checked) {
         c.FillBox(ShiftColor(back, 0.02f), whole);
-        painter.DrawContent();
+        painter.DrawContent(in);
         if (style == StyleHotFlat)
             return;
         c.DrawEdge(whole, Edge::Sunken);
@@ -49,9 +46,7 @@ void paintClassicFamily(ButtonPainter &painter, int state)
 
     switch (state) {
     case StateNormal:
-        painter.ApplyWindowRegion();
-        c.FillBox(back, whole);
-        painter.DrawContent();
+        painter.DrawPlainFace(in, back);
         if (style == StyleClassic)
             c.DrawEdge(whole, Edge::Raised);
         else if (style == StyleFlat)
@@ -59,7 +54,7 @@ void paintClassicFamily(ButtonPainter &painter, int state)
         break;
     case StateHot:
         c.FillBox(back, whole);
-        painter.DrawContent();
+        painter.DrawContent(in);
         if (style == StyleFlat || style == StyleHotFlat)
             c.DrawEdge(whole, Edge::RaisedInner);
         else
@@ -67,7 +62,7 @@ void paintClassicFamily(ButtonPainter &painter, int state)
         break;
     case StateDown:
         c.FillBox(back, whole);
-        painter.DrawContent();
+        painter.DrawContent(in);
         if (style == StyleClassic) {
             c.FrameBox(1, 1, W - 2, H - 2, Colour::rgb(172, 168, 153));
             c.FrameBox(0, 0, W, H, Colour::rgb(0, 0, 0));
@@ -82,7 +77,7 @@ void paintClassicFamily(ButtonPainter &painter, int state)
         break;
     }
 
-    if (!painter.focusOrDefault())
+    if (!in.focusOrDefault)
         return;
     if (rt.userMode && p.showFocusRect && rt.parentActive) {
         const int inset = (style == StyleClassic || style == StyleHotRaised) ? 4 : 3;

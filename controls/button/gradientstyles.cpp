@@ -45,13 +45,11 @@ const Ring OliveDefaultRing{Colour::rgb(194, 209, 143), Colour::rgb(194, 209, 14
                             Colour::rgb(160, 200, 104), Colour::rgb(168, 167, 102)};
 
 // The face of the soft gradient look at rest and on hover.
-void softGradientFace(ButtonPainter &painter)
+void softGradientFace(ButtonPainter &painter, const StyleInput &in)
 {
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
-    const Colour C = painter.C();
-    const int W = painter.W();
-    const int H = painter.H();
-    switch (painter.properties().colorScheme) {
+    switch (in.properties.colorScheme) {
     case SchemeBlue:
     case SchemeOlive:
     case SchemeCustom:
@@ -59,7 +57,6 @@ void softGradientFace(ButtonPainter &painter)
         c.FillGradient(0, 0, W, 4, ShiftColor(C, 0.1f), ShiftColor(C, 0.08f), 1);
         break;
     case SchemeSilver: {
-        const int half = painter.half();
         c.FillGradient(0, 0, W, half, ShiftColor(C, 0.22f), C, 1);
         c.FillGradient(0, half, W, half, ShiftColor(C, -0.01f), ShiftColor(C, -0.15f), 1);
         break;
@@ -71,23 +68,19 @@ void softGradientFace(ButtonPainter &painter)
 
 } // namespace
 
-void paintSoftGradient(ButtonPainter &painter, int state)
+void paintSoftGradient(ButtonPainter &painter, const StyleInput &in)
 {
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
-    const ButtonProperties &p = painter.properties();
-    const ButtonRuntime &rt = painter.runtime();
-    const Colour C = painter.C();
-    const int W = painter.W();
-    const int H = painter.H();
     const int scheme = p.colorScheme;
     const bool blueFamily = scheme == SchemeBlue || scheme == SchemeOlive || scheme == SchemeCustom;
 
     if (!p.enabled) {
-        painter.ApplyWindowRegion();
+        painter.ApplyWindowRegion(in);
         c.FillBox(AverageColor(SystemRgb(SystemColours::ButtonFace),
                                ShiftColor(C, 0.1f)),
                   c.whole());
-        painter.DrawContent();
+        painter.DrawContent(in);
         c.FrameBox(0, 0, W, H, ShiftColor(C, -0.1f));
         c.SetCornerPixels(ShiftColor(C, -0.1f));
         return;
@@ -95,9 +88,9 @@ void paintSoftGradient(ButtonPainter &painter, int state)
 
     switch (state) {
     case StateNormal:
-        painter.ApplyWindowRegion();
-        softGradientFace(painter);
-        painter.DrawContent();
+        painter.ApplyWindowRegion(in);
+        softGradientFace(painter, in);
+        painter.DrawContent(in);
         if (blueFamily) {
             c.DrawLine(1, H - 2, W - 2, H - 2, ShiftColor(C, -0.09f));
             c.DrawLine(1, H - 3, W - 2, H - 3, ShiftColor(C, -0.05f));
@@ -110,14 +103,14 @@ void paintSoftGradient(ButtonPainter &painter, int state)
         }
         break;
     case StateHot:
-        softGradientFace(painter);
-        painter.DrawContent();
+        softGradientFace(painter, in);
+        painter.DrawContent(in);
         drawRing(c, W, H, HoverRing);
         break;
     case StateDown:
         if (blueFamily) {
             c.FillBox(ShiftColor(C, -0.05f), c.whole());
-            painter.DrawContent();
+            painter.DrawContent(in);
             c.DrawLine(1, 1, W - 2, 1, ShiftColor(C, -0.16f));
             c.DrawLine(1, 2, W - 2, 2, ShiftColor(C, -0.1f));
             c.DrawLine(1, H - 2, W - 2, H - 2, ShiftColor(C, 0.01f));
@@ -127,18 +120,18 @@ void paintSoftGradient(ButtonPainter &painter, int state)
         } else if (scheme == SchemeSilver) {
             c.FillGradient(0, 0, W, H - 6, ShiftColor(C, -0.2f), ShiftColor(C, 0.05f), 1);
             c.FillGradient(0, H - 6, W, H - 1, ShiftColor(C, 0.08f), White, 1);
-            painter.DrawContent();
+            painter.DrawContent(in);
             c.FrameBox(1, 1, W - 2, H - 2, White);
         } else {
-            painter.DrawContent();
+            painter.DrawContent(in);
         }
         break;
     default:
-        painter.DrawContent();
+        painter.DrawContent(in);
         break;
     }
 
-    if (rt.parentActive && painter.focusOrDefault() && state == StateNormal) {
+    if (rt.parentActive && in.focusOrDefault && state == StateNormal) {
         if (scheme == SchemeBlue || scheme == SchemeCustom) {
             drawRing(c, W, H, BlueDefaultRing);
         } else if (scheme == SchemeOlive) {
@@ -149,7 +142,7 @@ void paintSoftGradient(ButtonPainter &painter, int state)
             drawRing(c, W, H, silver);
         }
     }
-    if (rt.parentActive && p.showFocusRect && painter.focusOrDefault())
+    if (rt.parentActive && p.showFocusRect && in.focusOrDefault)
         c.DrawFocusRect({2, 2, W - 2, H - 2});
 
     if (scheme == SchemeOlive) {
@@ -161,22 +154,15 @@ void paintSoftGradient(ButtonPainter &painter, int state)
     }
 }
 
-void paintGlass(ButtonPainter &painter, int state)
+void paintGlass(ButtonPainter &painter, const StyleInput &in)
 {
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
-    const ButtonProperties &p = painter.properties();
-    const ButtonRuntime &rt = painter.runtime();
-    const Colour C = painter.C();
-    const int W = painter.W();
-    const int H = painter.H();
-    const int half = painter.half();
     const int upper = roundEven(H / 2.0 - 2);
     const int lower = roundEven(H - H / 2.0 - 1);
 
     if (!p.enabled) {
-        painter.ApplyWindowRegion();
-        c.FillBox(ShiftColor(C, 0.03f), c.whole());
-        painter.DrawContent();
+        painter.DrawPlainFace(in, ShiftColor(C, 0.03f));
         c.FrameBox(0, 0, W, H, ShiftColor(C, -0.25f));
         c.FrameBox(1, 1, W - 2, H - 2, ShiftColor(C, 0.25f));
         c.SetCornerPixels(ShiftColor(C, -0.03f));
@@ -193,10 +179,10 @@ void paintGlass(ButtonPainter &painter, int state)
 
     switch (state) {
     case StateNormal:
-        painter.ApplyWindowRegion();
+        painter.ApplyWindowRegion(in);
         c.FillGradient(1, 1, W - 1, H, ShiftColor(C, 0.05f), C, 1);
         c.FillGradient(1, half, W - 2, H - 2, ShiftColor(C, -0.02f), ShiftColor(C, -0.15f), 1);
-        painter.DrawContent();
+        painter.DrawContent(in);
         c.FrameBox(0, 0, W, H, Colour::rgb(112, 112, 112));
         c.FrameBox(1, 1, W - 2, H - 2, White);
         break;
@@ -205,7 +191,7 @@ void paintGlass(ButtonPainter &painter, int state)
         c.FillGradient(1, half, W - 2, H - 2, Colour::rgb(193, 233, 255), Colour::rgb(174, 225, 253), 1);
         sideBands(Colour::rgb(205, 238, 255), Colour::rgb(228, 247, 255), Colour::rgb(143, 214, 250),
                   Colour::rgb(175, 228, 255));
-        painter.DrawContent();
+        painter.DrawContent(in);
         c.FrameBox(0, 0, W, H, Colour::rgb(50, 117, 167));
         c.FrameBox(1, 1, W - 2, H - 2, White);
         break;
@@ -222,15 +208,15 @@ void paintGlass(ButtonPainter &painter, int state)
         c.DrawLine(1, half, 1, H - 2, Colour::rgb(43, 145, 197));
         sideBands(Colour::rgb(150, 205, 235), Colour::rgb(191, 225, 243), Colour::rgb(83, 176, 225),
                   Colour::rgb(151, 207, 237));
-        painter.DrawContent();
+        painter.DrawContent(in);
         break;
     default:
-        painter.DrawContent();
+        painter.DrawContent(in);
         break;
     }
 
     if (rt.parentActive) {
-        if (painter.focusOrDefault() && state == StateNormal) {
+        if (in.focusOrDefault && state == StateNormal) {
             c.FrameBox(0, 0, W, H, Colour::rgb(50, 117, 167));
             c.FrameBox(1, 1, W - 2, H - 2, Colour::rgb(72, 216, 251));
         }
@@ -240,13 +226,10 @@ void paintGlass(ButtonPainter &painter, int state)
     c.SetCornerPixels(Colour::rgb(95, 150, 190));
 }
 
-void paintToolbar(ButtonPainter &painter, int state)
+void paintToolbar(ButtonPainter &painter, const StyleInput &in)
 {
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
-    const ButtonProperties &p = painter.properties();
-    const Colour C = painter.C();
-    const int W = painter.W();
-    const int H = painter.H();
 
     Colour face = Colour::rgb(0, 0, 0);
     Colour border = Colour::rgb(0, 0, 0);
@@ -271,14 +254,14 @@ void paintToolbar(ButtonPainter &painter, int state)
         break;
     }
 
-    if (painter.checked()) {
+    if (in.checked) {
         c.FillBox(ShiftColor(face, -0.05f), c.whole());
         c.FrameBox(0, 0, W, H, border);
-        if (painter.runtime().mouseOver) {
+        if (in.runtime.mouseOver) {
             c.FillBox(ShiftColor(face, -0.01f), c.whole());
             c.FrameBox(0, 0, W, H, border);
         }
-        painter.DrawContent();
+        painter.DrawContent(in);
         return;
     }
 
@@ -295,25 +278,23 @@ void paintToolbar(ButtonPainter &painter, int state)
     default:
         break;
     }
-    painter.DrawContent();
+    painter.DrawContent(in);
     if (state != StateNormal)
         c.FrameBox(0, 0, W, H, border);
 }
 
-void paintSunrise(ButtonPainter &painter, int state)
+void paintSunrise(ButtonPainter &painter, const StyleInput &in)
 {
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
-    const Colour C = painter.C();
-    const int W = painter.W();
-    const int H = painter.H();
     const Colour navy = Colour::rgb(0, 0, 128);
 
-    if (painter.checked()) {
-        if (painter.runtime().mouseOver)
+    if (in.checked) {
+        if (in.runtime.mouseOver)
             c.FillGradient(0, 0, W, H, Colour::rgb(254, 145, 78), Colour::rgb(255, 211, 142), 1);
         else
             c.FillGradient(0, 0, W, H, Colour::rgb(255, 213, 140), Colour::rgb(255, 173, 85), 1);
-        painter.DrawContent();
+        painter.DrawContent(in);
         c.FrameBox(0, 0, W, H, navy);
         return;
     }
@@ -326,8 +307,7 @@ void paintSunrise(ButtonPainter &painter, int state)
         c.FillGradient(0, 0, W, H, Colour::rgb(254, 145, 78), Colour::rgb(255, 211, 142), 1);
         break;
     case StateNormal: {
-        const int half = painter.half();
-        painter.ApplyWindowRegion();
+        painter.ApplyWindowRegion(in);
         c.FillGradient(0, 0, W, half, AverageColor(White, ShiftColor(C, 0.08f)), C, 1);
         c.FillGradient(0, half, W, roundEven(H / 2.0 + 1), C, ShiftColor(C, -0.15f), 1);
         break;
@@ -335,7 +315,7 @@ void paintSunrise(ButtonPainter &painter, int state)
     default:
         break;
     }
-    painter.DrawContent();
+    painter.DrawContent(in);
     if (state != StateNormal)
         c.FrameBox(0, 0, W, H, navy);
 }

@@ -17,25 +17,18 @@ constexpr Colour White = Colour::rgb(255, 255, 255);
 
 } // namespace
 
-void paintPale(ButtonPainter &painter, int state)
+void paintPale(ButtonPainter &painter, const StyleInput &in)
 {
+    // This look owns its caption colour: the model settles it before painting.
+    auto [p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
-    ButtonProperties &p = painter.properties();
-    const Colour C = painter.C();
-    const int W = painter.W();
-    const int H = painter.H();
-    const Colour buttonText = SystemRgb(SystemColours::ButtonText);
-
-    // This look owns its caption colour and stores it.
-    p.foreColor = state == StateDown ? White : buttonText;
 
     if (p.mode != ModePush) {
-        if (p.value && painter.runtime().mouseDown)
+        if (p.value && rt.mouseDown)
             state = StateDown;
         if (p.value && state != StateDown) {
             c.FillBox(Colour::rgb(254, 254, 254), c.whole());
-            p.foreColor = buttonText;
-            painter.DrawContent();
+            painter.DrawContent(in);
             c.FrameBox(0, 0, W, H, Colour::rgb(122, 152, 175));
             c.SetCornerPixels(ShiftColor(Colour::rgb(160, 179, 193), -0.2f));
             if (state == StateHot) {
@@ -50,15 +43,12 @@ void paintPale(ButtonPainter &painter, int state)
 
     switch (state) {
     case StateNormal:
-        painter.ApplyWindowRegion();
-        c.FillBox(C, c.whole());
-        painter.DrawContent();
+        painter.DrawPlainFace(in, C);
         break;
     case StateHot: {
-        const int half = painter.half();
         c.FillGradient(0, 0, W, half, Colour::rgb(254, 254, 253), Colour::rgb(244, 244, 238), 1);
         c.FillGradient(0, half, W, half, Colour::rgb(244, 244, 238), Colour::rgb(241, 241, 234), 1);
-        painter.DrawContent();
+        painter.DrawContent(in);
         c.DrawLine(W - 2, 2, W - 2, H - 2, Colour::rgb(234, 231, 224));
         c.DrawLine(W - 3, 2, W - 3, H - 2, Colour::rgb(240, 240, 234));
         c.DrawLine(0, H - 4, W, H - 4, Colour::rgb(238, 237, 229));
@@ -70,7 +60,7 @@ void paintPale(ButtonPainter &painter, int state)
     }
     case StateDown:
         c.FillBox(Colour::rgb(229, 228, 221), c.whole());
-        painter.DrawContent();
+        painter.DrawContent(in);
         c.DrawLine(1, 1, W - 2, 1, Colour::rgb(215, 213, 204));
         c.DrawLine(1, 2, W - 2, 2, Colour::rgb(222, 220, 213));
         c.DrawLine(1, H - 3, W - 2, H - 3, Colour::rgb(235, 234, 227));
@@ -83,39 +73,35 @@ void paintPale(ButtonPainter &painter, int state)
     }
 }
 
-void paintSky(ButtonPainter &painter, int state)
+void paintSky(ButtonPainter &painter, const StyleInput &in)
 {
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
-    const Colour C = painter.C();
-    const int W = painter.W();
-    const int H = painter.H();
     const Colour frame = Colour::rgb(97, 158, 202);
     const Colour corner = ShiftColor(frame, 0.3f);
 
-    if (!painter.properties().enabled) {
+    if (!in.properties.enabled) {
         c.FillBox(C, c.whole());
-        painter.DrawContent();
+        painter.DrawContent(in);
         c.SetCornerPixels(C);
         return;
     }
     switch (state) {
     case StateNormal:
-        painter.ApplyWindowRegion();
-        c.FillBox(C, c.whole());
-        painter.DrawContent();
+        painter.DrawPlainFace(in, C);
         break;
     case StateHot:
         c.FillGradient(1, 1, W - 2, H - 2, Colour::rgb(241, 249, 253), Colour::rgb(208, 236, 248), 1);
         c.FillGradient(1, roundEven(H / 1.7), W - 2, H - 2, Colour::rgb(208, 236, 248),
                        Colour::rgb(208, 236, 248), 1);
-        painter.DrawContent();
+        painter.DrawContent(in);
         c.FrameBox(0, 0, W, H, frame);
         c.FrameBox(1, 1, W - 2, H - 2, White);
         c.SetCornerPixels(corner);
         break;
     case StateDown:
         c.FillGradient(1, 1, W - 2, H - 2, Colour::rgb(176, 222, 241), Colour::rgb(219, 241, 249), 1);
-        painter.DrawContent();
+        painter.DrawContent(in);
         c.FrameBox(0, 0, W, H, frame);
         c.FrameBox(1, 1, W - 2, H - 2, White);
         c.SetCornerPixels(corner);
@@ -125,12 +111,10 @@ void paintSky(ButtonPainter &painter, int state)
     }
 }
 
-void paintAmber(ButtonPainter &painter, int state)
+void paintAmber(ButtonPainter &painter, const StyleInput &in)
 {
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
-    const Colour C = painter.C();
-    const int W = painter.W();
-    const int H = painter.H();
     const int T = roundEven(H / 2.7);
     const int L = roundEven(H - H / 2.7);
     const Colour frame = ShiftColor(C, -0.34f);
@@ -144,15 +128,15 @@ void paintAmber(ButtonPainter &painter, int state)
               Colour::rgb(255, 211, 95));
     };
 
-    if (painter.checked()) {
+    if (in.checked) {
         bands(Colour::rgb(255, 217, 169), Colour::rgb(255, 192, 111), Colour::rgb(255, 171, 63),
               Colour::rgb(255, 225, 117));
         c.FrameBox(0, 0, W, H, frame);
-        if (painter.runtime().mouseOver) {
+        if (in.runtime.mouseOver) {
             pressedBands();
             c.FrameBox(0, 0, W, H, frame);
         }
-        painter.DrawContent();
+        painter.DrawContent(in);
         return;
     }
 
@@ -172,19 +156,14 @@ void paintAmber(ButtonPainter &painter, int state)
     default:
         break;
     }
-    painter.DrawContent();
+    painter.DrawContent(in);
     c.FrameBox(0, 0, W, H, frame);
 }
 
-void paintSatin(ButtonPainter &painter, int state)
+void paintSatin(ButtonPainter &painter, const StyleInput &in)
 {
+    auto [p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
-    const ButtonProperties &p = painter.properties();
-    const ButtonRuntime &rt = painter.runtime();
-    const Colour C = painter.C();
-    const int W = painter.W();
-    const int H = painter.H();
-    const int half = painter.half();
 
     if (!p.enabled)
         state = StateNormal;
@@ -192,10 +171,10 @@ void paintSatin(ButtonPainter &painter, int state)
     case StateNormal:
     case StateHot:
         if (state == StateNormal)
-            painter.ApplyWindowRegion();
+            painter.ApplyWindowRegion(in);
         c.FillGradient(0, 0, W, half, White, C, 1);
         c.FillGradient(0, half, W, H, C, C, 1);
-        painter.DrawContent();
+        painter.DrawContent(in);
         c.FrameBox(1, 1, W - 2, H, White);
         c.FrameBox(0, 0, W, H, ShiftColor(C, -0.2f));
         c.DrawLine(2, H - 1, W - 2, H - 1, ShiftColor(C, -0.25f));
@@ -203,7 +182,7 @@ void paintSatin(ButtonPainter &painter, int state)
     case StateDown:
         c.FillGradient(0, 0, W, half, White, ShiftColor(C, -0.1f), 1);
         c.FillGradient(0, half, W, H, ShiftColor(C, -0.1f), ShiftColor(C, -0.05f), 1);
-        painter.DrawContent();
+        painter.DrawContent(in);
         c.FrameBox(1, 1, W - 2, H, White);
         c.FrameBox(0, 0, W, H, ShiftColor(C, -0.23f));
         c.DrawLine(2, H - 1, W - 2, H - 1, ShiftColor(C, -0.4f));
@@ -212,12 +191,13 @@ void paintSatin(ButtonPainter &painter, int state)
         break;
     }
     c.SetCornerPixels(ShiftColor(C, 0.05f));
-    if (rt.parentActive && p.showFocusRect && painter.focusOrDefault())
+    if (rt.parentActive && p.showFocusRect && in.focusOrDefault)
         c.DrawFocusRect({3, 3, W - 3, H - 3});
 }
 
-void paintBevel(ButtonPainter &painter, int state)
+void paintBevel(ButtonPainter &painter, const StyleInput &in)
 {
+    const int state = in.state;
     struct Look
     {
         bool region;
@@ -230,7 +210,7 @@ void paintBevel(ButtonPainter &painter, int state)
     static constexpr Look Down{false, -0.03f, 0.1f, -0.08f, 0.05f, -0.36f, -0.36f};
 
     const Look *look = nullptr;
-    if (!painter.properties().enabled)
+    if (!in.properties.enabled)
         look = &Disabled;
     else if (state == StateNormal)
         look = &Normal;
@@ -242,16 +222,16 @@ void paintBevel(ButtonPainter &painter, int state)
         return;
 
     ButtonCanvas &c = painter.canvas();
-    const Colour C = painter.C();
-    const int W = painter.W();
-    const int H = painter.H();
+    const Colour C = in.C;
+    const int W = in.W;
+    const int H = in.H;
     if (look->region)
-        painter.ApplyWindowRegion();
+        painter.ApplyWindowRegion(in);
     c.FillBox(look == &Disabled ? C : ShiftColor(C, look->fill), c.whole());
     c.FillGradient(0, 0, W, 5, ShiftColor(AverageColor(C, White), look->a), C, 1);
     // Row 5 keeps the fill colour.
     c.FillGradient(0, 6, W, H - 1, ShiftColor(C, look->b), AverageColor(White, ShiftColor(C, look->d)), 1);
-    painter.DrawContent();
+    painter.DrawContent(in);
     c.FrameBox(0, 0, W, H, ShiftColor(C, look->f));
     c.SetCornerPixels(ShiftColor(C, look->k));
 }

@@ -18,10 +18,10 @@ namespace Lumisong {
 
 namespace {
 
-QStyleOptionButton panelOption(ButtonPainter &painter, int state, const QRect &rect)
+QStyleOptionButton panelOption(const StyleInput &in, int state, const QRect &rect)
 {
-    const ButtonProperties &p = painter.properties();
-    const ButtonRuntime &rt = painter.runtime();
+    const ButtonProperties &p = in.properties;
+    const ButtonRuntime &rt = in.runtime;
     QStyleOptionButton option;
     option.rect = rect;
     option.palette = QApplication::palette();
@@ -33,7 +33,7 @@ QStyleOptionButton panelOption(ButtonPainter &painter, int state, const QRect &r
         switch (state) {
         case StateNormal:
             option.state |= QStyle::State_Raised;
-            if (rt.parentActive && painter.focusOrDefault())
+            if (rt.parentActive && in.focusOrDefault)
                 option.features |= QStyleOptionButton::DefaultButton;
             break;
         case StateHot:
@@ -53,14 +53,14 @@ QStyleOptionButton panelOption(ButtonPainter &painter, int state, const QRect &r
 
 // The window shape the style gives a panel on (-1, -1, W + 1, H + 2): the
 // pixels it covers at least half.
-QRegion panelRegion(QStyle *style, ButtonPainter &painter, int state, int W, int H)
+QRegion panelRegion(QStyle *style, const StyleInput &in, int state, int W, int H)
 {
     const QSize size(W + 2, H + 3);
     QImage shape(size, QImage::Format_ARGB32_Premultiplied);
     shape.fill(Qt::transparent);
     {
         QPainter p(&shape);
-        const QStyleOptionButton option = panelOption(painter, state, QRect(QPoint(0, 0), size));
+        const QStyleOptionButton option = panelOption(in, state, QRect(QPoint(0, 0), size));
         style->drawControl(QStyle::CE_PushButtonBevel, &option, &p, nullptr);
     }
     QRegion region;
@@ -82,20 +82,19 @@ QRegion panelRegion(QStyle *style, ButtonPainter &painter, int state, int W, int
 
 } // namespace
 
-void paintThemed(ButtonPainter &painter, int state)
+void paintThemed(ButtonPainter &painter, const StyleInput &in)
 {
-    const int W = painter.W();
-    const int H = painter.H();
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     QStyle *style = qobject_cast<QApplication *>(QCoreApplication::instance()) ? QApplication::style()
                                                                                 : nullptr;
     if (style && W > 0 && H > 0) {
-        painter.setWindowRegion(panelRegion(style, painter, state, W, H));
+        painter.setWindowRegion(panelRegion(style, in, state, W, H));
         QPainter p(&painter.canvas().surface().pixels());
         p.setClipRect(QRect(0, 0, W, H));
-        const QStyleOptionButton option = panelOption(painter, state, QRect(0, 0, W, H));
+        const QStyleOptionButton option = panelOption(in, state, QRect(0, 0, W, H));
         style->drawControl(QStyle::CE_PushButtonBevel, &option, &p, nullptr);
     }
-    painter.DrawContent();
+    painter.DrawContent(in);
 }
 
 } // namespace Lumisong

@@ -37,7 +37,7 @@ constexpr int MinimumTwips = 220;
 
 zephbutton::zephbutton(QWidget *parent)
     : QWidget(parent)
-    , m_painter(m_surface, m_p, m_runtime)
+    , m_painter(m_surface)
     , m_input(*this, m_p, m_runtime)
 {
     ButtonAccessible::install();
@@ -77,11 +77,6 @@ void zephbutton::setVisualThemesAvailable(bool available)
     g_themesAvailable = available;
 }
 
-bool zephbutton::visualThemesAvailable()
-{
-    return g_themesAvailable;
-}
-
 void zephbutton::setAmbient(const Ambient &ambient)
 {
     const bool defaultChanged = ambient.displayAsDefault != m_ambient.displayAsDefault;
@@ -97,25 +92,26 @@ void zephbutton::setAmbient(const Ambient &ambient)
 
 void zephbutton::InitProperties()
 {
-    m_p.showFocusRect = true;
-    m_p.enabled = true;
-    QWidget::setEnabled(true);
-    m_p.buttonStyle = StyleThemed;
-    m_p.caption = m_ambient.displayName;
-    SetAccessKeys();
-
-    FontDescription font = m_ambient.font;
-    font.face = QStringLiteral("Tahoma");
-    bindFont(std::make_shared<ButtonFont>(font));
-    fontChanged();
-
-    m_p.pictureOpacity = 255;
-    m_p.pictureOpacityOnOver = 255;
-    m_p.pictureAlign = PictureLeftOfCaption;
-    m_p.captionAlign = CaptionCenter;
-    m_p.useMaskColor = true;
-    m_p.maskColor = Colour::rgb(224, 224, 224);
-
+    for (const ButtonPropertySpec *spec : ButtonMembers::inOrder(&ButtonPropertySpec::placeOrder)) {
+        switch (spec->id) {
+        case ButtonProperty::Caption:
+            m_p.caption = m_ambient.displayName;
+            SetAccessKeys();
+            break;
+        case ButtonProperty::Font: {
+            FontDescription font = m_ambient.font;
+            font.face = QStringLiteral("Tahoma");
+            bindFont(std::make_shared<ButtonFont>(font));
+            fontChanged();
+            break;
+        }
+        default:
+            m_model.place(*spec);
+            if (spec->id == ButtonProperty::Enabled)
+                QWidget::setEnabled(m_p.enabled);
+            break;
+        }
+    }
     DefaultSchemeForStyle(m_p);
     ApplyColorScheme(m_p);
     Redraw();
@@ -126,92 +122,13 @@ QStringList zephbutton::ReadProperties(const PropertyBag &bag)
     QStringList failed;
     // Each entry goes straight into its field; a value of the wrong type
     // leaves the field as it is.
-    auto take = [&](const char *key, auto &field, const auto &defaultValue) {
-        using T = std::decay_t<decltype(defaultValue)>;
-        const QString name = QString::fromLatin1(key);
-        if (const std::optional<T> value = bag.read<T>(name, defaultValue))
-            field = *value;
-        else
-            failed << name;
-    };
-    auto takeInt = [&](const char *key, int &field, qint32 defaultValue) {
-        qint32 value = field;
-        take(key, value, defaultValue);
-        field = value;
-    };
-    auto takeByte = [&](const char *key, quint8 &field, qint32 defaultValue) {
-        qint32 value = field;
-        take(key, value, defaultValue);
-        if (value < 0 || value > 255) {
-            failed << QString::fromLatin1(key);
-            return;
-        }
-        field = quint8(value);
-    };
-    auto takePicture = [&](const char *key, ButtonPicturePtr &field) {
-        Picture picture = field ? field->picture() : Picture();
-        take(key, picture, Picture());
-        if (!field || !(field->picture() == picture))
-            field = ButtonPicture::from(picture);
-    };
-
-    const Colour buttonText = SystemRgb(SystemColours::ButtonText);
-
-    takeInt("ButtonStyle", m_p.buttonStyle, 1);
-    take("ShowFocusRect", m_p.showFocusRect, false);
-    {
-        FontDescription font = fontDescription();
-        take("Font", font, m_ambient.font);
-        if (!(font == fontDescription()))
-            bindFont(std::make_shared<ButtonFont>(font));
-        applyWindowFont();
+    for (const ButtonPropertySpec *spec : ButtonMembers::inOrder(&ButtonPropertySpec::loadOrder)) {
+        const bool read = spec->id == ButtonProperty::Font ? readFont(bag, *spec)
+                                                           : m_model.load(*spec, bag, m_ambient.font);
+        if (!read)
+            failed << spec->savedKey();
+        loaded(spec->id);
     }
-    take("BackColor", m_p.backColor, SystemRgb(SystemColours::ButtonFace));
-    take("Enabled", m_p.enabled, true);
-    take("Caption", m_p.caption, QStringLiteral("zephbutton1"));
-    take("Value", m_p.value, false);
-    {
-        int pointer = m_mousePointer;
-        takeInt("MousePointer", pointer, 0);
-        m_mousePointer = qint16(pointer);
-    }
-    take("HandPointer", m_p.handPointer, false);
-    take("MouseIcon", m_mouseIcon, Picture());
-    takePicture("PictureNormal", m_p.pictureNormal);
-    takePicture("PictureHot", m_p.pictureHot);
-    takePicture("PictureDown", m_p.pictureDown);
-    take("PictureShadow", m_p.pictureShadow, false);
-    takeByte("PictureOpacity", m_p.pictureOpacity, 255);
-    takeByte("PictureOpacityOnOver", m_p.pictureOpacityOnOver, 255);
-    takeInt("DisabledPictureMode", m_p.disabledPictureMode, 0);
-    take("PicturePushOnHover", m_p.picturePushOnHover, false);
-    takeInt("PictureEffectOnOver", m_p.pictureEffectOnOver, 1);
-    takeInt("PictureEffectOnDown", m_p.pictureEffectOnDown, 2);
-    take("MaskColor", m_p.maskColor, Colour::rgb(224, 224, 224));
-    take("UseMaskColor", m_p.useMaskColor, true);
-    takeInt("CaptionEffects", m_p.captionEffects, 0);
-    takeInt("Mode", m_p.mode, 0);
-    takeInt("PictureAlign", m_p.pictureAlign, 1);
-    takeInt("CaptionAlign", m_p.captionAlign, 1);
-    take("ForeColor", m_p.foreColor, buttonText);
-    take("ForeColorHover", m_p.foreColorHover, buttonText);
-    {
-        QPalette palette = this->palette();
-        const Colour fore = TranslateColor(m_p.foreColor);
-        palette.setColor(QPalette::WindowText, QColor(fore.red(), fore.green(), fore.blue()));
-        setPalette(palette);
-    }
-    take("DropDownSeparator", m_p.dropDownSeparator, false);
-    take("TooltipTitle", m_p.tooltipTitle, QString());
-    take("ToolTip", m_p.toolTip, QString());
-    takeInt("TooltipIcon", m_p.toolTipIcon, 0);
-    takeInt("TooltipType", m_p.toolTipType, 0);
-    take("TooltipBackColor", m_p.tooltipBackColor, SystemRgb(SystemColours::InfoBackground));
-    take("RightToLeft", m_p.rightToLeft, false);
-    m_tooltipRightToLeft = m_p.rightToLeft;
-    takeInt("DropDownSymbol", m_p.dropDownSymbol, 0);
-    takeInt("ColorScheme", m_p.colorScheme, 0);
-
     for (const QString &name : std::as_const(failed))
         qCWarning(lcButton, "saved property %s of %s cannot be read; it keeps its value",
                   qPrintable(name), qPrintable(objectName()));
@@ -226,50 +143,34 @@ QStringList zephbutton::ReadProperties(const PropertyBag &bag)
     return failed;
 }
 
+bool zephbutton::readFont(const PropertyBag &bag, const ButtonPropertySpec &spec)
+{
+    const std::optional<FontDescription> font =
+        bag.read(spec.savedKey(), std::get<FontDescription>(ButtonModel::savedDefault(spec, m_ambient.font)));
+    if (font && !(*font == fontDescription()))
+        bindFont(std::make_shared<ButtonFont>(*font));
+    applyWindowFont();
+    return font.has_value();
+}
+
+// What the control window takes over from a loaded value at once.
+void zephbutton::loaded(ButtonProperty property)
+{
+    if (property == ButtonProperty::ForeColorHover) {
+        QPalette palette = this->palette();
+        const Colour fore = TranslateColor(m_p.foreColor);
+        palette.setColor(QPalette::WindowText, QColor(fore.red(), fore.green(), fore.blue()));
+        setPalette(palette);
+    } else if (property == ButtonProperty::RightToLeft) {
+        m_tooltipRightToLeft = m_p.rightToLeft;
+    }
+}
+
 void zephbutton::WriteProperties(PropertyBag &bag) const
 {
-    const Colour buttonText = SystemRgb(SystemColours::ButtonText);
-    auto integer = [](int value) { return PropertyBag::Value(qint32(value)); };
-    auto picture = [](const ButtonPicturePtr &p) { return PropertyBag::Value(p ? p->picture() : Picture()); };
-
-    bag.write(QStringLiteral("ButtonStyle"), integer(m_p.buttonStyle), integer(1));
-    bag.write(QStringLiteral("ShowFocusRect"), m_p.showFocusRect, false);
-    bag.write(QStringLiteral("Enabled"), m_p.enabled, true);
-    bag.write(QStringLiteral("Font"), fontDescription(), m_ambient.font);
-    bag.write(QStringLiteral("BackColor"), m_p.backColor, SystemRgb(SystemColours::ButtonFace));
-    bag.write(QStringLiteral("Caption"), m_p.caption, QStringLiteral("zephbutton1"));
-    bag.write(QStringLiteral("ForeColor"), m_p.foreColor, buttonText);
-    bag.write(QStringLiteral("ForeColorHover"), m_p.foreColorHover, buttonText);
-    bag.write(QStringLiteral("Mode"), integer(m_p.mode), integer(0));
-    bag.write(QStringLiteral("Value"), m_p.value, false);
-    bag.write(QStringLiteral("MousePointer"), integer(m_mousePointer), integer(0));
-    bag.write(QStringLiteral("HandPointer"), m_p.handPointer, false);
-    bag.write(QStringLiteral("MouseIcon"), m_mouseIcon, Picture());
-    bag.write(QStringLiteral("PictureNormal"), picture(m_p.pictureNormal), Picture());
-    bag.write(QStringLiteral("PictureHot"), picture(m_p.pictureHot), Picture());
-    bag.write(QStringLiteral("PictureDown"), picture(m_p.pictureDown), Picture());
-    bag.write(QStringLiteral("PictureAlign"), integer(m_p.pictureAlign), integer(1));
-    bag.write(QStringLiteral("PictureEffectOnOver"), integer(m_p.pictureEffectOnOver), integer(1));
-    bag.write(QStringLiteral("PictureEffectOnDown"), integer(m_p.pictureEffectOnDown), integer(2));
-    bag.write(QStringLiteral("PicturePushOnHover"), m_p.picturePushOnHover, false);
-    bag.write(QStringLiteral("PictureShadow"), m_p.pictureShadow, false);
-    bag.write(QStringLiteral("PictureOpacity"), integer(m_p.pictureOpacity), integer(255));
-    bag.write(QStringLiteral("PictureOpacityOnOver"), integer(m_p.pictureOpacityOnOver), integer(255));
-    bag.write(QStringLiteral("DisabledPictureMode"), integer(m_p.disabledPictureMode), integer(0));
-    // Written against an empty text, which no number equals: always stored.
-    bag.write(QStringLiteral("CaptionEffects"), integer(m_p.captionEffects), QString());
-    bag.write(QStringLiteral("UseMaskColor"), m_p.useMaskColor, true);
-    bag.write(QStringLiteral("MaskColor"), m_p.maskColor, Colour::rgb(224, 224, 224));
-    bag.write(QStringLiteral("CaptionAlign"), integer(m_p.captionAlign), integer(1));
-    bag.write(QStringLiteral("ToolTip"), m_p.toolTip, QString());
-    bag.write(QStringLiteral("TooltipType"), integer(m_p.toolTipType), integer(0));
-    bag.write(QStringLiteral("TooltipIcon"), integer(m_p.toolTipIcon), integer(0));
-    bag.write(QStringLiteral("TooltipTitle"), m_p.tooltipTitle, QString());
-    bag.write(QStringLiteral("TooltipBackColor"), m_p.tooltipBackColor, SystemRgb(SystemColours::InfoBackground));
-    bag.write(QStringLiteral("RightToLeft"), m_p.rightToLeft, false);
-    bag.write(QStringLiteral("DropDownSymbol"), integer(m_p.dropDownSymbol), integer(0));
-    bag.write(QStringLiteral("DropDownSeparator"), m_p.dropDownSeparator, false);
-    bag.write(QStringLiteral("ColorScheme"), integer(m_p.colorScheme), integer(0));
+    const FontDescription font = fontDescription();
+    for (const ButtonPropertySpec *spec : ButtonMembers::inOrder(&ButtonPropertySpec::saveOrder))
+        m_model.save(*spec, bag, font, m_ambient.font);
 }
 
 // --- methods -----------------------------------------------------------------
@@ -340,15 +241,27 @@ void zephbutton::Redraw()
     const QSize size = this->size();
     if (m_surface.size() != size) {
         m_surface.resize(size);
-        m_painter.ApplyWindowRegion();
+        m_painter.ApplyWindowRegion(m_p.buttonStyle);
     }
     m_surface.setFont(m_font ? m_font->description().toQFont() : QFont());
     m_surface.setDevicePixelRatio(devicePixelRatioF());
-    m_painter.Redraw();
+    if (!m_surface.isEmpty())
+        settleLook();
+    m_painter.Redraw(m_p, m_runtime);
     m_deviceImage = m_surface.devicePixelRatio() == 1.0 ? QImage() : m_surface.deviceImage();
     m_paintedGeneration = m_lookGeneration;
     m_paintedRuntime = m_runtime;
     showSurface();
+}
+
+// What a redraw settles in the model before painting, which only reads: the
+// checked look, the fallback of style 13 without themes, and the caption
+// colour the pale look owns.
+void zephbutton::settleLook()
+{
+    m_model.settleCheckedLook(m_runtime);
+    m_model.settleTheme(m_runtime);
+    m_model.settlePaleCaption(m_runtime);
 }
 
 // Input redraws often repaint what is already there (a checked toggle on
@@ -356,7 +269,7 @@ void zephbutton::Redraw()
 // last full redraw, only the redraw's stored state change is made.
 void zephbutton::redraw()
 {
-    m_painter.storeCheckedLook();
+    m_model.settleCheckedLook(m_runtime);
     if (m_paintedGeneration == m_lookGeneration && m_paintedRuntime == m_runtime
         && m_surface.size() == size() && m_surface.devicePixelRatio() == devicePixelRatioF())
         return;
@@ -462,7 +375,7 @@ void zephbutton::resizeStep()
     // A hidden button gets no resize event; Redraw() below makes its surface follow.
     if (height() < minimum || width() < minimum)
         resize(std::max(width(), minimum), std::max(height(), minimum));
-    m_painter.ApplyWindowRegion();
+    m_painter.ApplyWindowRegion(m_p.buttonStyle);
     Redraw();
 }
 

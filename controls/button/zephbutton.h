@@ -10,6 +10,8 @@
 #include "controls/button/buttonfont.h"
 #include "controls/button/buttoninput.h"
 #include "controls/button/buttonpainter.h"
+#include "controls/button/buttonmembers.h"
+#include "controls/button/buttonmodel.h"
 #include "controls/button/buttonpicture.h"
 #include "controls/button/buttonproperties.h"
 #include "controls/button/tooltipcontent.h"
@@ -113,7 +115,6 @@ public:
     // Whether the application style may draw style 13 for buttons made from
     // now on; without it style 13 becomes style 2 at its first drawing.
     static void setVisualThemesAvailable(bool available);
-    static bool visualThemesAvailable();
 
     void setAmbient(const Ambient &ambient);
     const Ambient &ambient() const { return m_ambient; }
@@ -190,9 +191,9 @@ public:
     void setMaskColor(Colour colour);
     int mode() const { return m_p.mode; }
     void setMode(int mode);
-    Picture mouseIcon() const { return m_mouseIcon; }
+    Picture mouseIcon() const { return m_p.mouseIcon; }
     void setMouseIcon(const Picture &icon);
-    int mousePointer() const { return m_mousePointer; }
+    int mousePointer() const { return m_p.mousePointer; }
     void setMousePointer(int pointer);
     ButtonPicturePtr pictureNormal() const { return m_p.pictureNormal; }
     void setPictureNormal(const ButtonPicturePtr &picture);
@@ -250,15 +251,12 @@ public:
     // The input notifications, for hosts that deliver them themselves.
     ButtonInput &input() { return m_input; }
     const DropDownState &dropDown() const { return m_input.dropDown(); }
-    const ButtonProperties &properties() const { return m_p; }
     const Surface &surface() const { return m_surface; }
-    const ButtonPainter &painter() const { return m_painter; }
     // The tooltip's right-to-left flag, a copy of RightToLeft.
     bool tooltipRightToLeft() const { return m_tooltipRightToLeft; }
     // The lower-case access key taken from the caption, or a null QChar.
     QChar accessKey() const { return m_accessKey; }
     static QChar accessKeyFor(const QString &caption);
-    QMenu *popupMenu() const { return m_menu; }
     // The tooltip's content of the latest build, and its window (null before the first).
     std::optional<ToolTipContent> builtToolTip() const;
     ToolTipWindow *toolTipWindow() const;
@@ -313,8 +311,12 @@ private:
     void requestLeave() override {}
     bool takesFocusOnPress() const override;
 
-    void notify(const char *name);
-    void store(const char *name, bool redraw = true);
+    void notify(ButtonProperty property);
+    void store(ButtonProperty property, bool redraw = true);
+    bool readFont(const PropertyBag &bag, const ButtonPropertySpec &spec);
+    void loaded(ButtonProperty property);
+    void settleLook();
+    void setPictureSlot(ButtonProperty slot, const ButtonPicturePtr &picture);
     void bindFont(std::shared_ptr<ButtonFont> font);
     void fontChanged();
     void applyWindowFont();
@@ -327,7 +329,8 @@ private:
     bool isSecondPress(const QMouseEvent &event);
     bool toolTipMayShow() const;
 
-    ButtonProperties m_p;
+    ButtonModel m_model;
+    ButtonProperties &m_p = m_model.values();
     ButtonRuntime m_runtime;
     Surface m_surface;
     // What paintEvent shows when the screen has more than one device pixel
@@ -337,8 +340,6 @@ private:
     Ambient m_ambient;
     std::shared_ptr<ButtonFont> m_font;
     QMetaObject::Connection m_fontConnection;
-    Picture m_mouseIcon;
-    qint16 m_mousePointer = 0;
     bool m_tooltipRightToLeft = false;
     QChar m_accessKey;
 

@@ -75,7 +75,7 @@ void zephbutton::changeEvent(QEvent *event)
         const bool enabled = !testAttribute(Qt::WA_ForceDisabled);
         if (enabled != m_p.enabled) {
             m_p.enabled = enabled;
-            store("Enabled");
+            store(ButtonProperty::Enabled);
         }
         break;
     }

@@ -52,74 +52,70 @@ Qt::CursorShape cursorForPointer(int pointer)
 
 // --- property plumbing ---------------------------------------------------------
 
-void zephbutton::notify(const char *name)
+void zephbutton::notify(ButtonProperty property)
 {
     // Every announced property may change the look.
     ++m_lookGeneration;
-    emit propertyChanged(QString::fromLatin1(name));
+    emit propertyChanged(QString::fromLatin1(ButtonMembers::property(property).name));
 }
 
-void zephbutton::store(const char *name, bool redraw)
+void zephbutton::store(ButtonProperty property, bool redraw)
 {
     ++m_lookGeneration;
     if (redraw)
         Redraw();
-    notify(name);
+    notify(property);
 }
 
 void zephbutton::setBackColor(Colour colour)
 {
-    m_p.backColor = colour;
-    if (m_p.buttonStyle != StyleToolbar)
-        m_p.colorScheme = SchemeCustom;
-    store("BackColor");
+    m_model.setBackColor(colour);
+    store(ButtonProperty::BackColor);
 }
 
 void zephbutton::setButtonStyle(int style)
 {
-    m_p.buttonStyle = style;
-    DefaultSchemeForStyle(m_p);
-    ApplyColorScheme(m_p);
-    m_painter.ApplyWindowRegion();
-    store("ButtonStyle");
+    m_model.setButtonStyle(style);
+    m_painter.ApplyWindowRegion(style);
+    store(ButtonProperty::ButtonStyle);
 }
 
 void zephbutton::setCaption(const QString &caption)
 {
     m_p.caption = caption;
     SetAccessKeys();
-    store("Caption");
+    store(ButtonProperty::Caption);
 }
 
 void zephbutton::setCaptionAlign(int align)
 {
     m_p.captionAlign = align;
-    store("CaptionAlign");
+    store(ButtonProperty::CaptionAlign);
 }
 
 void zephbutton::setDropDownSymbol(int symbol)
 {
     m_p.dropDownSymbol = symbol;
-    store("DropDownSymbol");
+    store(ButtonProperty::DropDownSymbol);
 }
 
 void zephbutton::setDropDownSeparator(bool separator)
 {
     m_p.dropDownSeparator = separator;
-    store("DropDownSeparator");
+    store(ButtonProperty::DropDownSeparator);
 }
 
 void zephbutton::setDisabledPictureMode(int mode)
 {
     m_p.disabledPictureMode = mode;
-    store("DisabledPictureMode");
+    store(ButtonProperty::DisabledPictureMode);
 }
 
 void zephbutton::setEnabled(bool enabled)
 {
     m_p.enabled = enabled;
     QWidget::setEnabled(enabled);
-    store("Enabled");
+    store(ButtonProperty::Enabled);
 }
 
 void zephbutton::setButtonFont(std::shared_ptr<ButtonFont> font)
@@ -128,7 +124,7 @@ void zephbutton::setButtonFont(std::shared_ptr<ButtonFont> font)
         return;
     bindFont(std::move(font));
     applyWindowFont();
-    store("Font");
+    store(ButtonProperty::Font);
     fontChanged();
 }
 
@@ -145,7 +141,7 @@ void zephbutton::setFontDescription(const FontDescription &description)
 void zephbutton::fontChanged()
 {
     applyWindowFont();
-    store("Font");
+    store(ButtonProperty::Font);
 }
 
 void zephbutton::applyWindowFont()
@@ -158,22 +154,22 @@ void zephbutton::applyWindowFont()
 void zephbutton::setForeColor(Colour colour)
 {
     m_p.foreColor = colour;
-    store("ForeColor");
+    store(ButtonProperty::ForeColor);
 }
 
 void zephbutton::setForeColorHover(Colour colour)
 {
     m_p.foreColorHover = colour;
-    store("ForeColorHover");
+    store(ButtonProperty::ForeColorHover);
 }
 
 void zephbutton::setHandPointer(bool hand)
 {
     m_p.handPointer = hand;
     if (hand)
-        m_mousePointer = 0;
+        m_p.mousePointer = 0;
     applyCursor();
-    store("HandPointer");
+    store(ButtonProperty::HandPointer);
 }
 
 qulonglong zephbutton::hWnd() const
@@ -184,88 +180,80 @@ qulonglong zephbutton::hWnd() const
 void zephbutton::setMaskColor(Colour colour)
 {
     m_p.maskColor = colour;
-    store("MaskColor");
+    store(ButtonProperty::MaskColor);
 }
 
 void zephbutton::setMode(int mode)
 {
-    m_p.mode = mode;
-    if (mode == ModePush)
-        m_runtime.state = StateNormal;
+    m_model.setMode(mode, m_runtime);
     Redraw();
-    notify("Value");
-    notify("Mode");
+    notify(ButtonProperty::Value);
+    notify(ButtonProperty::Mode);
 }
 
 void zephbutton::setMouseIcon(const Picture &icon)
 {
-    m_mouseIcon = icon;
+    m_p.mouseIcon = icon;
     if (!icon.isNull()) {
         m_p.handPointer = false;
-        notify("HandPointer");
-        m_mousePointer = 99;
+        notify(ButtonProperty::HandPointer);
+        m_p.mousePointer = 99;
     } else {
-        m_mousePointer = 0;
+        m_p.mousePointer = 0;
     }
     applyCursor();
-    notify("MouseIcon");
+    notify(ButtonProperty::MouseIcon);
 }
 
 void zephbutton::setMousePointer(int pointer)
 {
-    m_mousePointer = qint16(pointer);
+    m_p.mousePointer = qint16(pointer);
     applyCursor();
-    notify("MousePointer");
+    notify(ButtonProperty::MousePointer);
 }
 
 void zephbutton::applyCursor()
 {
     if (m_p.handPointer)
         setCursor(Qt::PointingHandCursor);
-    else if (m_mousePointer == 99 && !m_mouseIcon.isNull())
-        setCursor(QCursor(QPixmap::fromImage(m_mouseIcon.image)));
-    else if (m_mousePointer == 0)
+    else if (m_p.mousePointer == 99 && !m_p.mouseIcon.isNull())
+        setCursor(QCursor(QPixmap::fromImage(m_p.mouseIcon.image)));
+    else if (m_p.mousePointer == 0)
         unsetCursor();
     else
-        setCursor(cursorForPointer(m_mousePointer));
+        setCursor(cursorForPointer(m_p.mousePointer));
 }
 
 void zephbutton::setPictureNormal(const ButtonPicturePtr &picture)
 {
-    m_p.pictureNormal = picture;
+    m_model.setPicture(ButtonProperty::PictureNormal, picture);
     if (!picture) {
         resizeStep();
-        m_p.pictureHot.reset();
-        m_p.pictureDown.reset();
-        notify("PictureHot");
-        notify("PictureDown");
+        m_model.emptyPictures();
+        notify(ButtonProperty::PictureHot);
+        notify(ButtonProperty::PictureDown);
         return;
     }
-    store("PictureNormal");
+    store(ButtonProperty::PictureNormal);
 }
 
 void zephbutton::setPictureHot(const ButtonPicturePtr &picture)
 {
-    if (!m_p.pictureNormal) {
-        m_p.pictureNormal = picture;
-        notify("PictureNormal");
-        return;
-    }
-    m_p.pictureHot = picture;
-    notify("PictureHot");
-    Redraw();
+    setPictureSlot(ButtonProperty::PictureHot, picture);
 }
 
 void zephbutton::setPictureDown(const ButtonPicturePtr &picture)
 {
-    if (!m_p.pictureNormal) {
-        m_p.pictureNormal = picture;
-        notify("PictureNormal");
-        return;
-    }
-    m_p.pictureDown = picture;
-    notify("PictureDown");
-    Redraw();
+    setPictureSlot(ButtonProperty::PictureDown, picture);
+}
+
+// A picture that went into the empty normal slot is announced there, undrawn.
+void zephbutton::setPictureSlot(ButtonProperty slot, const ButtonPicturePtr &picture)
+{
+    const ButtonProperty filled = m_model.setPicture(slot, picture);
+    notify(filled);
+    if (filled == slot)
+        Redraw();
 }
 
 Picture zephbutton::pictureNormalValue() const
@@ -301,118 +289,113 @@ void zephbutton::setPictureDownValue(const Picture &picture)
 void zephbutton::setPictureAlign(int align)
 {
     m_p.pictureAlign = align;
-    store("PictureAlign", bool(m_p.pictureNormal));
+    store(ButtonProperty::PictureAlign, bool(m_p.pictureNormal));
 }
 
 void zephbutton::setPictureShadow(bool shadow)
 {
     m_p.pictureShadow = shadow;
-    store("PictureShadow");
+    store(ButtonProperty::PictureShadow);
 }
 
 void zephbutton::setPictureEffectOnOver(int effect)
 {
     m_p.pictureEffectOnOver = effect;
-    store("PictureEffectOnOver");
+    store(ButtonProperty::PictureEffectOnOver);
 }
 
 void zephbutton::setPictureEffectOnDown(int effect)
 {
     m_p.pictureEffectOnDown = effect;
-    store("PictureEffectOnDown");
+    store(ButtonProperty::PictureEffectOnDown);
 }
 
 void zephbutton::setPicturePushOnHover(bool push)
 {
     m_p.picturePushOnHover = push;
-    store("PicturePushOnHover");
+    store(ButtonProperty::PicturePushOnHover);
 }
 
 void zephbutton::setPictureOpacity(int opacity)
 {
-    m_p.pictureOpacity = quint8(std::clamp(opacity, 0, 255));
-    store("PictureOpacity");
+    m_p.pictureOpacity = ButtonModel::opacity(opacity);
+    store(ButtonProperty::PictureOpacity);
 }
 
 void zephbutton::setPictureOpacityOnOver(int opacity)
 {
-    m_p.pictureOpacityOnOver = quint8(std::clamp(opacity, 0, 255));
-    store("PictureOpacityOnOver");
+    m_p.pictureOpacityOnOver = ButtonModel::opacity(opacity);
+    store(ButtonProperty::PictureOpacityOnOver);
 }
 
 void zephbutton::setRightToLeft(bool rightToLeft)
 {
     m_p.rightToLeft = rightToLeft;
     m_tooltipRightToLeft = rightToLeft;
-    store("RightToLeft");
+    store(ButtonProperty::RightToLeft);
 }
 
 void zephbutton::setCaptionEffects(int effects)
 {
     m_p.captionEffects = effects;
-    store("CaptionEffects");
+    store(ButtonProperty::CaptionEffects);
 }
 
 void zephbutton::setShowFocusRect(bool show)
 {
     m_p.showFocusRect = show;
-    notify("ShowFocusRect");
+    notify(ButtonProperty::ShowFocusRect);
 }
 
 void zephbutton::setUseMaskColor(bool use)
 {
     m_p.useMaskColor = use;
-    store("UseMaskColor", bool(m_p.pictureNormal));
+    store(ButtonProperty::UseMaskColor, bool(m_p.pictureNormal));
 }
 
 void zephbutton::setValue(bool value)
 {
-    if (m_p.mode == ModePush) {
-        m_runtime.state = StateNormal;
+    if (!m_model.setValue(value, m_runtime)) {
         Redraw();
         return;
     }
-    m_p.value = value;
-    if (!value)
-        m_runtime.state = StateNormal;
-    store("Value");
+    store(ButtonProperty::Value);
 }
 
 void zephbutton::setTooltipTitle(const QString &title)
 {
     m_p.tooltipTitle = title;
-    store("TooltipTitle");
+    store(ButtonProperty::TooltipTitle);
 }
 
 void zephbutton::setToolTip(const QString &text)
 {
     m_p.toolTip = text;
-    store("ToolTip");
+    store(ButtonProperty::ToolTip);
 }
 
 void zephbutton::setTooltipBackColor(Colour colour)
 {
     m_p.tooltipBackColor = colour;
-    store("TooltipBackColor");
+    store(ButtonProperty::TooltipBackColor);
 }
 
 void zephbutton::setToolTipIcon(int icon)
 {
     m_p.toolTipIcon = icon;
-    store("ToolTipIcon");
+    store(ButtonProperty::ToolTipIcon);
 }
 
 void zephbutton::setToolTipType(int type)
 {
     m_p.toolTipType = type;
-    store("ToolTipType");
+    store(ButtonProperty::ToolTipType);
 }
 
 void zephbutton::setColorScheme(int scheme)
 {
-    m_p.colorScheme = scheme;
-    ApplyColorScheme(m_p);
-    store("ColorScheme");
+    m_model.setColorScheme(scheme);
+    store(ButtonProperty::ColorScheme);
 }
 
 } // namespace Lumisong

@@ -4,21 +4,16 @@
 #include <QPainter>
 #include <QResizeEvent>
 
+#include <type_traits>
+#include <variant>
+
 #include "controls/progressbar/progressbaraccessible.h"
+#include "controls/progressbar/progressbarmembers.h"
 #include "controls/progressbar/progressbarrenderer.h"
 #include "platform/pixelrect.h"
 #include "platform/propertybag.h"
 
 namespace Lumisong {
-
-namespace {
-
-// Saved defaults where they differ from the creation values.
-constexpr int SavedTextStyle = 1;
-constexpr int SavedTextEffect = 1;
-constexpr Colour SavedTextEffectColor = Colour::rgb(200, 200, 200);
-
-} // namespace
 
 ProgressBar::ProgressBar(QWidget *parent) : QWidget(parent)
 {
@@ -180,71 +175,31 @@ void ProgressBar::About()
 
 void ProgressBar::UserControl_InitProperties()
 {
-    setMax(100);
-    setMin(0);
-    setValue(50);
-    setRoundedValue(5);
-    setEnabled(true);
-    setTheme(1);
-    setTextForeColor(Colour::rgb(0, 0, 0));
-    setText(QStringLiteral("Tarn ProgressBar"));
-    setTextAlignment(5);
-    setTextEffect(5);
-    setTextEffectColor(Colour::rgb(255, 255, 255));
-    setTextStyle(3);
-    setOrientations(1);
-    setTextFont(FontDescription::ambient());
+    for (const ProgressBarProperty *p : ProgressBarMembers::inOrder(&ProgressBarProperty::initOrder))
+        p->set(*this, *p->initial);
 }
 
 void ProgressBar::UserControl_ReadProperties(const PropertyBag &PropBag)
 {
     // An entry that cannot be read leaves its property as it was; reading goes on.
-    auto read = [&PropBag](const char *name, const auto &defaultValue, auto assign) {
-        if (const auto stored = PropBag.read(QString::fromLatin1(name), defaultValue))
-            assign(*stored);
-    };
-    read("Max", qint32(100), [this](int v) { setMax(v); });
-    read("Min", qint32(0), [this](int v) { setMin(v); });
-    read("Value", qint32(50), [this](int v) { setValue(v); });
-    read("RoundedValue", qint32(5), [this](int v) { setRoundedValue(v); });
-    read("Enabled", true, [this](bool v) { setEnabled(v); });
-    read("Theme", qint32(1), [this](int v) { setTheme(v); });
-    read("TextStyle", qint32(SavedTextStyle), [this](int v) { setTextStyle(v); });
-    read("Orientations", qint32(1), [this](int v) { setOrientations(v); });
-    read("Text", objectName(), [this](const QString &v) { setText(v); });
-    read("TextEffectColor", SavedTextEffectColor, [this](Colour v) { setTextEffectColor(v); });
-    read("TextEffect", qint32(SavedTextEffect), [this](int v) { setTextEffect(v); });
-    read("TextAlignment", qint32(5), [this](int v) { setTextAlignment(v); });
-    read("TextFont", FontDescription::ambient(), [this](const FontDescription &v) { setTextFont(v); });
-    read("TextForeColor", Colour(), [this](Colour v) { setTextForeColor(v); });
-    read("PBSCustomeColor2", Colour(), [this](Colour v) { setPBSCustomeColor2(v); });
-    read("PBSCustomeColor1", Colour(), [this](Colour v) { setPBSCustomeColor1(v); });
+    for (const ProgressBarProperty *p : ProgressBarMembers::inOrder(&ProgressBarProperty::readOrder)) {
+        const PropertyBag::Value defaultValue = p->readsName ? PropertyBag::Value(objectName()) : p->saved;
+        std::visit(
+            [&](const auto &fallback) {
+                using T = std::decay_t<decltype(fallback)>;
+                if constexpr (!std::is_same_v<T, PropertyBag::Unreadable>) {
+                    if (const std::optional<T> stored = PropBag.read(QString::fromLatin1(p->name), fallback))
+                        p->set(*this, *stored);
+                }
+            },
+            defaultValue);
+    }
 }
 
 void ProgressBar::UserControl_WriteProperties(PropertyBag &PropBag) const
 {
-    auto write = [&PropBag](const char *name, const PropertyBag::Value &value,
-                            const PropertyBag::Value &defaultValue) {
-        PropBag.write(QString::fromLatin1(name), value, defaultValue);
-    };
-    write("Orientations", m_state.orientations, 1);
-    write("Max", m_state.max, 100);
-    write("Min", m_state.min, 0);
-    write("Value", m_state.value, 50);
-    write("RoundedValue", m_state.roundedValue, 5);
-    write("Enabled", m_state.enabled, true);
-    write("Theme", m_state.theme, 1);
-    write("TextStyle", m_state.textStyle, SavedTextStyle);
-    write("TextFont", m_state.textFont, FontDescription::ambient());
-    write("TextForeColor", m_state.textForeColor, Colour());
-    write("TextAlignment", m_state.textAlignment, 5);
-    // Saved against the empty text but read back against the control's name: an
-    // empty Text comes back as the name, and a Text equal to the name is saved.
-    write("Text", m_state.text, QString());
-    write("TextEffectColor", m_state.textEffectColor, SavedTextEffectColor);
-    write("TextEffect", m_state.textEffect, SavedTextEffect);
-    write("PBSCustomeColor2", m_state.customColour2, Colour());
-    write("PBSCustomeColor1", m_state.customColour1, Colour());
+    for (const ProgressBarProperty *p : ProgressBarMembers::inOrder(&ProgressBarProperty::writeOrder))
+        PropBag.write(QString::fromLatin1(p->name), p->get(*this), p->saved);
 }
 
 void ProgressBar::redraw()

@@ -125,18 +125,203 @@ double scaleArgument(int argc, char *argv[])
     return 1.0;
 }
 
+int unknownControl(const QString &name)
+{
+    return fail(UsageError, QStringLiteral("unknown control \"%1\" (known: %2)")
+                                .arg(name, PreviewRegistry::instance().names().join(QStringLiteral(", "))));
+}
+
 int describe(const QString &name)
 {
     const std::unique_ptr<PreviewControl> control = PreviewRegistry::instance().create(name, QSize(1, 1));
     if (!control)
-        return fail(UsageError, QStringLiteral("unknown control \"%1\" (known: %2)")
-                                    .arg(name, PreviewRegistry::instance().names().join(QStringLiteral(", "))));
+        return unknownControl(name);
     static const char *const kinds[] = {"property", "method", "event"};
     for (const MemberDescription &member : control->members()) {
         const QStringList fields{QString::fromLatin1(kinds[member.kind]), member.name, member.type,
                                  member.initialValue, member.savedDefault, member.help};
         std::fprintf(stdout, "%s\n", fields.join(QLatin1Char('\t')).toUtf8().constData());
     }
+    return 0;
+}
+
+// The command line's options, in the order --help lists them.
+struct Options
+{
+    QCommandLineOption control{QStringLiteral("control"), QStringLiteral("The control, e.g. Lumisong.ProgressBar."),
+                               QStringLiteral("name")};
+    QCommandLineOption size{QStringLiteral("size"), QStringLiteral("Size in pixels."), QStringLiteral("WxH")};
+    QCommandLineOption bag{QStringLiteral("bag"), QStringLiteral("Saved properties (a JSON property bag)."),
+                           QStringLiteral("file")};
+    QCommandLineOption set{QStringLiteral("set"), QStringLiteral("Assigns a property; may be repeated."),
+                           QStringLiteral("Name=Value")};
+    QCommandLineOption out{QStringLiteral("out"), QStringLiteral("The PNG to write."), QStringLiteral("file")};
+    QCommandLineOption describe{QStringLiteral("describe"), QStringLiteral("Lists the members of a control."),
+                                QStringLiteral("name")};
+    QCommandLineOption state{QStringLiteral("state"), QStringLiteral("Button state to draw: normal, hot or down."),
+                             QStringLiteral("state")};
+    QCommandLineOption focus{QStringLiteral("focus"), QStringLiteral("The button has the focus.")};
+    QCommandLineOption isDefault{QStringLiteral("default"), QStringLiteral("The button is the form's default button.")};
+    QCommandLineOption active{QStringLiteral("active"), QStringLiteral("The form is active.")};
+    QCommandLineOption over{QStringLiteral("over"), QStringLiteral("The pointer is over the button.")};
+    QCommandLineOption noTheme{QStringLiteral("no-theme"), QStringLiteral("Visual themes are off.")};
+    QCommandLineOption form{QStringLiteral("form"), QStringLiteral("A whole form: frmMain or frmUpdate."),
+                            QStringLiteral("name")};
+    QCommandLineOption scale{QStringLiteral("scale"), QStringLiteral("Device pixel ratio of the screen, 1 to 4."),
+                             QStringLiteral("F")};
+    QCommandLineOption replay{QStringLiteral("replay"),
+                              QStringLiteral("Plays input notifications against the button "
+                                             "(- reads standard input)."),
+                              QStringLiteral("file")};
+
+    void addTo(QCommandLineParser &parser) const
+    {
+        parser.addOptions({control, size, bag, set, out, describe, state, focus, isDefault, active, over, noTheme,
+                           replay, form, scale});
+    }
+};
+
+int formMode(const QCommandLineParser &parser, const Options &o)
+{
+    for (const QCommandLineOption &option :
+         {o.control, o.bag, o.set, o.state, o.focus, o.isDefault, o.active, o.over, o.noTheme, o.replay}) {
+        if (parser.isSet(option))
+            return fail(UsageError,
+                        QStringLiteral("--%1 does not go with --form").arg(option.names().constFirst()));
+    }
+    for (const QCommandLineOption &option : {o.form, o.out}) {
+        if (parser.values(option).size() != 1)
+            return fail(UsageError, QStringLiteral("give --%1 once").arg(option.names().constFirst()));
+    }
+    std::optional<QSize> size;
+    if (parser.isSet(o.size)) {
+        size = parseSize(parser.value(o.size));
+        if (!size || parser.values(o.size).size() != 1)
+            return failSize(parser.value(o.size));
+    }
+    return renderForm(parser.value(o.form), size, parser.value(o.out));
+}
+
+// The options a control rendering needs once, or at most once; 0 when they hold.
+int checkControlOptions(const QCommandLineParser &parser, const Options &o)
+{
+    const bool replaying = parser.isSet(o.replay);
+    for (const QCommandLineOption &option : {o.control, o.size, o.out}) {
+        if (replaying && option.names() == o.out.names())
+            continue;
+        if (!parser.isSet(option) || parser.values(option).size() != 1)
+            return fail(UsageError, QStringLiteral("give --%1 once").arg(option.names().constFirst()));
+    }
+    for (const QCommandLineOption &option : {o.bag, o.out, o.replay}) {
+        if (parser.values(option).size() > 1)
+            return fail(UsageError,
+                        QStringLiteral("give --%1 at most once").arg(option.names().constFirst()));
+    }
+    return 0;
+}
+
+std::optional<PreviewControl::RunState> runStateOf(const QCommandLineParser &parser, const Options &o)
+{
+    PreviewControl::RunState runState;
+    if (parser.isSet(o.state)) {
+        static const QStringList states{QStringLiteral("normal"), QStringLiteral("hot"), QStringLiteral("down")};
+        const qsizetype index = states.indexOf(parser.value(o.state).toLower());
+        if (index < 0)
+            return std::nullopt;
+        runState.state = int(index);
+    }
+    runState.focus = parser.isSet(o.focus);
+    runState.isDefault = parser.isSet(o.isDefault);
+    runState.active = parser.isSet(o.active);
+    runState.over = parser.isSet(o.over);
+    runState.themes = !parser.isSet(o.noTheme);
+    return runState;
+}
+
+// The saved properties of --bag, then each --set in order.
+int loadProperties(PreviewControl &control, const QCommandLineParser &parser, const Options &o)
+{
+    if (parser.isSet(o.bag)) {
+        QString error;
+        const std::optional<PropertyBag> bag = readBag(parser.value(o.bag), &error);
+        if (!bag)
+            return fail(UsageError, error);
+        control.readProperties(*bag);
+    }
+    for (const QString &assignment : parser.values(o.set)) {
+        const qsizetype equals = assignment.indexOf(QLatin1Char('='));
+        if (equals <= 0)
+            return fail(UsageError,
+                        QStringLiteral("malformed --set \"%1\": expected Name=Value").arg(assignment));
+        QString error;
+        if (!control.assign(assignment.left(equals).trimmed(), assignment.mid(equals + 1), QDir::currentPath(),
+                            &error))
+            return fail(UsageError, error);
+    }
+    return 0;
+}
+
+int replay(PreviewControl &control, zephbutton &button, const QString &path)
+{
+    QString error;
+    const std::optional<QString> text = ReplayScript::read(path, &error);
+    if (!text)
+        return fail(UsageError, error);
+    const std::optional<ReplayScript> script = ReplayScript::parse(*text, &error);
+    if (!script)
+        return fail(UsageError, error);
+    ButtonReplay player(control, button, QDir::currentPath(), [](const QString &line) {
+        std::fputs(line.toUtf8().append('\n').constData(), stdout);
+        std::fflush(stdout);
+    });
+    if (!player.play(*script, &error))
+        return fail(UsageError, error);
+    return 0;
+}
+
+int controlMode(const QCommandLineParser &parser, const Options &o)
+{
+    if (const int status = checkControlOptions(parser, o))
+        return status;
+    const std::optional<QSize> size = parseSize(parser.value(o.size));
+    if (!size)
+        return failSize(parser.value(o.size));
+    const QString controlName = parser.value(o.control);
+    std::unique_ptr<PreviewControl> control = PreviewRegistry::instance().create(controlName, *size);
+    if (!control)
+        return unknownControl(controlName);
+
+    const std::optional<PreviewControl::RunState> runState = runStateOf(parser, o);
+    if (!runState)
+        return fail(UsageError, QStringLiteral("malformed --state \"%1\": expected normal, hot or down")
+                                    .arg(parser.value(o.state)));
+    const bool replaying = parser.isSet(o.replay);
+    auto *button = qobject_cast<zephbutton *>(control->widget());
+    if (replaying && !button)
+        return fail(UsageError, QStringLiteral("--replay applies to the skinned button only"));
+    if (replaying && (runState->state || runState->focus || runState->isDefault || runState->active || runState->over))
+        return fail(UsageError, QStringLiteral("--replay sets the state itself: give no --state, --focus, "
+                                               "--default, --active or --over"));
+    QString error;
+    if (!control->setThemesAvailable(runState->themes, &error))
+        return fail(UsageError, error);
+
+    control->create();
+    if (const int status = loadProperties(*control, parser, o))
+        return status;
+    if (replaying) {
+        if (const int status = replay(*control, *button, parser.value(o.replay)))
+            return status;
+        if (!parser.isSet(o.out))
+            return 0;
+    } else if (!control->applyRunState(*runState, &error)) {
+        return fail(UsageError, error);
+    }
+
+    const QImage image = control->render();
+    const QString out = parser.value(o.out);
+    if (image.isNull() || !image.save(out, "PNG"))
+        return fail(OutputError, QStringLiteral("cannot write %1").arg(out));
     return 0;
 }
 
@@ -160,167 +345,21 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Renders one of Lumisong's controls to a PNG."));
     parser.addHelpOption();
-    const QCommandLineOption controlOption(QStringLiteral("control"),
-                                           QStringLiteral("The control, e.g. Lumisong.ProgressBar."),
-                                           QStringLiteral("name"));
-    const QCommandLineOption sizeOption(QStringLiteral("size"), QStringLiteral("Size in pixels."),
-                                        QStringLiteral("WxH"));
-    const QCommandLineOption bagOption(QStringLiteral("bag"),
-                                       QStringLiteral("Saved properties (a JSON property bag)."),
-                                       QStringLiteral("file"));
-    const QCommandLineOption setOption(QStringLiteral("set"),
-                                       QStringLiteral("Assigns a property; may be repeated."),
-                                       QStringLiteral("Name=Value"));
-    const QCommandLineOption outOption(QStringLiteral("out"), QStringLiteral("The PNG to write."),
-                                       QStringLiteral("file"));
-    const QCommandLineOption describeOption(QStringLiteral("describe"),
-                                            QStringLiteral("Lists the members of a control."),
-                                            QStringLiteral("name"));
-    const QCommandLineOption stateOption(QStringLiteral("state"),
-                                         QStringLiteral("Button state to draw: normal, hot or down."),
-                                         QStringLiteral("state"));
-    const QCommandLineOption focusOption(QStringLiteral("focus"), QStringLiteral("The button has the focus."));
-    const QCommandLineOption defaultOption(QStringLiteral("default"),
-                                           QStringLiteral("The button is the form's default button."));
-    const QCommandLineOption activeOption(QStringLiteral("active"), QStringLiteral("The form is active."));
-    const QCommandLineOption overOption(QStringLiteral("over"), QStringLiteral("The pointer is over the button."));
-    const QCommandLineOption noThemeOption(QStringLiteral("no-theme"),
-                                           QStringLiteral("Visual themes are off."));
-    const QCommandLineOption formOption(QStringLiteral("form"),
-                                        QStringLiteral("A whole form: frmMain or frmUpdate."),
-                                        QStringLiteral("name"));
-    const QCommandLineOption scaleOption(QStringLiteral("scale"),
-                                         QStringLiteral("Device pixel ratio of the screen, 1 to 4."),
-                                         QStringLiteral("F"));
-    const QCommandLineOption replayOption(QStringLiteral("replay"),
-                                          QStringLiteral("Plays input notifications against the button "
-                                                         "(- reads standard input)."),
-                                          QStringLiteral("file"));
-    parser.addOptions({controlOption, sizeOption, bagOption, setOption, outOption, describeOption,
-                       stateOption, focusOption, defaultOption, activeOption, overOption, noThemeOption,
-                       replayOption, formOption, scaleOption});
+    const Options options;
+    options.addTo(parser);
     if (!parser.parse(QApplication::arguments()))
         return fail(UsageError, parser.errorText());
-    if (scale <= 0 || parser.values(scaleOption).size() > 1)
+    if (scale <= 0 || parser.values(options.scale).size() > 1)
         return fail(UsageError, QStringLiteral("malformed --scale \"%1\": expected one ratio from 1 to 4")
-                                    .arg(parser.values(scaleOption).join(QLatin1Char(' '))));
+                                    .arg(parser.values(options.scale).join(QLatin1Char(' '))));
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(0);
     if (!parser.positionalArguments().isEmpty())
         return fail(UsageError, QStringLiteral("unexpected argument: %1")
                                     .arg(parser.positionalArguments().constFirst()));
-    if (parser.isSet(describeOption))
-        return describe(parser.value(describeOption));
-    if (parser.isSet(formOption)) {
-        for (const QCommandLineOption &option : {controlOption, bagOption, setOption, stateOption,
-                                                 focusOption, defaultOption, activeOption,
-                                                 overOption, noThemeOption, replayOption}) {
-            if (parser.isSet(option))
-                return fail(UsageError, QStringLiteral("--%1 does not go with --form")
-                                            .arg(option.names().constFirst()));
-        }
-        for (const QCommandLineOption &option : {formOption, outOption}) {
-            if (parser.values(option).size() != 1)
-                return fail(UsageError, QStringLiteral("give --%1 once").arg(option.names().constFirst()));
-        }
-        std::optional<QSize> size;
-        if (parser.isSet(sizeOption)) {
-            size = parseSize(parser.value(sizeOption));
-            if (!size || parser.values(sizeOption).size() != 1)
-                return failSize(parser.value(sizeOption));
-        }
-        return renderForm(parser.value(formOption), size, parser.value(outOption));
-    }
-    const bool replaying = parser.isSet(replayOption);
-    for (const QCommandLineOption &option : {controlOption, sizeOption, outOption}) {
-        if (replaying && option.names() == outOption.names())
-            continue;
-        if (!parser.isSet(option) || parser.values(option).size() != 1)
-            return fail(UsageError, QStringLiteral("give --%1 once").arg(option.names().constFirst()));
-    }
-    for (const QCommandLineOption &option : {bagOption, outOption, replayOption}) {
-        if (parser.values(option).size() > 1)
-            return fail(UsageError, QStringLiteral("give --%1 at most once").arg(option.names().constFirst()));
-    }
-
-    const std::optional<QSize> size = parseSize(parser.value(sizeOption));
-    if (!size)
-        return failSize(parser.value(sizeOption));
-    const QString controlName = parser.value(controlOption);
-    std::unique_ptr<PreviewControl> control = PreviewRegistry::instance().create(controlName, *size);
-    if (!control)
-        return fail(UsageError, QStringLiteral("unknown control \"%1\" (known: %2)")
-                                    .arg(controlName, PreviewRegistry::instance().names().join(QStringLiteral(", "))));
-
-    PreviewControl::RunState runState;
-    if (parser.isSet(stateOption)) {
-        static const QStringList states{QStringLiteral("normal"), QStringLiteral("hot"), QStringLiteral("down")};
-        const qsizetype index = states.indexOf(parser.value(stateOption).toLower());
-        if (index < 0)
-            return fail(UsageError, QStringLiteral("malformed --state \"%1\": expected normal, hot or down")
-                                        .arg(parser.value(stateOption)));
-        runState.state = int(index);
-    }
-    runState.focus = parser.isSet(focusOption);
-    runState.isDefault = parser.isSet(defaultOption);
-    runState.active = parser.isSet(activeOption);
-    runState.over = parser.isSet(overOption);
-    runState.themes = !parser.isSet(noThemeOption);
-    auto *button = qobject_cast<zephbutton *>(control->widget());
-    if (replaying && !button)
-        return fail(UsageError, QStringLiteral("--replay applies to the skinned button only"));
-    if (replaying && (runState.state || runState.focus || runState.isDefault || runState.active || runState.over))
-        return fail(UsageError, QStringLiteral("--replay sets the state itself: give no --state, --focus, "
-                                               "--default, --active or --over"));
-    {
-        QString error;
-        if (!control->setThemesAvailable(runState.themes, &error))
-            return fail(UsageError, error);
-    }
-
-    control->create();
-    if (parser.isSet(bagOption)) {
-        QString error;
-        const std::optional<PropertyBag> bag = readBag(parser.value(bagOption), &error);
-        if (!bag)
-            return fail(UsageError, error);
-        control->readProperties(*bag);
-    }
-    for (const QString &assignment : parser.values(setOption)) {
-        const qsizetype equals = assignment.indexOf(QLatin1Char('='));
-        if (equals <= 0)
-            return fail(UsageError, QStringLiteral("malformed --set \"%1\": expected Name=Value").arg(assignment));
-        QString error;
-        if (!control->assign(assignment.left(equals).trimmed(), assignment.mid(equals + 1),
-                             QDir::currentPath(), &error))
-            return fail(UsageError, error);
-    }
-
-    if (replaying) {
-        QString error;
-        const std::optional<QString> text = ReplayScript::read(parser.value(replayOption), &error);
-        if (!text)
-            return fail(UsageError, error);
-        const std::optional<ReplayScript> script = ReplayScript::parse(*text, &error);
-        if (!script)
-            return fail(UsageError, error);
-        ButtonReplay replay(*control, *button, QDir::currentPath(), [](const QString &line) {
-            std::fputs(line.toUtf8().append('\n').constData(), stdout);
-            std::fflush(stdout);
-        });
-        if (!replay.play(*script, &error))
-            return fail(UsageError, error);
-        if (!parser.isSet(outOption))
-            return 0;
-    } else {
-        QString error;
-        if (!control->applyRunState(runState, &error))
-            return fail(UsageError, error);
-    }
-
-    const QImage image = control->render();
-    const QString out = parser.value(outOption);
-    if (image.isNull() || !image.save(out, "PNG"))
-        return fail(OutputError, QStringLiteral("cannot write %1").arg(out));
-    return 0;
+    if (parser.isSet(options.describe))
+        return describe(parser.value(options.describe));
+    if (parser.isSet(options.form))
+        return formMode(parser, options);
+    return controlMode(parser, options);
 }

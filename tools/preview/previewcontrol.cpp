@@ -29,7 +29,7 @@ bool PreviewControl::assign(const QString &name, const QString &text,
                             const QString &baseDirectory, QString *error)
 {
     const QMetaObject *meta = widget()->metaObject();
-    // Only the control's own properties: QWidget's "enabled" is not the control's "Enabled".
+    // Only the control's own properties: QWidget's enabled flag is not the control's property.
     for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
         const QMetaProperty property = meta->property(i);
         if (QString::fromLatin1(property.name()).compare(name, Qt::CaseInsensitive) != 0)

@@ -1,0 +1,200 @@
+#include "controls/button/buttonmodel.h"
+
+#include <algorithm>
+#include <type_traits>
+
+#include "controls/button/buttonenums.h"
+#include "controls/button/buttonpainter.h"
+#include "controls/button/colourmath.h"
+#include "platform/systemcolours.h"
+
+namespace Lumisong {
+
+namespace {
+
+// Integers of every width are saved as 32-bit integers.
+template <typename T>
+using Saved = std::conditional_t<std::is_integral_v<T> && !std::is_same_v<T, bool>, qint32, T>;
+
+// Runs the step of a property's kind: the font (no field), a picture slot, or
+// a plain value.
+template <typename Font, typename Pictures, typename Values>
+auto dispatch(const ButtonPropertySpec::Field &field, Font font, Pictures pictures, Values values)
+{
+    return std::visit(
+        [&](auto member) {
+            using M = decltype(member);
+            if constexpr (std::is_same_v<M, std::monostate>)
+                return font();
+            else if constexpr (std::is_same_v<M, ButtonPicturePtr ButtonProperties::*>)
+                return pictures(member);
+            else
+                return values(member);
+        },
+        field);
+}
+
+} // namespace
+
+PropertyBag::Value ButtonModel::savedDefault(const ButtonPropertySpec &spec, const FontDescription &hostFont)
+{
+    using D = ButtonPropertySpec::Default;
+    switch (spec.from) {
+    case D::ButtonFace:
+        return SystemRgb(SystemColours::ButtonFace);
+    case D::ButtonText:
+        return SystemRgb(SystemColours::ButtonText);
+    case D::InfoBackground:
+        return SystemRgb(SystemColours::InfoBackground);
+    case D::HostFont:
+        return hostFont;
+    case D::Given:
+        break;
+    }
+    return spec.saved;
+}
+
+void ButtonModel::place(const ButtonPropertySpec &spec)
+{
+    dispatch(
+        spec.field, [] {}, [](ButtonPicturePtr ButtonProperties::*) {},
+        [&](auto field) {
+            using T = std::remove_cvref_t<decltype(m_p.*field)>;
+            m_p.*field = T(std::get<Saved<T>>(*spec.initial));
+        });
+}
+
+bool ButtonModel::load(const ButtonPropertySpec &spec, const PropertyBag &bag, const FontDescription &hostFont)
+{
+    const QString key = spec.savedKey();
+    return dispatch(
+        spec.field, [] { return true; },
+        [&](ButtonPicturePtr ButtonProperties::*field) {
+            // A picture equal to the one held keeps its object.
+            ButtonPicturePtr &slot = m_p.*field;
+            Picture picture = slot ? slot->picture() : Picture();
+            const std::optional<Picture> stored = bag.read<Picture>(key, Picture());
+            if (stored)
+                picture = *stored;
+            if (!slot || !(slot->picture() == picture))
+                slot = ButtonPicture::from(picture);
+            return stored.has_value();
+        },
+        [&](auto field) {
+            using T = std::remove_cvref_t<decltype(m_p.*field)>;
+            const std::optional<Saved<T>> stored =
+                bag.read<Saved<T>>(key, std::get<Saved<T>>(savedDefault(spec, hostFont)));
+            if (!stored)
+                return false;
+            if constexpr (std::is_same_v<T, quint8>) {
+                if (*stored < 0 || *stored > 255)
+                    return false;
+            }
+            m_p.*field = T(*stored);
+            return true;
+        });
+}
+
+void ButtonModel::save(const ButtonPropertySpec &spec, PropertyBag &bag, const FontDescription &font,
+                       const FontDescription &hostFont) const
+{
+    using Value = PropertyBag::Value;
+    const Value value = dispatch(
+        spec.field, [&] { return Value(font); },
+        [&](ButtonPicturePtr ButtonProperties::*field) {
+            const ButtonPicturePtr &slot = m_p.*field;
+            return Value(slot ? slot->picture() : Picture());
+        },
+        [&](auto field) {
+            using T = std::remove_cvref_t<decltype(m_p.*field)>;
+            return Value(Saved<T>(m_p.*field));
+        });
+    bag.write(spec.savedKey(), value, spec.alwaysSaved ? Value(QString()) : savedDefault(spec, hostFont));
+}
+
+void ButtonModel::setBackColor(Colour colour)
+{
+    m_p.backColor = colour;
+    if (m_p.buttonStyle != StyleToolbar)
+        m_p.colorScheme = SchemeCustom;
+}
+
+void ButtonModel::setButtonStyle(int style)
+{
+    m_p.buttonStyle = style;
+    DefaultSchemeForStyle(m_p);
+    ApplyColorScheme(m_p);
+}
+
+void ButtonModel::setColorScheme(int scheme)
+{
+    m_p.colorScheme = scheme;
+    ApplyColorScheme(m_p);
+}
+
+void ButtonModel::setMode(int mode, ButtonRuntime &runtime)
+{
+    m_p.mode = mode;
+    if (mode == ModePush)
+        runtime.state = StateNormal;
+}
+
+bool ButtonModel::setValue(bool value, ButtonRuntime &runtime)
+{
+    if (m_p.mode == ModePush) {
+        runtime.state = StateNormal;
+        return false;
+    }
+    m_p.value = value;
+    if (!value)
+        runtime.state = StateNormal;
+    return true;
+}
+
+ButtonProperty ButtonModel::setPicture(ButtonProperty slot, const ButtonPicturePtr &picture)
+{
+    if (slot != ButtonProperty::PictureNormal && !m_p.pictureNormal)
+        slot = ButtonProperty::PictureNormal;
+    m_p.*std::get<ButtonPicturePtr ButtonProperties::*>(ButtonMembers::property(slot).field) = picture;
+    return slot;
+}
+
+void ButtonModel::emptyPictures()
+{
+    m_p.pictureHot.reset();
+    m_p.pictureDown.reset();
+}
+
+quint8 ButtonModel::opacity(int value)
+{
+    return quint8(std::clamp(value, 0, 255));
+}
+
+bool ButtonModel::checked() const
+{
+    return m_p.mode != ModePush && m_p.value;
+}
+
+void ButtonModel::settleCheckedLook(ButtonRuntime &runtime) const
+{
+    const int style = m_p.buttonStyle;
+    if (checked() && style != StyleClassic && style != StylePale)
+        runtime.state = StateDown;
+}
+
+void ButtonModel::settleTheme(const ButtonRuntime &runtime)
+{
+    if (m_p.buttonStyle == StyleThemed && !runtime.themed) {
+        m_p.buttonStyle = StyleSoftGradient;
+        m_p.colorScheme = SchemeBlue;
+        ApplyColorScheme(m_p);
+    }
+}
+
+void ButtonModel::settlePaleCaption(const ButtonRuntime &runtime)
+{
+    if (m_p.buttonStyle == StylePale)
+        m_p.foreColor = runtime.state == StateDown ? Colour::rgb(255, 255, 255) : SystemRgb(SystemColours::ButtonText);
+}
+
+} // namespace Lumisong
