@@ -36,15 +36,22 @@ bool CurlTransfer::start(const QByteArray &url, const FetchLimits &limits, int t
 {
     cancel();
     initialiseCurl();
-    if (!m_easy)
-        m_easy.reset(curl_easy_init());
-    else
-        curl_easy_reset(m_easy.get());
     m_body.clear();
     m_overLimit = false;
     m_errorText[0] = '\0';
     m_maxBody = limits.maxBodyBytes;
-    if (!m_easy || !configure(url, limits, timeoutMs, body)) {
+    // A later exchange (the next hop of a redirect) keeps the options and
+    // changes only the address and the time left: curl_easy_reset would
+    // leave the cookie engine's set-up behind.
+    bool ok = false;
+    if (!m_easy) {
+        m_easy.reset(curl_easy_init());
+        ok = m_easy && configure(url, limits, timeoutMs, body);
+    } else {
+        ok = set(m_easy.get(), CURLOPT_URL, url.constData())
+             && set(m_easy.get(), CURLOPT_TIMEOUT_MS, long(std::max(timeoutMs, 1)));
+    }
+    if (!ok) {
         *error = QStringLiteral("the HTTP client refused the request");
         return false;
     }

@@ -43,7 +43,9 @@ public:
     CurlTransfer &operator=(const CurlTransfer &) = delete;
 
     // Starts the exchange; done follows from the event loop. False with
-    // *error when curl cannot take it.
+    // *error when curl cannot take it. A later start (the next hop of a
+    // redirect, a request sent again) keeps the limits and body of the first
+    // and takes the new address and time left.
     bool start(const QByteArray &url, const FetchLimits &limits, int timeoutMs,
                const RequestBody *body, QString *error);
     // Ends the exchange under way at once, without a word.
