@@ -19,6 +19,7 @@
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
 #include "platform/ui/imagebox.h"
+#include "tests/support/modalwatchdog.h"
 #include "tests/support/recordingshellopener.h"
 #include "tests/support/scriptedmessagebox.h"
 #include "platform/ui/titledrag.h"
@@ -69,6 +70,7 @@ struct Harness
     // returns when the chain has come to rest.
     void run(const std::function<void(frmUpdate &)> &answer = {})
     {
+        const Test::ModalWatchdog watchdog; // a failed answer closes the dialog
         QTimer watcher;
         watcher.setInterval(5);
         QObject::connect(&watcher, &QTimer::timeout, [&] {
