@@ -92,8 +92,6 @@ public:
     const QString &SkippedVersion() const { return m_skippedVersion; }
     // 0-based slot of the song the double-click and the context menu act on.
     int currentSong() const { return m_currentSong; }
-    void setCurrentSong(int slot) { m_currentSong = slot; }
-    bool isUnloaded() const { return m_unloaded; }
 
     // Sets the status line, which sizes itself to the text.
     void setInfo(const QString &text);

@@ -106,7 +106,6 @@ void ListFileRun::askForMore()
         if (m_finished)
             return; // a progress handler ended the run
         if (!m_resolver->resolveAddress(slot)) {
-            m_failedSlot = slot;
             m_error = QStringLiteral("the address of row %1 cannot be asked for").arg(slot + 1);
             end(Outcome::ResolveFailed);
             return;
@@ -121,7 +120,6 @@ void ListFileRun::onResolved(const AddressResult &result)
     if (m_finished)
         return;
     if (!result.ok) {
-        m_failedSlot = result.slot;
         m_error = QStringLiteral("the address of row %1 could not be resolved: %2")
                       .arg(result.slot + 1)
                       .arg(result.error);

@@ -80,8 +80,8 @@ public:
 
     bool isFinished() const { return m_finished; }
     Outcome outcome() const { return m_outcome; }
-    int failedSlot() const { return m_failedSlot; } // the slot whose address failed, or -1
-    QString errorString() const { return m_error; } // reason of a failure, for logs
+    // Reason of a failure, for logs; a failed address names its row, from 1.
+    QString errorString() const { return m_error; }
 
 signals:
     // The number of ticked songs done, counted in list order from the first:
@@ -126,7 +126,6 @@ private:
     bool m_started = false;
     bool m_finished = false;
     Outcome m_outcome = Outcome::Aborted;
-    int m_failedSlot = -1;
     QString m_error;
 };
 

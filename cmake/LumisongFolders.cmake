@@ -1,13 +1,8 @@
-# lumisong_add_subfolders(): adds every subfolder of the current folder that
-# has a CMakeLists.txt, in name order, so parts join as they land without a
-# shared list to edit.
+# lumisong_add_subfolders(<folder>...): adds the named subfolders of the
+# current folder, in the order given. Each must exist: a missing one stops the
+# configuration instead of dropping its targets.
 function(lumisong_add_subfolders)
-    file(GLOB _children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
-         ${CMAKE_CURRENT_SOURCE_DIR}/*)
-    list(SORT _children)
-    foreach(child ${_children})
-        if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt")
-            add_subdirectory(${child})
-        endif()
+    foreach(child ${ARGN})
+        add_subdirectory(${child})
     endforeach()
 endfunction()

@@ -5,7 +5,7 @@
 namespace Lumisong {
 
 // The clipboard as the commands use it: clear it, then put plain text on it.
-// Tests substitute MemoryClipboard to read what a command left there.
+// Tests substitute a clipboard held in memory to read what a command left there.
 class Clipboard
 {
 public:

@@ -39,13 +39,6 @@ public:
     // on Wayland, where a program cannot place its own windows. When the
     // compositor declines, the drag moves the window itself.
     void setUseSystemMove(bool use) { m_useSystemMove = use; }
-    bool usesSystemMove() const { return m_useSystemMove; }
-
-    // The drag state: 1 while a button is held after a press on an element.
-    int DragActive() const { return m_dragActive; }
-    // The pointer at the press, in the pressed element's own pixels.
-    double DragStartX() const { return m_dragStartX; }
-    double DragStartY() const { return m_dragStartY; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -60,7 +53,8 @@ private:
     QWidget *m_titleStrip;
     QList<QPointer<QWidget>> m_elements;
     QPointer<QWidget> m_pressed;
-    int m_dragActive = 0;
+    int m_dragActive = 0; // 1 while a button is held after a press on an element
+    // The pointer at the press, in the pressed element's own pixels.
     double m_dragStartX = 0;
     double m_dragStartY = 0;
     bool m_useSystemMove;

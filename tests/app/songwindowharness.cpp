@@ -22,6 +22,7 @@ bool SongWindowHarness::start()
     form = std::make_unique<frmMain>(env);
     QObject::connect(form.get(), &frmMain::infoChanged,
                      [this](const QString &text) { infos << text; });
+    QObject::connect(form.get(), &frmMain::unloaded, [this] { ++unloads; });
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
         return false;

@@ -12,10 +12,10 @@
 
 #include "app/frmmain.h"
 #include "platform/settingsstore.h"
-#include "platform/ui/memoryclipboard.h"
-#include "platform/ui/recordingshellopener.h"
-#include "platform/ui/scriptedmessagebox.h"
-#include "platform/ui/scriptedsavedialog.h"
+#include "tests/support/memoryclipboard.h"
+#include "tests/support/recordingshellopener.h"
+#include "tests/support/scriptedmessagebox.h"
+#include "tests/support/scriptedsavedialog.h"
 #include "tools/demosite/demosite.h"
 
 // The main window with its song list, for the tests of the window's song
@@ -38,6 +38,7 @@ struct SongWindowHarness
     SettingsStore settings = SettingsStore::atPath(dir.filePath(QStringLiteral("settings.ini")));
     std::unique_ptr<frmMain> form;
     QStringList infos;
+    int unloads = 0; // times the window said it unloaded
 
     // Shows the window and loads the catalogue into the list; false when the
     // site or the window cannot be brought up.

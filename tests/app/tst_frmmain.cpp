@@ -22,7 +22,7 @@
 #include "platform/settingsstore.h"
 #include "platform/singleinstance.h"
 #include "platform/twips.h"
-#include "platform/ui/scriptedmessagebox.h"
+#include "tests/support/scriptedmessagebox.h"
 #include "tools/demosite/demosite.h"
 
 using namespace Lumisong;
@@ -374,7 +374,6 @@ void tst_frmMain::closingDuringFetchEndsAtOnce()
     QVERIFY(QTest::qWaitFor([&] { return sinceClose.isValid(); }, 10000));
     // Back in this loop means Timer2's handler has returned.
     QVERIFY2(sinceClose.elapsed() < 5000, "the pending fetch held the window");
-    QVERIFY(h.form->isUnloaded());
     QCOMPARE(unloaded.size(), 1);
     QCOMPARE(h.form->lblInfo()->text(), StatusText::fetchingCatalogue());
     QCOMPARE(h.form->lstXg()->items()->rowCount(), 0);

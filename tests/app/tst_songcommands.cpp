@@ -138,7 +138,11 @@ void TestSongCommands::mouse()
 
     SongWindowHarness h;
     QVERIFY(h.start());
-    h.form->setCurrentSong(1);
+    // Row 1 becomes the current song with nothing selected: a click on it,
+    // then one below the rows.
+    QTest::mouseClick(h.viewport(), Qt::LeftButton, {}, h.rowPoint(1));
+    QTest::mouseClick(h.viewport(), Qt::LeftButton, {}, h.belowRows());
+    QCOMPARE(h.list()->selectedRow(), -1);
     if (startRow >= 0) {
         QTest::mouseClick(h.viewport(), Qt::LeftButton, {}, h.rowPoint(startRow));
         QCOMPARE(h.form->currentSong(), startRow);

@@ -2,7 +2,7 @@
 #include <QTest>
 
 #include "catalogue/pageparser.h"
-#include "tests/catalogue/literalparser.h"
+#include "tests/support/literalparser.h"
 
 using namespace Lumisong;
 using namespace Qt::StringLiterals;

@@ -12,7 +12,7 @@
 
 #include "catalogue/pageparser.h"
 #include "net/modgetcode.h"
-#include "tests/catalogue/literalparser.h"
+#include "tests/support/literalparser.h"
 
 using namespace Lumisong;
 

@@ -2,8 +2,8 @@
 #include "menu/addresscopy.h"
 #include "menu/frmmenu.h"
 #include "net/fetchlimits.h"
-#include "platform/ui/memoryclipboard.h"
-#include "platform/ui/recordingshellopener.h"
+#include "tests/support/memoryclipboard.h"
+#include "tests/support/recordingshellopener.h"
 #include "tools/demosite/demosite.h"
 
 #include <QAction>

@@ -1,17 +1,14 @@
 # The network against real servers started on loopback by the tests: nginx
 # with TLS and HTTP/2 in front of the demo site, tinyproxy with credentials,
 # and hostile servers. The list-file tests run the built program.
-# tests/support joins after this folder, so it is looked for as a folder.
-if(TARGET lumisong AND EXISTS "${PROJECT_SOURCE_DIR}/tests/support/CMakeLists.txt")
-    lumisong_add_test(tst_tlssite SOURCES tst_tlssite.cpp
-        LIBRARIES lumisong_net lumisong_testsupport)
-    foreach(name tst_serverexport tst_hostileservers)
-        lumisong_add_test(${name} SOURCES ${name}.cpp LIBRARIES lumisong_net lumisong_testsupport)
-        target_compile_definitions(${name} PRIVATE LUMISONG_BINARY="$<TARGET_FILE:lumisong>")
-        add_dependencies(${name} lumisong)
-    endforeach()
-    if(LUMISONG_SANITIZE)
-        # The sanitizers reserve a huge address space and keep freed memory a while.
-        target_compile_definitions(tst_hostileservers PRIVATE LUMISONG_SANITIZED=1)
-    endif()
+lumisong_add_test(tst_tlssite SOURCES tst_tlssite.cpp
+    LIBRARIES lumisong_net lumisong_testsupport)
+foreach(name tst_serverexport tst_hostileservers)
+    lumisong_add_test(${name} SOURCES ${name}.cpp LIBRARIES lumisong_net lumisong_testsupport)
+    target_compile_definitions(${name} PRIVATE LUMISONG_BINARY="$<TARGET_FILE:lumisong>")
+    add_dependencies(${name} lumisong)
+endforeach()
+if(LUMISONG_SANITIZE)
+    # The sanitizers reserve a huge address space and keep freed memory a while.
+    target_compile_definitions(tst_hostileservers PRIVATE LUMISONG_SANITIZED=1)
 endif()

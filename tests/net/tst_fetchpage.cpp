@@ -5,6 +5,7 @@
 
 #include "net/fetchlimits.h"
 #include "net/modgetcode.h"
+#include "tests/support/proxyenvironment.h"
 #include "tools/demosite/democatalogue.h"
 #include "tools/demosite/demosite.h"
 
@@ -306,16 +307,8 @@ void FetchPageTest::loopbackBypassesTheSystemProxy()
     const quint16 proxyPort = deadProxy.serverPort();
     const QByteArray proxy = "http://127.0.0.1:" + QByteArray::number(proxyPort);
     deadProxy.close();
-    const QByteArray oldNoProxy = qgetenv("no_proxy");
-    const QByteArray oldNoProxyUpper = qgetenv("NO_PROXY");
-    qputenv("http_proxy", proxy);
-    qunsetenv("no_proxy");
-    qunsetenv("NO_PROXY");
-    const auto restore = qScopeGuard([&] {
-        qunsetenv("http_proxy");
-        qputenv("no_proxy", oldNoProxy);
-        qputenv("NO_PROXY", oldNoProxyUpper);
-    });
+    // Only http_proxy is set: no_proxy and the rest are unset for the test.
+    const Test::ProxyEnvironment proxies({{"http_proxy", proxy}});
 
     // The proxy is honoured for other hosts (and is down)...
     QVERIFY(!fetchPage(u"http://music.example.com/"_s, u"gb2312"_s).ok);

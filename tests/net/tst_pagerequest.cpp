@@ -14,6 +14,7 @@
 #include "net/fetchlimits.h"
 #include "net/modgetcode.h"
 #include "net/pagerequest.h"
+#include "tests/support/proxyenvironment.h"
 #include "tools/demosite/demosite.h"
 
 using namespace Lumisong;
@@ -338,16 +339,8 @@ void TestPageRequest::throughAnHttpProxy()
 {
     // The system's proxy for plain http is asked for the whole address; the
     // demo site plays the proxy and answers at the address as its target.
-    const QByteArray oldNoProxy = qgetenv("no_proxy");
-    const QByteArray oldNoProxyUpper = qgetenv("NO_PROXY");
-    qputenv("http_proxy", m_site->baseUrl().toLatin1());
-    qunsetenv("no_proxy");
-    qunsetenv("NO_PROXY");
-    const auto restore = qScopeGuard([&] {
-        qunsetenv("http_proxy");
-        qputenv("no_proxy", oldNoProxy);
-        qputenv("NO_PROXY", oldNoProxyUpper);
-    });
+    // Only http_proxy is set: no_proxy and the rest are unset for the test.
+    const Test::ProxyEnvironment proxies({{"http_proxy", m_site->baseUrl().toLatin1()}});
     const QString address = u"http://music.example/new?page=1"_s;
     m_site->setAnswer(address, ScriptedAnswer::withBody("via the proxy"));
     for (int i = 0; i < 2; ++i) {

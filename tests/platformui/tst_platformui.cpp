@@ -1,5 +1,5 @@
 #include "platform/ui/filesavedialog.h"
-#include "platform/ui/recordingshellopener.h"
+#include "tests/support/recordingshellopener.h"
 
 #include <QTest>
 #include <QUrl>

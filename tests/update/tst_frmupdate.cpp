@@ -16,7 +16,7 @@
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
 #include "platform/ui/imagebox.h"
-#include "platform/ui/recordingshellopener.h"
+#include "tests/support/recordingshellopener.h"
 #include "update/frmupdate.h"
 #include "update/remindersetting.h"
 #include "update/updatenotice.h"

@@ -17,7 +17,7 @@
 #include "platform/propertybag.h"
 #include "platform/surface.h"
 #include "platform/systemcolours.h"
-#include "platform/ui/recordingshellopener.h"
+#include "tests/support/recordingshellopener.h"
 
 using namespace Lumisong;
 using namespace Lumisong::ButtonTesting;

@@ -15,10 +15,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "tests/support/hostileserver.h"
-#include "tests/support/measuredrun.h"
-#include "tests/support/nginxrunner.h"
-#include "tests/support/testca.h"
+#include "hostileserver.h"
+#include "measuredrun.h"
+#include "nginxrunner.h"
+#include "testca.h"
 #include "tools/bench/benchfigures.h"
 #include "tools/demosite/demosite.h"
 

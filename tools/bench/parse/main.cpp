@@ -11,7 +11,7 @@
 
 #include "catalogue/pageparser.h"
 #include "net/gbkdecoder.h"
-#include "tests/catalogue/literalparser.h"
+#include "literalparser.h"
 #include "tools/bench/benchfigures.h"
 #include "tools/demosite/democatalogue.h"
 

@@ -15,7 +15,7 @@
 #include "app/listview.h"
 #include "net/fetchlimits.h"
 #include "platform/settingsstore.h"
-#include "platform/ui/scriptedmessagebox.h"
+#include "scriptedmessagebox.h"
 #include "tools/bench/windowbench.h"
 #include "tools/demosite/demosite.h"
 

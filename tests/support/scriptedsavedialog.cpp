@@ -1,4 +1,4 @@
-#include "platform/ui/scriptedsavedialog.h"
+#include "tests/support/scriptedsavedialog.h"
 
 namespace Lumisong {
 

@@ -1,4 +1,4 @@
-#include "platform/ui/recordingshellopener.h"
+#include "tests/support/recordingshellopener.h"
 
 namespace Lumisong {
 

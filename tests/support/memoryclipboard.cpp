@@ -1,4 +1,4 @@
-#include "platform/ui/memoryclipboard.h"
+#include "tests/support/memoryclipboard.h"
 
 namespace Lumisong {
 

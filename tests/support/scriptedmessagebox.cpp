@@ -1,4 +1,4 @@
-#include "platform/ui/scriptedmessagebox.h"
+#include "tests/support/scriptedmessagebox.h"
 
 namespace Lumisong {
 
