@@ -170,7 +170,7 @@ void paintGlass(ButtonPainter &painter, const StyleInput &in)
     }
 
     // The 5-pixel side bands: left upper, left lower, right upper, right lower.
-    auto sideBands = [&](Colour lu0, Colour lu1, Colour ll0, Colour ll1) {
+    auto sideBands = [&, W = W, half = half](Colour lu0, Colour lu1, Colour ll0, Colour ll1) {
         c.FillGradient(1, 3, 5, upper, lu0, lu1, 0);
         c.FillGradient(1, half, 5, lower, ll0, ll1, 0);
         c.FillGradient(W - 6, 3, 5, upper, lu1, lu0, 0);

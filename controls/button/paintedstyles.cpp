@@ -119,7 +119,7 @@ void paintAmber(ButtonPainter &painter, const StyleInput &in)
     const int L = roundEven(H - H / 2.7);
     const Colour frame = ShiftColor(C, -0.34f);
 
-    auto bands = [&](Colour u0, Colour u1, Colour l0, Colour l1) {
+    auto bands = [&, W = W](Colour u0, Colour u1, Colour l0, Colour l1) {
         c.FillGradient(0, 0, W, T, u0, u1, 1);
         c.FillGradient(0, T, W, L, l0, l1, 1);
     };
