@@ -10,7 +10,7 @@
 #include "app/defaults.h"
 #include "app/listfilewait.h"
 #include "app/listfoldersetting.h"
-#include "app/listitemsmodel.h"
+#include "forms/listitemsmodel.h"
 #include "app/statustexts.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/listfilerun.h"

@@ -1,6 +1,6 @@
 #include "app/updateprompt.h"
 
-#include "app/formloader.h"
+#include "forms/formloader.h"
 #include "app/frmmain.h"
 #include "update/frmupdate.h"
 

@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QTest>
 
-#include "app/listitemsmodel.h"
-#include "app/listview.h"
+#include "forms/listitemsmodel.h"
+#include "forms/listview.h"
 #include "catalogue/catalogue.h"
 #include "net/fetchlimits.h"
 

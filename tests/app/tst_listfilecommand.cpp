@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/frmmain.h"
-#include "app/listitemsmodel.h"
+#include "forms/listitemsmodel.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/listformat.h"
 #include "controls/progressbar/progressbar.h"

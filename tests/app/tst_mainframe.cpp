@@ -11,8 +11,8 @@
 #include <memory>
 
 #include "app/frmmain.h"
-#include "app/listitemsmodel.h"
-#include "app/listview.h"
+#include "forms/listitemsmodel.h"
+#include "forms/listview.h"
 #include "net/fetchlimits.h"
 #include "controls/button/buttonenums.h"
 #include "controls/button/zephbutton.h"

@@ -10,7 +10,7 @@
 
 #include <memory>
 
-#include "app/formloader.h"
+#include "forms/formloader.h"
 #include "app/frmmain.h"
 #include "controls/button/zephbutton.h"
 #include "platform/settingsstore.h"

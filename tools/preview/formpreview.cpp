@@ -2,7 +2,7 @@
 
 #include <QPixmap>
 
-#include "app/formloader.h"
+#include "forms/formloader.h"
 #include "app/frmmain.h"
 #include "update/frmupdate.h"
 

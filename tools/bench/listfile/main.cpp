@@ -18,8 +18,8 @@
 
 #include "app/frmmain.h"
 #include "app/headlessexport.h"
-#include "app/listitemsmodel.h"
-#include "app/listview.h"
+#include "forms/listitemsmodel.h"
+#include "forms/listview.h"
 #include "catalogue/listformat.h"
 #include "platform/settingsstore.h"
 #include "platform/ui/memoryclipboard.h"
