@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "app/defaults.h"
-#include "app/listfilewait.h"
+#include "catalogue/listfilewait.h"
 #include "app/listfoldersetting.h"
 #include "forms/listitemsmodel.h"
 #include "app/statustexts.h"

@@ -17,7 +17,7 @@
 #include <cstdio>
 
 #include "app/frmmain.h"
-#include "app/headlessexport.h"
+#include "cli/headlessexport.h"
 #include "forms/listitemsmodel.h"
 #include "forms/listview.h"
 #include "catalogue/listformat.h"

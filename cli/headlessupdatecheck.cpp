@@ -1,4 +1,4 @@
-#include "app/headlessupdatecheck.h"
+#include "cli/headlessupdatecheck.h"
 
 #include "forms/formdesign.h"
 #include "platform/jsontext.h"

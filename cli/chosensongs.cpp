@@ -1,8 +1,8 @@
-#include "app/chosensongs.h"
+#include "cli/chosensongs.h"
 
-#include "app/consoleprogress.h"
-#include "app/listfilewait.h"
-#include "app/rowselection.h"
+#include "cli/consoleprogress.h"
+#include "catalogue/listfilewait.h"
+#include "cli/rowselection.h"
 #include "app/statustexts.h"
 #include "catalogue/catalogue.h"
 #include "net/fetchlimits.h"

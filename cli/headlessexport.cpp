@@ -1,6 +1,6 @@
-#include "app/headlessexport.h"
+#include "cli/headlessexport.h"
 
-#include "app/chosensongs.h"
+#include "cli/chosensongs.h"
 #include "app/statustexts.h"
 
 namespace Lumisong {

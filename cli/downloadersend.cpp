@@ -1,4 +1,4 @@
-#include "app/downloadersend.h"
+#include "cli/downloadersend.h"
 
 #include <QEventLoop>
 #include <QFile>
