@@ -23,7 +23,7 @@
 #include "platform/ui/scriptedmessagebox.h"
 #include "platform/ui/titledrag.h"
 #include "tools/demosite/demosite.h"
-#include "update/frmupdate.h"
+#include "update/ui/frmupdate.h"
 #include "update/remindersetting.h"
 
 using namespace Lumisong;

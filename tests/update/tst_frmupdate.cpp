@@ -17,7 +17,7 @@
 #include "platform/twips.h"
 #include "platform/ui/imagebox.h"
 #include "platform/ui/recordingshellopener.h"
-#include "update/frmupdate.h"
+#include "update/ui/frmupdate.h"
 #include "update/remindersetting.h"
 #include "update/updatenotice.h"
 

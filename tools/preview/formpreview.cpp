@@ -4,7 +4,7 @@
 
 #include "forms/formloader.h"
 #include "app/frmmain.h"
-#include "update/frmupdate.h"
+#include "update/ui/frmupdate.h"
 
 namespace Lumisong {
 
