@@ -8,6 +8,7 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/exportarchive.h"
 #include "catalogue/listfilewriter.h"
+#include "catalogue/songaddress.h"
 #include "net/fetchlimits.h"
 
 namespace Lumisong {
@@ -139,7 +140,7 @@ void ListFileRun::onResolved(const AddressResult &result)
     // Answers are taken in list order: one that came early waits for those before it.
     while (m_taken < int(m_picks.size()) && m_picks[size_t(m_taken)].answered) {
         const Pick &next = m_picks[size_t(m_taken)];
-        m_catalogue.song(next.slot).downloadUrl = next.downloadUrl;
+        storeAddress(m_catalogue, next.slot, next.downloadUrl);
         ++m_taken;
     }
     showProgress();
