@@ -271,7 +271,8 @@ void frmMain::btnCreate_Click()
                               if (!m_unloaded)
                                   setInfo(text);
                           },
-                          m_env.settings});
+                          m_env.settings,
+                          {m_env.parallelRequests, fetchLimits().streamsPerConnection}});
 }
 
 void frmMain::continueStartUp()

@@ -50,6 +50,9 @@ public:
         Clipboard *clipboard = nullptr;
         SaveDialog *saveDialog = nullptr;
         ShellOpener *shellOpener = nullptr;
+        // Addresses the list-file run asks for at a time; as many as the
+        // HTTP layer keeps connections to one site.
+        int parallelRequests = 4;
     };
 
     explicit frmMain(const Environment &environment, QWidget *parent = nullptr);

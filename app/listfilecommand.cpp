@@ -120,9 +120,10 @@ void ListFileCommand::run(const Parts &parts)
     }
 
     const QPointer<ListItemsModel> items(parts.items);
-    ListFileRun listRun(*parts.catalogue, [&items](int slot) {
-        return items && slot < items->rowCount() && items->isChecked(slot);
-    });
+    ListFileRun listRun(
+        *parts.catalogue,
+        [&items](int slot) { return items && slot < items->rowCount() && items->isChecked(slot); },
+        parts.parallelism);
     listRun.setFormat(formatOfType(target.type));
     if (process)
         process->setVisible(true);

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "catalogue/listfilerun.h"
 #include "catalogue/listformat.h"
 
 class QWidget;
@@ -43,6 +44,8 @@ public:
         // Keeps the folder of the last list written, where the dialog opens
         // next (ListFolderSetting); may be null.
         SettingsStore *settings = nullptr;
+        // Addresses asked for at a time (ListFileRun::Parallelism).
+        ListFileRun::Parallelism parallelism;
     };
 
     static void run(const Parts &parts);

@@ -9,32 +9,22 @@
 #include "catalogue/exportarchive.h"
 #include "catalogue/listfilewriter.h"
 #include "catalogue/songaddress.h"
-#include "net/fetchlimits.h"
 
 namespace Lumisong {
 
-ListFileRun::ListFileRun(Catalogue &catalogue, TickQuery isTicked, QObject *parent)
+ListFileRun::ListFileRun(Catalogue &catalogue, TickQuery isTicked, Parallelism parallelism,
+                         QObject *parent)
     : QObject(parent)
     , m_catalogue(catalogue)
     , m_isTicked(std::move(isTicked))
     , m_resolver(new AddressResolver(catalogue, this))
-    , m_parallel(std::max(fetchLimits().connectionsPerSite, 1))
-    , m_streams(std::max(fetchLimits().streamsPerConnection, 1))
+    , m_parallel(std::max(parallelism.requests, 1))
+    , m_streams(std::max(parallelism.streams, 1))
 {
     connect(m_resolver, &AddressResolver::resolved, this, &ListFileRun::onResolved);
 }
 
 ListFileRun::~ListFileRun() = default;
-
-void ListFileRun::setParallelRequests(int count)
-{
-    m_parallel = std::max(count, 1);
-}
-
-void ListFileRun::setStreams(int count)
-{
-    m_streams = std::max(count, 1);
-}
 
 int ListFileRun::window() const
 {

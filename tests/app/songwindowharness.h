@@ -38,6 +38,7 @@ struct SongWindowHarness
     SettingsStore settings = SettingsStore::atPath(dir.filePath(QStringLiteral("settings.ini")));
     std::unique_ptr<frmMain> form;
     QStringList infos;
+    int parallelRequests = 4; // the window's list-file run, set before start()
 
     // Shows the window and loads the catalogue into the list; false when the
     // site or the window cannot be brought up.

@@ -33,13 +33,14 @@ void writeFile(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
-// The run asks for one address at a time, so that a request that reaches the
-// site marks the one song the run is at.
-void askOneSongAtATime()
+// The window's run asks for one address at a time over one connection, so
+// that a request that reaches the site marks the one song the run is at.
+void askOneSongAtATime(SongWindowHarness &h)
 {
     FetchLimits limits = fetchLimits();
     limits.connectionsPerSite = 1;
     setFetchLimits(limits);
+    h.parallelRequests = 1;
 }
 
 } // namespace
@@ -257,8 +258,8 @@ void TestListFileCommand::refreshesCachedAddresses()
 
 void TestListFileCommand::ticksChangedDuringTheRun()
 {
-    askOneSongAtATime(); // with several at once, the run reaches all six rows at the start
     SongWindowHarness h;
+    askOneSongAtATime(h); // with several at once, the run reaches all six rows at the start
     QVERIFY(h.start());
     h.tick({0, 2});
     bool changed = false;
@@ -281,8 +282,8 @@ void TestListFileCommand::ticksChangedDuringTheRun()
 
 void TestListFileCommand::failingAddressMidRun()
 {
-    askOneSongAtATime(); // row 4 is not reached before row 3 has failed
     SongWindowHarness h;
+    askOneSongAtATime(h); // row 4 is not reached before row 3 has failed
     QVERIFY(h.start());
     h.tick({0, 1, 2, 3});
     ScriptedAnswer empty; // an empty answer is no address
@@ -321,8 +322,8 @@ void TestListFileCommand::unwritableTarget()
 
 void TestListFileCommand::closingTheWindowMidRun()
 {
-    askOneSongAtATime(); // the third request is the third song
     SongWindowHarness h;
+    askOneSongAtATime(h); // the third request is the third song
     QVERIFY(h.start());
     h.tick({0, 1, 2, 3, 4, 5});
     const QString path = h.dir.filePath(QStringLiteral("closed.lst"));
