@@ -13,6 +13,7 @@ namespace Lumisong {
 
 class Catalogue;
 class ListItemsModel;
+class ProgressBar;
 class MessageBox;
 class SaveDialog;
 class SettingsStore;
@@ -33,9 +34,8 @@ public:
     {
         QWidget *window = nullptr; // owner of the dialogs; may close during the run
         QWidget *btnCreate = nullptr;
-        // The progress bar, driven through its Visible, Max, Value and Text
-        // properties only; null when the form has none.
-        QWidget *process = nullptr;
+        // The progress bar, shown for the run and counting through the songs.
+        ProgressBar *process = nullptr;
         ListItemsModel *items = nullptr; // the rows' ticks; row k shows slot k
         Catalogue *catalogue = nullptr;
         SaveDialog *saveDialog = nullptr;
