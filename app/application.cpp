@@ -3,10 +3,10 @@
 #include <QApplication>
 #include <QScreen>
 
-#include "app/commandline.h"
+#include "cli/commandline.h"
 #include "app/defaults.h"
 #include "app/frmmain.h"
-#include "app/headlessrunner.h"
+#include "cli/headlessrunner.h"
 #include "net/fetchlimits.h"
 #include "app/programicon.h"
 #include "platform/settingsstore.h"

@@ -6,11 +6,11 @@
 
 #include "app/applog.h"
 #include "app/defaults.h"
-#include "app/formdesign.h"
-#include "app/formloader.h"
-#include "app/listitemsmodel.h"
+#include "forms/formdesign.h"
+#include "forms/formloader.h"
+#include "forms/listitemsmodel.h"
 #include "app/listfilecommand.h"
-#include "app/listview.h"
+#include "forms/listview.h"
 #include "app/programicon.h"
 #include "app/statustexts.h"
 #include "app/updateprompt.h"
@@ -62,16 +62,16 @@ void frmMain::createFrame()
                        SkinFrame::Body::ReachesBottomEdge);
     m_imgIcon = designed<ImageBox>(QStringLiteral("imgIcon"));
     m_lblTitle = designed<QLabel>(QStringLiteral("lblTitle"));
-    m_btMin = designed<QWidget>(QStringLiteral("btMin"));
-    m_btClose = designed<QWidget>(QStringLiteral("btClose"));
+    m_btMin = designed<zephbutton>(QStringLiteral("btMin"));
+    m_btClose = designed<zephbutton>(QStringLiteral("btClose"));
     m_drag = new TitleDrag(this, m_skin.imgTitle());
     m_drag->addElement(m_lblTitle);
-    connectClick(m_btMin, SLOT(btMin_Click()));
-    connectClick(m_btClose, SLOT(btClose_Click()));
+    connect(m_btMin, &zephbutton::Click, this, &frmMain::btMin_Click);
+    connect(m_btClose, &zephbutton::Click, this, &frmMain::btClose_Click);
     // The frame buttons are the window's own title buttons: like a system
     // caption's, they take the focus neither by click nor by Tab, so the keys
     // stay with the list (Space ticks a row, it never minimises the window).
-    for (QWidget *button : {m_btMin, m_btClose})
+    for (zephbutton *button : {m_btMin, m_btClose})
         button->setFocusPolicy(Qt::NoFocus);
     Form_Resize();
 }
@@ -91,23 +91,21 @@ void frmMain::createSongCommands()
         m_env.shellOpener = m_ownShellOpener.get();
     }
 
-    m_btnCreate = designed<QWidget>(QStringLiteral("btnCreate"));
-    m_btnSelectAll = designed<QWidget>(QStringLiteral("btnSelectAll"));
-    m_btnSelectNone = designed<QWidget>(QStringLiteral("btnSelectNone"));
-    m_btnSelectInvert = designed<QWidget>(QStringLiteral("btnSelectInvert"));
-    // The list-file run drives the bar through its properties only.
-    m_process = findChild<QWidget *>(QStringLiteral("process"), Qt::FindDirectChildrenOnly);
-    if (m_process)
-        m_process->setVisible(false);
+    m_btnCreate = designed<zephbutton>(QStringLiteral("btnCreate"));
+    m_btnSelectAll = designed<zephbutton>(QStringLiteral("btnSelectAll"));
+    m_btnSelectNone = designed<zephbutton>(QStringLiteral("btnSelectNone"));
+    m_btnSelectInvert = designed<zephbutton>(QStringLiteral("btnSelectInvert"));
+    m_process = designed<ProgressBar>(QStringLiteral("process"));
+    m_process->setVisible(false);
 
     connect(m_lstXg, &ListView::mouseDown, this, &frmMain::lstXg_MouseDown);
     connect(m_lstXg, &ListView::mouseUp, this, &frmMain::lstXg_MouseUp);
     connect(m_lstXg, &ListView::dblClick, this, &frmMain::lstXg_DblClick);
     connect(m_lstXg, &ListView::menuKey, this, &frmMain::lstXg_MenuKey);
-    connectClick(m_btnCreate, SLOT(btnCreate_Click()));
-    connectClick(m_btnSelectAll, SLOT(btnSelectAll_Click()));
-    connectClick(m_btnSelectNone, SLOT(btnSelectNone_Click()));
-    connectClick(m_btnSelectInvert, SLOT(btnSelectInvert_Click()));
+    connect(m_btnCreate, &zephbutton::Click, this, &frmMain::btnCreate_Click);
+    connect(m_btnSelectAll, &zephbutton::Click, this, &frmMain::btnSelectAll_Click);
+    connect(m_btnSelectNone, &zephbutton::Click, this, &frmMain::btnSelectNone_Click);
+    connect(m_btnSelectInvert, &zephbutton::Click, this, &frmMain::btnSelectInvert_Click);
     setTabOrder(m_lstXg, m_btnCreate);
     setTabOrder(m_btnCreate, m_btnSelectAll);
     setTabOrder(m_btnSelectAll, m_btnSelectNone);
@@ -118,14 +116,6 @@ void frmMain::createSongCommands()
     m_frmMenu = new frmMenu(*m_catalogue, [this] { return m_currentSong; }, *m_env.clipboard,
                             *m_env.shellOpener, this);
     connect(m_frmMenu, &frmMenu::statusTextChanged, this, &frmMain::setInfo);
-}
-
-// A button of the form file is either a plain push button or the program's
-// own button; the handlers stay the same for both.
-void frmMain::connectClick(QWidget *button, const char *handler)
-{
-    const bool ownButton = button->metaObject()->indexOfSignal("Click()") >= 0;
-    connect(button, ownButton ? SIGNAL(Click()) : SIGNAL(clicked()), this, handler);
 }
 
 frmMain::~frmMain() = default;
@@ -271,7 +261,8 @@ void frmMain::btnCreate_Click()
                               if (!m_unloaded)
                                   setInfo(text);
                           },
-                          m_env.settings});
+                          m_env.settings,
+                          {m_env.parallelRequests, fetchLimits().streamsPerConnection}});
 }
 
 void frmMain::continueStartUp()

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "controls/button/zephbutton.h"
+#include "controls/progressbar/progressbar.h"
 #include "platform/ui/skinframe.h"
 
 class QLabel;
@@ -50,6 +52,9 @@ public:
         Clipboard *clipboard = nullptr;
         SaveDialog *saveDialog = nullptr;
         ShellOpener *shellOpener = nullptr;
+        // Addresses the list-file run asks for at a time; as many as the
+        // HTTP layer keeps connections to one site.
+        int parallelRequests = 4;
     };
 
     explicit frmMain(const Environment &environment, QWidget *parent = nullptr);
@@ -73,17 +78,17 @@ public:
     QLabel *lblInfo() const { return m_lblInfo; }
     QTimer *Timer1() const { return m_timer1; }
     QTimer *Timer2() const { return m_timer2; }
-    QWidget *btnCreate() const { return m_btnCreate; }
-    QWidget *btnSelectAll() const { return m_btnSelectAll; }
-    QWidget *btnSelectNone() const { return m_btnSelectNone; }
-    QWidget *btnSelectInvert() const { return m_btnSelectInvert; }
-    QWidget *process() const { return m_process; } // Lumisong::ProgressBar
+    zephbutton *btnCreate() const { return m_btnCreate; }
+    zephbutton *btnSelectAll() const { return m_btnSelectAll; }
+    zephbutton *btnSelectNone() const { return m_btnSelectNone; }
+    zephbutton *btnSelectInvert() const { return m_btnSelectInvert; }
+    ProgressBar *process() const { return m_process; }
     frmMenu *menuForm() const { return m_frmMenu; }
     const SkinFrame &skin() const { return m_skin; }
     ImageBox *imgIcon() const { return m_imgIcon; }
     QLabel *lblTitle() const { return m_lblTitle; }
-    QWidget *btMin() const { return m_btMin; }
-    QWidget *btClose() const { return m_btClose; }
+    zephbutton *btMin() const { return m_btMin; }
+    zephbutton *btClose() const { return m_btClose; }
     TitleDrag *drag() const { return m_drag; }
 
     Catalogue &catalogue() { return *m_catalogue; }
@@ -130,7 +135,6 @@ protected:
 
 private:
     template<typename T> T *designed(const QString &name) const;
-    void connectClick(QWidget *button, const char *handler);
     void createFrame();
     void createSongCommands();
     void showCatalogueRows();
@@ -143,11 +147,11 @@ private:
     QTimer *m_timer2 = nullptr;
     QString m_currentVersion;
     QString m_skippedVersion;
-    QWidget *m_btnCreate = nullptr;
-    QWidget *m_btnSelectAll = nullptr;
-    QWidget *m_btnSelectNone = nullptr;
-    QWidget *m_btnSelectInvert = nullptr;
-    QWidget *m_process = nullptr;
+    zephbutton *m_btnCreate = nullptr;
+    zephbutton *m_btnSelectAll = nullptr;
+    zephbutton *m_btnSelectNone = nullptr;
+    zephbutton *m_btnSelectInvert = nullptr;
+    ProgressBar *m_process = nullptr;
     std::unique_ptr<Clipboard> m_ownClipboard;
     std::unique_ptr<SaveDialog> m_ownSaveDialog;
     std::unique_ptr<ShellOpener> m_ownShellOpener;
@@ -155,8 +159,8 @@ private:
     SkinFrame m_skin;
     ImageBox *m_imgIcon = nullptr;
     QLabel *m_lblTitle = nullptr;
-    QWidget *m_btMin = nullptr;
-    QWidget *m_btClose = nullptr;
+    zephbutton *m_btMin = nullptr;
+    zephbutton *m_btClose = nullptr;
     TitleDrag *m_drag = nullptr;
     std::unique_ptr<UpdatePrompt> m_updatePrompt;
     int m_currentSong = 0;

@@ -2,18 +2,18 @@
 
 #include <QFileInfo>
 #include <QPointer>
-#include <QVariant>
 #include <QWidget>
 
 #include <iterator>
 
 #include "app/defaults.h"
-#include "app/listfilewait.h"
+#include "catalogue/listfilewait.h"
 #include "app/listfoldersetting.h"
-#include "app/listitemsmodel.h"
+#include "forms/listitemsmodel.h"
 #include "app/statustexts.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/listfilerun.h"
+#include "controls/progressbar/progressbar.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/savedialog.h"
 
@@ -93,11 +93,7 @@ void ListFileCommand::run(const Parts &parts)
     // close; nothing of it is touched once it is gone.
     const QPointer<QWidget> window(parts.window);
     const QPointer<QWidget> button(parts.btnCreate);
-    const QPointer<QWidget> process(parts.process);
-    const auto setBar = [&process](const char *property, const QVariant &value) {
-        if (process)
-            process->setProperty(property, value);
-    };
+    const QPointer<ProgressBar> process(parts.process);
     // Disabling the focused button moves the focus on to the next control;
     // unless the user has moved it since, it comes back with the button.
     // (The window's focus widget, which stays while a dialog is up.)
@@ -120,18 +116,21 @@ void ListFileCommand::run(const Parts &parts)
     }
 
     const QPointer<ListItemsModel> items(parts.items);
-    ListFileRun listRun(*parts.catalogue, [&items](int slot) {
-        return items && slot < items->rowCount() && items->isChecked(slot);
-    });
+    ListFileRun listRun(
+        *parts.catalogue,
+        [&items](int slot) { return items && slot < items->rowCount() && items->isChecked(slot); },
+        parts.parallelism);
     listRun.setFormat(formatOfType(target.type));
-    if (process)
+    if (process) {
         process->setVisible(true);
-    setBar("Max", listRun.countTicked());
-    QObject::connect(&listRun, &ListFileRun::progress, &listRun, [&](int finished) {
-        setBar("Value", finished);
+        process->setMax(listRun.countTicked());
+    }
+    QObject::connect(&listRun, &ListFileRun::progress, &listRun, [&process](int finished) {
+        if (!process)
+            return;
+        process->setValue(finished);
         // The count shown is the bar's own maximum, read back (it may have raised it).
-        const int max = process ? process->property("Max").toInt() : 0;
-        setBar("Text", progressText(finished, max));
+        process->setText(progressText(finished, process->max()));
     });
     const ListFileRun::Outcome outcome = runToTheEnd(listRun, target.path);
     if (!window)

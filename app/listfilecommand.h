@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "catalogue/listfilerun.h"
 #include "catalogue/listformat.h"
 
 class QWidget;
@@ -12,6 +13,7 @@ namespace Lumisong {
 
 class Catalogue;
 class ListItemsModel;
+class ProgressBar;
 class MessageBox;
 class SaveDialog;
 class SettingsStore;
@@ -32,9 +34,8 @@ public:
     {
         QWidget *window = nullptr; // owner of the dialogs; may close during the run
         QWidget *btnCreate = nullptr;
-        // The progress bar, driven through its Visible, Max, Value and Text
-        // properties only; null when the form has none.
-        QWidget *process = nullptr;
+        // The progress bar, shown for the run and counting through the songs.
+        ProgressBar *process = nullptr;
         ListItemsModel *items = nullptr; // the rows' ticks; row k shows slot k
         Catalogue *catalogue = nullptr;
         SaveDialog *saveDialog = nullptr;
@@ -43,6 +44,8 @@ public:
         // Keeps the folder of the last list written, where the dialog opens
         // next (ListFolderSetting); may be null.
         SettingsStore *settings = nullptr;
+        // Addresses asked for at a time (ListFileRun::Parallelism).
+        ListFileRun::Parallelism parallelism;
     };
 
     static void run(const Parts &parts);

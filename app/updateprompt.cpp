@@ -1,8 +1,8 @@
 #include "app/updateprompt.h"
 
-#include "app/formloader.h"
+#include "forms/formloader.h"
 #include "app/frmmain.h"
-#include "update/frmupdate.h"
+#include "update/ui/frmupdate.h"
 
 namespace Lumisong {
 

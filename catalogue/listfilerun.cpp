@@ -8,32 +8,23 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/exportarchive.h"
 #include "catalogue/listfilewriter.h"
-#include "net/fetchlimits.h"
+#include "catalogue/songaddress.h"
 
 namespace Lumisong {
 
-ListFileRun::ListFileRun(Catalogue &catalogue, TickQuery isTicked, QObject *parent)
+ListFileRun::ListFileRun(Catalogue &catalogue, TickQuery isTicked, Parallelism parallelism,
+                         QObject *parent)
     : QObject(parent)
     , m_catalogue(catalogue)
     , m_isTicked(std::move(isTicked))
     , m_resolver(new AddressResolver(catalogue, this))
-    , m_parallel(std::max(fetchLimits().connectionsPerSite, 1))
-    , m_streams(std::max(fetchLimits().streamsPerConnection, 1))
+    , m_parallel(std::max(parallelism.requests, 1))
+    , m_streams(std::max(parallelism.streams, 1))
 {
     connect(m_resolver, &AddressResolver::resolved, this, &ListFileRun::onResolved);
 }
 
 ListFileRun::~ListFileRun() = default;
-
-void ListFileRun::setParallelRequests(int count)
-{
-    m_parallel = std::max(count, 1);
-}
-
-void ListFileRun::setStreams(int count)
-{
-    m_streams = std::max(count, 1);
-}
 
 int ListFileRun::window() const
 {
@@ -137,7 +128,7 @@ void ListFileRun::onResolved(const AddressResult &result)
     // Answers are taken in list order: one that came early waits for those before it.
     while (m_taken < int(m_picks.size()) && m_picks[size_t(m_taken)].answered) {
         const Pick &next = m_picks[size_t(m_taken)];
-        m_catalogue.song(next.slot).downloadUrl = next.downloadUrl;
+        storeAddress(m_catalogue, next.slot, next.downloadUrl);
         ++m_taken;
     }
     showProgress();

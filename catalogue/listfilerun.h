@@ -43,19 +43,21 @@ public:
 
     using TickQuery = std::function<bool(int slot)>;
 
+    // How many addresses the run asks for at a time: `requests`, or `streams`
+    // once an answer has come over a connection that carries requests side by
+    // side (HTTP/2), if that is more. Values below 1 count as 1.
+    struct Parallelism
+    {
+        int requests = 1;
+        int streams = 1;
+    };
+
     // The catalogue must outlive the run.
-    ListFileRun(Catalogue &catalogue, TickQuery isTicked, QObject *parent = nullptr);
+    ListFileRun(Catalogue &catalogue, TickQuery isTicked, Parallelism parallelism,
+                QObject *parent = nullptr);
     ~ListFileRun() override;
 
-    // Addresses asked for at a time (at least 1); FetchLimits::connectionsPerSite
-    // unless set before start().
-    void setParallelRequests(int count);
     int parallelRequests() const { return m_parallel; }
-    // Addresses asked for at a time once an answer has come over a connection
-    // that carries requests side by side (HTTP/2), if more than
-    // parallelRequests(); FetchLimits::streamsPerConnection unless set before
-    // start().
-    void setStreams(int count);
     int streams() const { return m_streams; }
 
     // The kind of list written; ListFormat::Lst unless set before start().

@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QTest>
 
-#include "app/listitemsmodel.h"
-#include "app/listview.h"
+#include "forms/listitemsmodel.h"
+#include "forms/listview.h"
 #include "catalogue/catalogue.h"
 #include "net/fetchlimits.h"
 
@@ -19,6 +19,7 @@ bool SongWindowHarness::start()
     env.clipboard = &clipboard;
     env.saveDialog = &saveDialog;
     env.shellOpener = &opener;
+    env.parallelRequests = parallelRequests;
     form = std::make_unique<frmMain>(env);
     QObject::connect(form.get(), &frmMain::infoChanged,
                      [this](const QString &text) { infos << text; });

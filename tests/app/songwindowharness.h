@@ -39,6 +39,7 @@ struct SongWindowHarness
     std::unique_ptr<frmMain> form;
     QStringList infos;
     int unloads = 0; // times the window said it unloaded
+    int parallelRequests = 4; // the window's list-file run, set before start()
 
     // Shows the window and loads the catalogue into the list; false when the
     // site or the window cannot be brought up.

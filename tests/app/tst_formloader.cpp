@@ -5,8 +5,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/formdesign.h"
-#include "app/formloader.h"
+#include "forms/formdesign.h"
+#include "forms/formloader.h"
 #include "controls/button/zephbutton.h"
 #include "controls/progressbar/progressbar.h"
 #include "platform/propertybag.h"

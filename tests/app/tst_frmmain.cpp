@@ -14,8 +14,8 @@
 #include <memory>
 
 #include "app/frmmain.h"
-#include "app/listitemsmodel.h"
-#include "app/listview.h"
+#include "forms/listitemsmodel.h"
+#include "forms/listview.h"
 #include "net/fetchlimits.h"
 #include "app/statustexts.h"
 #include "catalogue/catalogue.h"

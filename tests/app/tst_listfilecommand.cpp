@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/frmmain.h"
-#include "app/listitemsmodel.h"
+#include "forms/listitemsmodel.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/listformat.h"
 #include "controls/progressbar/progressbar.h"
@@ -33,13 +33,14 @@ void writeFile(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
-// The run asks for one address at a time, so that a request that reaches the
-// site marks the one song the run is at.
-void askOneSongAtATime()
+// The window's run asks for one address at a time over one connection, so
+// that a request that reaches the site marks the one song the run is at.
+void askOneSongAtATime(SongWindowHarness &h)
 {
     FetchLimits limits = fetchLimits();
     limits.connectionsPerSite = 1;
     setFetchLimits(limits);
+    h.parallelRequests = 1;
 }
 
 } // namespace
@@ -102,23 +103,22 @@ void TestListFileCommand::listFileBytesInListOrder()
     QCOMPARE(h.messageBox.shown().constFirst().caption, QStringLiteral("Lumisong"));
     QCOMPARE(h.messageBox.shown().constFirst().icon, MessageBox::Icon::Information);
     QVERIFY(h.form->btnCreate()->isEnabled());
-    if (h.form->process())
-        QVERIFY(!h.form->process()->isVisible());
+    QVERIFY(h.form->process());
+    QVERIFY(!h.form->process()->isVisible());
 }
 
 void TestListFileCommand::progressTexts()
 {
     SongWindowHarness h;
     QVERIFY(h.start());
-    QWidget *bar = h.form->process();
-    if (!bar)
-        QSKIP("the form has no progress bar");
+    ProgressBar *bar = h.form->process();
+    QVERIFY(bar);
     h.tick({1, 3, 5});
     QStringList texts;
     QList<bool> buttonEnabled;
     // Several addresses are asked for at once; the text counts the songs done
     // in list order, each number in turn.
-    connect(qobject_cast<ProgressBar *>(bar), &ProgressBar::propertyChanged, this,
+    connect(bar, &ProgressBar::propertyChanged, this,
             [&](const QString &name) {
                 if (name != u"Text")
                     return;
@@ -224,16 +224,15 @@ void TestListFileCommand::noTickedRows()
     QVERIFY(h.start());
     const QString path = h.dir.filePath(QStringLiteral("none.lst"));
     h.saveDialog.queueAnswer(path);
-    const QString textBefore = h.form->process() ? h.form->process()->property("Text").toString()
-                                                 : QString();
+    const ProgressBar *bar = h.form->process();
+    QVERIFY(bar);
+    const QString textBefore = bar->text();
     h.clickCreate();
     QCOMPARE(readAll(path), QByteArray("//By Tolvane\r\n"));
     QCOMPARE(h.messageBox.shown().size(), 1);
     QCOMPARE(h.messageBox.shown().constFirst().text, QStringLiteral("列表成功生成！"));
-    if (QWidget *bar = h.form->process()) {
-        QCOMPARE(bar->property("Max").toInt(), 1); // a maximum of 0 is raised to 1
-        QCOMPARE(bar->property("Text").toString(), textBefore);
-    }
+    QCOMPARE(bar->max(), 1); // a maximum of 0 is raised to 1
+    QCOMPARE(bar->text(), textBefore);
 }
 
 void TestListFileCommand::refreshesCachedAddresses()
@@ -257,8 +256,8 @@ void TestListFileCommand::refreshesCachedAddresses()
 
 void TestListFileCommand::ticksChangedDuringTheRun()
 {
-    askOneSongAtATime(); // with several at once, the run reaches all six rows at the start
     SongWindowHarness h;
+    askOneSongAtATime(h); // with several at once, the run reaches all six rows at the start
     QVERIFY(h.start());
     h.tick({0, 2});
     bool changed = false;
@@ -275,14 +274,14 @@ void TestListFileCommand::ticksChangedDuringTheRun()
     h.clickCreate();
     QCOMPARE(readAll(path),
              h.addressLine(0) + h.addressLine(4) + h.addressLine(5) + "//By Tolvane\r\n");
-    if (QWidget *bar = h.form->process())
-        QCOMPARE(bar->property("Max").toInt(), 2); // the first count stays
+    QVERIFY(h.form->process());
+    QCOMPARE(h.form->process()->max(), 2); // the first count stays
 }
 
 void TestListFileCommand::failingAddressMidRun()
 {
-    askOneSongAtATime(); // row 4 is not reached before row 3 has failed
     SongWindowHarness h;
+    askOneSongAtATime(h); // row 4 is not reached before row 3 has failed
     QVERIFY(h.start());
     h.tick({0, 1, 2, 3});
     ScriptedAnswer empty; // an empty answer is no address
@@ -300,10 +299,10 @@ void TestListFileCommand::failingAddressMidRun()
     QVERIFY(h.form->btnCreate()->isEnabled());
     QCOMPARE(h.site.requestCount(h.addressTarget(3)), 0); // stopped at once
     QCOMPARE(h.messageBox.shown().size(), 1);             // only the overwrite question
-    if (QWidget *bar = h.form->process()) {
-        QVERIFY(bar->isVisible()); // left as it stood
-        QCOMPARE(bar->property("Text").toString(), QStringLiteral("正在处理第 2/4 个选中的项目..."));
-    }
+    const ProgressBar *bar = h.form->process();
+    QVERIFY(bar);
+    QVERIFY(bar->isVisible()); // left as it stood
+    QCOMPARE(bar->text(), QStringLiteral("正在处理第 2/4 个选中的项目..."));
 }
 
 void TestListFileCommand::unwritableTarget()
@@ -321,8 +320,8 @@ void TestListFileCommand::unwritableTarget()
 
 void TestListFileCommand::closingTheWindowMidRun()
 {
-    askOneSongAtATime(); // the third request is the third song
     SongWindowHarness h;
+    askOneSongAtATime(h); // the third request is the third song
     QVERIFY(h.start());
     h.tick({0, 1, 2, 3, 4, 5});
     const QString path = h.dir.filePath(QStringLiteral("closed.lst"));

@@ -11,8 +11,8 @@
 #include <memory>
 
 #include "app/frmmain.h"
-#include "app/listitemsmodel.h"
-#include "app/listview.h"
+#include "forms/listitemsmodel.h"
+#include "forms/listview.h"
 #include "net/fetchlimits.h"
 #include "controls/button/buttonenums.h"
 #include "controls/button/zephbutton.h"
@@ -24,7 +24,7 @@
 #include "tests/support/scriptedmessagebox.h"
 #include "platform/ui/titledrag.h"
 #include "tools/demosite/demosite.h"
-#include "update/frmupdate.h"
+#include "update/ui/frmupdate.h"
 #include "update/remindersetting.h"
 
 using namespace Lumisong;

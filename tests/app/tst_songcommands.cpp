@@ -13,8 +13,8 @@
 #include <QUrl>
 
 #include "app/frmmain.h"
-#include "app/listitemsmodel.h"
-#include "app/listview.h"
+#include "forms/listitemsmodel.h"
+#include "forms/listview.h"
 #include "catalogue/catalogue.h"
 #include "controls/button/zephbutton.h"
 #include "menu/frmmenu.h"

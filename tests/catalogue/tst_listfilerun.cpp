@@ -64,6 +64,10 @@ ListFileRun::Outcome runNow(ListFileRun &run, const QString &path, QList<int> *p
     return run.isFinished() ? run.outcome() : ListFileRun::Outcome::Aborted;
 }
 
+// What the program's callers ask for at a time unless told otherwise.
+constexpr int Streams = 32;
+constexpr ListFileRun::Parallelism Parallel{4, Streams};
+
 QByteArray listOf(const Catalogue &catalogue, const QList<int> &rows)
 {
     QByteArray bytes;
@@ -191,7 +195,7 @@ void TestListFileRun::writesTickedRowsInListOrder()
     for (const int slot : {4, 0, 2})
         ticks[size_t(slot)] = true;
     const QString path = m_dir.filePath(QStringLiteral("order.lst"));
-    ListFileRun run(*m_catalogue, [&ticks](int slot) { return ticks[size_t(slot)]; });
+    ListFileRun run(*m_catalogue, [&ticks](int slot) { return ticks[size_t(slot)]; }, Parallel);
     QCOMPARE(run.countTicked(), 3);
     QList<int> started;
     QCOMPARE(runNow(run, path, &started), ListFileRun::Outcome::Written);
@@ -204,7 +208,7 @@ void TestListFileRun::reRequestsCachedAddresses()
     QVERIFY(resolveNow(*m_catalogue, 1));
     const QString target = m_site->addressTarget(m_catalogue->song(1).songId);
     m_site->setAnswer(target, textAnswer("/files/fresh.mp3"));
-    ListFileRun run(*m_catalogue, [](int slot) { return slot == 1; });
+    ListFileRun run(*m_catalogue, [](int slot) { return slot == 1; }, Parallel);
     const QString path = m_dir.filePath(QStringLiteral("fresh.lst"));
     QCOMPARE(runNow(run, path), ListFileRun::Outcome::Written);
     QCOMPARE(m_site->requestCount(target), 2);
@@ -214,7 +218,7 @@ void TestListFileRun::reRequestsCachedAddresses()
 
 void TestListFileRun::noTickedRows()
 {
-    ListFileRun run(*m_catalogue, [](int) { return false; });
+    ListFileRun run(*m_catalogue, [](int) { return false; }, Parallel);
     QCOMPARE(run.countTicked(), 0);
     const QString path = m_dir.filePath(QStringLiteral("empty.lst"));
     QList<int> started;
@@ -227,7 +231,7 @@ void TestListFileRun::noTickedRows()
 void TestListFileRun::ticksChangedDuringTheRun()
 {
     std::vector<bool> ticks{true, false, true, false, false, true};
-    ListFileRun run(*m_catalogue, [&ticks](int slot) { return ticks[size_t(slot)]; });
+    ListFileRun run(*m_catalogue, [&ticks](int slot) { return ticks[size_t(slot)]; }, Parallel);
     QCOMPARE(run.countTicked(), 3);
     // While the first song is resolved the user unticks row 3 and ticks row 4;
     // a change behind the pass (row 1) no longer matters.
@@ -248,8 +252,8 @@ void TestListFileRun::failingAddressLeavesTargetUntouched()
     const QString path = dir.filePath(QStringLiteral("kept.lst"));
     FileBytes::write(path, "the list of last week\r\n");
     m_site->setAnswer(m_site->addressTarget(m_catalogue->song(3).songId), textAnswer("", 500));
-    ListFileRun run(*m_catalogue, [](int) { return true; });
-    run.setParallelRequests(1); // one song at a time: the failure is met in list order
+    // One song at a time: the failure is met in list order.
+    ListFileRun run(*m_catalogue, [](int) { return true; }, {1, Streams});
     QList<int> started;
     QCOMPARE(runNow(run, path, &started), ListFileRun::Outcome::ResolveFailed);
     QVERIFY2(run.errorString().contains(u"row 4 "), qPrintable(run.errorString()));
@@ -262,7 +266,7 @@ void TestListFileRun::failingAddressLeavesTargetUntouched()
 
 void TestListFileRun::unwritableTargetFailsBeforeAnyRequest()
 {
-    ListFileRun run(*m_catalogue, [](int) { return true; });
+    ListFileRun run(*m_catalogue, [](int) { return true; }, Parallel);
     const QString path = m_dir.filePath(QStringLiteral("no/such/folder/list.lst"));
     QCOMPARE(runNow(run, path), ListFileRun::Outcome::WriteFailed);
     QVERIFY(!run.errorString().isEmpty());
@@ -295,7 +299,7 @@ void TestListFileRun::sameBytesForAnyParallelism()
 {
     QFETCH(int, parallel);
     FetchLimits limits = fetchLimits();
-    limits.connectionsPerSite = parallel; // the run asks for as many at a time
+    limits.connectionsPerSite = parallel; // as many connections as requests at a time
     setFetchLimits(limits);
     useBiggerSite(40, 15);
     // Some songs are known already (and stale), some not; rows 5, 6 and 7 are not ticked.
@@ -306,7 +310,8 @@ void TestListFileRun::sameBytesForAnyParallelism()
         if (slot < 5 || slot > 7)
             rows << slot;
     }
-    ListFileRun run(*m_catalogue, [&rows](int slot) { return rows.contains(slot); });
+    ListFileRun run(*m_catalogue, [&rows](int slot) { return rows.contains(slot); },
+                    {parallel, Streams});
     QCOMPARE(run.parallelRequests(), parallel);
     const QString path = m_dir.filePath(QStringLiteral("parallel.lst"));
     QList<int> started;
@@ -349,8 +354,7 @@ void TestListFileRun::failureWithRequestsInFlight()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("kept.lst"));
     FileBytes::write(path, "the list of last week\r\n");
-    ListFileRun run(*m_catalogue, [](int) { return true; });
-    run.setParallelRequests(4);
+    ListFileRun run(*m_catalogue, [](int) { return true; }, {4, Streams});
     QElapsedTimer clock;
     clock.start();
     QCOMPARE(runNow(run, path), ListFileRun::Outcome::ResolveFailed);
@@ -385,8 +389,7 @@ void TestListFileRun::serverClosingKeptAliveConnections()
     QFETCH(DemoSite::ConnectionPolicy, policy);
     useBiggerSite(30, 5);
     m_site->setConnectionPolicy(policy);
-    ListFileRun run(*m_catalogue, [](int) { return true; });
-    run.setParallelRequests(4);
+    ListFileRun run(*m_catalogue, [](int) { return true; }, {4, Streams});
     const QString path = m_dir.filePath(QStringLiteral("closing.lst"));
     QCOMPARE(runNow(run, path), ListFileRun::Outcome::Written);
     QList<int> all;
@@ -406,8 +409,7 @@ void TestListFileRun::abortStopsEverything()
 {
     useBiggerSite(20, 200);
     const QString path = m_dir.filePath(QStringLiteral("aborted.lst"));
-    ListFileRun run(*m_catalogue, [](int) { return true; });
-    run.setParallelRequests(4);
+    ListFileRun run(*m_catalogue, [](int) { return true; }, {4, Streams});
     QObject::connect(&run, &ListFileRun::progress, &run, [&run](int finished) {
         if (finished == 2)
             run.abort();

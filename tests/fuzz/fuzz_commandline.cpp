@@ -13,8 +13,8 @@
 
 #include <algorithm>
 
-#include "app/commandline.h"
-#include "app/rowselection.h"
+#include "cli/commandline.h"
+#include "cli/rowselection.h"
 
 using namespace Lumisong;
 

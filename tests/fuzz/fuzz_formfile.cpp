@@ -12,8 +12,8 @@
 #include <QJsonDocument>
 #include <QWidget>
 
-#include "app/formdesign.h"
-#include "app/formloader.h"
+#include "forms/formdesign.h"
+#include "forms/formloader.h"
 #include "controls/button/zephbutton.h"
 #include "controls/progressbar/progressbar.h"
 #include "platform/propertybag.h"

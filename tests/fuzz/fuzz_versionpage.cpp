@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/headlessupdatecheck.h"
+#include "cli/headlessupdatecheck.h"
 #include "net/modgetcode.h"
 #include "update/checkforupdate.h"
 

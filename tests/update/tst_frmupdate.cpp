@@ -10,14 +10,14 @@
 
 #include <memory>
 
-#include "app/formloader.h"
+#include "forms/formloader.h"
 #include "app/frmmain.h"
 #include "controls/button/zephbutton.h"
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
 #include "platform/ui/imagebox.h"
 #include "tests/support/recordingshellopener.h"
-#include "update/frmupdate.h"
+#include "update/ui/frmupdate.h"
 #include "update/remindersetting.h"
 #include "update/updatenotice.h"
 

@@ -5,6 +5,7 @@
 #include <QTextStream>
 
 #include <csignal>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <QSocketNotifier>
@@ -45,6 +46,100 @@ void quitOnSignals(QCoreApplication &) {}
 const QStringList PolicyNames = {u"keep-alive"_s, u"close"_s, u"close-silently"_s,
                                  u"close-on-second-request"_s};
 
+// The site's options, in the order --help lists them.
+struct Options
+{
+    QCommandLineOption port;
+    QCommandLineOption songs;
+    QCommandLineOption catalogue;
+    QCommandLineOption latency;
+    QCommandLineOption connectDelay;
+    QCommandLineOption connection;
+    QCommandLineOption version;
+    QCommandLineOption sessionCookie;
+};
+
+Options makeOptions()
+{
+    return {
+        {u"port"_s,
+         QStringLiteral("Port on 127.0.0.1 (0: any free port; default %1).").arg(DemoSite::DefaultPort),
+         u"port"_s, QString::number(DemoSite::DefaultPort)},
+        {u"songs"_s, u"Number of songs on the page (default 150)."_s, u"count"_s, u"150"_s},
+        {u"catalogue"_s,
+         u"Serve the songs of <file>, a listing as `lumisong --list --json` prints it, instead of "
+         "made-up ones (--songs is then ignored)."_s,
+         u"file"_s},
+        {u"latency"_s, u"Milliseconds added before every answer."_s, u"ms"_s, u"0"_s},
+        {u"connect-delay"_s,
+         u"Milliseconds added once for each new connection, before its first answer."_s, u"ms"_s,
+         u"0"_s},
+        {u"connection"_s,
+         u"What happens to a connection after an answer: keep-alive (default; it serves further "
+         "requests), close (every answer says \"Connection: close\": one request per connection), "
+         "close-silently (closed after every answer without saying so), close-on-second-request "
+         "(a second request on a connection finds it closed)."_s,
+         u"policy"_s, PolicyNames.first()},
+        {u"version"_s,
+         QStringLiteral("Version the version page announces (default %1).")
+             .arg(QStringLiteral(LUMISONG_VERSION_TEXT)),
+         u"text"_s, QStringLiteral(LUMISONG_VERSION_TEXT)},
+        {u"session-cookie"_s,
+         u"The page sets a session cookie; address requests without it are answered 403."_s},
+    };
+}
+
+// The numbers and the connection policy given, checked.
+struct Settings
+{
+    uint port = 0;
+    int songs = 0;
+    int latency = 0;
+    int connectDelay = 0;
+    qsizetype policy = 0;
+};
+
+std::optional<Settings> readSettings(const QCommandLineParser &parser, const Options &options,
+                                     QTextStream &err)
+{
+    Settings s;
+    bool portOk = false, songsOk = false, latencyOk = false, delayOk = false;
+    s.port = parser.value(options.port).toUInt(&portOk);
+    s.songs = parser.value(options.songs).toInt(&songsOk);
+    s.latency = parser.value(options.latency).toInt(&latencyOk);
+    s.connectDelay = parser.value(options.connectDelay).toInt(&delayOk);
+    if (!portOk || s.port > 65535 || !songsOk || s.songs < 0 || !latencyOk || s.latency < 0
+        || !delayOk || s.connectDelay < 0) {
+        err << "lumisong-demosite: --port, --songs, --latency and --connect-delay take "
+               "non-negative numbers\n";
+        return std::nullopt;
+    }
+    s.policy = PolicyNames.indexOf(parser.value(options.connection));
+    if (s.policy < 0) {
+        err << "lumisong-demosite: --connection takes " << PolicyNames.join(u", ") << '\n';
+        return std::nullopt;
+    }
+    return s;
+}
+
+// --catalogue: the site serves the songs of a listing file.
+bool loadCatalogue(DemoSite &site, const QString &path, QTextStream &err)
+{
+    QFile file(path);
+    QString error;
+    std::optional<Lumisong::DemoCatalogue> catalogue;
+    if (file.open(QIODevice::ReadOnly))
+        catalogue = Lumisong::DemoCatalogue::fromListing(file.readAll(), &error);
+    else
+        error = file.errorString();
+    if (!catalogue) {
+        err << "lumisong-demosite: --catalogue " << file.fileName() << ": " << error << '\n';
+        return false;
+    }
+    site.setCatalogue(std::move(*catalogue));
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -58,80 +153,26 @@ int main(int argc, char *argv[])
         "(GBK), address answers, small song files and the version page. It counts the "
         "connections it accepts (see /status); they are printed on exit as well."));
     parser.addHelpOption();
-    const QCommandLineOption portOption(
-        u"port"_s, QStringLiteral("Port on 127.0.0.1 (0: any free port; default %1).")
-                        .arg(DemoSite::DefaultPort), u"port"_s, QString::number(DemoSite::DefaultPort));
-    const QCommandLineOption songsOption(u"songs"_s, u"Number of songs on the page (default 150)."_s,
-                                         u"count"_s, u"150"_s);
-    const QCommandLineOption latencyOption(u"latency"_s, u"Milliseconds added before every answer."_s,
-                                           u"ms"_s, u"0"_s);
-    const QCommandLineOption connectDelayOption(
-        u"connect-delay"_s,
-        u"Milliseconds added once for each new connection, before its first answer."_s, u"ms"_s,
-        u"0"_s);
-    const QCommandLineOption connectionOption(
-        u"connection"_s,
-        u"What happens to a connection after an answer: keep-alive (default; it serves further "
-        "requests), close (every answer says \"Connection: close\": one request per connection), "
-        "close-silently (closed after every answer without saying so), close-on-second-request "
-        "(a second request on a connection finds it closed)."_s,
-        u"policy"_s, PolicyNames.first());
-    const QCommandLineOption versionOption(
-        u"version"_s, QStringLiteral("Version the version page announces (default %1).")
-                           .arg(QStringLiteral(LUMISONG_VERSION_TEXT)),
-        u"text"_s, QStringLiteral(LUMISONG_VERSION_TEXT));
-    const QCommandLineOption catalogueOption(
-        u"catalogue"_s,
-        u"Serve the songs of <file>, a listing as `lumisong --list --json` prints it, instead of "
-        "made-up ones (--songs is then ignored)."_s,
-        u"file"_s);
-    const QCommandLineOption sessionCookieOption(
-        u"session-cookie"_s,
-        u"The page sets a session cookie; address requests without it are answered 403."_s);
-    parser.addOptions({portOption, songsOption, catalogueOption, latencyOption, connectDelayOption,
-                       connectionOption, versionOption, sessionCookieOption});
+    const Options options = makeOptions();
+    parser.addOptions({options.port, options.songs, options.catalogue, options.latency,
+                       options.connectDelay, options.connection, options.version,
+                       options.sessionCookie});
     parser.process(app);
 
     QTextStream err(stderr);
-    bool portOk = false, songsOk = false, latencyOk = false, delayOk = false;
-    const uint port = parser.value(portOption).toUInt(&portOk);
-    const int songs = parser.value(songsOption).toInt(&songsOk);
-    const int latency = parser.value(latencyOption).toInt(&latencyOk);
-    const int connectDelay = parser.value(connectDelayOption).toInt(&delayOk);
-    if (!portOk || port > 65535 || !songsOk || songs < 0 || !latencyOk || latency < 0
-        || !delayOk || connectDelay < 0) {
-        err << "lumisong-demosite: --port, --songs, --latency and --connect-delay take "
-               "non-negative numbers\n";
+    const std::optional<Settings> settings = readSettings(parser, options, err);
+    if (!settings)
         return 1;
-    }
-    const qsizetype policy = PolicyNames.indexOf(parser.value(connectionOption));
-    if (policy < 0) {
-        err << "lumisong-demosite: --connection takes " << PolicyNames.join(u", ") << '\n';
+    DemoSite site(settings->songs);
+    if (parser.isSet(options.catalogue) && !loadCatalogue(site, parser.value(options.catalogue), err))
         return 1;
-    }
-
-    DemoSite site(songs);
-    if (parser.isSet(catalogueOption)) {
-        QFile file(parser.value(catalogueOption));
-        QString error;
-        std::optional<Lumisong::DemoCatalogue> catalogue;
-        if (file.open(QIODevice::ReadOnly))
-            catalogue = Lumisong::DemoCatalogue::fromListing(file.readAll(), &error);
-        else
-            error = file.errorString();
-        if (!catalogue) {
-            err << "lumisong-demosite: --catalogue " << file.fileName() << ": " << error << '\n';
-            return 1;
-        }
-        site.setCatalogue(std::move(*catalogue));
-    }
-    site.setLatency(latency);
-    site.setConnectDelay(connectDelay);
-    site.setConnectionPolicy(DemoSite::ConnectionPolicy(policy));
-    site.setAnnouncedVersion(parser.value(versionOption));
-    site.setSessionCookieRequired(parser.isSet(sessionCookieOption));
-    if (!site.listen(quint16(port))) {
-        err << "lumisong-demosite: cannot listen on 127.0.0.1:" << port << '\n';
+    site.setLatency(settings->latency);
+    site.setConnectDelay(settings->connectDelay);
+    site.setConnectionPolicy(DemoSite::ConnectionPolicy(settings->policy));
+    site.setAnnouncedVersion(parser.value(options.version));
+    site.setSessionCookieRequired(parser.isSet(options.sessionCookie));
+    if (!site.listen(quint16(settings->port))) {
+        err << "lumisong-demosite: cannot listen on 127.0.0.1:" << settings->port << '\n';
         return 1;
     }
     QTextStream out(stdout);

@@ -2,9 +2,9 @@
 
 #include <QPixmap>
 
-#include "app/formloader.h"
+#include "forms/formloader.h"
 #include "app/frmmain.h"
-#include "update/frmupdate.h"
+#include "update/ui/frmupdate.h"
 
 namespace Lumisong {
 

@@ -17,9 +17,9 @@
 #include <cstdio>
 
 #include "app/frmmain.h"
-#include "app/headlessexport.h"
-#include "app/listitemsmodel.h"
-#include "app/listview.h"
+#include "cli/headlessexport.h"
+#include "forms/listitemsmodel.h"
+#include "forms/listview.h"
 #include "catalogue/listformat.h"
 #include "platform/settingsstore.h"
 #include "memoryclipboard.h"

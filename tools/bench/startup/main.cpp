@@ -11,8 +11,8 @@
 #include <cstdio>
 
 #include "app/frmmain.h"
-#include "app/listitemsmodel.h"
-#include "app/listview.h"
+#include "forms/listitemsmodel.h"
+#include "forms/listview.h"
 #include "net/fetchlimits.h"
 #include "platform/settingsstore.h"
 #include "scriptedmessagebox.h"

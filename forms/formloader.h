@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "app/formdesign.h"
+#include "forms/formdesign.h"
 
 class QObject;
 class QWidget;
@@ -27,7 +27,6 @@ public:
     FormLoader();
 
     void registerType(const QString &type, Factory factory);
-    bool knowsType(const QString &type) const { return m_factories.contains(type); }
 
     // Applies caption and client size to the form and creates every control.
     // Returns false with *error set when a control type is unknown; controls

@@ -1,4 +1,4 @@
-#include "app/songlisting.h"
+#include "cli/songlisting.h"
 
 #include <QString>
 

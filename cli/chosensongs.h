@@ -51,6 +51,9 @@ public:
     // The archive read by prepare(), when one was given.
     const ExportArchive *archive() const { return m_archive ? &*m_archive : nullptr; }
     bool isChosen(int slot) const { return m_ticks[size_t(slot)]; }
+    // How many addresses a run over the songs asks for at a time: --connections
+    // and --streams, or the fetch limits' own numbers; set by prepare().
+    ListFileRun::Parallelism parallelism() const { return m_parallelism; }
 
     // Runs `run` (made over catalogue() and isChosen) to its end, with its
     // progress on `err`: into `path`, or without a file when `path` is null.
@@ -62,6 +65,7 @@ private:
     std::unique_ptr<Catalogue> m_catalogue;
     std::optional<ExportArchive> m_archive;
     std::vector<bool> m_ticks;
+    ListFileRun::Parallelism m_parallelism;
 };
 
 } // namespace Lumisong

@@ -1,4 +1,4 @@
-#include "app/headlessrunner.h"
+#include "cli/headlessrunner.h"
 
 #include <cstdio>
 
@@ -6,12 +6,12 @@
 #include <QLoggingCategory>
 #include <QString>
 
-#include "app/commandline.h"
+#include "cli/commandline.h"
 #include "app/defaults.h"
-#include "app/downloadersend.h"
-#include "app/headlessexport.h"
-#include "app/headlessupdatecheck.h"
-#include "app/songlisting.h"
+#include "cli/downloadersend.h"
+#include "cli/headlessexport.h"
+#include "cli/headlessupdatecheck.h"
+#include "cli/songlisting.h"
 #include "app/statustexts.h"
 #include "catalogue/catalogue.h"
 #include "platform/settingsstore.h"

@@ -1,4 +1,4 @@
-#include "app/listviewstyle.h"
+#include "forms/listviewstyle.h"
 
 #include <QApplication>
 #include <QFontInfo>

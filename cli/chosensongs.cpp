@@ -1,8 +1,8 @@
-#include "app/chosensongs.h"
+#include "cli/chosensongs.h"
 
-#include "app/consoleprogress.h"
-#include "app/listfilewait.h"
-#include "app/rowselection.h"
+#include "cli/consoleprogress.h"
+#include "catalogue/listfilewait.h"
+#include "cli/rowselection.h"
 #include "app/statustexts.h"
 #include "catalogue/catalogue.h"
 #include "net/fetchlimits.h"
@@ -20,7 +20,9 @@ ChosenSongs::Status ChosenSongs::prepare(std::FILE *err)
         limits.connectionsPerSite = m_options.connections;
     if (m_options.streams > 0)
         limits.streamsPerConnection = m_options.streams;
+    // The connections also cap the HTTP layer's connections to the site.
     setFetchLimits(limits);
+    m_parallelism = {limits.connectionsPerSite, limits.streamsPerConnection};
     QString error;
     std::optional<RowSelection> selection = RowSelection::all();
     if (!m_options.songs.isNull())

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/consoleprogress.h"
+#include "cli/consoleprogress.h"
 
 using namespace Lumisong;
 

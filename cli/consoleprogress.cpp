@@ -1,4 +1,4 @@
-#include "app/consoleprogress.h"
+#include "cli/consoleprogress.h"
 
 #include <QByteArray>
 #include <QStringBuilder>

@@ -1,6 +1,6 @@
-#include "app/headlessupdatecheck.h"
+#include "cli/headlessupdatecheck.h"
 
-#include "app/formdesign.h"
+#include "forms/formdesign.h"
 #include "platform/jsontext.h"
 #include "update/checkforupdate.h"
 #include "update/remindersetting.h"

@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "app/commandline.h"
+#include "cli/commandline.h"
 #include "app/defaults.h"
 
 using namespace Lumisong;

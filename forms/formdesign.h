@@ -22,7 +22,7 @@ struct ControlDesign
     QJsonObject properties;
 };
 
-// A form file (app/forms/<form>.json): the form's name, caption, client size
+// A form file (<folder>/forms/<form>.json): the form's name, caption, client size
 // in twips and its controls in creation order.
 struct FormDesign
 {

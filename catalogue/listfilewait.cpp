@@ -1,4 +1,4 @@
-#include "app/listfilewait.h"
+#include "catalogue/listfilewait.h"
 
 #include <functional>
 

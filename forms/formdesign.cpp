@@ -1,4 +1,4 @@
-#include "app/formdesign.h"
+#include "forms/formdesign.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
-#include "app/listview.h"
+#include "forms/listview.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "app/listitemsmodel.h"
-#include "app/listviewstyle.h"
+#include "forms/listitemsmodel.h"
+#include "forms/listviewstyle.h"
 #include "platform/twips.h"
 
 namespace Lumisong {

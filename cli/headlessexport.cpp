@@ -1,6 +1,6 @@
-#include "app/headlessexport.h"
+#include "cli/headlessexport.h"
 
-#include "app/chosensongs.h"
+#include "cli/chosensongs.h"
 #include "app/statustexts.h"
 
 namespace Lumisong {
@@ -61,7 +61,8 @@ int HeadlessExport::run()
         return fail(chosen.error());
     }
 
-    ListFileRun listRun(chosen.catalogue(), [&chosen](int slot) { return chosen.isChosen(slot); });
+    ListFileRun listRun(chosen.catalogue(), [&chosen](int slot) { return chosen.isChosen(slot); },
+                        chosen.parallelism());
     listRun.setFormat(m_format);
     listRun.setArchive(chosen.archive());
     switch (ChosenSongs::resolve(listRun, m_file, m_err)) {

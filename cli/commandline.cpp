@@ -1,4 +1,4 @@
-#include "app/commandline.h"
+#include "cli/commandline.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -138,9 +138,9 @@ CommandLine::CommandLine() : m_parser(std::make_unique<QCommandLineParser>())
 
 CommandLine::~CommandLine() = default;
 
-void CommandLine::parse(const QStringList &args)
+// What a command line without options means: the window on the default site.
+void CommandLine::reset()
 {
-    QCommandLineParser &p = *m_parser;
     m_siteBase = Defaults::SiteBase.toString();
     m_updateUrl = Defaults::UpdateUrl.toString();
     m_json = false;
@@ -155,6 +155,12 @@ void CommandLine::parse(const QStringList &args)
     m_rpcSecretFile.clear();
     m_error.clear();
     m_mode = Mode::Window;
+}
+
+void CommandLine::parse(const QStringList &args)
+{
+    QCommandLineParser &p = *m_parser;
+    reset();
 
     const auto fail = [this](const QString &text) {
         m_mode = Mode::Error;
@@ -218,7 +224,41 @@ QString CommandLine::parseSongRun()
     const bool sending = p.isSet(SendToOption);
     if (exporting && sending)
         return QStringLiteral("--export and --send-to cannot be combined");
+    if (const QString error = misplacedRunOption(exporting, sending); !error.isEmpty())
+        return error;
+    if (!exporting && !sending)
+        return {};
+    if (const QString error = parseRunSettings(); !error.isEmpty())
+        return error;
     const QString run = sending ? QStringLiteral("--send-to") : QStringLiteral("--export");
+    if (p.isSet(ListOption))
+        return QStringLiteral("--list and %1 cannot be combined").arg(run);
+    if (p.isSet(AllOption) == p.isSet(SongsOption))
+        return run + QStringLiteral(" needs either --all or --songs");
+    if (p.isSet(SongsOption))
+        m_exportSongs = p.value(SongsOption); // checked against the list once it is loaded
+    if (exporting) {
+        m_exportFile = p.value(ExportOption);
+        if (m_exportFile.isEmpty())
+            return QStringLiteral("--export needs a file name");
+    } else if (const QString error = parseSendTarget(); !error.isEmpty()) {
+        return error;
+    }
+    if (p.isSet(ArchiveOption)) {
+        m_archiveFile = p.value(ArchiveOption);
+        if (m_archiveFile.isEmpty())
+            return QStringLiteral("--archive needs a file name");
+        if (exporting && sameFile(m_archiveFile, m_exportFile))
+            return QStringLiteral("--archive and --export name the same file");
+    }
+    m_mode = exporting ? Mode::Export : Mode::SendTo;
+    return {};
+}
+
+// An option of a run given without that run.
+QString CommandLine::misplacedRunOption(bool exporting, bool sending) const
+{
+    const QCommandLineParser &p = *m_parser;
     const auto onlyWith = [&](const QString &option, bool allowed, const QString &of) {
         return p.isSet(option) && !allowed ? QStringLiteral("--%1 is an option of %2").arg(option, of)
                                            : QString();
@@ -236,8 +276,13 @@ QString CommandLine::parseSongRun()
     }
     if ((p.isSet(AllOption) || p.isSet(SongsOption)) && !exporting && !sending)
         return QStringLiteral("--all and --songs are options of --export and --send-to");
-    if (!exporting && !sending)
-        return {};
+    return {};
+}
+
+// --connections, --streams and --format.
+QString CommandLine::parseRunSettings()
+{
+    const QCommandLineParser &p = *m_parser;
     for (auto [option, max, value] : {std::tuple{ConnectionsOption, MaxConnections, &m_connections},
                                       std::tuple{StreamsOption, MaxStreams, &m_streams}}) {
         if (!p.isSet(option))
@@ -253,42 +298,29 @@ QString CommandLine::parseSongRun()
             return QStringLiteral("--format takes one of: ") + ListFormats::names().join(u", ");
         m_format = *format;
     }
-    if (p.isSet(ListOption))
-        return QStringLiteral("--list and %1 cannot be combined").arg(run);
-    if (p.isSet(AllOption) == p.isSet(SongsOption))
-        return run + QStringLiteral(" needs either --all or --songs");
-    if (p.isSet(SongsOption))
-        m_exportSongs = p.value(SongsOption); // checked against the list once it is loaded
-    if (exporting) {
-        m_exportFile = p.value(ExportOption);
-        if (m_exportFile.isEmpty())
-            return QStringLiteral("--export needs a file name");
-    } else {
-        QString error;
-        m_rpcUrl = normaliseHttpUrl(p.value(SendToOption), &error);
-        if (m_rpcUrl.isEmpty())
-            return QStringLiteral("--send-to: ") + error;
-        // Credentials in the address would be on the command line and in messages.
-        if (!QUrl(m_rpcUrl).userInfo().isEmpty()) {
-            m_rpcUrl.clear();
-            return QStringLiteral("--send-to: give no user or password in the address; the secret "
-                                  "comes from LUMISONG_RPC_SECRET or --rpc-secret-file");
-        }
-        for (auto [option, value] : {std::pair{DirOption, &m_downloadDir},
-                                     std::pair{RpcSecretFileOption, &m_rpcSecretFile}}) {
-            *value = p.value(option);
-            if (p.isSet(option) && value->isEmpty())
-                return QStringLiteral("--%1 needs a value").arg(option);
-        }
+    return {};
+}
+
+// --send-to's address, --dir and --rpc-secret-file.
+QString CommandLine::parseSendTarget()
+{
+    const QCommandLineParser &p = *m_parser;
+    QString error;
+    m_rpcUrl = normaliseHttpUrl(p.value(SendToOption), &error);
+    if (m_rpcUrl.isEmpty())
+        return QStringLiteral("--send-to: ") + error;
+    // Credentials in the address would be on the command line and in messages.
+    if (!QUrl(m_rpcUrl).userInfo().isEmpty()) {
+        m_rpcUrl.clear();
+        return QStringLiteral("--send-to: give no user or password in the address; the secret "
+                              "comes from LUMISONG_RPC_SECRET or --rpc-secret-file");
     }
-    if (p.isSet(ArchiveOption)) {
-        m_archiveFile = p.value(ArchiveOption);
-        if (m_archiveFile.isEmpty())
-            return QStringLiteral("--archive needs a file name");
-        if (exporting && sameFile(m_archiveFile, m_exportFile))
-            return QStringLiteral("--archive and --export name the same file");
+    for (auto [option, value] : {std::pair{DirOption, &m_downloadDir},
+                                 std::pair{RpcSecretFileOption, &m_rpcSecretFile}}) {
+        *value = p.value(option);
+        if (p.isSet(option) && value->isEmpty())
+            return QStringLiteral("--%1 needs a value").arg(option);
     }
-    m_mode = exporting ? Mode::Export : Mode::SendTo;
     return {};
 }
 

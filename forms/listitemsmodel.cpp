@@ -1,4 +1,4 @@
-#include "app/listitemsmodel.h"
+#include "forms/listitemsmodel.h"
 
 namespace Lumisong {
 

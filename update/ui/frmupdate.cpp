@@ -1,4 +1,4 @@
-#include "update/frmupdate.h"
+#include "update/ui/frmupdate.h"
 
 #include <QCheckBox>
 #include <QLabel>

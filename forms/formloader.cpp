@@ -1,4 +1,4 @@
-#include "app/formloader.h"
+#include "forms/formloader.h"
 
 #include <QCheckBox>
 #include <QJsonArray>
@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/listview.h"
+#include "forms/listview.h"
 #include "controls/button/zephbutton.h"
 #include "controls/progressbar/progressbar.h"
 #include "platform/propertybag.h"

@@ -1,4 +1,4 @@
-#include "app/downloadersend.h"
+#include "cli/downloadersend.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -77,7 +77,8 @@ int DownloaderSend::run()
         return fail(StatusText::listWriteFailed()
                     + QStringLiteral(" (%1: %2)").arg(chosen.archive()->path(), writer.errorString()));
 
-    ListFileRun resolving(chosen.catalogue(), [&chosen](int slot) { return chosen.isChosen(slot); });
+    ListFileRun resolving(chosen.catalogue(), [&chosen](int slot) { return chosen.isChosen(slot); },
+                          chosen.parallelism());
     if (ChosenSongs::resolve(resolving, QString(), m_err) != ListFileRun::Outcome::Written)
         return fail(StatusText::listAddressFailed() + QStringLiteral(" (") + resolving.errorString() + u')');
 

@@ -81,7 +81,11 @@ public:
     static QString normaliseHttpUrl(const QString &url, QString *error);
 
 private:
+    void reset();
     QString parseSongRun();
+    QString misplacedRunOption(bool exporting, bool sending) const;
+    QString parseRunSettings();
+    QString parseSendTarget();
 
     std::unique_ptr<QCommandLineParser> m_parser;
     Mode m_mode = Mode::Window;

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/chosensongs.h"
+#include "cli/chosensongs.h"
 #include "catalogue/aria2rpc.h"
 #include "catalogue/listformat.h"
 

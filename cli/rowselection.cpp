@@ -1,4 +1,4 @@
-#include "app/rowselection.h"
+#include "cli/rowselection.h"
 
 #include <QStringList>
 
