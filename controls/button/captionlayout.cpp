@@ -106,13 +106,15 @@ PixelRect CaptionLayout::placePicture(const ButtonProperties &properties, const 
     return {left, top, left + w, top + h};
 }
 
-CaptionLayout::Result CaptionLayout::layout(const ButtonProperties &properties, const Input &input,
-                                            int textWidth, int textHeight)
+namespace {
+
+// The caption's box by its own alignment, before a picture makes room.
+PixelRect alignedCaption(const ButtonProperties &properties, const CaptionLayout::Input &input,
+                         int textWidth, int textHeight)
 {
     const int W = input.width;
     const int H = input.height;
     const int w = input.pictureWidth;
-    const int h = input.pictureHeight;
     const bool drop = properties.hasDropDown();
     const int pictureAlign = properties.pictureAlign;
 
@@ -134,6 +136,18 @@ CaptionLayout::Result CaptionLayout::layout(const ButtonProperties &properties, 
     default:
         break;
     }
+
+    return c;
+}
+
+// The caption moved out of the picture's way, by where the picture goes.
+PixelRect besidePicture(const ButtonProperties &properties, const CaptionLayout::Input &input,
+                        PixelRect c)
+{
+    const int W = input.width;
+    const int w = input.pictureWidth;
+    const int h = input.pictureHeight;
+    const int pictureAlign = properties.pictureAlign;
 
     if (properties.pictureNormal) {
         switch (pictureAlign) {
@@ -169,6 +183,20 @@ CaptionLayout::Result CaptionLayout::layout(const ButtonProperties &properties, 
             break;
         }
     }
+
+    return c;
+}
+
+} // namespace
+
+CaptionLayout::Result CaptionLayout::layout(const ButtonProperties &properties, const Input &input,
+                                            int textWidth, int textHeight)
+{
+    const int W = input.width;
+    const int H = input.height;
+    const bool drop = properties.hasDropDown();
+    PixelRect c = besidePicture(properties, input,
+                                alignedCaption(properties, input, textWidth, textHeight));
 
     if (properties.captionAlign == CaptionRight && drop)
         c = movedBy(c, -16, 0);
