@@ -1,51 +1,32 @@
 #pragma once
 
-#include <QByteArray>
-#include <QProcess>
 #include <QProcessEnvironment>
-#include <QSignalSpy>
 #include <QString>
 #include <QStringList>
+
+#include "tests/support/measuredrun.h"
 
 // Runs the built program (LUMISONG_BINARY) and other programs as child
 // processes for the tests of the headless modes.
 namespace Lumisong {
 
-struct Run
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = Test::MeasuredRun;
 
 // Runs a program as a user without a display would: no X, no Wayland, no
 // QT_QPA_PLATFORM, no download manager's secret, plus the variables of `extra`.
-// The demo site answers on this thread's event loop, so the wait must keep
-// the loop running.
+// Killed after a minute (exit code -1).
 inline Run runProgram(const QString &program, const QStringList &args,
                       const QString &runtimeDir = QString(),
                       const QProcessEnvironment &extra = QProcessEnvironment())
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    Run::Options options;
+    options.environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "LUMISONG_RPC_SECRET"})
-        env.remove(QString::fromLatin1(name));
+        options.environment.remove(QString::fromLatin1(name));
     if (!runtimeDir.isEmpty())
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
-    env.insert(extra);
-    QProcess process;
-    process.setProcessEnvironment(env);
-    QSignalSpy finished(&process, &QProcess::finished);
-    process.start(program, args);
-    Run run;
-    if (!process.waitForStarted(10000) || !finished.wait(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+        options.environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
+    options.environment.insert(extra);
+    return Run::run(program, args, 60000, options);
 }
 
 #ifdef LUMISONG_BINARY

@@ -4,7 +4,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -14,6 +13,7 @@
 #include "tests/app/programrun.h"
 #include "tools/demosite/democatalogue.h"
 #include "tools/demosite/demosite.h"
+#include "tests/support/datacolumns.h"
 
 using namespace Lumisong;
 using namespace Qt::StringLiterals;
@@ -223,10 +223,8 @@ void tst_Headless::ignoresTheInstanceLock()
 
 void tst_Headless::usageErrors_data()
 {
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QByteArray>("stdoutHas");
-    QTest::addColumn<QByteArray>("stderrHas");
+    Test::addColumns<QStringList, int, QByteArray, QByteArray>(
+        {"args", "exitCode", "stdoutHas", "stderrHas"});
     QTest::newRow("help") << QStringList{u"--help"_s} << 0 << QByteArray("--site")
                           << QByteArray();
     QTest::newRow("version") << QStringList{u"--version"_s} << 0 << QByteArray("Lumisong 1.1.0")

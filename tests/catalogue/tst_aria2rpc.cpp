@@ -1,4 +1,5 @@
 #include "catalogue/aria2rpc.h"
+#include "tests/support/datacolumns.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -48,10 +49,7 @@ private slots:
 
 void TestAria2Rpc::requestsCarryEverySongInOrder_data()
 {
-    QTest::addColumn<int>("count");
-    QTest::addColumn<qsizetype>("addressBytes");
-    QTest::addColumn<QString>("secret");
-    QTest::addColumn<QString>("dir");
+    Test::addColumns<int, qsizetype, QString, QString>({"count", "addressBytes", "secret", "dir"});
     QTest::addColumn<QList<int>>("sizes"); // calls per request; empty: refused
 
     QTest::newRow("one song, no token, aria2's folder") << 1 << qsizetype(30) << QString() << QString()

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "tests/catalogue/filebytes.h"
+#include "tests/support/datacolumns.h"
 
 using namespace Lumisong;
 using FileBytes::readAll;
@@ -209,11 +210,8 @@ void TestExportFormats::refused()
 
 void TestExportFormats::safeName_data()
 {
-    QTest::addColumn<QString>("singer");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("songId");
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("expected");
+    Test::addColumns<QString, QString, QString, QString, QString>(
+        {"singer", "title", "songId", "address", "expected"});
     const QString mp3 = u"http://h/files/1.mp3"_s;
 
     QTest::newRow("singer and title")

@@ -1,4 +1,5 @@
 #include "menu/searchaddress.h"
+#include "tests/support/datacolumns.h"
 
 #include <QTest>
 
@@ -15,10 +16,8 @@ private slots:
 
 void TestSearchAddress::address_data()
 {
-    QTest::addColumn<SearchAddress::Site>("site");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("singer");
-    QTest::addColumn<QByteArray>("expected");
+    Test::addColumns<SearchAddress::Site, QString, QString, QByteArray>(
+        {"site", "title", "singer", "expected"});
 
     QTest::newRow("google plain")
         << SearchAddress::Site::Google << QStringLiteral("Yesterday") << QStringLiteral("Beatles")

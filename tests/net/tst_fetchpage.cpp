@@ -8,6 +8,7 @@
 #include "tests/support/proxyenvironment.h"
 #include "tools/demosite/democatalogue.h"
 #include "tools/demosite/demosite.h"
+#include "tests/support/datacolumns.h"
 
 using namespace Lumisong;
 using namespace Qt::StringLiterals;
@@ -106,10 +107,7 @@ void FetchPageTest::serveStallAndOk()
 
 void FetchPageTest::answers_data()
 {
-    QTest::addColumn<ScriptedAnswer>("served");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("requests");
+    Test::addColumns<ScriptedAnswer, bool, QString, int>({"served", "ok", "text", "requests"});
 
     const QByteArray gbkPage = DemoCatalogue::toGbk(u"新歌 喆 堃 镕"_s);
     const QByteArray big(100 * 1024, 'x');

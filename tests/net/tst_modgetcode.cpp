@@ -5,6 +5,7 @@
 #include "net/gbkdecoder.h"
 #include "net/modgetcode.h"
 #include "net/proxyrules.h"
+#include "tests/support/datacolumns.h"
 
 using namespace Lumisong;
 using namespace Qt::StringLiterals;
@@ -28,10 +29,7 @@ private slots:
 
 void ModGetCodeTest::textBetween_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<QString>("end");
-    QTest::addColumn<QString>("expected");
+    Test::addColumns<QString, QString, QString, QString>({"text", "start", "end", "expected"});
 
     QTest::newRow("first pair") << u"x{a:1}{b:2}"_s << u"{"_s << u"}"_s << u"a:1"_s;
     QTest::newRow("version title") << u"Title(V1.2.0)"_s << u"(V"_s << u")"_s << u"1.2.0"_s;

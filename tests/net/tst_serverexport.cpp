@@ -17,6 +17,7 @@
 #include "tests/support/testca.h"
 #include "tests/support/tinyproxyrunner.h"
 #include "tools/demosite/demosite.h"
+#include "tests/support/datacolumns.h"
 
 using namespace Lumisong;
 using namespace Lumisong::Test;
@@ -90,10 +91,8 @@ QByteArray TestServerExport::exportAll(const QString &site, const QStringList &e
 
 void TestServerExport::sameListEverywhere_data()
 {
-    QTest::addColumn<Front>("front");
-    QTest::addColumn<bool>("sessionCookie");
-    QTest::addColumn<int>("keepaliveRequests");
-    QTest::addColumn<QStringList>("options");
+    Test::addColumns<Front, bool, int, QStringList>(
+        {"front", "sessionCookie", "keepaliveRequests", "options"});
     QTest::addColumn<int>("mostConnections"); // for the address requests through nginx
 
     const auto n = [](int connections, int streams = 0) {

@@ -3,6 +3,7 @@
 #include <QJsonDocument>
 
 #include "platform/propertybag.h"
+#include "tests/support/datacolumns.h"
 
 #include <sys/stat.h>
 
@@ -55,10 +56,7 @@ void tst_PropertyBag::writeStoresOnlyDifferences()
 void tst_PropertyBag::readTypes_data()
 {
     QTest::addColumn<int>("stored"); // 0 integer, 1 boolean, 2 text, 3 colour
-    QTest::addColumn<bool>("asInteger");
-    QTest::addColumn<bool>("asBoolean");
-    QTest::addColumn<bool>("asText");
-    QTest::addColumn<bool>("asColour");
+    Test::addColumns<bool, bool, bool, bool>({"asInteger", "asBoolean", "asText", "asColour"});
     QTest::newRow("integer") << 0 << true << false << false << true; // a colour reads a number
     QTest::newRow("boolean") << 1 << false << true << false << false;
     QTest::newRow("text") << 2 << false << false << true << false;
@@ -106,10 +104,8 @@ void tst_PropertyBag::jsonRoundTrip()
 
 void tst_PropertyBag::jsonDecoding_data()
 {
-    QTest::addColumn<QByteArray>("json");
-    QTest::addColumn<bool>("readsAsInteger");
-    QTest::addColumn<bool>("readsAsColour");
-    QTest::addColumn<bool>("readsAsFont");
+    Test::addColumns<QByteArray, bool, bool, bool>(
+        {"json", "readsAsInteger", "readsAsColour", "readsAsFont"});
     QTest::newRow("integer") << QByteArray("5") << true << true << false;
     QTest::newRow("fraction") << QByteArray("5.5") << false << false << false;
     QTest::newRow("too large") << QByteArray("3000000000") << false << false << false;

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -26,37 +27,65 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// NUL-terminated strings and the pointer array exec wants, built before fork.
+struct CStrings
+{
+    QList<QByteArray> bytes;
+    std::vector<char *> pointers;
+
+    char **data()
+    {
+        pointers.clear();
+        for (QByteArray &item : bytes)
+            pointers.push_back(item.data());
+        pointers.push_back(nullptr);
+        return pointers.data();
+    }
+};
+
 } // namespace
 
 MeasuredRun MeasuredRun::run(const QString &program, const QStringList &args, int timeoutMs,
-                             qint64 addressSpaceLimit)
+                             const Options &options)
 {
     MeasuredRun result;
     QTemporaryDir dir;
     const QByteArray outPath = dir.filePath(QStringLiteral("out")).toLocal8Bit();
     const QByteArray errPath = dir.filePath(QStringLiteral("err")).toLocal8Bit();
-    QList<QByteArray> argBytes{program.toLocal8Bit()};
+    const QByteArray inPath = dir.filePath(QStringLiteral("in")).toLocal8Bit();
+    QFile input(QString::fromLocal8Bit(inPath));
+    if (!input.open(QIODevice::WriteOnly) || input.write(options.input) != options.input.size())
+        return result;
+    input.close();
+    const QString path = program.contains(u'/') ? program : QStandardPaths::findExecutable(program);
+    CStrings argv{{path.toLocal8Bit()}, {}};
     for (const QString &arg : args)
-        argBytes << arg.toLocal8Bit();
-    std::vector<char *> argv;
-    for (QByteArray &arg : argBytes)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
+        argv.bytes << arg.toLocal8Bit();
+    const QProcessEnvironment environment = options.environment.isEmpty()
+        ? QProcessEnvironment::systemEnvironment() : options.environment;
+    CStrings envp;
+    for (const QString &entry : environment.toStringList())
+        envp.bytes << entry.toLocal8Bit();
+    char **argvData = argv.data();
+    char **envpData = envp.data();
+    const qint64 addressSpaceLimit = options.addressSpaceLimit;
 
     QElapsedTimer clock;
     clock.start();
     const pid_t pid = ::fork();
     if (pid == 0) {
         // Only async-signal-safe calls between fork and exec.
+        const int in = ::open(inPath.constData(), O_RDONLY);
         const int out = ::open(outPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int err = ::open(errPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(in, 0);
         ::dup2(out, 1);
         ::dup2(err, 2);
         if (addressSpaceLimit > 0) {
             const rlimit limit{rlim_t(addressSpaceLimit), rlim_t(addressSpaceLimit)};
             ::setrlimit(RLIMIT_AS, &limit);
         }
-        ::execv(argv[0], argv.data());
+        ::execve(argvData[0], argvData, envpData);
         ::_exit(127);
     }
     if (pid < 0)

@@ -1,15 +1,16 @@
 #pragma once
 
 #include <QByteArray>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
 namespace Lumisong::Test {
 
-// Runs a program to its end as a child process with this thread's event loop
-// running (servers in this process answer meanwhile), and reports what a
-// process table would: exit status, wall time and peak resident memory.
-// The child inherits this process's environment.
+// The one way tests and benchmarks start a child process: runs a program to
+// its end with this thread's event loop running (servers in this process
+// answer meanwhile), and reports what a process table would: exit status,
+// wall time and peak resident memory, with what it wrote.
 class MeasuredRun
 {
 public:
@@ -20,10 +21,27 @@ public:
     QByteArray out;         // standard output
     QByteArray err;         // standard error
 
-    // addressSpaceLimit > 0 caps the child's address space (RLIMIT_AS), so a
-    // runaway child ends on its own instead of taking the machine's memory.
+    struct Options
+    {
+        // The child's environment; an empty one inherits this process's.
+        QProcessEnvironment environment;
+        // Becomes the child's standard input (empty: an empty input).
+        QByteArray input;
+        // > 0 caps the child's address space (RLIMIT_AS), so a runaway child
+        // ends on its own instead of taking the machine's memory.
+        qint64 addressSpaceLimit = 0;
+    };
+
+    // A program without a slash is looked up on PATH.
     static MeasuredRun run(const QString &program, const QStringList &args, int timeoutMs,
-                           qint64 addressSpaceLimit = 0);
+                           const Options &options);
+    static MeasuredRun run(const QString &program, const QStringList &args, int timeoutMs,
+                           qint64 addressSpaceLimit = 0)
+    {
+        Options options;
+        options.addressSpaceLimit = addressSpaceLimit;
+        return run(program, args, timeoutMs, options);
+    }
 };
 
 } // namespace Lumisong::Test

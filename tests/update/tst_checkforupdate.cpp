@@ -7,6 +7,7 @@
 #include "update/checkforupdate.h"
 #include "update/updatenotice.h"
 #include "update/updatepresenter.h"
+#include "tests/support/datacolumns.h"
 
 using namespace Lumisong;
 using namespace Qt::StringLiterals;
@@ -94,13 +95,8 @@ QString tst_CheckForUpdate::check(const QString &current, const QString &skipped
 
 void tst_CheckForUpdate::versionPage_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("current");
-    QTest::addColumn<QString>("skipped");
-    QTest::addColumn<QString>("result");
-    QTest::addColumn<QString>("newest");
-    QTest::addColumn<QString>("date");
-    QTest::addColumn<QString>("notes");
+    Test::addColumns<QString, QString, QString, QString, QString, QString, QString>(
+        {"text", "current", "skipped", "result", "newest", "date", "notes"});
 
     const QString due = u"需要更新"_s;
     const QString upToDate = u"最新"_s;

@@ -14,6 +14,7 @@
 #include "controls/button/picturecomposer.h"
 #include "platform/surface.h"
 #include "platform/systemcolours.h"
+#include "tests/support/datacolumns.h"
 
 using namespace Lumisong;
 using namespace Qt::StringLiterals;
@@ -114,11 +115,8 @@ void ButtonDrawingTest::averageColor()
 
 void ButtonDrawingTest::colourScheme_data()
 {
-    QTest::addColumn<int>("style");
-    QTest::addColumn<int>("schemeBefore");
-    QTest::addColumn<int>("schemeAfter");
-    QTest::addColumn<Colour>("back");
-    QTest::addColumn<bool>("focusRect");
+    Test::addColumns<int, int, int, Colour, bool>(
+        {"style", "schemeBefore", "schemeAfter", "back", "focusRect"});
     const Colour custom = Colour::rgb(1, 2, 3);
     const Colour face = grey(240);
     QTest::newRow("sunrise keeps custom") << 5 << 3 << 3 << custom << false;
@@ -155,10 +153,7 @@ void ButtonDrawingTest::colourScheme()
 
 void ButtonDrawingTest::gradientRamp_data()
 {
-    QTest::addColumn<int>("direction");
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<QPoint>("at");
-    QTest::addColumn<Colour>("expected");
+    Test::addColumns<int, QSize, QPoint, Colour>({"direction", "size", "at", "expected"});
     const Colour from = Colour::rgb(0, 100, 255);
     const Colour to = Colour::rgb(255, 0, 255);
     Q_UNUSED(from);
@@ -345,13 +340,8 @@ void ButtonDrawingTest::pictureEffectTables()
 
 void ButtonDrawingTest::pictureComposition_data()
 {
-    QTest::addColumn<QRgb>("source");
-    QTest::addColumn<bool>("alpha");
-    QTest::addColumn<int>("opacity");
-    QTest::addColumn<int>("effect");
-    QTest::addColumn<bool>("greyLook");
-    QTest::addColumn<Colour>("face");
-    QTest::addColumn<Colour>("expected");
+    Test::addColumns<QRgb, bool, int, int, bool, Colour, Colour>(
+        {"source", "alpha", "opacity", "effect", "greyLook", "face", "expected"});
     const Colour white = grey(255);
     QTest::newRow("opaque copies") << qRgb(10, 20, 30) << false << 255 << 0 << false << white
                                    << Colour::rgb(10, 20, 30);

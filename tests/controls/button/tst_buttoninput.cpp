@@ -11,6 +11,8 @@
 #include "controls/button/buttoninput.h"
 #include "controls/button/buttonpainter.h"
 #include "controls/button/buttonproperties.h"
+#include "tests/support/datacolumns.h"
+#include "tools/preview/replayscript.h"
 
 using namespace Lumisong;
 using namespace Qt::StringLiterals;
@@ -87,33 +89,42 @@ public:
     void requestLeave() override {}
 };
 
-// One action in the replay's words: "move X Y", "press B X Y [S]",
-// "release B X Y [S]", "dblclick", "leave", "keydown C [S]", "keyup C [S]",
-// "keypress A", "access A", "focusin", "focusout", "activate", "deactivate".
-// The pointer is over the button when 0 <= X < 75 and 0 <= Y < 23.
-void perform(ButtonInput &input, const QString &action)
+// The actions of a script in the replay's words (see ReplayScript), one a
+// line or separated by ';', as the preview tool reads them.
+QList<ReplayScript::Action> actions(const QString &script)
 {
-    const QStringList w = action.split(u' ', Qt::SkipEmptyParts);
-    const auto n = [&w](int i) { return i < w.size() ? w.at(i).toInt() : 0; };
-    const QString &verb = w.at(0);
+    QString error;
+    const std::optional<ReplayScript> parsed =
+        ReplayScript::parse(QString(script).replace(u';', u'\n'), &error);
+    if (parsed)
+        return parsed->actions();
+    QTest::qFail(qPrintable(u"malformed script: "_s + error), __FILE__, __LINE__);
+    return {};
+}
+
+// The pointer is over the button when 0 <= X < 75 and 0 <= Y < 23.
+void perform(ButtonInput &input, const ReplayScript::Action &action)
+{
+    const QString &verb = action.verb;
+    const auto n = [&action](int i) { return i < action.numbers.size() ? action.numbers.at(i) : 0; };
     if (verb == u"move")
-        input.mouseMove(n(1) >= 0 && n(1) < Client.width() && n(2) >= 0 && n(2) < Client.height());
+        input.mouseMove(n(0) >= 0 && n(0) < Client.width() && n(1) >= 0 && n(1) < Client.height());
     else if (verb == u"press")
-        input.mouseDown(n(1), n(4), float(n(2)), float(n(3)));
+        input.mouseDown(n(0), n(3), float(n(1)), float(n(2)));
     else if (verb == u"release")
-        input.mouseUp(n(1), n(4), float(n(2)), float(n(3)));
+        input.mouseUp(n(0), n(3), float(n(1)), float(n(2)));
     else if (verb == u"dblclick")
         input.dblClick();
     else if (verb == u"leave")
         input.mouseLeave();
     else if (verb == u"keydown")
-        input.keyDown(n(1), n(2));
+        input.keyDown(n(0), n(1));
     else if (verb == u"keyup")
-        input.keyUp(n(1), n(2));
+        input.keyUp(n(0), n(1));
     else if (verb == u"keypress")
-        input.keyPress(n(1));
+        input.keyPress(n(0));
     else if (verb == u"access")
-        input.accessKey(n(1));
+        input.accessKey(n(0));
     else if (verb == u"focusin")
         input.gotFocus();
     else if (verb == u"focusout")
@@ -123,13 +134,13 @@ void perform(ButtonInput &input, const QString &action)
     else if (verb == u"deactivate")
         input.formDeactivated();
     else
-        QFAIL(qPrintable(u"unknown action "_s + action));
+        QFAIL(qPrintable(u"action not played here: "_s + verb));
 }
 
 void play(RecordingHost &host, const QString &script)
 {
-    for (const QString &action : script.split(u';', Qt::SkipEmptyParts))
-        perform(*host.input, action.trimmed());
+    for (const ReplayScript::Action &action : actions(script))
+        perform(*host.input, action);
 }
 
 } // namespace
@@ -281,10 +292,7 @@ void ButtonInputTest::sequences()
 
 void ButtonInputTest::dropDownAnchors_data()
 {
-    QTest::addColumn<int>("align");
-    QTest::addColumn<int>("flags");
-    QTest::addColumn<QPoint>("point");
-    QTest::addColumn<int>("stored");
+    Test::addColumns<int, int, QPoint, int>({"align", "flags", "point", "stored"});
     QTest::newRow("0 below, left edges") << 0 << 2 << QPoint(0, 23) << 2;
     QTest::newRow("1 above replaces the flags") << 1 << 2 << QPoint(0, 0) << 0x20;
     QTest::newRow("2 left adds right-align") << 2 << 2 << QPoint(0, 0) << 0x0A;
@@ -312,14 +320,8 @@ void ButtonInputTest::dropDownAnchors()
 
 void ButtonInputTest::dropDownMenu_data()
 {
-    QTest::addColumn<int>("align");
-    QTest::addColumn<int>("flags");
-    QTest::addColumn<bool>("closesOver");
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("effects");
-    QTest::addColumn<int>("state");
-    QTest::addColumn<bool>("latch");
-    QTest::addColumn<int>("storedFlags");
+    Test::addColumns<int, int, bool, QString, QString, int, bool, int>(
+        {"align", "flags", "closesOver", "script", "effects", "state", "latch", "storedFlags"});
 
     QTest::newRow("a full click raises nothing and opens the menu")
         << 0 << 0 << false << u"press 1 10 10; release 1 10 10"_s << u"menu 0 23 0"_s << 0 << false
@@ -436,11 +438,10 @@ void ButtonInputTest::destroyedInsideItsHandlers()
         if (kind == ButtonEvent::Click)
             host.input.reset();
     };
-    const QStringList actions = script.split(u';');
-    for (const QString &action : actions) {
+    for (const ReplayScript::Action &action : actions(script)) {
         if (!host.input)
             break;
-        perform(*host.input, action.trimmed());
+        perform(*host.input, action);
     }
     QVERIFY(!host.input);
     QCOMPARE(host.log.join(u'|'), effects);

@@ -17,6 +17,7 @@
 #include "controls/button/tooltipwindow.h"
 #include "controls/button/zephbutton.h"
 #include "platform/systemcolours.h"
+#include "tests/support/datacolumns.h"
 
 using namespace Lumisong;
 using namespace Lumisong::ButtonTesting;
@@ -152,13 +153,8 @@ void ButtonPopupsTest::destroyedMenuDetaches()
 
 void ButtonPopupsTest::toolTipContent_data()
 {
-    QTest::addColumn<int>("type");
-    QTest::addColumn<int>("icon");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<Colour>("back");
-    QTest::addColumn<bool>("balloon");
-    QTest::addColumn<int>("shownIcon");
-    QTest::addColumn<std::optional<Colour>>("shownBack");
+    Test::addColumns<int, int, QString, Colour, bool, int, std::optional<Colour>>(
+        {"type", "icon", "title", "back", "balloon", "shownIcon", "shownBack"});
     const Colour blue = Colour::rgb(0, 0, 200);
     QTest::newRow("plain") << 0 << 0 << QString() << Colour(0) << false << 0
                            << std::optional<Colour>();

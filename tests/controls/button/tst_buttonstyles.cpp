@@ -11,6 +11,7 @@
 #include "controls/button/zephbutton.h"
 #include "platform/propertybag.h"
 #include "platform/systemcolours.h"
+#include "tests/support/datacolumns.h"
 
 using namespace Lumisong;
 using namespace Lumisong::ButtonTesting;
@@ -52,10 +53,7 @@ private slots:
 
 void ButtonStylesTest::stylePixels_data()
 {
-    QTest::addColumn<int>("style");
-    QTest::addColumn<int>("state");
-    QTest::addColumn<QPoint>("point");
-    QTest::addColumn<Colour>("expected");
+    Test::addColumns<int, int, QPoint, Colour>({"style", "state", "point", "expected"});
     // 20 x 12 buttons, default scheme of each style, no caption.
     const Colour blueBack = Colour::rgb(173, 209, 255);
     QTest::newRow("0 normal outer edge") << 0 << 0 << QPoint(0, 0) << grey(227);

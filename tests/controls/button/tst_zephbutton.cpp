@@ -18,6 +18,7 @@
 #include "platform/surface.h"
 #include "platform/systemcolours.h"
 #include "tests/support/recordingshellopener.h"
+#include "tests/support/datacolumns.h"
 
 using namespace Lumisong;
 using namespace Lumisong::ButtonTesting;
@@ -86,10 +87,7 @@ void ZephButtonTest::newInstance()
 
 void ZephButtonTest::styleAndSchemeTransitions_data()
 {
-    QTest::addColumn<int>("schemeBefore");
-    QTest::addColumn<int>("style");
-    QTest::addColumn<int>("scheme");
-    QTest::addColumn<Colour>("back");
+    Test::addColumns<int, int, int, Colour>({"schemeBefore", "style", "scheme", "back"});
     const Colour custom = Colour::rgb(10, 20, 30);
     QTest::newRow("5 keeps custom scheme and colour") << 3 << 5 << 3 << custom;
     QTest::newRow("8 resets to blue") << 3 << 8 << 0 << Colour::rgb(173, 209, 255);

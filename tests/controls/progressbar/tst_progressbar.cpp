@@ -7,6 +7,7 @@
 #include "controls/progressbar/progressbarpalette.h"
 #include "platform/propertybag.h"
 #include "platform/systemcolours.h"
+#include "tests/support/datacolumns.h"
 
 using namespace Lumisong;
 
@@ -89,10 +90,7 @@ private slots:
 
 void tst_ProgressBar::clamping_data()
 {
-    QTest::addColumn<QStringList>("assignments");
-    QTest::addColumn<int>("min");
-    QTest::addColumn<int>("max");
-    QTest::addColumn<int>("value");
+    Test::addColumns<QStringList, int, int, int>({"assignments", "min", "max", "value"});
     auto list = [](std::initializer_list<const char *> items) {
         QStringList result;
         for (const char *item : items)
@@ -460,12 +458,8 @@ void tst_ProgressBar::publicGradients()
 
 void tst_ProgressBar::fourColourRamp_data()
 {
-    QTest::addColumn<bool>("vertical");
-    QTest::addColumn<int>("steps");
-    QTest::addColumn<int>("start");
-    QTest::addColumn<int>("end");
-    QTest::addColumn<int>("entry");
-    QTest::addColumn<int>("expected");
+    Test::addColumns<bool, int, int, int, int, int>(
+        {"vertical", "steps", "start", "end", "entry", "expected"});
     QTest::newRow("a half goes down to even") << false << 2 << 0 << 1 << 1 << 0;
     QTest::newRow("a half goes up to even") << false << 2 << 0 << 3 << 1 << 2;
     // The single-precision step 7/6 times 3 is 3.4999999, not a half.

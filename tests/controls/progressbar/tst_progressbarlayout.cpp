@@ -2,6 +2,7 @@
 
 #include "controls/progressbar/progressbarlayout.h"
 #include "controls/progressbar/progressbarpalette.h"
+#include "tests/support/datacolumns.h"
 
 using namespace Lumisong;
 
@@ -38,11 +39,7 @@ ProgressBarState bar(int value, int max, int orientation = 1)
 
 void tst_ProgressBarLayout::fillLength_data()
 {
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<int>("value");
-    QTest::addColumn<int>("max");
-    QTest::addColumn<int>("orientation");
-    QTest::addColumn<int>("fill");
+    Test::addColumns<QSize, int, int, int, int>({"size", "value", "max", "orientation", "fill"});
     QTest::newRow("a third of 773") << QSize(773, 39) << 1 << 3 << 1 << 258;
     QTest::newRow("full") << QSize(773, 39) << 3 << 3 << 1 << 773;
     QTest::newRow("half of 5 rounds to even") << QSize(5, 9) << 1 << 2 << 1 << 2;

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QStringList>
 
+#include "tests/support/measuredrun.h"
+
 namespace Lumisong {
 
 // One run of the built lumisong-preview, bounded to 30 seconds.
@@ -12,8 +14,15 @@ struct PreviewProcess
     QByteArray output;    // standard output
     QByteArray errors;    // standard error
 
-    // `input` is written to its standard input, which is then closed.
-    static PreviewProcess run(const QStringList &arguments, const QByteArray &input = {});
+    // `input` becomes its standard input.
+    static PreviewProcess run(const QStringList &arguments, const QByteArray &input = {})
+    {
+        Test::MeasuredRun::Options options;
+        options.input = input;
+        const Test::MeasuredRun run =
+            Test::MeasuredRun::run(QStringLiteral(LUMISONG_PREVIEW_PATH), arguments, 30000, options);
+        return {run.exitCode, run.out, run.err};
+    }
 };
 
 } // namespace Lumisong

@@ -10,6 +10,7 @@
 
 #include "controls/button/colourmath.h"
 #include "tests/tools/preview/previewprocess.h"
+#include "tests/support/datacolumns.h"
 
 using namespace Lumisong;
 using namespace Qt::StringLiterals;
@@ -52,10 +53,7 @@ private:
 
 void ButtonPreviewTest::pixels_data()
 {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<QPoint>("point");
-    QTest::addColumn<QRgb>("expected");
+    Test::addColumns<QStringList, QSize, QPoint, QRgb>({"arguments", "size", "point", "expected"});
     const Colour blue = Colour::rgb(173, 209, 255);
     const QStringList bevel{u"--set"_s, u"ButtonStyle=10"_s, u"--set"_s, u"Caption="_s};
     QTest::newRow("bevel frame") << bevel << QSize(47, 19) << QPoint(0, 9) << rgba(ShiftColor(blue, -0.33f));
