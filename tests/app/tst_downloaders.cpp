@@ -334,8 +334,12 @@ Run TestDownloaders::sendTo(const QString &rpcUrl, const QStringList &args, cons
                                 QString(), environment(secret));
     // Never printed nor logged, whatever the outcome, from the environment or a file.
     for (const QString &hidden : {secret, Secret}) {
-        if (!hidden.isEmpty() && (run.out.contains(hidden.toUtf8()) || run.err.contains(hidden.toUtf8())))
-            return Run{-3, run.out, "the secret was shown: " + run.err};
+        if (!hidden.isEmpty() && (run.out.contains(hidden.toUtf8()) || run.err.contains(hidden.toUtf8()))) {
+            Run shown = run;
+            shown.exitCode = -3;
+            shown.err = "the secret was shown: " + run.err;
+            return shown;
+        }
     }
     return run;
 }

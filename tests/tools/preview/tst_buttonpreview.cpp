@@ -183,7 +183,7 @@ void ButtonPreviewTest::describe()
     QVERIFY(bar.output.contains("Progressbar Style Custome Color 1."));
 }
 
-QTEST_APPLESS_MAIN(ButtonPreviewTest)
+QTEST_GUILESS_MAIN(ButtonPreviewTest)
 void ButtonPreviewTest::scales_data()
 {
     QTest::addColumn<QStringList>("control");

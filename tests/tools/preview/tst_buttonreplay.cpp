@@ -237,5 +237,5 @@ void ButtonReplayTest::scriptSizeLimit()
     }
 }
 
-QTEST_APPLESS_MAIN(ButtonReplayTest)
+QTEST_GUILESS_MAIN(ButtonReplayTest)
 #include "tst_buttonreplay.moc"
