@@ -17,6 +17,7 @@ packages=(
     # configuration and ports (a system nginx that the package starts is left alone).
     nginx-light tinyproxy openssl
     desktop-file-utils dpkg-dev file
+    ccache # scripts/build.sh: rebuilds of unchanged sources come from its cache
 )
 case "${1:-}" in
     "") ;;
