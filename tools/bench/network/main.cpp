@@ -68,11 +68,15 @@ Export nginxExport(const TestCa &ca, int songs, int latencyMs, int *connections)
     site.setLatency(latencyMs);
     NginxRunner nginx;
     QString error;
+    if (!site.listen()) {
+        std::fprintf(stderr, "the demo site cannot listen\n");
+        return {};
+    }
     // nginx ends a connection after 1000 requests by default; the page and
     // 1000 addresses would then need a second one.
     NginxRunner::Options options = NginxRunner::tlsFront(site.port(), ca);
     options.keepaliveRequests = 10000;
-    if (!site.listen() || !nginx.start(options, &error)) {
+    if (!nginx.start(options, &error)) {
         std::fprintf(stderr, "nginx: %s\n", qPrintable(error));
         return {};
     }
