@@ -19,7 +19,7 @@ struct AddressResult;
 // window and the headless export so that both write the same bytes. It does
 // not wait: started, it runs on the event loop and ends with finished().
 //
-// Every ticked song is resolved afresh. Up to parallelRequests() addresses are
+// Every ticked song is resolved afresh. Up to the run's Parallelism addresses are
 // asked for at a time, the next ticked rows in list order; the tick of a row
 // is read when the run reaches that row, so ticks changed during the run count
 // from there on. Answers may come in any order but are taken in list order:
@@ -57,8 +57,6 @@ public:
                 QObject *parent = nullptr);
     ~ListFileRun() override;
 
-    int parallelRequests() const { return m_parallel; }
-    int streams() const { return m_streams; }
 
     // The kind of list written; ListFormat::Lst unless set before start().
     void setFormat(ListFormat format) { m_format = format; }

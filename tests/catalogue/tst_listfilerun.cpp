@@ -312,7 +312,6 @@ void TestListFileRun::sameBytesForAnyParallelism()
     }
     ListFileRun run(*m_catalogue, [&rows](int slot) { return rows.contains(slot); },
                     {parallel, Streams});
-    QCOMPARE(run.parallelRequests(), parallel);
     const QString path = m_dir.filePath(QStringLiteral("parallel.lst"));
     QList<int> started;
     QCOMPARE(runNow(run, path, &started), ListFileRun::Outcome::Written);
