@@ -1,18 +1,23 @@
 #!/usr/bin/env bash
-# install-deps.sh [--fuzz]: installs what Lumisong needs to build, test and run
-# on Debian 12; with --fuzz also clang and libFuzzer for scripts/fuzz.sh.
+# install-deps.sh [--demo | --fuzz]: installs what Lumisong needs to build, test
+# and run on Debian 12; with --demo only what the program and the demo site need
+# (scripts/run-demo.sh), with --fuzz also clang and libFuzzer for scripts/fuzz.sh.
 # Works as root (a minimal system may have no sudo) and as a user with sudo.
 set -euo pipefail
 
+# What building and running the program and the demo site take.
 packages=(
-    build-essential cmake ninja-build pkg-config
+    g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
     qt6-qpa-plugins qt6-translations-l10n qt6-l10n-tools
-    libicu-dev
+    libcurl4-openssl-dev
     fonts-wqy-microhei
+)
+# What the tests and benchmarks take besides.
+test_packages=(
+    build-essential zlib1g-dev libicu-dev
     xvfb xauth
     aria2 wget
-    libcurl4-openssl-dev
     # Servers the network tests start on loopback, each with its own
     # configuration and ports (a system nginx that the package starts is left alone).
     nginx-light tinyproxy openssl
@@ -20,9 +25,10 @@ packages=(
     ccache # scripts/build.sh: rebuilds of unchanged sources come from its cache
 )
 case "${1:-}" in
-    "") ;;
-    --fuzz) packages+=(clang libclang-rt-dev llvm) ;; # llvm: the symbolizer for readable reports
-    *) echo "usage: install-deps.sh [--fuzz]" >&2; exit 1 ;;
+    "") packages+=("${test_packages[@]}") ;;
+    --demo) ;;
+    --fuzz) packages+=("${test_packages[@]}" clang libclang-rt-dev llvm) ;; # llvm: the symbolizer for readable reports
+    *) echo "usage: install-deps.sh [--demo | --fuzz]" >&2; exit 1 ;;
 esac
 
 if [ "$(id -u)" -eq 0 ]; then

@@ -8,9 +8,10 @@
 #                       this build's own, so no update dialog; e.g. 1.2.0 brings it up)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" --demo
 # Only the program and the demo site: the tests build with the test command.
-LUMISONG_BUILD_TARGETS="lumisong lumisong-demosite" "$root/scripts/build.sh" "$root/build"
+LUMISONG_BUILD_TARGETS="lumisong lumisong-demosite" "$root/scripts/build.sh" "$root/build" \
+    -DLUMISONG_BUILD_TESTS=OFF
 
 lumisong="$root/build/app/lumisong"
 demosite="$root/build/tools/demosite/lumisong-demosite"
