@@ -158,9 +158,36 @@ bool ListViewAccessible::unselectRow(int row)
 // Anything else (a cleared list, new columns) makes them all anew.
 void ListViewAccessible::modelChange(QAccessibleTableModelChangeEvent *event)
 {
-    if (event->modelChangeType() != QAccessibleTableModelChangeEvent::RowsInserted
-        && event->modelChangeType() != QAccessibleTableModelChangeEvent::DataChanged)
+    switch (event->modelChangeType()) {
+    case QAccessibleTableModelChangeEvent::RowsInserted:
+        break;
+    case QAccessibleTableModelChangeEvent::DataChanged:
+        announceTicks(event->firstRow(), event->lastRow());
+        break;
+    default:
         forgetCells();
+        break;
+    }
+}
+
+// A tick changed by Space or a button is told of for the check cells a
+// reader already knows, so that it can say "checked" or "not checked".
+void ListViewAccessible::announceTicks(int firstRow, int lastRow)
+{
+    if (!view()->items()->checkboxes())
+        return;
+    const int columns = columnCount();
+    const int first = qMax(firstRow, 0);
+    const int last = qMin(lastRow < 0 ? rowCount() - 1 : lastRow, rowCount() - 1);
+    for (int row = first; row <= last; ++row) {
+        const auto found = m_cells.constFind((row + headerRows()) * columns);
+        if (found == m_cells.constEnd())
+            continue;
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(QAccessible::accessibleInterface(*found), changed);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void ListViewAccessible::forgetCells()

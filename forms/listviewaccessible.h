@@ -59,6 +59,7 @@ private:
     // The child for (row, column); row -1 is the header. Made once, then cached.
     QAccessibleInterface *cell(int row, int column) const;
     void forgetCells();
+    void announceTicks(int firstRow, int lastRow);
 
     mutable QHash<int, QAccessible::Id> m_cells; // by child index
 };
