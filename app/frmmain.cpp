@@ -21,12 +21,14 @@
 #include "platform/settingsstore.h"
 #include "platform/singleinstance.h"
 #include "platform/ui/designedcontrol.h"
+#include "platform/ui/accessiblefactory.h"
 #include "platform/ui/desktopshellopener.h"
 #include "platform/ui/filesavedialog.h"
 #include "platform/ui/imagebox.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/systemclipboard.h"
 #include "platform/ui/titledrag.h"
+#include "platform/ui/windowaccessible.h"
 #include "update/checkforupdate.h"
 #include "update/remindersetting.h"
 
@@ -41,6 +43,7 @@ frmMain::frmMain(const Environment &environment, QWidget *parent)
     if (!FormLoader::buildFile(this, m_env.formFile, &error))
         qFatal("frmMain: %s", qUtf8Printable(error));
     setWindowIcon(programIcon());
+    installAccessibleInterface<WindowAccessible, frmMain>();
 
     m_lstXg = designed<ListView>(QStringLiteral("lstXg"));
     m_lblInfo = designed<QLabel>(QStringLiteral("lblInfo"));
@@ -116,6 +119,11 @@ void frmMain::createSongCommands()
     m_frmMenu = new frmMenu(*m_catalogue, [this] { return m_currentSong; }, *m_env.clipboard,
                             *m_env.shellOpener, this);
     connect(m_frmMenu, &frmMenu::statusTextChanged, this, &frmMain::setInfo);
+    connect(m_frmMenu, &frmMenu::browserNotOpened, this, [this](const QString &address) {
+        m_env.messageBox->show(this, QStringLiteral("无法打开浏览器：") + address,
+                               Defaults::ProgramTitle.toString(), MessageBox::Icon::Warning,
+                               MessageBox::Buttons::Ok);
+    });
 }
 
 frmMain::~frmMain() = default;

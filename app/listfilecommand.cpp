@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QPointer>
+#include <QShortcut>
 #include <QWidget>
 
 #include <iterator>
@@ -64,6 +65,33 @@ SaveDialogAnswer chooseTarget(const ListFileCommand::Parts &parts)
             return {};
         }
     }
+}
+
+// Esc in the window during the run asks whether to stop it; the run waits
+// meanwhile, so that "是" stops it before anything is written. The shortcut
+// belongs to the window and goes with it should the window close first.
+QPointer<QShortcut> stopOnEscape(const ListFileCommand::Parts &parts, ListFileRun &run, bool *stopped)
+{
+    const QPointer<QShortcut> escape(new QShortcut(QKeySequence(Qt::Key_Escape), parts.window));
+    MessageBox *messageBox = parts.messageBox;
+    QObject::connect(escape, &QShortcut::activated, &run, [&run, stopped, messageBox, window = QPointer<QWidget>(parts.window)] {
+        if (run.isFinished() || !window)
+            return;
+        run.setHeld(true);
+        const MessageBox::Answer answer =
+            messageBox->show(window, QStringLiteral("是否停止生成列表？"),
+                             Defaults::ProgramTitle.toString(), MessageBox::Icon::Question,
+                             MessageBox::Buttons::YesNo);
+        if (run.isFinished())
+            return;
+        if (answer == MessageBox::Answer::Yes && window) {
+            *stopped = true;
+            run.abort();
+        } else {
+            run.setHeld(false);
+        }
+    });
+    return escape;
 }
 
 } // namespace
@@ -132,10 +160,20 @@ void ListFileCommand::run(const Parts &parts)
         // The count shown is the bar's own maximum, read back (it may have raised it).
         process->setText(progressText(finished, process->max()));
     });
+    bool stopped = false;
+    const QPointer<QShortcut> escape = stopOnEscape(parts, listRun, &stopped);
     const ListFileRun::Outcome outcome = runToTheEnd(listRun, target.path);
+    delete escape.data();
     if (!window)
         return;
 
+    if (stopped) {
+        if (process)
+            process->setVisible(false);
+        parts.setInfo(StatusText::listStopped());
+        enableButton();
+        return;
+    }
     switch (outcome) {
     case ListFileRun::Outcome::Written:
         ListFolderSetting::remember(parts.settings, target.path);

@@ -24,7 +24,9 @@ class SettingsStore;
 // writes the list as a whole in the kind the chosen type names, and tells
 // how it went. The dialog opens in the folder of the last list written.
 // Focus that was on btnCreate when the run began goes back to it at the end.
-// btnCreate stays disabled for the whole run. A run that stops on a failure
+// btnCreate stays disabled for the whole run. Esc during the run asks whether
+// to stop it; stopped, it writes nothing, hides the bar and says so. A run
+// that stops on a failure
 // leaves the chosen file as it was and the progress bar as it stood, and says
 // in the status line what went wrong.
 class ListFileCommand

@@ -37,6 +37,11 @@ QString catalogueMissing()
     return QStringLiteral("获取新歌列表失败，请检查网络...");
 }
 
+QString listStopped()
+{
+    return QStringLiteral("已停止生成列表。");
+}
+
 QString listAddressFailed()
 {
     return QStringLiteral("生成列表失败，请检查网络...");

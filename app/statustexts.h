@@ -16,5 +16,6 @@ QString catalogueLoaded(int count, bool truncated = false);
 QString catalogueMissing();  // the page did not arrive
 QString listAddressFailed(); // a list-file run stopped: an address could not be resolved
 QString listWriteFailed();   // a list-file run stopped: the file could not be written
+QString listStopped();       // the user stopped a list-file run
 
 } // namespace Lumisong::StatusText

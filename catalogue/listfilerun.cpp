@@ -70,6 +70,14 @@ void ListFileRun::abort()
     end(Outcome::Aborted);
 }
 
+void ListFileRun::setHeld(bool held)
+{
+    const bool released = m_held && !held;
+    m_held = held;
+    if (released && m_started)
+        QMetaObject::invokeMethod(this, &ListFileRun::askForMore, Qt::QueuedConnection);
+}
+
 void ListFileRun::begin()
 {
     if (m_finished)
@@ -88,6 +96,8 @@ void ListFileRun::begin()
 
 void ListFileRun::askForMore()
 {
+    if (m_held || m_finished)
+        return;
     while (m_resolver->inFlight() < window() && m_nextRow < m_catalogue.songCount()) {
         const int slot = m_nextRow++;
         if (!m_isTicked(slot))

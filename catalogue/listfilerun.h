@@ -77,6 +77,10 @@ public:
     const std::vector<ListEntry> &entries() const { return m_entries; }
     // Ends a run under way as Aborted, emitting finished() inside this call.
     void abort();
+    // While held, the run asks for no further address and writes nothing;
+    // answers already asked for are still taken. Released, it goes on from
+    // the event loop.
+    void setHeld(bool held);
 
     bool isFinished() const { return m_finished; }
     Outcome outcome() const { return m_outcome; }
@@ -124,6 +128,7 @@ private:
     int m_taken = 0;             // picks answered in list order
     int m_shown = -1;            // last progress told
     bool m_started = false;
+    bool m_held = false;
     bool m_finished = false;
     Outcome m_outcome = Outcome::Aborted;
     QString m_error;

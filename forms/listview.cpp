@@ -4,8 +4,10 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionViewItem>
 
 #include "forms/listitemsmodel.h"
+#include "forms/listviewaccessible.h"
 #include "forms/listviewstyle.h"
 #include "platform/twips.h"
 
@@ -13,6 +15,7 @@ namespace Lumisong {
 
 ListView::ListView(QWidget *parent) : QTreeView(parent), m_items(new ListItemsModel(this))
 {
+    ListViewAccessible::install();
     setModel(m_items);
     auto *style = new ListViewStyle;
     style->setParent(this);
@@ -132,7 +135,7 @@ void ListView::keyPressEvent(QKeyEvent *event)
     }
     // The view would toggle only the current cell, and only the first column
     // has the check box; a click elsewhere in the row must not take Space away.
-    const int row = selectedRow();
+    const int row = keyboardRow();
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier
         && m_items->checkboxes() && row >= 0) {
         m_items->setChecked(row, !m_items->isChecked(row));
@@ -140,6 +143,39 @@ void ListView::keyPressEvent(QKeyEvent *event)
         return;
     }
     QTreeView::keyPressEvent(event);
+}
+
+void ListView::rowsInserted(const QModelIndex &parent, int start, int end)
+{
+    QTreeView::rowsInserted(parent, start, end);
+    if (!currentIndex().isValid() && m_items->rowCount() > 0)
+        selectionModel()->setCurrentIndex(m_items->index(0, 0), QItemSelectionModel::NoUpdate);
+}
+
+void ListView::initViewItemOption(QStyleOptionViewItem *option) const
+{
+    QTreeView::initViewItemOption(option);
+    if (hasFocus())
+        return;
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        option->palette.setColor(group, QPalette::Highlight,
+                                 option->palette.color(group, QPalette::Button));
+        option->palette.setColor(group, QPalette::HighlightedText,
+                                 option->palette.color(group, QPalette::ButtonText));
+    }
+}
+
+// The selection changes colour with the focus.
+void ListView::focusInEvent(QFocusEvent *event)
+{
+    QTreeView::focusInEvent(event);
+    viewport()->update();
+}
+
+void ListView::focusOutEvent(QFocusEvent *event)
+{
+    QTreeView::focusOutEvent(event);
+    viewport()->update();
 }
 
 void ListView::clearRowSelection()

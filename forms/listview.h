@@ -10,7 +10,11 @@ class ListItemsModel;
 // check box in front of every row, one selected row at most, never sorted.
 // It owns its ListItemsModel. Hit testing is QTreeView::indexAt over every
 // column, so any press that selects a row also finds that row. Space ticks or
-// unticks the selected row whichever of its cells was clicked last.
+// unticks the row the keyboard is on, whichever of its cells was clicked last.
+// Once rows arrive in an empty list, the first is current (neither selected
+// nor ticked), so the keys act on it at once. Without the focus the selected
+// row shows in the inactive selection colours (3-D face and button text), so
+// that the list does not look focused while another control has the keys.
 class ListView final : public QTreeView
 {
     Q_OBJECT
@@ -57,6 +61,12 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void initViewItemOption(QStyleOptionViewItem *option) const override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+protected slots:
+    void rowsInserted(const QModelIndex &parent, int start, int end) override;
 
 private:
     void applyColumnWidths();

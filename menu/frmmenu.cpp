@@ -118,8 +118,9 @@ void frmMenu::search(SearchAddress::Site site)
     if (slot < 0)
         return;
     const SongRecord &song = m_catalogue.song(slot);
-    // Nothing is reported when the browser cannot be started.
-    m_shellOpener.open(SearchAddress::forSong(site, song.title, song.singer));
+    const QUrl address = SearchAddress::forSong(site, song.title, song.singer);
+    if (!m_shellOpener.open(address))
+        emit browserNotOpened(address.toString(QUrl::FullyEncoded));
 }
 
 void frmMenu::mnuSearchGoogle_Click()

@@ -53,6 +53,9 @@ public:
 signals:
     // A command failed in a way the user should know of; the text is for the status line.
     void statusTextChanged(const QString &text);
+    // A search could not be handed to the browser (none installed, or it
+    // refused); the address is as it would have been sent.
+    void browserNotOpened(const QString &address);
 
 private:
     QAction *addCommand(QMenu *menu, const char *name, const QString &caption,

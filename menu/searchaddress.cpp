@@ -17,7 +17,7 @@ Endpoint endpointOf(SearchAddress::Site site)
 {
     switch (site) {
     case SearchAddress::Site::Google:
-        return {"http://www.google.com", "/search?hl=zh-CN&newwindow=1&q=", "&btn=Lumisong(Tolvane)"};
+        return {"http://www.google.com", "/search?hl=zh-CN&newwindow=1&q=", "&btn=Lumisong(Tolvane)&ie=gb2312"};
     case SearchAddress::Site::Baidu:
         return {"http://www.baidu.com", "/s?word=", "&tn=Lumisong(Tolvane)"};
     case SearchAddress::Site::BaiduMp3:

@@ -10,7 +10,8 @@ namespace Lumisong {
 // program; the terms "title singer" are converted to GBK and every byte that
 // is not an unreserved ASCII character (letters, digits, "-", ".", "_", "~")
 // is percent-encoded, so a title holding "&", "#", "?", "+", "%", "=" or a
-// blank is searched whole and cannot add parameters of its own.
+// blank is searched whole and cannot add parameters of its own. Google is
+// told the terms' charset (ie=gb2312), as it would read them as UTF-8.
 class SearchAddress
 {
 public:

@@ -1,5 +1,7 @@
 #include "controls/button/buttonaccessible.h"
 
+#include <QKeySequence>
+
 #include "controls/button/buttonenums.h"
 #include "controls/button/zephbutton.h"
 #include "platform/ui/accessiblefactory.h"
@@ -51,8 +53,14 @@ QAccessible::Role ButtonAccessible::role() const
 QString ButtonAccessible::text(QAccessible::Text t) const
 {
     switch (t) {
-    case QAccessible::Name:
-        return withoutAccessKeyMarks(button()->caption());
+    case QAccessible::Name: {
+        if (!button()->accessibleName().isEmpty())
+            return button()->accessibleName();
+        const QString caption = withoutAccessKeyMarks(button()->caption());
+        return caption.isEmpty() ? button()->toolTip() : caption;
+    }
+    case QAccessible::Accelerator:
+        return accessKeyText();
     case QAccessible::Description:
         return button()->toolTip();
     default:
@@ -77,6 +85,22 @@ QStringList ButtonAccessible::actionNames() const
     QStringList names = QAccessibleWidget::actionNames();
     names.prepend(button()->mode() == ModePush ? pressAction() : toggleAction());
     return names;
+}
+
+QString ButtonAccessible::accessKeyText() const
+{
+    const QChar key = button()->accessKey();
+    if (key.isNull())
+        return {};
+    return QKeySequence::mnemonic(u'&' + QString(key)).toString(QKeySequence::PortableText);
+}
+
+QStringList ButtonAccessible::keyBindingsForAction(const QString &actionName) const
+{
+    const QString key = accessKeyText();
+    if (key.isEmpty() || (actionName != pressAction() && actionName != toggleAction()))
+        return QAccessibleWidget::keyBindingsForAction(actionName);
+    return {key};
 }
 
 void ButtonAccessible::doAction(const QString &actionName)

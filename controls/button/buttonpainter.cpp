@@ -66,6 +66,30 @@ void ButtonPainter::Redraw(const ButtonProperties &properties, const ButtonRunti
                         properties.mode != ModePush && properties.value,
                         runtime.hasFocus || runtime.isDefault};
     paint(*this, in);
+    if (runtime.focusCues && runtime.hasFocus && runtime.userMode && runtime.parentActive
+        && !hasOwnFocusRect(properties.buttonStyle))
+        m_canvas.DrawFocusRect({1, 1, in.W - 1, in.H - 1});
+}
+
+bool showsFocusRect(const StyleInput &in)
+{
+    return in.properties.showFocusRect || (in.runtime.focusCues && in.runtime.hasFocus);
+}
+
+bool hasOwnFocusRect(int style)
+{
+    switch (style) {
+    case StyleClassic:
+    case StyleFlat:
+    case StyleSoftGradient:
+    case StyleGlass:
+    case StyleSatin:
+    case StyleHotRaised:
+    case StyleHotFlat:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void ButtonPainter::ChoosePicture(const StyleInput &in)

@@ -29,6 +29,9 @@ struct ButtonRuntime
     bool mouseDown = false;
     bool userMode = false;      // the host form is running, not being designed
     bool themed = true;         // the application style may draw style 13
+    // The keyboard has moved the focus in this window since the last mouse
+    // click: the focused button shows where the keys go.
+    bool focusCues = false;
 
     friend bool operator==(const ButtonRuntime &, const ButtonRuntime &) = default;
 };
@@ -48,6 +51,13 @@ struct StyleInput
     bool checked = false;        // a toggle whose Value is True
     bool focusOrDefault = false;
 };
+
+// Whether a look that has a focus rectangle draws it now: ShowFocusRect, or
+// the button has the focus while the window shows keyboard focus cues.
+bool showsFocusRect(const StyleInput &in);
+// Whether the look of a style draws a focus rectangle of its own; the others
+// get a one-pixel dotted rectangle just inside their edge as the keyboard cue.
+bool hasOwnFocusRect(int style);
 
 // Paints the whole button onto its Surface: the entry point Redraw, the
 // shared content step (picture, caption, drop-down symbol) and the window

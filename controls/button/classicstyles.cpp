@@ -39,7 +39,7 @@ void paintClassicFamily(ButtonPainter &painter, const StyleInput &in)
         if (style == StyleHotFlat)
             return;
         c.DrawEdge(whole, Edge::Sunken);
-        if (style == StyleClassic && p.showFocusRect && rt.hasFocus)
+        if (style == StyleClassic && showsFocusRect(in) && rt.hasFocus)
             c.FrameBox(4, 4, W - 7, H - 7, SystemRgb(SystemColours::AppWorkspace));
         return;
     }
@@ -79,7 +79,7 @@ void paintClassicFamily(ButtonPainter &painter, const StyleInput &in)
 
     if (!in.focusOrDefault)
         return;
-    if (rt.userMode && p.showFocusRect && rt.parentActive) {
+    if (rt.userMode && showsFocusRect(in) && rt.parentActive) {
         const int inset = (style == StyleClassic || style == StyleHotRaised) ? 4 : 3;
         c.DrawFocusRect({inset, inset, W - inset, H - inset});
     }

@@ -142,7 +142,7 @@ void paintSoftGradient(ButtonPainter &painter, const StyleInput &in)
             drawRing(c, W, H, silver);
         }
     }
-    if (rt.parentActive && p.showFocusRect && in.focusOrDefault)
+    if (rt.parentActive && showsFocusRect(in) && in.focusOrDefault)
         c.DrawFocusRect({2, 2, W - 2, H - 2});
 
     if (scheme == SchemeOlive) {
@@ -220,7 +220,7 @@ void paintGlass(ButtonPainter &painter, const StyleInput &in)
             c.FrameBox(0, 0, W, H, Colour::rgb(50, 117, 167));
             c.FrameBox(1, 1, W - 2, H - 2, Colour::rgb(72, 216, 251));
         }
-        if (p.showFocusRect && rt.hasFocus)
+        if (showsFocusRect(in) && rt.hasFocus)
             c.DrawFocusRect({2, 2, W - 2, H - 2});
     }
     c.SetCornerPixels(Colour::rgb(95, 150, 190));

@@ -191,7 +191,7 @@ void paintSatin(ButtonPainter &painter, const StyleInput &in)
         break;
     }
     c.SetCornerPixels(ShiftColor(C, 0.05f));
-    if (rt.parentActive && p.showFocusRect && in.focusOrDefault)
+    if (rt.parentActive && showsFocusRect(in) && in.focusOrDefault)
         c.DrawFocusRect({3, 3, W - 3, H - 3});
 }
 

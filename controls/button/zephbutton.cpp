@@ -21,6 +21,7 @@
 #include "platform/propertybag.h"
 #include "platform/systemcolours.h"
 #include "platform/ui/desktopshellopener.h"
+#include "platform/ui/keyboardcues.h"
 
 Q_LOGGING_CATEGORY(lcButton, "lumisong.button")
 
@@ -41,6 +42,11 @@ zephbutton::zephbutton(QWidget *parent)
     , m_input(*this, m_p, m_runtime)
 {
     ButtonAccessible::install();
+    // A mouse click anywhere in the window hides the focus cue again.
+    connect(&KeyboardCues::instance(), &KeyboardCues::changed, this, [this](QWidget *changed) {
+        if (changed == window())
+            redraw();
+    });
     m_runtime.themed = g_themesAvailable;
     m_runtime.userMode = m_ambient.userMode;
     m_runtime.isDefault = m_ambient.displayAsDefault;
@@ -238,6 +244,7 @@ void zephbutton::About()
 
 void zephbutton::Redraw()
 {
+    m_runtime.focusCues = KeyboardCues::shown(this);
     const QSize size = this->size();
     if (m_surface.size() != size) {
         m_surface.resize(size);
@@ -269,6 +276,7 @@ void zephbutton::settleLook()
 // last full redraw, only the redraw's stored state change is made.
 void zephbutton::redraw()
 {
+    m_runtime.focusCues = KeyboardCues::shown(this);
     m_model.settleCheckedLook(m_runtime);
     if (m_paintedGeneration == m_lookGeneration && m_paintedRuntime == m_runtime
         && m_surface.size() == size() && m_surface.devicePixelRatio() == devicePixelRatioF())

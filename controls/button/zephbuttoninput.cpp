@@ -17,6 +17,7 @@
 #include "controls/button/inputcodes.h"
 #include "controls/button/menupopuppresenter.h"
 #include "controls/button/tooltipwindow.h"
+#include "platform/ui/keyboardcues.h"
 
 namespace Lumisong {
 
@@ -42,6 +43,8 @@ bool zephbutton::event(QEvent *event)
         const auto *shortcut = static_cast<QShortcutEvent *>(event);
         if (shortcut->shortcutId() != m_shortcutId || m_shortcutId == 0)
             break;
+        // An access key shows the focus cues, as a focus move by Tab does.
+        KeyboardCues::instance().show(this);
         m_input.accessKey(int(m_accessKey.unicode()));
         return true;
     }
@@ -192,15 +195,26 @@ void zephbutton::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
     // The drop-down menu takes the focus while it is open; the button keeps it.
-    if (event->reason() != Qt::PopupFocusReason)
-        m_input.gotFocus();
+    if (event->reason() == Qt::PopupFocusReason)
+        return;
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
+        || reason == Qt::ShortcutFocusReason)
+        KeyboardCues::instance().show(this);
+    m_input.gotFocus();
+    // Focus alone changes no look; only the keyboard cue follows it at once.
+    if (KeyboardCues::shown(this))
+        redraw();
 }
 
 void zephbutton::focusOutEvent(QFocusEvent *event)
 {
     QWidget::focusOutEvent(event);
-    if (event->reason() != Qt::PopupFocusReason)
-        m_input.lostFocus();
+    if (event->reason() == Qt::PopupFocusReason)
+        return;
+    m_input.lostFocus();
+    if (m_paintedRuntime.focusCues && m_paintedRuntime.hasFocus)
+        redraw();
 }
 
 void zephbutton::leaveEvent(QEvent *event)

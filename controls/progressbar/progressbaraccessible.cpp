@@ -21,8 +21,24 @@ void ProgressBarAccessible::install()
     installAccessibleInterface<ProgressBarAccessible, ProgressBar>();
 }
 
+bool ProgressBarAccessible::hiddenByProgram() const
+{
+    // Hidden by setVisible(false), not merely inside a window not yet shown.
+    return bar()->isHidden() && bar()->testAttribute(Qt::WA_WState_ExplicitShowHide);
+}
+
+QAccessible::State ProgressBarAccessible::state() const
+{
+    QAccessible::State state = QAccessibleWidget::state();
+    if (hiddenByProgram())
+        state.invisible = true;
+    return state;
+}
+
 QString ProgressBarAccessible::text(QAccessible::Text t) const
 {
+    if ((t == QAccessible::Name || t == QAccessible::Value) && hiddenByProgram())
+        return {};
     if (t == QAccessible::Name || t == QAccessible::Value)
         return ProgressBarLayout::compute(bar()->state(), bar()->size())
             .caption.value_or(QString());

@@ -7,13 +7,16 @@ namespace Lumisong {
 class ProgressBar;
 
 // What assistive technology sees of the progress bar: a progress bar named by
-// the caption it shows, whose value is Value between Min and Max.
+// the caption it shows, whose value is Value between Min and Max. A bar its
+// program has hidden is not showing and has no name: a reader that lists it
+// anyway must not read out the designed placeholder text.
 class ProgressBarAccessible final : public QAccessibleWidget, public QAccessibleValueInterface
 {
 public:
     explicit ProgressBarAccessible(ProgressBar *bar);
 
     QString text(QAccessible::Text t) const override;
+    QAccessible::State state() const override;
     void *interface_cast(QAccessible::InterfaceType type) override;
 
     QVariant currentValue() const override;
@@ -28,6 +31,7 @@ public:
 
 private:
     ProgressBar *bar() const;
+    bool hiddenByProgram() const;
 };
 
 } // namespace Lumisong

@@ -67,6 +67,8 @@ private slots:
     void closingTheWindowWithRequestsInFlight();
     void keyboardRunEndsOnCreate();
     void dialogStartsInTheLastListsFolder();
+    void escapeAsksToStop_data();
+    void escapeAsksToStop();
 };
 
 void TestListFileCommand::initTestCase()
@@ -303,6 +305,53 @@ void TestListFileCommand::failingAddressMidRun()
     QVERIFY(bar);
     QVERIFY(bar->isVisible()); // left as it stood
     QCOMPARE(bar->text(), QStringLiteral("正在处理第 2/4 个选中的项目..."));
+}
+
+void TestListFileCommand::escapeAsksToStop_data()
+{
+    QTest::addColumn<bool>("stop"); // the question is answered 是, else 否
+    QTest::newRow("是 stops, the old file is kept") << true;
+    QTest::newRow("否 goes on to the end") << false;
+}
+
+// Esc during the run asks whether to stop it; the run waits for the answer.
+void TestListFileCommand::escapeAsksToStop()
+{
+    QFETCH(bool, stop);
+    SongWindowHarness h;
+    askOneSongAtATime(h); // the second request is the second song
+    QVERIFY(h.start());
+    h.form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(h.form.get()));
+    h.tick({0, 1, 2, 3});
+    const QString path = h.dir.filePath(QStringLiteral("stopped.lst"));
+    writeFile(path, "last week\r\n");
+    int requests = 0;
+    h.onEachRequest([&] {
+        if (++requests == 2)
+            QTest::keyClick(h.form.get(), Qt::Key_Escape);
+    });
+    h.messageBox.queueAnswer(MessageBox::Answer::Yes); // overwrite
+    h.messageBox.queueAnswer(stop ? MessageBox::Answer::Yes : MessageBox::Answer::No);
+    h.saveDialog.queueAnswer(path);
+    h.clickCreate();
+
+    QCOMPARE(h.messageBox.shown().size(), stop ? 2 : 3);
+    const ScriptedMessageBox::Shown &question = h.messageBox.shown().at(1);
+    QCOMPARE(question.text, QStringLiteral("是否停止生成列表？"));
+    QCOMPARE(question.buttons, MessageBox::Buttons::YesNo);
+    QVERIFY(h.form->btnCreate()->isEnabled());
+    if (!stop) {
+        QCOMPARE(readAll(path), h.addressLine(0) + h.addressLine(1) + h.addressLine(2)
+                                    + h.addressLine(3) + "//By Tolvane\r\n");
+        QCOMPARE(h.messageBox.shown().at(2).text, QStringLiteral("列表成功生成！"));
+        return;
+    }
+    QCOMPARE(requests, 2); // no song after the question was asked for
+    QCOMPARE(readAll(path), QByteArray("last week\r\n"));
+    QCOMPARE(QDir(h.dir.path()).entryList({QStringLiteral("*.lst*")}, QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("stopped.lst")});
+    QCOMPARE(h.form->lblInfo()->text(), QStringLiteral("已停止生成列表。"));
 }
 
 void TestListFileCommand::unwritableTarget()

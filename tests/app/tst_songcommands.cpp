@@ -65,6 +65,10 @@ private slots:
     void buttonsByKeyboard();
     void menuKeyOpensTheRowMenu_data();
     void menuKeyOpensTheRowMenu();
+    void freshListKeysActOnRowOne_data();
+    void freshListKeysActOnRowOne();
+    void keyboardFocusCue();
+    void searchWithoutBrowserIsTold();
 };
 
 void TestSongCommands::initTestCase()
@@ -365,6 +369,102 @@ void TestSongCommands::menuKeyOpensTheRowMenu()
     // At the row, not where the pointer happens to be.
     const QRect row = h.list()->visualRect(h.items()->index(1, 0));
     QCOMPARE(h.viewport()->mapFromGlobal(openedAt).y(), row.bottom() + 1);
+}
+
+void TestSongCommands::freshListKeysActOnRowOne_data()
+{
+    QTest::addColumn<bool>("space"); // Space, else Shift+F10
+    QTest::newRow("Space ticks row 1") << true;
+    QTest::newRow("Shift+F10 opens the menu of row 1") << false;
+}
+
+// Once the list has filled, its first row is current, neither selected nor
+// ticked, so the keys act on it without a Down or Home first.
+void TestSongCommands::freshListKeysActOnRowOne()
+{
+    QFETCH(bool, space);
+    SongWindowHarness h;
+    QVERIFY(h.start());
+    QCOMPARE(h.list()->currentIndex().row(), 0);
+    QCOMPARE(h.list()->selectedRow(), -1);
+    QVERIFY(!h.items()->isChecked(0));
+    if (space) {
+        QTest::keyClick(h.list(), Qt::Key_Space);
+        QVERIFY(h.items()->isChecked(0));
+        QVERIFY(!h.items()->isChecked(1));
+        return;
+    }
+    QString opened;
+    closePopupSoon(&opened);
+    QTest::keyClick(h.list(), Qt::Key_F10, Qt::ShiftModifier);
+    QCoreApplication::processEvents();
+    QCOMPARE(opened, QStringLiteral("右键"));
+    QCOMPARE(h.form->currentSong(), 0);
+}
+
+// Tab shows where the keys went: a one-pixel dotted rectangle inside the
+// edge of the focused button, and the list's selection in the inactive
+// colours. The next mouse click hides the rectangle again.
+void TestSongCommands::keyboardFocusCue()
+{
+    SongWindowHarness h;
+    QVERIFY(h.start());
+    h.form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(h.form.get()));
+    h.list()->setFocus();
+    h.list()->selectRow(0);
+    zephbutton *create = h.form->btnCreate();
+    const QRect lastCell = h.list()->visualRect(h.items()->index(0, 6));
+    const QPoint rowPixel(lastCell.right() - 2, lastCell.center().y());
+    const auto rowColour = [&] { return h.viewport()->grab().toImage().pixelColor(rowPixel); };
+    const QPalette palette = h.list()->palette();
+    // The style shades its selection a little.
+    const auto near = [](const QColor &a, const QColor &b) {
+        return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()) <= 12;
+    };
+    QVERIFY(near(rowColour(), palette.color(QPalette::Active, QPalette::Highlight)));
+    const QImage unfocused = create->grab().toImage();
+
+    QTest::keyClick(h.list(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), create);
+    const QImage cue = create->grab().toImage();
+    const int W = cue.width();
+    const int H = cue.height();
+    int inverted = 0;
+    for (int y = 0; y < H; ++y) {
+        for (int x = 0; x < W; ++x) {
+            const QRgb before = unfocused.pixel(x, y);
+            const QRgb after = cue.pixel(x, y);
+            const bool onOutline = (x == 1 || x == W - 2) ? (y >= 1 && y <= H - 2)
+                                   : (y == 1 || y == H - 2) && x >= 1 && x <= W - 2;
+            if (onOutline && (x + y) % 2 == 0) {
+                QCOMPARE(qRgb(qRed(after), qGreen(after), qBlue(after)),
+                         qRgb(255 - qRed(before), 255 - qGreen(before), 255 - qBlue(before)));
+                ++inverted;
+            } else {
+                QCOMPARE(after, before);
+            }
+        }
+    }
+    QVERIFY(inverted > W);
+    QVERIFY(near(rowColour(), palette.color(QPalette::Active, QPalette::Button)));
+
+    // A click that takes no focus (the title) leaves the keys on the button, without the cue.
+    QTest::mouseClick(h.form->lblTitle(), Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), create);
+    QCOMPARE(create->grab().toImage(), unfocused);
+}
+
+void TestSongCommands::searchWithoutBrowserIsTold()
+{
+    SongWindowHarness h;
+    QVERIFY(h.start());
+    h.opener.setNoBrowser(true);
+    h.form->menuForm()->action(QStringLiteral("mnuSearchBaidu"))->trigger();
+    QCOMPARE(h.messageBox.shown().size(), 1);
+    const QString text = h.messageBox.shown().constFirst().text;
+    QVERIFY2(text.startsWith(QStringLiteral("无法打开浏览器：http://www.baidu.com/s?word=")), qPrintable(text));
+    QVERIFY2(text.endsWith(QStringLiteral("&tn=Lumisong(Tolvane)")), qPrintable(text));
 }
 
 #include "tst_songcommands.moc"

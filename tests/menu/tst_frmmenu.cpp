@@ -165,7 +165,7 @@ void TestFrmMenu::search_data()
     QTest::newRow("google uses btn")
         << QStringLiteral("mnuSearchGoogle") << QStringLiteral("Hey Jude")
         << QByteArray("http://www.google.com/search?hl=zh-CN&newwindow=1&q=Hey%20Jude%20%CD%F5%B7%C6"
-                      "&btn=Lumisong(Tolvane)");
+                      "&btn=Lumisong(Tolvane)&ie=gb2312");
     QTest::newRow("baidu keeps & inside the terms")
         << QStringLiteral("mnuSearchBaidu") << QStringLiteral("A&tn=x")
         << QByteArray("http://www.baidu.com/s?word=A%26tn%3Dx%20%CD%F5%B7%C6&tn=Lumisong(Tolvane)");

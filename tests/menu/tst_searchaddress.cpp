@@ -22,7 +22,12 @@ void TestSearchAddress::address_data()
     QTest::newRow("google plain")
         << SearchAddress::Site::Google << QStringLiteral("Yesterday") << QStringLiteral("Beatles")
         << QByteArray("http://www.google.com/search?hl=zh-CN&newwindow=1&q=Yesterday%20Beatles"
-                      "&btn=Lumisong(Tolvane)");
+                      "&btn=Lumisong(Tolvane)&ie=gb2312");
+    // Google reads an undeclared query as UTF-8; it is told the GBK it gets.
+    QTest::newRow("google chinese in GBK, charset declared")
+        << SearchAddress::Site::Google << QStringLiteral("月光") << QStringLiteral("王菲")
+        << QByteArray("http://www.google.com/search?hl=zh-CN&newwindow=1&q=%D4%C2%B9%E2%20%CD%F5%B7%C6"
+                      "&btn=Lumisong(Tolvane)&ie=gb2312");
     QTest::newRow("baidu chinese in GBK")
         << SearchAddress::Site::Baidu << QStringLiteral("月亮") << QStringLiteral("王菲")
         << QByteArray("http://www.baidu.com/s?word=%D4%C2%C1%C1%20%CD%F5%B7%C6&tn=Lumisong(Tolvane)");
@@ -35,7 +40,7 @@ void TestSearchAddress::address_data()
         << QByteArray("http://www.baidu.com/s?word=t%26tn%3Devil%20&tn=Lumisong(Tolvane)");
     QTest::newRow("empty title and singer")
         << SearchAddress::Site::Google << QString() << QString()
-        << QByteArray("http://www.google.com/search?hl=zh-CN&newwindow=1&q=%20&btn=Lumisong(Tolvane)");
+        << QByteArray("http://www.google.com/search?hl=zh-CN&newwindow=1&q=%20&btn=Lumisong(Tolvane)&ie=gb2312");
     QTest::newRow("unreserved punctuation kept")
         << SearchAddress::Site::Baidu << QStringLiteral("a-b.c_d~e") << QStringLiteral("Z9")
         << QByteArray("http://www.baidu.com/s?word=a-b.c_d~e%20Z9&tn=Lumisong(Tolvane)");

@@ -9,6 +9,8 @@ const QList<QUrl> &RecordingShellOpener::opened() const
 
 bool RecordingShellOpener::openWebAddress(const QUrl &url)
 {
+    if (m_noBrowser)
+        return false;
     m_opened << url;
     return true;
 }

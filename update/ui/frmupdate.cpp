@@ -58,6 +58,10 @@ frmUpdate::frmUpdate(const Environment &environment, const FormBuilder &build, Q
     // Every change of the box, by the user or by the label, arrives here.
     connect(m_chkNoMore, &QCheckBox::stateChanged, this, &frmUpdate::chkNoMore_Click);
     m_lblNoMore->installEventFilter(this);
+    // The box has no caption of its own: the label beside it names it for
+    // assistive technology (the box's name, the label's buddy).
+    m_lblNoMore->setBuddy(m_chkNoMore);
+    m_chkNoMore->setAccessibleName(m_lblNoMore->text());
     connect(m_btnOk, &zephbutton::Click, this, &frmUpdate::btnOk_Click);
     connect(m_btnCancel, &zephbutton::Click, this, &frmUpdate::btnCancel_Click);
     // The form file lists the controls in their tab order, so the focus
@@ -95,6 +99,7 @@ void frmUpdate::announce(const UpdateNotice &notice)
     m_newestVersion = notice.newestVersion;
     setCaption(m_lblUpdate, notice.lblUpdate);
     m_txtNew->setPlainText(notice.txtNew);
+    m_txtNew->setAccessibleName(notice.txtNew); // read out when the notes get the focus
     setCaption(m_lblTitle, m_lblTitle->text() + notice.titleSuffix);
 }
 
