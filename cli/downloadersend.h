@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <variant>
 #include <vector>
 
 #include "cli/chosensongs.h"
@@ -48,8 +49,13 @@ public:
 private:
     // Sends one request; the songs taken go to stdout and m_taken. Returns
     // the failure, or a null text.
-    QString send(const Aria2Rpc::Request &request, const std::vector<ListEntry> &entries,
-                 const QStringList &names);
+    QString send(const Aria2Rpc::Request &request, const QList<Aria2Rpc::Download> &downloads,
+                 const std::vector<ListEntry> &entries);
+    // aria2's answer to the request, or why there is none.
+    std::variant<Aria2Rpc::Answer, QString> post(const Aria2Rpc::Request &request);
+    // Counts the calls refused over a GID aria2 holds already as accepted.
+    void confirmHeld(const Aria2Rpc::Request &request, const QList<Aria2Rpc::Download> &downloads,
+                     QList<Aria2Rpc::CallAnswer> &calls);
     int finish(const ExportArchive *archive, const QString &failure);
     int fail(const QString &message);
 
