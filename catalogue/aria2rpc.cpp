@@ -63,11 +63,12 @@ CallAnswer readCall(const QJsonValue &value)
     static const QRegularExpression gid(QStringLiteral("^[0-9a-fA-F]{16}$"));
     if (const QString error = errorText(value); !error.isNull())
         return {{}, error};
-    // addUri answers ["GID"], tellStatus {"gid": "GID", ...}.
+    // A multicall wraps each call's result in an array: addUri's is ["GID"],
+    // tellStatus's [{"gid": "GID", ...}].
     const QJsonArray result = value.toArray();
-    const QString id = value.isObject() ? value.toObject().value(QLatin1StringView("gid")).toString()
-                       : result.size() == 1 ? result.first().toString()
-                                            : QString();
+    const QJsonValue only = result.size() == 1 ? result.first() : QJsonValue();
+    const QString id = only.isObject() ? only.toObject().value(QLatin1StringView("gid")).toString()
+                                       : only.toString();
     if (!gid.match(id).hasMatch())
         return {{}, QStringLiteral("an answer that names no download")};
     return {id, {}};
