@@ -173,7 +173,8 @@ class FakeRpc final : public QObject
 {
 public:
     using Answer = std::function<QByteArray(int index, const QJsonObject &request)>;
-    explicit FakeRpc(Answer answer) : m_answer(std::move(answer))
+    explicit FakeRpc(Answer answer, QByteArray status = "200 OK")
+        : m_answer(std::move(answer)), m_status(std::move(status))
     {
         m_server.listen(QHostAddress::LocalHost, 0);
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
@@ -204,7 +205,7 @@ private:
         const QJsonObject request = QJsonDocument::fromJson(in.mid(end + 4, length)).object();
         requests.append(request);
         const QByteArray body = m_answer(int(requests.size()) - 1, request);
-        socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: "
+        socket->write("HTTP/1.1 " + m_status + "\r\nContent-Type: application/json\r\nContent-Length: "
                       + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
         socket->disconnectFromHost();
         m_received.remove(socket);
@@ -212,6 +213,7 @@ private:
 
     QTcpServer m_server;
     Answer m_answer;
+    QByteArray m_status;
     QHash<QTcpSocket *, QByteArray> m_received;
 };
 
@@ -423,13 +425,16 @@ void TestDownloaders::sentSongsArrive()
 
 void TestDownloaders::failedSendLeavesTheArchive_data()
 {
-    QTest::addColumn<QString>("aria2");  // "real", "down" or "fake"
+    QTest::addColumn<QString>("aria2");  // "real", "down", "fake" or "busy"
     QTest::addColumn<QString>("secret"); // given to the program
     QTest::addColumn<QByteArray>("said");
     QTest::newRow("wrong token") << u"real"_s << u"not-the-secret"_s << QByteArray("Unauthorized");
     QTest::newRow("no token") << u"real"_s << QString() << QByteArray("Unauthorized");
     QTest::newRow("aria2 down") << u"down"_s << Secret << QByteArray("cannot be reached");
     QTest::newRow("not JSON-RPC") << u"fake"_s << Secret << QByteArray("not JSON-RPC");
+    // The cause first: the status that came instead of an answer.
+    QTest::newRow("HTTP 503") << u"busy"_s << Secret
+                              << QByteArray("HTTP status 503; the answer is not JSON-RPC");
 }
 
 void TestDownloaders::failedSendLeavesTheArchive()
@@ -443,12 +448,16 @@ void TestDownloaders::failedSendLeavesTheArchive()
     QTemporaryDir tmp;
     Aria2Daemon daemon;
     FakeRpc fake([](int, const QJsonObject &) { return QByteArray("<html>Bad gateway</html>"); });
+    FakeRpc busy([](int, const QJsonObject &) { return QByteArray("<html>Busy</html>"); },
+                 "503 Service Unavailable");
     QString rpcUrl = u"http://127.0.0.1:%1/jsonrpc"_s.arg(freePort());
     if (aria2 == u"real") {
         QVERIFY(daemon.start(aria2c, tmp.path()));
         rpcUrl = daemon.rpcUrl();
     } else if (aria2 == u"fake") {
         rpcUrl = fake.rpcUrl();
+    } else if (aria2 == u"busy") {
+        rpcUrl = busy.rpcUrl();
     }
     const QString archive = tmp.filePath(u"archive"_s);
     QVERIFY(writeFile(archive, "8000002\n"));
