@@ -24,7 +24,9 @@ namespace Lumisong {
 // A failure while choosing or resolving sends nothing and changes nothing.
 // aria2 out of reach, refusing a call or answering other than JSON-RPC: its
 // message on `err`, no further request, FailureExitCode; the archive then
-// gains exactly the songs aria2 took, as they are queued there.
+// gains exactly the songs aria2 took, as they are queued there. Each song
+// carries a GID made from the site and its id: one aria2 holds already (a
+// call whose answer was lost) counts as taken, so no song is queued twice.
 class DownloaderSend
 {
 public:

@@ -165,7 +165,8 @@ void TestAria2Rpc::gidNamesSiteAndSong()
     const auto requests = Aria2Rpc::requests({{u"http://songs.example/1.mp3"_s, u"a.mp3"_s, gid}},
                                              QString(), QString(), &error);
     QVERIFY(requests && requests->size() == 1);
-    QVERIFY(requests->first().body.contains(R"("gid":")" + gid.toLatin1() + '"'));
+    const QByteArray option = "\"gid\":\"" + gid.toLatin1() + '"';
+    QVERIFY(requests->first().body.contains(option));
 }
 
 void TestAria2Rpc::answersAreReadCallByCall()
