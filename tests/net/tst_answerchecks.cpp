@@ -63,6 +63,7 @@ private slots:
     void wrongAnswersKeepTheList();
     void resettingServerSeesFewConnections_data();
     void resettingServerSeesFewConnections();
+    void refusedTunnelIsAskedOnce_data();
     void refusedTunnelIsAskedOnce();
     void busySiteIsAskedOnceMoreAfterItsPause();
 };
@@ -181,9 +182,20 @@ void TestAnswerChecks::resettingServerSeesFewConnections()
              qPrintable(u"%1 connections"_s.arg(server.connections())));
 }
 
+void TestAnswerChecks::refusedTunnelIsAskedOnce_data()
+{
+    QTest::addColumn<Behaviour>("behaviour");
+    QTest::addColumn<Where>("where"); // where a CONNECT falls: never at the page
+    QTest::newRow("407") << Behaviour::RefuseTunnel << Where::Page;
+    QTest::newRow("403") << Behaviour::ForbidTunnel << Where::Page;
+    QTest::newRow("closing") << Behaviour::ResetAtOnce << Where::Addresses;
+}
+
 void TestAnswerChecks::refusedTunnelIsAskedOnce()
 {
-    HostileServer proxy(Behaviour::RefuseTunnel, Where::Page);
+    QFETCH(Behaviour, behaviour);
+    QFETCH(Where, where);
+    HostileServer proxy(behaviour, where);
     QVERIFY(proxy.listen());
     const QByteArray proxyUrl = "http://songs:pw@127.0.0.1:" + QByteArray::number(proxy.port());
     const ProxyEnvironment environment({{"https_proxy", proxyUrl}});

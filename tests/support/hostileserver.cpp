@@ -111,7 +111,7 @@ void HostileServer::onReadyRead(QTcpSocket *socket)
             hostile = !m_busyTargets.contains(target);
             m_busyTargets.append(target);
         }
-        if (m_behaviour == Behaviour::RefuseTunnel)
+        if (m_behaviour == Behaviour::RefuseTunnel || m_behaviour == Behaviour::ForbidTunnel)
             hostile = true;
         if (hostile && m_behaviour != Behaviour::Sound) {
             misbehave(socket, body);
@@ -168,6 +168,10 @@ void HostileServer::misbehave(QTcpSocket *socket, const QByteArray &body)
     case Behaviour::RefuseTunnel:
         socket->write("HTTP/1.1 407 Proxy Authentication Required\r\n"
                       "Proxy-Authenticate: Basic realm=\"songs\"\r\nContent-Length: 0\r\n\r\n");
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
+        return;
+    case Behaviour::ForbidTunnel:
+        socket->write("HTTP/1.1 403 Forbidden\r\nContent-Length: 0\r\n\r\n");
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
         return;
     }

@@ -32,6 +32,7 @@ public:
         ResetAtOnce,    // reads the request, then a reset before any status line
         BusyOnce,       // 503 with "Retry-After: 1" to the first request for each address
         RefuseTunnel,   // as a proxy: 407 to every request, CONNECT included
+        ForbidTunnel,   // as a proxy: 403 to every request, CONNECT included
         Sound,          // no fault: the page and answers as set below
     };
     enum class Where { Page, Addresses };
