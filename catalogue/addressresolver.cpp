@@ -29,6 +29,10 @@ bool AddressResolver::resolveAddress(int slot)
     }
     auto *request = new PageRequest(m_catalogue.hashedUrl() + m_catalogue.song(slot).songId,
                                     QStringLiteral("gb2312"), this);
+    request->setMaxBodyBytes(MaxAddressAnswerBytes);
+    // An https site's addresses are asked for over https only.
+    request->setSecureOrigin(m_catalogue.siteBase().startsWith(u"https:"));
+    request->setRetryAfterLimit(MaxRetryAfterSeconds);
     m_requests.append(request);
     connect(request, &PageRequest::finished, this,
             [this, request, slot](const FetchResult &answer) { onFinished(request, slot, answer); });
@@ -54,11 +58,9 @@ void AddressResolver::onFinished(PageRequest *request, int slot, const FetchResu
     result.multiplexed = answer.multiplexed;
     if (!answer.ok) {
         result.error = answer.error;
-    } else if (const std::optional<QString> address = addressFromAnswer(answer.text)) {
+    } else if (const std::optional<QString> address = addressFromAnswer(answer.text, &result.error)) {
         result.ok = true;
         result.downloadUrl = m_catalogue.siteBase() + *address;
-    } else {
-        result.error = QStringLiteral("the answer is no address");
     }
     if (!result.ok)
         qCInfo(lcCatalogue) << "address of row" << slot + 1 << "not resolved:" << result.error;

@@ -32,6 +32,10 @@ class AddressResolver final : public QObject
     Q_DISABLE_COPY_MOVE(AddressResolver)
 
 public:
+    // A site that answers 503 or 429 and asks for at most this long a pause
+    // (Retry-After) is asked once more after it.
+    static constexpr int MaxRetryAfterSeconds = 10;
+
     explicit AddressResolver(const Catalogue &catalogue, QObject *parent = nullptr);
     ~AddressResolver() override; // requests under way end without a signal
 

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QStringList>
 #include <QString>
 
 #include <optional>
@@ -28,7 +29,18 @@ struct Download
 {
     QString address;
     QString fileName; // aria2's "out": the name in its download folder
+    QString gid;      // aria2's "gid": 16 hex digits; empty: aria2 picks one
 };
+
+// The download id of a song: 16 hex digits made from the site and the song
+// id, the same in every run, so that aria2 refuses a song it holds already.
+QString gidFor(const QString &siteBase, const QString &songId);
+
+// Whether aria2's refusal of an addUri call may mean that a download with the
+// call's GID is there already (a call repeated after its answer was lost).
+// aria2 logs "GID ... is not unique" but answers "No URI to download.";
+// statusRequest() tells whether it really holds the GID.
+bool mayHoldGid(const QString &refusal);
 
 struct Request
 {
@@ -58,8 +70,13 @@ struct Answer
     // request as a whole failed: aria2's own error message, or what makes the
     // bytes no JSON-RPC answer to it.
     QString error;
+    bool fromAria2 = false; // error is aria2's own message
     QList<CallAnswer> calls; // one per call, in order, when error is null
 };
+
+// One request asking aria2 for the status of each GID (aria2.tellStatus): a
+// call it answers with the GID names a download it holds.
+Request statusRequest(const QStringList &gids, const QString &secret);
 
 // Reads the answer to `request`. An error answer (aria2 sends those with HTTP
 // status 400) is read the same way as any other.

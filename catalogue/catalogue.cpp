@@ -24,11 +24,15 @@ Catalogue::LoadResult Catalogue::loadCatalogue()
         return {};
     }
     ParsedPage parsed = parseCataloguePage(page.text);
+    if (parsed.songArray == ParsedPage::SongArray::Missing)
+        qCInfo(lcCatalogue) << "the new-songs page holds no song array";
+    else if (parsed.songArray == ParsedPage::SongArray::Unclosed)
+        qCInfo(lcCatalogue) << "the new-songs page ends inside its song array: it is not closed";
     m_hashedUrl = parsed.hashedUrl;
     std::fill(m_songTable.begin(), m_songTable.end(), SongRecord());
     std::move(parsed.songs.begin(), parsed.songs.end(), m_songTable.begin());
     m_songCount = int(parsed.songs.size());
-    return {true, m_songCount, parsed.truncated};
+    return {true, m_songCount, parsed.truncated, parsed.songArray == ParsedPage::SongArray::Closed};
 }
 
 const QString &Catalogue::siteBase() const

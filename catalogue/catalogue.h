@@ -26,6 +26,9 @@ public:
         bool arrived = false;    // false: page missing (failed request or empty page)
         int count = 0;           // songs loaded, 0..Capacity
         bool truncated = false;  // the page held more than Capacity song objects
+        // The page holds a whole song array (maybe an empty one). Without
+        // one it is no catalogue, though the window shows it as one of no songs.
+        bool hasSongArray = false;
     };
 
     // Fetches siteBase + "/" as "gb2312" and fills the table from its first

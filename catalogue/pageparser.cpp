@@ -10,7 +10,15 @@ ParsedPage parseCataloguePage(QStringView page)
 {
     ParsedPage parsed;
     parsed.hashedUrl = textBetween(page, u"hashedurl:\"", u"\"");
-    const QString arrayText = textBetween(page, u"Data.Nlist.store = [", u"]");
+    static constexpr QStringView ArrayStart = u"Data.Nlist.store = [";
+    const qsizetype start = page.indexOf(ArrayStart);
+    if (start < 0)
+        parsed.songArray = ParsedPage::SongArray::Missing;
+    else if (page.indexOf(u']', start + ArrayStart.size()) < 0)
+        parsed.songArray = ParsedPage::SongArray::Unclosed;
+    else
+        parsed.songArray = ParsedPage::SongArray::Closed;
+    const QString arrayText = textBetween(page, ArrayStart, u"]");
     ArrayScanner scanner(arrayText);
     for (;;) {
         const std::optional<QStringView> record = scanner.nextRecord();

@@ -10,6 +10,12 @@ namespace Lumisong {
 
 struct ParsedPage
 {
+    enum class SongArray {
+        Missing,  // no "Data.Nlist.store = [" on the page
+        Unclosed, // no "]" after it: the page ends inside the array
+        Closed,
+    };
+    SongArray songArray = SongArray::Missing;
     QString hashedUrl;
     QList<SongRecord> songs;  // at most 1000, in page order
     bool truncated = false;   // the page held more than 1000 song objects

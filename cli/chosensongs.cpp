@@ -42,7 +42,8 @@ ChosenSongs::Status ChosenSongs::prepare(std::FILE *err)
 
     m_catalogue = std::make_unique<Catalogue>(m_options.siteBase);
     const Catalogue::LoadResult loaded = m_catalogue->loadCatalogue();
-    if (!loaded.arrived) {
+    // A page without a whole song array is no catalogue, not an empty one.
+    if (!loaded.arrived || !loaded.hasSongArray) {
         m_error = StatusText::catalogueMissing()
                   + QStringLiteral(" (no catalogue from %1)").arg(m_options.siteBase);
         return Status::Failed;

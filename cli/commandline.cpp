@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/defaults.h"
+#include "net/shownaddress.h"
 
 namespace Lumisong {
 
@@ -376,15 +377,15 @@ QString CommandLine::normaliseHttpUrl(const QString &text, QString *error)
 {
     const QUrl url(text, QUrl::StrictMode);
     if (!url.isValid() || url.isRelative()) {
-        *error = QStringLiteral("not an absolute address: %1").arg(text);
+        *error = QStringLiteral("not an absolute address: %1").arg(shownAddress(text));
         return {};
     }
     if (!isHttpScheme(url)) {
-        *error = QStringLiteral("only http and https addresses are supported: %1").arg(text);
+        *error = QStringLiteral("only http and https addresses are supported: %1").arg(shownAddress(text));
         return {};
     }
     if (url.host().isEmpty()) {
-        *error = QStringLiteral("the address names no host: %1").arg(text);
+        *error = QStringLiteral("the address names no host: %1").arg(shownAddress(text));
         return {};
     }
     return url.toString(QUrl::FullyEncoded);
@@ -399,7 +400,7 @@ QString CommandLine::normaliseSiteBase(const QString &text, QString *error)
         || url.hasQuery() || url.hasFragment()) {
         *error = QStringLiteral("give only scheme, host and port (like http://host:8080), "
                                 "without path, query or user: %1")
-                     .arg(text);
+                     .arg(shownAddress(text));
         return {};
     }
     QUrl base;

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <variant>
 #include <vector>
 
 #include "cli/chosensongs.h"
@@ -23,7 +24,9 @@ namespace Lumisong {
 // A failure while choosing or resolving sends nothing and changes nothing.
 // aria2 out of reach, refusing a call or answering other than JSON-RPC: its
 // message on `err`, no further request, FailureExitCode; the archive then
-// gains exactly the songs aria2 took, as they are queued there.
+// gains exactly the songs aria2 took, as they are queued there. Each song
+// carries a GID made from the site and its id: one aria2 holds already (a
+// call whose answer was lost) counts as taken, so no song is queued twice.
 class DownloaderSend
 {
 public:
@@ -48,8 +51,13 @@ public:
 private:
     // Sends one request; the songs taken go to stdout and m_taken. Returns
     // the failure, or a null text.
-    QString send(const Aria2Rpc::Request &request, const std::vector<ListEntry> &entries,
-                 const QStringList &names);
+    QString send(const Aria2Rpc::Request &request, const QList<Aria2Rpc::Download> &downloads,
+                 const std::vector<ListEntry> &entries);
+    // aria2's answer to the request, or why there is none.
+    std::variant<Aria2Rpc::Answer, QString> post(const Aria2Rpc::Request &request);
+    // Counts the calls refused over a GID aria2 holds already as accepted.
+    void confirmHeld(const Aria2Rpc::Request &request, const QList<Aria2Rpc::Download> &downloads,
+                     QList<Aria2Rpc::CallAnswer> &calls);
     int finish(const ExportArchive *archive, const QString &failure);
     int fail(const QString &message);
 

@@ -96,7 +96,8 @@ int HeadlessRunner::list()
 {
     Catalogue catalogue(m_commandLine.siteBase());
     const Catalogue::LoadResult result = catalogue.loadCatalogue();
-    if (!result.arrived) {
+    // A page without a whole song array is no catalogue, not an empty one.
+    if (!result.arrived || !result.hasSongArray) {
         writeLine(stderr, StatusText::catalogueMissing());
         return PageMissingExitCode;
     }

@@ -1,6 +1,7 @@
 #include "net/curltransfer.h"
 
 #include <algorithm>
+#include <climits>
 #include <utility>
 
 #include "net/proxyrules.h"
@@ -8,6 +9,14 @@
 namespace Lumisong {
 
 namespace {
+
+// A figure curl keeps about the transfer, or `fallback` when it has none.
+template <typename T>
+T info(CURL *easy, CURLINFO what, T fallback)
+{
+    T value = fallback;
+    return curl_easy_getinfo(easy, what, &value) == CURLE_OK ? value : fallback;
+}
 
 template <typename T>
 bool set(CURL *easy, CURLoption option, T value)
@@ -132,6 +141,11 @@ void CurlTransfer::transferDone(CURLcode code)
     long version = 0;
     curl_easy_getinfo(easy, CURLINFO_HTTP_VERSION, &version);
     outcome.multiplexed = version == CURL_HTTP_VERSION_2_0 || version == CURL_HTTP_VERSION_3;
+    outcome.reused = info(easy, CURLINFO_NUM_CONNECTS, -1L) == 0;
+    const long proxyStatus = info(easy, CURLINFO_HTTP_CONNECTCODE, 0L);
+    outcome.retryAfterSeconds =
+        int(std::clamp<curl_off_t>(info(easy, CURLINFO_RETRY_AFTER, curl_off_t(0)), 0, INT_MAX));
+    const long requestBytes = info(easy, CURLINFO_REQUEST_SIZE, 0L);
     if (code == CURLE_OK) {
         outcome.completed = true;
         outcome.body = std::exchange(m_body, {});
@@ -139,9 +153,15 @@ void CurlTransfer::transferDone(CURLcode code)
         curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &location);
         if (location)
             outcome.redirectTo = location;
+    } else if (status == 0 && proxyStatus != 0 && (proxyStatus < 200 || proxyStatus > 299)) {
+        // The proxy's answer is its last word on this address: never asked again.
+        outcome.error = QStringLiteral("the proxy refused the tunnel (HTTP status %1)").arg(proxyStatus);
     } else if (status == 0 && (code == CURLE_SEND_ERROR || code == CURLE_RECV_ERROR
                                || code == CURLE_HTTP2_STREAM)) {
         outcome.unanswered = true;
+        outcome.error = QString::fromUtf8(m_errorText[0] ? m_errorText : curl_easy_strerror(code));
+    } else if (code == CURLE_OPERATION_TIMEDOUT && status == 0 && requestBytes > 0) {
+        outcome.late = true;
         outcome.error = QString::fromUtf8(m_errorText[0] ? m_errorText : curl_easy_strerror(code));
     } else if (code == CURLE_ABORTED_BY_CALLBACK) {
         outcome.error = QStringLiteral("the connections were closed");

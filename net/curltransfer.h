@@ -22,10 +22,16 @@ struct TransferOutcome
     QString error;            // curl's words, or the limit that was met
     QByteArray redirectTo;    // the absolute Location of a redirect answer
     bool multiplexed = false; // came over a connection that carries requests side by side
-    // The connection broke before any answer came, also after curl's own
-    // tries on other connections (a server that ends its connections after
-    // a few requests turns the streams beyond away, HTTP/2 GOAWAY).
+    // The connection broke before any status line came, also after curl's
+    // own tries on other connections (a server that ends its connections
+    // after a few requests turns the streams beyond away, HTTP/2 GOAWAY).
     bool unanswered = false;
+    // Every try went over a kept-alive connection: no new one was opened.
+    bool reused = false;
+    // The request went out, but no answer came in time: the server may have
+    // acted on it.
+    bool late = false;
+    int retryAfterSeconds = 0; // the answer's Retry-After; 0 when none
 };
 
 // One HTTP exchange on curl: no redirect followed, every content coding curl

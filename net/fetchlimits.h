@@ -8,7 +8,9 @@ namespace Lumisong {
 // meets more redirects than allowed, fails.
 struct FetchLimits
 {
-    int idleTimeoutMs = 30000;               // silence while waiting for bytes
+    // Under one byte a second (curl's speed over its last few seconds) for
+    // this long ends a request; also the time a connection may take.
+    int idleTimeoutMs = 30000;
     int totalTimeoutMs = 120000;             // whole request, redirects included
     qint64 maxBodyBytes = 16 * 1024 * 1024;  // declared or received body size
     int maxRedirects = 10;

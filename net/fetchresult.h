@@ -17,6 +17,8 @@ struct FetchResult
     int status = 0;    // final HTTP status; 0 when no answer was read
     bool multiplexed = false; // the answer came on a connection that carries
                               // requests side by side (HTTP/2)
+    bool late = false; // !ok: the request went out but no answer came in time,
+                       // so the server may have acted on it
 };
 
 } // namespace Lumisong

@@ -11,6 +11,7 @@
 #include "net/curltransfer.h"
 #include "net/modgetcode.h"
 #include "net/netlog.h"
+#include "net/shownaddress.h"
 
 namespace Lumisong {
 
@@ -30,6 +31,8 @@ bool isWebScheme(const QString &scheme)
 PageRequest::PageRequest(QString url, QString charset, QObject *parent)
     : QObject(parent), m_address(std::move(url)), m_charset(std::move(charset))
 {
+    m_pause.setSingleShot(true);
+    connect(&m_pause, &QTimer::timeout, this, &PageRequest::sendHop);
     QMutexLocker lock(&registryMutex);
     registry.append(this);
 }
@@ -74,6 +77,8 @@ void PageRequest::start()
         return;
     m_started = true;
     m_limits = fetchLimits();
+    if (m_maxBodyBytes >= 0)
+        m_limits.maxBodyBytes = m_maxBodyBytes;
     m_url = QUrl(m_address);
     m_clock.start();
     m_starting = true;
@@ -93,7 +98,11 @@ void PageRequest::sendHop()
     if (m_finished)
         return;
     if (!m_url.isValid() || !isWebScheme(m_url.scheme()) || m_url.host().isEmpty()) {
-        fail(QStringLiteral("not an http or https address: %1").arg(m_url.toString()));
+        fail(QStringLiteral("not an http or https address: %1").arg(shownAddress(m_url)));
+        return;
+    }
+    if (m_secureOrigin && m_url.scheme() == u"http") {
+        fail(QStringLiteral("an address from https down to http refused: %1").arg(shownAddress(m_url)));
         return;
     }
     const int timeLeftMs = m_limits.totalTimeoutMs - int(m_clock.elapsed());
@@ -110,18 +119,45 @@ void PageRequest::sendHop()
         fail(error);
 }
 
+void PageRequest::sendAfter(int pauseMs)
+{
+    m_pause.start(pauseMs);
+}
+
+// Whether the outcome is worth the same request once more; if so, it is on its way.
+bool PageRequest::sendAgain(const TransferOutcome &outcome)
+{
+    if (m_body)
+        return false; // a POST may have been acted on
+    // A kept-alive connection the server closed before any status line went
+    // stale; a fresh one that breaks means a broken server, not bad luck.
+    if (outcome.unanswered && outcome.reused && m_resends < MaxResends) {
+        ++m_resends;
+        qCDebug(lcNet).noquote() << "sending again:" << shownAddress(m_url) << "-" << outcome.error;
+        sendAfter(ResendPauseMs * m_resends);
+        return true;
+    }
+    const bool busy = outcome.completed && (outcome.status == 503 || outcome.status == 429);
+    const qint64 waitMs = qint64(outcome.retryAfterSeconds) * 1000;
+    if (busy && !m_waitedRetryAfter && outcome.retryAfterSeconds > 0
+        && outcome.retryAfterSeconds <= m_retryAfterLimitS
+        && m_clock.elapsed() + waitMs < m_limits.totalTimeoutMs) {
+        m_waitedRetryAfter = true;
+        qCDebug(lcNet).noquote() << "asking again after" << outcome.retryAfterSeconds
+                                 << "s:" << shownAddress(m_url);
+        sendAfter(int(waitMs));
+        return true;
+    }
+    return false;
+}
+
 void PageRequest::onTransferDone(TransferOutcome outcome)
 {
     m_result.status = outcome.status;
+    m_result.late = outcome.late;
+    if (sendAgain(outcome))
+        return;
     if (!outcome.completed) {
-        // A GET the server never answered is safe to send again; a server
-        // that ends its connections after a few requests turns many away.
-        if (outcome.unanswered && !m_body && m_resends < MaxResends) {
-            ++m_resends;
-            qCDebug(lcNet).noquote() << "sending again:" << m_url.toString() << "-" << outcome.error;
-            sendHop();
-            return;
-        }
         fail(outcome.error);
         return;
     }
@@ -145,9 +181,9 @@ std::optional<QString> PageRequest::followRedirect(const QByteArray &location)
         return QStringLiteral("more than %1 redirects").arg(m_limits.maxRedirects);
     const QUrl next = QUrl::fromEncoded(location);
     if (!isWebScheme(next.scheme()))
-        return QStringLiteral("redirect to a non-web address refused: %1").arg(next.toString());
+        return QStringLiteral("redirect to a non-web address refused: %1").arg(shownAddress(next));
     if (m_url.scheme() == u"https" && next.scheme() == u"http")
-        return QStringLiteral("redirect from https down to http refused: %1").arg(next.toString());
+        return QStringLiteral("redirect from https down to http refused: %1").arg(shownAddress(next));
     ++m_redirects;
     m_url = next;
     sendHop();
@@ -175,7 +211,9 @@ void PageRequest::fail(const QString &reason)
             this, [this, reason] { fail(reason); }, Qt::QueuedConnection);
         return;
     }
-    finish({false, {}, reason, m_result.body, m_result.status});
+    FetchResult failed{false, {}, reason, m_result.body, m_result.status};
+    failed.late = m_result.late;
+    finish(std::move(failed));
 }
 
 void PageRequest::finish(FetchResult result)
@@ -183,13 +221,14 @@ void PageRequest::finish(FetchResult result)
     if (m_finished)
         return;
     m_finished = true;
+    m_pause.stop();
     if (m_transfer)
         m_transfer->cancel();
     m_result = std::move(result);
     if (m_aborted) { // the caller's own doing: not worth the user's log
-        qCDebug(lcNet).noquote() << "request aborted:" << m_url.toString() << "-" << m_result.error;
+        qCDebug(lcNet).noquote() << "request aborted:" << shownAddress(m_url) << "-" << m_result.error;
     } else if (!m_result.ok) {
-        qCInfo(lcNet).noquote() << "request failed:" << m_url.toString() << "-" << m_result.error;
+        qCInfo(lcNet).noquote() << "request failed:" << shownAddress(m_url) << "-" << m_result.error;
     }
     emit finished(m_result);
 }

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QUrl>
 
 #include <memory>
@@ -39,6 +40,15 @@ public:
     // Before start(): sends body with a POST instead of a GET. A redirect
     // answer to a POST is its end, not followed.
     void setBody(RequestBody body);
+    // Before start(): a body larger than `bytes` fails the request, and
+    // reading stops there; the fetch limits' own cap when not set.
+    void setMaxBodyBytes(qint64 bytes) { m_maxBodyBytes = bytes; }
+    // Before start(): the address stands for an https page, so an http
+    // address is refused as a redirect from https down to http would be.
+    void setSecureOrigin(bool secure) { m_secureOrigin = secure; }
+    // Before start(): an answer 503 or 429 whose Retry-After is at most
+    // `seconds` is waited for and asked once more, within the total time.
+    void setRetryAfterLimit(int seconds) { m_retryAfterLimitS = seconds; }
 
     // Once. finished() follows later from the event loop, never inside start().
     void start();
@@ -58,7 +68,9 @@ signals:
 
 private:
     void sendHop();
+    void sendAfter(int pauseMs);
     void onTransferDone(TransferOutcome outcome);
+    bool sendAgain(const TransferOutcome &outcome);
     std::optional<QString> followRedirect(const QByteArray &location);
     void succeed(int status, QByteArray body, bool multiplexed);
     void fail(const QString &reason);
@@ -70,8 +82,16 @@ private:
     FetchLimits m_limits;
     QUrl m_url; // of the current hop
     int m_redirects = 0;
-    int m_resends = 0; // of a GET no connection carried to an answer
-    static constexpr int MaxResends = 8;
+    // A GET that went out on a kept-alive connection the server had closed
+    // is sent again a few times, after a growing pause.
+    int m_resends = 0;
+    static constexpr int MaxResends = 2;
+    static constexpr int ResendPauseMs = 100; // times the resends so far
+    qint64 m_maxBodyBytes = -1;
+    bool m_secureOrigin = false;
+    int m_retryAfterLimitS = 0;
+    bool m_waitedRetryAfter = false;
+    QTimer m_pause;
     bool m_started = false;
     bool m_starting = false; // inside start(): failures wait for the event loop
     bool m_finished = false;

@@ -16,6 +16,8 @@
 
 #include <functional>
 
+#include <signal.h>
+
 #include "tests/app/programrun.h"
 #include "tools/demosite/democatalogue.h"
 #include "tools/demosite/demosite.h"
@@ -136,6 +138,29 @@ public:
         m_process.waitForFinished(1000);
     }
     QString rpcUrl() const { return u"http://127.0.0.1:%1/jsonrpc"_s.arg(m_port); }
+    // Stops or continues the daemon (SIGSTOP, SIGCONT).
+    bool signal(int number) { return ::kill(pid_t(m_process.processId()), number) == 0; }
+    // aria2.getGlobalStat: how many downloads it holds in all, stopped ones included.
+    int downloadsHeld()
+    {
+        const QByteArray body = R"({"jsonrpc":"2.0","id":"t","method":"aria2.getGlobalStat","params":["token:)"
+                                + Secret.toUtf8() + R"("]})";
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, m_port);
+        if (!socket.waitForConnected(5000))
+            return -1;
+        socket.write("POST /jsonrpc HTTP/1.0\r\nContent-Length: " + QByteArray::number(body.size())
+                     + "\r\n\r\n" + body);
+        while (socket.state() == QAbstractSocket::ConnectedState && socket.waitForReadyRead(5000)) {
+        }
+        const QByteArray answer = socket.readAll();
+        const QJsonObject stat = QJsonDocument::fromJson(answer.mid(answer.indexOf("\r\n\r\n") + 4))
+                                     .object().value(u"result"_s).toObject();
+        int held = 0;
+        for (const char *key : {"numActive", "numWaiting", "numStoppedTotal"})
+            held += stat.value(QLatin1StringView(key)).toString(u"-1000"_s).toInt();
+        return held;
+    }
 
 private:
     QProcess m_process;
@@ -148,7 +173,8 @@ class FakeRpc final : public QObject
 {
 public:
     using Answer = std::function<QByteArray(int index, const QJsonObject &request)>;
-    explicit FakeRpc(Answer answer) : m_answer(std::move(answer))
+    explicit FakeRpc(Answer answer, QByteArray status = "200 OK")
+        : m_answer(std::move(answer)), m_status(std::move(status))
     {
         m_server.listen(QHostAddress::LocalHost, 0);
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
@@ -179,7 +205,7 @@ private:
         const QJsonObject request = QJsonDocument::fromJson(in.mid(end + 4, length)).object();
         requests.append(request);
         const QByteArray body = m_answer(int(requests.size()) - 1, request);
-        socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: "
+        socket->write("HTTP/1.1 " + m_status + "\r\nContent-Type: application/json\r\nContent-Length: "
                       + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
         socket->disconnectFromHost();
         m_received.remove(socket);
@@ -187,6 +213,7 @@ private:
 
     QTcpServer m_server;
     Answer m_answer;
+    QByteArray m_status;
     QHash<QTcpSocket *, QByteArray> m_received;
 };
 
@@ -242,6 +269,7 @@ private slots:
     void failedSendLeavesTheArchive();
     void onlyNewSongsAreSent();
     void songsTakenBeforeARefusalAreArchived();
+    void lostAnswerQueuesNothingTwice();
 
 private:
     // Exports the hostile page as `format` into `folder`.
@@ -397,13 +425,16 @@ void TestDownloaders::sentSongsArrive()
 
 void TestDownloaders::failedSendLeavesTheArchive_data()
 {
-    QTest::addColumn<QString>("aria2");  // "real", "down" or "fake"
+    QTest::addColumn<QString>("aria2");  // "real", "down", "fake" or "busy"
     QTest::addColumn<QString>("secret"); // given to the program
     QTest::addColumn<QByteArray>("said");
     QTest::newRow("wrong token") << u"real"_s << u"not-the-secret"_s << QByteArray("Unauthorized");
     QTest::newRow("no token") << u"real"_s << QString() << QByteArray("Unauthorized");
     QTest::newRow("aria2 down") << u"down"_s << Secret << QByteArray("cannot be reached");
     QTest::newRow("not JSON-RPC") << u"fake"_s << Secret << QByteArray("not JSON-RPC");
+    // The cause first: the status that came instead of an answer.
+    QTest::newRow("HTTP 503") << u"busy"_s << Secret
+                              << QByteArray("HTTP status 503; the answer is not JSON-RPC");
 }
 
 void TestDownloaders::failedSendLeavesTheArchive()
@@ -417,12 +448,16 @@ void TestDownloaders::failedSendLeavesTheArchive()
     QTemporaryDir tmp;
     Aria2Daemon daemon;
     FakeRpc fake([](int, const QJsonObject &) { return QByteArray("<html>Bad gateway</html>"); });
+    FakeRpc busy([](int, const QJsonObject &) { return QByteArray("<html>Busy</html>"); },
+                 "503 Service Unavailable");
     QString rpcUrl = u"http://127.0.0.1:%1/jsonrpc"_s.arg(freePort());
     if (aria2 == u"real") {
         QVERIFY(daemon.start(aria2c, tmp.path()));
         rpcUrl = daemon.rpcUrl();
     } else if (aria2 == u"fake") {
         rpcUrl = fake.rpcUrl();
+    } else if (aria2 == u"busy") {
+        rpcUrl = busy.rpcUrl();
     }
     const QString archive = tmp.filePath(u"archive"_s);
     QVERIFY(writeFile(archive, "8000002\n"));
@@ -488,6 +523,41 @@ void TestDownloaders::songsTakenBeforeARefusalAreArchived()
     }
     QCOMPARE(archived(archive), expected);
     QCOMPARE(namesSent(run).size(), 199);
+}
+
+void TestDownloaders::lostAnswerQueuesNothingTwice()
+{
+    const QString aria2c = QStandardPaths::findExecutable(u"aria2c"_s);
+    if (aria2c.isEmpty())
+        QSKIP("aria2c is not installed (Debian: aria2)");
+    QTemporaryDir tmp;
+    const QString folder = tmp.filePath(u"aria2"_s);
+    QVERIFY(QDir().mkpath(folder));
+    Aria2Daemon aria2;
+    QVERIFY(aria2.start(aria2c, folder));
+    const QString archive = tmp.filePath(u"archive"_s);
+    const QStringList args{u"--songs"_s, u"1-3"_s, u"--archive"_s, archive};
+
+    // aria2 stopped: the request goes out, its answer does not come in time.
+    QVERIFY(aria2.signal(SIGSTOP));
+    const Run late = sendTo(aria2.rpcUrl(), args);
+    QVERIFY(aria2.signal(SIGCONT));
+    QCOMPARE(late.exitCode, 2);
+    QVERIFY2(late.err.contains("too late") && !late.err.contains("cannot be reached"),
+             late.err.constData());
+    QVERIFY(!QFile::exists(archive));
+    // Going on, aria2 takes the request it had been sent.
+    QTRY_VERIFY_WITH_TIMEOUT(holdsSongs(folder, safeNames().mid(0, 3)), 20000);
+
+    const Run again = sendTo(aria2.rpcUrl(), args);
+    QVERIFY2(again.exitCode == 0, again.err.constData());
+    QCOMPARE(namesSent(again), safeNames().mid(0, 3));
+    QStringList ids;
+    for (const DemoCatalogue::Song &s : hostileSongs().mid(0, 3))
+        ids << s.songId;
+    QCOMPARE(archived(archive), ids);
+    QCOMPARE(aria2.downloadsHeld(), 3);
+    QVERIFY(holdsSongs(folder, safeNames().mid(0, 3)));
 }
 
 QTEST_GUILESS_MAIN(TestDownloaders)

@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <algorithm>
@@ -45,6 +46,7 @@ private slots:
     void requestsCarryEverySongInOrder();
     void answersAreReadCallByCall_data();
     void answersAreReadCallByCall();
+    void gidNamesSiteAndSong();
 };
 
 void TestAria2Rpc::requestsCarryEverySongInOrder_data()
@@ -144,6 +146,27 @@ void TestAria2Rpc::answersAreReadCallByCall_data()
         << u"the answer is not the one to this request"_s << QStringList();
     QTest::newRow("a call left unanswered") << head + R"([["2089b05ecca3d829"]]})" << 2
                                             << u"the answer does not answer each"_s << QStringList();
+    QTest::newRow("a download's status")
+        << head + R"([[{"gid":"2089b05ecca3d829","status":"complete"}],{"code":1,"message":"GID 0000000000000007 is not found"}]})"
+        << 2 << QString()
+        << QStringList{u"gid:2089b05ecca3d829"_s, u"error:GID 0000000000000007 is not found"_s};
+}
+
+void TestAria2Rpc::gidNamesSiteAndSong()
+{
+    const QString gid = Aria2Rpc::gidFor(u"http://songs.example"_s, u"8000001"_s);
+    QVERIFY2(QRegularExpression(u"^[0-9a-f]{16}$"_s).match(gid).hasMatch(), qPrintable(gid));
+    QVERIFY(gid != QString(16, u'0'));
+    QCOMPARE(Aria2Rpc::gidFor(u"http://songs.example"_s, u"8000001"_s), gid);
+    QVERIFY(Aria2Rpc::gidFor(u"http://songs.example"_s, u"8000002"_s) != gid);
+    QVERIFY(Aria2Rpc::gidFor(u"https://songs.example"_s, u"8000001"_s) != gid);
+    // aria2 is told the id with each song.
+    QString error;
+    const auto requests = Aria2Rpc::requests({{u"http://songs.example/1.mp3"_s, u"a.mp3"_s, gid}},
+                                             QString(), QString(), &error);
+    QVERIFY(requests && requests->size() == 1);
+    const QByteArray option = "\"gid\":\"" + gid.toLatin1() + '"';
+    QVERIFY(requests->first().body.contains(option));
 }
 
 void TestAria2Rpc::answersAreReadCallByCall()

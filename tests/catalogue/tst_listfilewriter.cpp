@@ -98,7 +98,15 @@ void TestListFileWriter::answer_data()
     QTest::newRow("plain") << QStringLiteral("/data/1.mp3") << QStringLiteral("/data/1.mp3");
     QTest::newRow("trailing CR LF") << QStringLiteral("/data/1.mp3\r\n") << QStringLiteral("/data/1.mp3");
     QTest::newRow("blanks around") << QStringLiteral(" \t/data/1.mp3  \n") << QStringLiteral("/data/1.mp3");
-    QTest::newRow("inner blank kept") << QStringLiteral("/data/a b.mp3") << QStringLiteral("/data/a b.mp3");
+    QTest::newRow("query and escapes kept") << QStringLiteral("/get?sid=1&n=%20") << QStringLiteral("/get?sid=1&n=%20");
+    QTest::newRow("GBK path kept") << QStringLiteral("/歌曲/晴天.mp3") << QStringLiteral("/歌曲/晴天.mp3");
+    QTest::newRow("inner blank") << QStringLiteral("/data/a b.mp3") << failed;
+    QTest::newRow("inner ideographic space") << QStringLiteral("/data/a\u3000b.mp3") << failed;
+    QTest::newRow("a page") << QStringLiteral("<html>error</html>") << failed;
+    QTest::newRow("another site") << QStringLiteral("http://evil.invalid/x.mp3") << failed;
+    QTest::newRow("no leading slash") << QStringLiteral("data/1.mp3") << failed;
+    for (const QChar c : QStringView(u"<>\"{}|\\^`"))
+        QTest::addRow("holds %c", c.toLatin1()) << QStringLiteral("/a%1b.mp3").arg(c) << failed;
     QTest::newRow("empty") << QString() << failed;
     QTest::newRow("only blanks and breaks") << QStringLiteral(" \r\n\t") << failed;
     QTest::newRow("inner line break") << QStringLiteral("/a.mp3\r\nhttp://evil/") << failed;

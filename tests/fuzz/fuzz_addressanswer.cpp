@@ -41,6 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 QStringLiteral("the address is not the trimmed answer"));
     Fuzz::check(std::none_of(address->begin(), address->end(), unfitForALine),
                 QStringLiteral("the address holds a character no line may hold"));
+    Fuzz::check(address->startsWith(u'/'), QStringLiteral("the address is no path on the site"));
+    Fuzz::check(std::none_of(address->begin(), address->end(),
+                             [](QChar c) { return c.isSpace() || QStringView(u"<>\"{}|\\^`").contains(c); }),
+                QStringLiteral("the address holds a character no URL path holds"));
 
     const QString line = SiteBase + *address;
     ListEntry entry;

@@ -102,6 +102,7 @@ private slots:
     void atMostConnectionsPerSite();
     void keptAliveConnectionClosedUnderARequest();
     void freshConnectionClosedIsNotAskedAgain();
+    void httpsOriginNeverGoesDownToHttp();
     void serverClosingAfterEveryAnswer_data();
     void serverClosingAfterEveryAnswer();
     void https();
@@ -270,6 +271,21 @@ void TestPageRequest::freshConnectionClosedIsNotAskedAgain()
     m_site->setAnswer(u"/cut"_s, cut);
     QVERIFY(!fetchPage(m_site->baseUrl() + u"/cut"_s, u"gb2312"_s).ok);
     QCOMPARE(m_site->requestCount(u"/cut"_s), 1);
+}
+
+void TestPageRequest::httpsOriginNeverGoesDownToHttp()
+{
+    // An address an https page names over http is refused as a redirect
+    // down to http would be: nothing goes out in plaintext.
+    PageRequest request(m_site->versionUrl(), u"gb2312"_s);
+    request.setSecureOrigin(true);
+    QSignalSpy finished(&request, &PageRequest::finished);
+    request.start();
+    QVERIFY(finished.wait(5000));
+    QVERIFY(!request.result().ok);
+    QVERIFY2(request.result().error.contains(u"https down to http"_s), qPrintable(request.result().error));
+    QCOMPARE(m_site->totalRequests(), 0);
+    QCOMPARE(m_site->connectionsAccepted(), 0);
 }
 
 void TestPageRequest::serverClosingAfterEveryAnswer_data()

@@ -55,6 +55,7 @@ HostileServer::HostileServer(Behaviour behaviour, Where where, int songCount, QO
 {
     connect(m_server, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket *socket = m_server->nextPendingConnection()) {
+            ++m_connections;
             socket->setParent(this);
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
@@ -82,6 +83,10 @@ QString HostileServer::baseUrl() const
 QByteArray HostileServer::soundBody(const QByteArray &target) const
 {
     const QUrl url(QString::fromLatin1(target));
+    if (url.path() == u"/" && !m_page.isNull())
+        return m_page;
+    if (url.path() != u"/" && !m_answer.isNull())
+        return m_answer;
     if (url.path() == u"/")
         return DemoCatalogue::toGbk(m_catalogue.cataloguePage(baseUrl() + u"/song/link?sid="));
     const QString songId = QUrlQuery(url).queryItemValue(QStringLiteral("sid"));
@@ -98,10 +103,17 @@ void HostileServer::onReadyRead(QTcpSocket *socket)
         if (!head.endsWith("\r\n\r\n"))
             continue;
         socket->setProperty("head", QByteArray());
+        ++m_requests;
         const QByteArray target = head.split(' ').value(1);
         const QByteArray body = soundBody(target);
-        const bool hostile = (m_where == Where::Page) == (QUrl(QString::fromLatin1(target)).path() == u"/");
-        if (hostile) {
+        bool hostile = (m_where == Where::Page) == (QUrl(QString::fromLatin1(target)).path() == u"/");
+        if (m_behaviour == Behaviour::BusyOnce && hostile) {
+            hostile = !m_busyTargets.contains(target);
+            m_busyTargets.append(target);
+        }
+        if (m_behaviour == Behaviour::RefuseTunnel || m_behaviour == Behaviour::ForbidTunnel)
+            hostile = true;
+        if (hostile && m_behaviour != Behaviour::Sound) {
             misbehave(socket, body);
             return;
         }
@@ -141,6 +153,26 @@ void HostileServer::misbehave(QTcpSocket *socket, const QByteArray &body)
                       + "0\r\n\r\n");
         return;
     case Behaviour::Stall:
+    case Behaviour::Sound:
+        return;
+    case Behaviour::ResetAtOnce: {
+        const linger option{1, 0};
+        ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &option, sizeof option);
+        socket->abort();
+        return;
+    }
+    case Behaviour::BusyOnce:
+        socket->write("HTTP/1.1 503 Service Unavailable\r\nRetry-After: 1\r\nContent-Length: 0\r\n\r\n");
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
+        return;
+    case Behaviour::RefuseTunnel:
+        socket->write("HTTP/1.1 407 Proxy Authentication Required\r\n"
+                      "Proxy-Authenticate: Basic realm=\"songs\"\r\nContent-Length: 0\r\n\r\n");
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
+        return;
+    case Behaviour::ForbidTunnel:
+        socket->write("HTTP/1.1 403 Forbidden\r\nContent-Length: 0\r\n\r\n");
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
         return;
     }
 }

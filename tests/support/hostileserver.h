@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -28,6 +29,11 @@ public:
         GzipChunked,    // the sound answer with "Transfer-Encoding: gzip, chunked"
         UnknownCoding,  // the sound answer with "Transfer-Encoding: x-unknown, chunked"
         Stall,          // reads the request, never answers
+        ResetAtOnce,    // reads the request, then a reset before any status line
+        BusyOnce,       // 503 with "Retry-After: 1" to the first request for each address
+        RefuseTunnel,   // as a proxy: 407 to every request, CONNECT included
+        ForbidTunnel,   // as a proxy: 403 to every request, CONNECT included
+        Sound,          // no fault: the page and answers as set below
     };
     enum class Where { Page, Addresses };
 
@@ -38,6 +44,14 @@ public:
     quint16 port() const;
     QString baseUrl() const; // "http://127.0.0.1:<port>"
     const DemoCatalogue &catalogue() const { return m_catalogue; }
+
+    // The page and every address answer are these bytes instead of the
+    // catalogue's own (a null array: the catalogue's).
+    void setPage(const QByteArray &body) { m_page = body; }
+    void setAnswer(const QByteArray &body) { m_answer = body; }
+    // Connections accepted and request heads read so far.
+    int connections() const { return m_connections; }
+    int requests() const { return m_requests; }
 
 private:
     void onReadyRead(QTcpSocket *socket);
@@ -50,6 +64,11 @@ private:
     Behaviour m_behaviour;
     Where m_where;
     DemoCatalogue m_catalogue;
+    QByteArray m_page;
+    QByteArray m_answer;
+    QList<QByteArray> m_busyTargets; // answered 503 once already
+    int m_connections = 0;
+    int m_requests = 0;
 };
 
 } // namespace Lumisong::Test
