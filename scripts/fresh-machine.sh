@@ -70,7 +70,7 @@ if [ ! -s "$tarball" ]; then
         echo "fresh-machine.sh: debootstrap failed" >&2
         exit 1
     fi
-    tar -C "$staging" -cf "$tarball.new" . && mv "$tarball.new" "$tarball"
+    tar --numeric-owner -C "$staging" -cf "$tarball.new" . && mv "$tarball.new" "$tarball"
     rm -rf "$staging" "$staging.log"
 fi
 
@@ -87,7 +87,8 @@ cleanup() {
 trap cleanup EXIT
 root="$work/root"
 mkdir "$root"
-tar -C "$root" -xf "$tarball"
+tar --numeric-owner -C "$root" -xf "$tarball"
+chmod 755 "$root" # as a system's / is; the staging folder it was packed from was private
 
 # A fresh Debian 12 system's package sources: the release, its updates and
 # its security fixes.
