@@ -13,6 +13,7 @@ packages=(
     xvfb xauth
     aria2 wget
     libcurl4-openssl-dev
+    libtag1-dev # audio tags of downloaded songs
     # Servers the network tests start on loopback, each with its own
     # configuration and ports (a system nginx that the package starts is left alone).
     nginx-light tinyproxy openssl
