@@ -12,18 +12,18 @@ namespace Lumisong {
 std::vector<PlannedSong> planSongFiles(const std::vector<ListEntry> &entries,
                                        const QString &folder, SongFolderRecord &record)
 {
-    const QStringList listNames = ListFormats::aria2Names(entries);
     const QDir dir(folder);
     QSet<QString> taken; // case-folded names of this run
     std::vector<PlannedSong> plan;
     plan.reserve(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        PlannedSong song{entries[i], {}, false, 0};
+    for (const ListEntry &entry : entries) {
+        PlannedSong song{entry, {}, false, 0};
         const QString &id = song.entry.song.songId;
         if (const SongFolderRecord::Entry *known = record.find(id)) {
             song.name = known->name;
         } else {
-            const QString base = listNames.at(qsizetype(i));
+            // As the aria2 list names a list's songs: repeats numbered in turn.
+            const QString base = SafeFileName::forSong(song.entry.song);
             for (int n = 1;; ++n) {
                 song.name = SafeFileName::numbered(base, n);
                 const QString owner = record.ownerOf(song.name);

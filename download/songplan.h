@@ -20,9 +20,10 @@ struct PlannedSong
 };
 
 // The file of each song in a download folder. A song the record knows keeps
-// its name. Another gets the name the aria2 list gives it, or the next
+// its name. Another gets its safe name (SafeFileName::forSong), or the next
 // numbered one (" (2)", ...) while the record gives that name to another
-// song or an earlier song of this run has it. A regular file already there
+// song or an earlier song of this run has it; in a fresh folder these are
+// the names the aria2 list gives. A regular file already there
 // under the chosen name counts as the song, whoever put it there.
 std::vector<PlannedSong> planSongFiles(const std::vector<ListEntry> &entries,
                                        const QString &folder, SongFolderRecord &record);
