@@ -49,6 +49,7 @@ void SongDownloadRun::start()
 
 void SongDownloadRun::launch()
 {
+    const size_t before = m_next;
     while (!m_finished && m_next < m_plan.size()) {
         const int window = std::max(1, m_multiplexed ? std::max(m_parallelism.requests, m_parallelism.streams)
                                                      : m_parallelism.requests);
@@ -72,6 +73,8 @@ void SongDownloadRun::launch()
         connect(download, &SongDownload::finished, this, [this, download] { onSongDone(download); });
         download->start();
     }
+    if (m_next != before)
+        emit progressed(); // the songs under way changed
     if (m_running.empty() && m_next >= m_plan.size() && !m_finished) {
         // The record learns of songs found in the folder too.
         QString error;
