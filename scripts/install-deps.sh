@@ -12,6 +12,7 @@ packages=(
     fonts-wqy-microhei
     xvfb xauth
     aria2 wget
+    time # the download benchmark reads a child's own peak memory with it
     libcurl4-openssl-dev
     libtag1-dev # audio tags of downloaded songs
     # Servers the network tests start on loopback, each with its own

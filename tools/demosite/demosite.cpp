@@ -200,6 +200,7 @@ void DemoSite::resetCounters()
     m_counts.clear();
     m_total = 0;
     m_accepted = 0;
+    m_bodyBytes = 0;
     m_mostOpen = openConnections();
 }
 
@@ -362,10 +363,10 @@ void DemoSite::deliver(QTcpSocket *socket, const ScriptedAnswer &answer)
     if (announceClose)
         response += "Connection: close\r\n";
     response += "\r\n";
-    if (answer.cutAfterBytes >= 0)
-        response += answer.body.left(answer.cutAfterBytes);
-    else
-        response += answer.body;
+    const QByteArray body =
+        answer.cutAfterBytes >= 0 ? answer.body.left(answer.cutAfterBytes) : answer.body;
+    response += body;
+    m_bodyBytes += body.size();
     socket->write(response);
     ++found->answered;
     found->busy = false;

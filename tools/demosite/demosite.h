@@ -81,11 +81,13 @@ public:
     int requestCount(const QString &target) const;
     int totalRequests() const;
     int connectionsAccepted() const;
+    // Body bytes written to clients (answers cut short count what was sent).
+    qint64 bodyBytesSent() const { return m_bodyBytes; }
     int openConnections() const;
     // At any one time since the last reset; a connection the client closed
     // counts as closed even if its close is seen just after the next connection.
     int mostConnectionsOpen() const;
-    // Sets the request counts and connections accepted to 0 and the most
+    // Sets the request counts, connections accepted and bytes sent to 0 and the most
     // connections open to those open now.
     void resetCounters();
     // The counters as "/status" serves them, one "name: value" line each.
@@ -127,6 +129,7 @@ private:
     int m_total = 0;
     QHash<QTcpSocket *, Connection> m_connections;
     int m_accepted = 0;
+    qint64 m_bodyBytes = 0;
     int m_mostOpen = 0;
 };
 
