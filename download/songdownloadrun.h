@@ -51,7 +51,7 @@ public:
     // stay; finished() follows inside this call.
     void abort();
 
-    int total() const { return int(m_plan.size()); }
+    int total() const { return int(m_songs.size()); }
     int done() const { return int(m_finishedIds.size()); } // in the folder now
     qint64 bytesReceived() const { return m_bytes; } // by this run
     // Bytes of the songs under way and ahead as far as answers have told.

@@ -125,7 +125,7 @@ xdotool key Return
 xdotool key alt+d
 sleep 1.5
 xdotool key Return
-sleep 3
+sleep 8 # the addresses, then the files
 shoot "$window" "$docs/frmmain-download.png"
 stop_lumisong
 
