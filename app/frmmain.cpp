@@ -1,6 +1,7 @@
 #include "app/frmmain.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
 
@@ -12,6 +13,7 @@
 #include "app/listfilecommand.h"
 #include "forms/listview.h"
 #include "app/programicon.h"
+#include "app/songdownloadcommand.h"
 #include "app/statustexts.h"
 #include "app/updateprompt.h"
 #include "catalogue/catalogue.h"
@@ -98,6 +100,7 @@ void frmMain::createSongCommands()
     m_btnSelectAll = designed<zephbutton>(QStringLiteral("btnSelectAll"));
     m_btnSelectNone = designed<zephbutton>(QStringLiteral("btnSelectNone"));
     m_btnSelectInvert = designed<zephbutton>(QStringLiteral("btnSelectInvert"));
+    m_btnDownload = designed<zephbutton>(QStringLiteral("btnDownload"));
     m_process = designed<ProgressBar>(QStringLiteral("process"));
     m_process->setVisible(false);
 
@@ -109,10 +112,12 @@ void frmMain::createSongCommands()
     connect(m_btnSelectAll, &zephbutton::Click, this, &frmMain::btnSelectAll_Click);
     connect(m_btnSelectNone, &zephbutton::Click, this, &frmMain::btnSelectNone_Click);
     connect(m_btnSelectInvert, &zephbutton::Click, this, &frmMain::btnSelectInvert_Click);
+    connect(m_btnDownload, &zephbutton::Click, this, &frmMain::btnDownload_Click);
     setTabOrder(m_lstXg, m_btnCreate);
     setTabOrder(m_btnCreate, m_btnSelectAll);
     setTabOrder(m_btnSelectAll, m_btnSelectNone);
     setTabOrder(m_btnSelectNone, m_btnSelectInvert);
+    setTabOrder(m_btnSelectInvert, m_btnDownload);
     // The list comes first in the tab order and has the keys when the window opens.
     m_lstXg->setFocus(Qt::OtherFocusReason);
 
@@ -273,6 +278,30 @@ void frmMain::btnCreate_Click()
                           {m_env.parallelRequests, fetchLimits().streamsPerConnection}});
 }
 
+void frmMain::btnDownload_Click()
+{
+    if (!m_songDownload)
+        m_songDownload = new SongDownloadCommand(
+            {this, m_btnDownload, m_process, m_lstXg->items(), m_catalogue.get(), m_env.saveDialog,
+             m_env.messageBox,
+             [this](const QString &text) {
+                 if (!m_unloaded)
+                     setInfo(text);
+             },
+             m_env.settings, {m_env.parallelRequests, fetchLimits().streamsPerConnection}},
+            this);
+    m_songDownload->start();
+}
+
+void frmMain::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && m_songDownload && m_songDownload->isRunning()) {
+        m_songDownload->askToStop();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void frmMain::continueStartUp()
 {
     if (m_unloaded)
@@ -341,6 +370,10 @@ void frmMain::btClose_Click()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    if (m_songDownload && !m_songDownload->askToStop()) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }

@@ -24,6 +24,7 @@ class SaveDialog;
 class ShellOpener;
 class SettingsStore;
 class SingleInstance;
+class SongDownloadCommand;
 class TitleDrag;
 class UpdatePrompt;
 
@@ -82,6 +83,8 @@ public:
     zephbutton *btnSelectAll() const { return m_btnSelectAll; }
     zephbutton *btnSelectNone() const { return m_btnSelectNone; }
     zephbutton *btnSelectInvert() const { return m_btnSelectInvert; }
+    zephbutton *btnDownload() const { return m_btnDownload; }
+    SongDownloadCommand *songDownload() const { return m_songDownload; }
     ProgressBar *process() const { return m_process; }
     frmMenu *menuForm() const { return m_frmMenu; }
     const SkinFrame &skin() const { return m_skin; }
@@ -116,6 +119,8 @@ public slots:
     void btnSelectNone_Click();
     void btnSelectInvert_Click();
     void btnCreate_Click();
+    // "下载歌曲": the ticked songs' files into a folder, while the window stays usable.
+    void btnDownload_Click();
     void btMin_Click();
     void btClose_Click();
     // The update dialog was answered with "否(&N)": the catalogue follows.
@@ -129,7 +134,9 @@ signals:
     void unloaded();
 
 protected:
+    // Escape or closing during a song download asks whether to stop it first.
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
 
@@ -151,6 +158,8 @@ private:
     zephbutton *m_btnSelectAll = nullptr;
     zephbutton *m_btnSelectNone = nullptr;
     zephbutton *m_btnSelectInvert = nullptr;
+    zephbutton *m_btnDownload = nullptr;
+    SongDownloadCommand *m_songDownload = nullptr;
     ProgressBar *m_process = nullptr;
     std::unique_ptr<Clipboard> m_ownClipboard;
     std::unique_ptr<SaveDialog> m_ownSaveDialog;

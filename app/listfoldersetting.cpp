@@ -8,10 +8,10 @@
 
 namespace Lumisong {
 
-QString ListFolderSetting::startFolder(const SettingsStore *settings)
+QString ListFolderSetting::startFolder(const SettingsStore *settings, QStringView key)
 {
     if (settings) {
-        const QString kept = settings->value(Section.toString(), Key.toString());
+        const QString kept = settings->value(Section.toString(), key.toString());
         if (!kept.isEmpty() && QFileInfo(kept).isDir())
             return QDir(kept).absolutePath();
     }
@@ -26,6 +26,14 @@ void ListFolderSetting::remember(SettingsStore *settings, const QString &filePat
     if (!settings || filePath.isEmpty())
         return;
     settings->setValue(Section.toString(), Key.toString(), QFileInfo(filePath).absolutePath());
+    settings->sync();
+}
+
+void ListFolderSetting::rememberDownloadFolder(SettingsStore *settings, const QString &folder)
+{
+    if (!settings || folder.isEmpty())
+        return;
+    settings->setValue(Section.toString(), DownloadKey.toString(), QDir(folder).absolutePath());
     settings->sync();
 }
 

@@ -16,11 +16,15 @@ class ListFolderSetting
 public:
     static constexpr QStringView Section = u"Lumisong";
     static constexpr QStringView Key = u"LastListFolder";
+    // The folder songs were last downloaded into ("下载歌曲").
+    static constexpr QStringView DownloadKey = u"LastDownloadFolder";
 
     // An absolute folder that exists; `settings` may be null (nothing kept).
-    static QString startFolder(const SettingsStore *settings);
+    static QString startFolder(const SettingsStore *settings, QStringView key = Key);
     // A list was written to `filePath`: its folder is where the next dialog opens.
     static void remember(SettingsStore *settings, const QString &filePath);
+    // Songs were downloaded into `folder`.
+    static void rememberDownloadFolder(SettingsStore *settings, const QString &folder);
 };
 
 } // namespace Lumisong

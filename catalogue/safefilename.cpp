@@ -165,4 +165,15 @@ QStringList forList(const std::vector<SongRecord> &songs)
     return names;
 }
 
+QString numbered(const QString &fileName, int n)
+{
+    if (n < 2)
+        return fileName;
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    const QString stem = dot < 0 ? fileName : fileName.left(dot);
+    const QString extension = dot < 0 ? QString() : fileName.mid(dot);
+    const QString number = QStringLiteral(" (%1)").arg(n);
+    return cleanStem(stem, MaxStemBytes - int(number.size())) + number + extension;
+}
+
 } // namespace Lumisong::SafeFileName

@@ -38,5 +38,9 @@ QString forSong(const SongRecord &song);
 // unique, the stem cut so that it stays within MaxStemBytes.
 QStringList forList(const std::vector<SongRecord> &songs);
 
+// "STEM (n).EXT" of a name forSong or forList gave, the stem cut so that it
+// stays within MaxStemBytes; the name itself for n below 2.
+QString numbered(const QString &fileName, int n);
+
 } // namespace SafeFileName
 } // namespace Lumisong

@@ -30,6 +30,8 @@ const QString ArchiveOption = QStringLiteral("archive");
 const QString SendToOption = QStringLiteral("send-to");
 const QString DirOption = QStringLiteral("dir");
 const QString RpcSecretFileOption = QStringLiteral("rpc-secret-file");
+const QString DownloadOption = QStringLiteral("download");
+const QString NoTagsOption = QStringLiteral("no-tags");
 
 // Whether an argument gives a secret on the command line ("--rpc-secret",
 // "--rpc-secret=..."), which every user of the machine can read.
@@ -97,20 +99,29 @@ CommandLine::CommandLine() : m_parser(std::make_unique<QCommandLineParser>())
                                 "id and file name of each song aria2 took. The secret comes from "
                                 "LUMISONG_RPC_SECRET or --rpc-secret-file."),
                  QStringLiteral("url")});
-    p.addOption({AllOption, QStringLiteral("With --export or --send-to: every song of the catalogue.")});
+    p.addOption({DownloadOption,
+                 QStringLiteral("Download the files of the chosen songs (--all or --songs) into "
+                                "<dir>, each under its safe name \"SINGER - TITLE.EXT\", tagged "
+                                "with the catalogue's fields, and exit; needs no display. A song "
+                                "is written as NAME.part and continued where it stopped on the "
+                                "next run. Prints the row and path of each song in the folder."),
+                 QStringLiteral("dir")});
+    p.addOption({NoTagsOption,
+                 QStringLiteral("With --download: leave the files exactly as the site serves them.")});
+    p.addOption({AllOption, QStringLiteral("With --export, --send-to or --download: every song of the catalogue.")});
     p.addOption({SongsOption,
-                 QStringLiteral("With --export or --send-to: the rows to take, counted from 1, "
+                 QStringLiteral("With --export, --send-to or --download: the rows to take, counted from 1, "
                                 "e.g. 1,3,5-9."),
                  QStringLiteral("list")});
     p.addOption({ConnectionsOption,
-                 QStringLiteral("With --export or --send-to: ask for up to <n> download addresses "
-                                "at a time, over at most <n> connections to the site (1 to %1; "
+                 QStringLiteral("With --export, --send-to or --download: ask for up to <n> "
+                                "download addresses (or song files) at a time, over at most <n> connections to the site (1 to %1; "
                                 "default 4).")
                      .arg(MaxConnections),
                  QStringLiteral("n")});
     p.addOption({StreamsOption,
-                 QStringLiteral("With --export or --send-to: where the site speaks HTTP/2, ask for "
-                                "up to <m> download addresses at a time over one connection (1 to "
+                 QStringLiteral("With --export, --send-to or --download: where the site speaks "
+                                "HTTP/2, ask for up to <m> download addresses or files at a time over one connection (1 to "
                                 "%1; default 32).")
                      .arg(MaxStreams),
                  QStringLiteral("m")});
@@ -130,7 +141,7 @@ CommandLine::CommandLine() : m_parser(std::make_unique<QCommandLineParser>())
                                 "their addresses."),
                  QStringLiteral("format")});
     p.addOption({ArchiveOption,
-                 QStringLiteral("With --export or --send-to: leave out the songs whose ids <file> "
+                 QStringLiteral("With --export, --send-to or --download: leave out the songs whose ids <file> "
                                 "lists, one per line, and add the ids written (or taken by aria2) "
                                 "to it. A missing <file> is empty. With no new song nothing is "
                                 "written or sent."),
@@ -154,6 +165,8 @@ void CommandLine::reset()
     m_rpcUrl.clear();
     m_downloadDir.clear();
     m_rpcSecretFile.clear();
+    m_songFolder.clear();
+    m_noTags = false;
     m_error.clear();
     m_mode = Mode::Window;
 }
@@ -199,7 +212,8 @@ void CommandLine::parse(const QStringList &args)
     if (p.isSet(CheckUpdateOption)) {
         for (const QString &other : {ListOption, JsonOption, ExportOption, SendToOption, AllOption,
                                      SongsOption, ConnectionsOption, StreamsOption, FormatOption,
-                                     ArchiveOption, DirOption, RpcSecretFileOption}) {
+                                     ArchiveOption, DirOption, RpcSecretFileOption, DownloadOption,
+                                     NoTagsOption}) {
             if (p.isSet(other))
                 return fail(QStringLiteral("--check-update cannot be combined with --") + other);
         }
@@ -211,7 +225,7 @@ void CommandLine::parse(const QStringList &args)
     m_json = p.isSet(JsonOption);
     if (const QString error = parseSongRun(); !error.isEmpty())
         return fail(error);
-    if (m_mode == Mode::Export || m_mode == Mode::SendTo)
+    if (m_mode == Mode::Export || m_mode == Mode::SendTo || m_mode == Mode::Download)
         return;
     m_mode = p.isSet(ListOption) ? Mode::List : Mode::Window;
 }
@@ -223,15 +237,18 @@ QString CommandLine::parseSongRun()
     const QCommandLineParser &p = *m_parser;
     const bool exporting = p.isSet(ExportOption);
     const bool sending = p.isSet(SendToOption);
-    if (exporting && sending)
-        return QStringLiteral("--export and --send-to cannot be combined");
-    if (const QString error = misplacedRunOption(exporting, sending); !error.isEmpty())
+    const bool downloading = p.isSet(DownloadOption);
+    if (int(exporting) + int(sending) + int(downloading) > 1)
+        return QStringLiteral("only one of --export, --send-to and --download can be given");
+    if (const QString error = misplacedRunOption(exporting, sending, downloading); !error.isEmpty())
         return error;
-    if (!exporting && !sending)
+    if (!exporting && !sending && !downloading)
         return {};
     if (const QString error = parseRunSettings(); !error.isEmpty())
         return error;
-    const QString run = sending ? QStringLiteral("--send-to") : QStringLiteral("--export");
+    const QString run = sending       ? QStringLiteral("--send-to")
+                        : downloading ? QStringLiteral("--download")
+                                      : QStringLiteral("--export");
     if (p.isSet(ListOption))
         return QStringLiteral("--list and %1 cannot be combined").arg(run);
     if (p.isSet(AllOption) == p.isSet(SongsOption))
@@ -242,6 +259,11 @@ QString CommandLine::parseSongRun()
         m_exportFile = p.value(ExportOption);
         if (m_exportFile.isEmpty())
             return QStringLiteral("--export needs a file name");
+    } else if (downloading) {
+        m_songFolder = p.value(DownloadOption);
+        m_noTags = p.isSet(NoTagsOption);
+        if (m_songFolder.isEmpty())
+            return QStringLiteral("--download needs a folder");
     } else if (const QString error = parseSendTarget(); !error.isEmpty()) {
         return error;
     }
@@ -252,31 +274,33 @@ QString CommandLine::parseSongRun()
         if (exporting && sameFile(m_archiveFile, m_exportFile))
             return QStringLiteral("--archive and --export name the same file");
     }
-    m_mode = exporting ? Mode::Export : Mode::SendTo;
+    m_mode = exporting ? Mode::Export : downloading ? Mode::Download : Mode::SendTo;
     return {};
 }
 
 // An option of a run given without that run.
-QString CommandLine::misplacedRunOption(bool exporting, bool sending) const
+QString CommandLine::misplacedRunOption(bool exporting, bool sending, bool downloading) const
 {
     const QCommandLineParser &p = *m_parser;
     const auto onlyWith = [&](const QString &option, bool allowed, const QString &of) {
         return p.isSet(option) && !allowed ? QStringLiteral("--%1 is an option of %2").arg(option, of)
                                            : QString();
     };
-    const QString bothRuns = QStringLiteral("--export and --send-to");
+    const QString anyRun = QStringLiteral("--export, --send-to and --download");
+    const bool running = exporting || sending || downloading;
     for (const auto &[option, allowed, of] :
-         {std::tuple{ConnectionsOption, exporting || sending, bothRuns},
-          std::tuple{StreamsOption, exporting || sending, bothRuns},
-          std::tuple{ArchiveOption, exporting || sending, bothRuns},
+         {std::tuple{ConnectionsOption, running, anyRun},
+          std::tuple{StreamsOption, running, anyRun},
+          std::tuple{ArchiveOption, running, anyRun},
+          std::tuple{NoTagsOption, downloading, QStringLiteral("--download")},
           std::tuple{FormatOption, exporting, QStringLiteral("--export")},
           std::tuple{DirOption, sending, QStringLiteral("--send-to")},
           std::tuple{RpcSecretFileOption, sending, QStringLiteral("--send-to")}}) {
         if (const QString error = onlyWith(option, allowed, of); !error.isEmpty())
             return error;
     }
-    if ((p.isSet(AllOption) || p.isSet(SongsOption)) && !exporting && !sending)
-        return QStringLiteral("--all and --songs are options of --export and --send-to");
+    if ((p.isSet(AllOption) || p.isSet(SongsOption)) && !running)
+        return QStringLiteral("--all and --songs are options of ") + anyRun;
     return {};
 }
 

@@ -22,6 +22,7 @@ public:
         List,    // print the catalogue's songs and exit
         Export,  // write a list file of chosen songs and exit
         SendTo,  // hand chosen songs to a download manager (aria2) and exit
+        Download, // download the chosen songs' files into a folder and exit
         CheckUpdate, // run the version check, print its result and exit
         Help,    // print the usage and exit 0
         Version, // print the version and exit 0
@@ -65,6 +66,10 @@ public:
     // --rpc-secret-file FILE with --send-to; empty when not given. The secret
     // itself is never taken from the command line, which other users can read.
     QString rpcSecretFile() const { return m_rpcSecretFile; }
+    // --download DIR: the folder the songs' files go to.
+    QString songFolder() const { return m_songFolder; }
+    // --no-tags with --download: the files stay exactly as served.
+    bool noTags() const { return m_noTags; }
 
     // The arguments less the options QApplication takes for itself
     // (-platform NAME, -style NAME, -reverse...), which the window accepts.
@@ -83,7 +88,7 @@ public:
 private:
     void reset();
     QString parseSongRun();
-    QString misplacedRunOption(bool exporting, bool sending) const;
+    QString misplacedRunOption(bool exporting, bool sending, bool downloading) const;
     QString parseRunSettings();
     QString parseSendTarget();
 
@@ -102,6 +107,8 @@ private:
     QString m_rpcUrl;
     QString m_downloadDir;
     QString m_rpcSecretFile;
+    QString m_songFolder;
+    bool m_noTags = false;
 };
 
 } // namespace Lumisong

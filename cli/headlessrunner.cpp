@@ -9,6 +9,7 @@
 #include "cli/commandline.h"
 #include "app/defaults.h"
 #include "cli/downloadersend.h"
+#include "cli/headlessdownload.h"
 #include "cli/headlessexport.h"
 #include "cli/headlessupdatecheck.h"
 #include "cli/songlisting.h"
@@ -60,6 +61,14 @@ int HeadlessRunner::run()
         sender.setSecret(m_commandLine.rpcSecretFile(),
                          qEnvironmentVariable("LUMISONG_RPC_SECRET"));
         return sender.run();
+    }
+    case CommandLine::Mode::Download: {
+        HeadlessDownload downloader({m_commandLine.siteBase(), m_commandLine.exportSongs(),
+                                     m_commandLine.archiveFile(), m_commandLine.connections(),
+                                     m_commandLine.streams()},
+                                    m_commandLine.songFolder(), stdout, stderr);
+        downloader.setTags(!m_commandLine.noTags());
+        return downloader.run();
     }
     case CommandLine::Mode::CheckUpdate:
         return checkUpdate();

@@ -49,16 +49,22 @@ bool CurlTransfer::start(const QByteArray &url, const FetchLimits &limits, int t
     m_overLimit = false;
     m_errorText[0] = '\0';
     m_maxBody = limits.maxBodyBytes;
+    m_maxFile = limits.maxFileBytes;
+    m_head = {};
+    m_sinkDecided = m_toSink = m_sinkRefused = false;
+    m_streamed = 0;
+    // A streamed body may take as long as it keeps coming.
+    const long totalMs = m_sink ? 0L : long(std::max(timeoutMs, 1));
     // A later exchange (the next hop of a redirect) keeps the options and
     // changes only the address and the time left: curl_easy_reset would
     // leave the cookie engine's set-up behind.
     bool ok = false;
     if (!m_easy) {
         m_easy.reset(curl_easy_init());
-        ok = m_easy && configure(url, limits, timeoutMs, body);
+        ok = m_easy && configure(url, limits, body) && set(m_easy.get(), CURLOPT_TIMEOUT_MS, totalMs);
     } else {
         ok = set(m_easy.get(), CURLOPT_URL, url.constData())
-             && set(m_easy.get(), CURLOPT_TIMEOUT_MS, long(std::max(timeoutMs, 1)));
+             && set(m_easy.get(), CURLOPT_TIMEOUT_MS, totalMs);
     }
     if (!ok) {
         *error = QStringLiteral("the HTTP client refused the request");
@@ -73,7 +79,13 @@ bool CurlTransfer::start(const QByteArray &url, const FetchLimits &limits, int t
     return true;
 }
 
-bool CurlTransfer::configure(const QByteArray &url, const FetchLimits &limits, int timeoutMs,
+void CurlTransfer::streamTo(BodySink *sink, QList<QByteArray> headers)
+{
+    m_sink = sink;
+    m_extraHeaders = std::move(headers);
+}
+
+bool CurlTransfer::configure(const QByteArray &url, const FetchLimits &limits,
                              const RequestBody *body)
 {
     CURL *easy = m_easy.get();
@@ -86,13 +98,16 @@ bool CurlTransfer::configure(const QByteArray &url, const FetchLimits &limits, i
               && set(easy, CURLOPT_WRITEFUNCTION, &CurlTransfer::onBody)
               && set(easy, CURLOPT_WRITEDATA, this)
               && set(easy, CURLOPT_USERAGENT, "Mozilla/5.0")
-              // Every coding this curl can decode; the cap counts decoded bytes.
-              && set(easy, CURLOPT_ACCEPT_ENCODING, "")
-              && set(easy, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(limits.maxBodyBytes))
+              && set(easy, CURLOPT_HEADERFUNCTION, &CurlTransfer::onHeader)
+              && set(easy, CURLOPT_HEADERDATA, this)
+              // Pages: every coding this curl can decode; the cap counts decoded
+              // bytes. Files: the bytes as the server keeps them.
+              && (m_sink || set(easy, CURLOPT_ACCEPT_ENCODING, ""))
+              && set(easy, CURLOPT_MAXFILESIZE_LARGE,
+                     curl_off_t(m_sink ? limits.maxFileBytes : limits.maxBodyBytes))
               && set(easy, CURLOPT_CONNECTTIMEOUT_MS, long(limits.idleTimeoutMs))
               && set(easy, CURLOPT_LOW_SPEED_LIMIT, 1L)
               && set(easy, CURLOPT_LOW_SPEED_TIME, silenceSeconds)
-              && set(easy, CURLOPT_TIMEOUT_MS, long(std::max(timeoutMs, 1)))
               && set(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_2TLS))
               && set(easy, CURLOPT_PIPEWAIT, 1L)
               && set(easy, CURLOPT_COOKIEFILE, "")
@@ -106,22 +121,96 @@ bool CurlTransfer::configure(const QByteArray &url, const FetchLimits &limits, i
     const QByteArray caDir = qgetenv("SSL_CERT_DIR");
     if (ok && !caDir.isEmpty())
         ok = set(easy, CURLOPT_CAPATH, caDir.constData());
-    if (ok && body) {
-        // No "Expect: 100-continue": the body goes with the request at once.
-        curl_slist *headers = curl_slist_append(nullptr, "Expect:");
-        headers = curl_slist_append(headers, QByteArray("Content-Type: " + body->contentType).constData());
-        m_headers.reset(headers);
-        ok = set(easy, CURLOPT_HTTPHEADER, m_headers.get())
-             && set(easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(body->bytes.size()))
-             && set(easy, CURLOPT_COPYPOSTFIELDS, body->bytes.constData());
+    QList<QByteArray> headers = m_extraHeaders;
+    if (body) // no "Expect: 100-continue": the body goes with the request at once
+        headers << QByteArrayLiteral("Expect:") << QByteArray("Content-Type: " + body->contentType);
+    if (ok && !headers.isEmpty()) {
+        curl_slist *list = nullptr;
+        for (const QByteArray &header : std::as_const(headers)) {
+            curl_slist *longer = curl_slist_append(list, header.constData());
+            if (!longer) {
+                curl_slist_free_all(list);
+                return false;
+            }
+            list = longer;
+        }
+        m_headers.reset(list);
+        ok = set(easy, CURLOPT_HTTPHEADER, m_headers.get());
     }
+    if (ok && body)
+        ok = set(easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(body->bytes.size()))
+             && set(easy, CURLOPT_COPYPOSTFIELDS, body->bytes.constData());
     return ok;
+}
+
+size_t CurlTransfer::onHeader(char *data, size_t size, size_t count, void *self)
+{
+    auto *transfer = static_cast<CurlTransfer *>(self);
+    const size_t bytes = size * count;
+    const QByteArray line = QByteArray(data, qsizetype(bytes)).trimmed();
+    AnswerHead &head = transfer->m_head;
+    if (line.startsWith("HTTP/")) { // a new answer (after an interim one)
+        head = {};
+        return bytes;
+    }
+    const qsizetype colon = line.indexOf(':');
+    const QByteArray name = line.left(colon).trimmed().toLower();
+    const QByteArray value = line.mid(colon + 1).trimmed();
+    if (colon <= 0)
+        return bytes;
+    if (name == "etag")
+        head.etag = value;
+    else if (name == "last-modified")
+        head.lastModified = value;
+    else if (name == "content-range")
+        head.contentRange = value;
+    else if (name == "transfer-encoding")
+        head.chunked = value.toLower().contains("chunked");
+    return bytes;
+}
+
+// Whether the answer's body goes to the sink: a 2xx answer; error pages and
+// redirects are kept as for any request.
+bool CurlTransfer::decideSink()
+{
+    m_sinkDecided = true;
+    long status = 0;
+    curl_easy_getinfo(m_easy.get(), CURLINFO_RESPONSE_CODE, &status);
+    m_toSink = status >= 200 && status <= 299;
+    if (!m_toSink)
+        return true;
+    m_head.status = int(status);
+    curl_off_t length = -1;
+    if (curl_easy_getinfo(m_easy.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK)
+        m_head.contentLength = qint64(length);
+    m_sinkRefused = !m_sink->beginBody(m_head);
+    return !m_sinkRefused;
+}
+
+size_t CurlTransfer::toSink(const char *data, size_t bytes)
+{
+    m_streamed += qint64(bytes);
+    if (m_streamed > m_maxFile) {
+        m_overLimit = true;
+        return 0;
+    }
+    if (!m_sink->writeBody(data, qint64(bytes))) {
+        m_sinkRefused = true;
+        return 0;
+    }
+    return bytes;
 }
 
 size_t CurlTransfer::onBody(char *data, size_t size, size_t count, void *self)
 {
     auto *transfer = static_cast<CurlTransfer *>(self);
     const size_t bytes = size * count;
+    if (transfer->m_sink) {
+        if (!transfer->m_sinkDecided && !transfer->decideSink())
+            return 0;
+        if (transfer->m_toSink)
+            return transfer->toSink(data, bytes);
+    }
     if (qint64(transfer->m_body.size()) + qint64(bytes) > transfer->m_maxBody) {
         transfer->m_overLimit = true;
         return 0; // curl ends the transfer
@@ -146,7 +235,12 @@ void CurlTransfer::transferDone(CURLcode code)
     outcome.retryAfterSeconds =
         int(std::clamp<curl_off_t>(info(easy, CURLINFO_RETRY_AFTER, curl_off_t(0)), 0, INT_MAX));
     const long requestBytes = info(easy, CURLINFO_REQUEST_SIZE, 0L);
-    if (code == CURLE_OK) {
+    if (code == CURLE_OK && m_sink && !m_sinkDecided && !decideSink())
+        code = CURLE_WRITE_ERROR; // an empty body the sink refused
+    if (m_sinkRefused) {
+        outcome.refusedBySink = true;
+        outcome.error = QStringLiteral("the body was not taken");
+    } else if (code == CURLE_OK) {
         outcome.completed = true;
         outcome.body = std::exchange(m_body, {});
         const char *location = nullptr;
@@ -166,7 +260,8 @@ void CurlTransfer::transferDone(CURLcode code)
     } else if (code == CURLE_ABORTED_BY_CALLBACK) {
         outcome.error = QStringLiteral("the connections were closed");
     } else if (m_overLimit || code == CURLE_FILESIZE_EXCEEDED) {
-        outcome.error = QStringLiteral("the body is larger than %1 bytes").arg(m_maxBody);
+        outcome.error = QStringLiteral("the body is larger than %1 bytes")
+                            .arg(m_sink && (m_toSink || code == CURLE_FILESIZE_EXCEEDED) ? m_maxFile : m_maxBody);
     } else {
         outcome.error = QString::fromUtf8(m_errorText[0] ? m_errorText : curl_easy_strerror(code));
     }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QPointer>
 #include <QString>
 
 #include <functional>
 
+#include "net/bodysink.h"
 #include "net/curlhandles.h"
 #include "net/fetchlimits.h"
 #include "net/requestbody.h"
@@ -32,6 +34,7 @@ struct TransferOutcome
     // acted on it.
     bool late = false;
     int retryAfterSeconds = 0; // the answer's Retry-After; 0 when none
+    bool refusedBySink = false; // the BodySink ended it
 };
 
 // One HTTP exchange on curl: no redirect followed, every content coding curl
@@ -56,12 +59,18 @@ public:
                const RequestBody *body, QString *error);
     // Ends the exchange under way at once, without a word.
     void cancel();
+    // Before the first start(): the body of a 2xx answer goes to `sink` (as
+    // it is, no content coding asked for, capped by maxFileBytes, no total
+    // time limit), and `headers` ("Name: value") go with every request.
+    void streamTo(BodySink *sink, QList<QByteArray> headers);
 
 private:
     static size_t onBody(char *data, size_t size, size_t count, void *self);
+    static size_t onHeader(char *data, size_t size, size_t count, void *self);
+    bool decideSink();
+    size_t toSink(const char *data, size_t bytes);
     void transferDone(CURLcode code) override;
-    bool configure(const QByteArray &url, const FetchLimits &limits, int timeoutMs,
-                   const RequestBody *body);
+    bool configure(const QByteArray &url, const FetchLimits &limits, const RequestBody *body);
 
     Done m_done;
     CurlEasy m_easy;
@@ -70,6 +79,14 @@ private:
     QByteArray m_body;
     qint64 m_maxBody = 0;
     bool m_overLimit = false;
+    BodySink *m_sink = nullptr;
+    QList<QByteArray> m_extraHeaders;
+    AnswerHead m_head;
+    bool m_sinkDecided = false; // the answer's body was given to the sink or kept
+    bool m_toSink = false;
+    bool m_sinkRefused = false;
+    qint64 m_streamed = 0;
+    qint64 m_maxFile = 0;
     char m_errorText[CURL_ERROR_SIZE] = {};
 };
 

@@ -13,6 +13,9 @@ struct FetchLimits
     int idleTimeoutMs = 30000;
     int totalTimeoutMs = 120000;             // whole request, redirects included
     qint64 maxBodyBytes = 16 * 1024 * 1024;  // declared or received body size
+    // A body streamed to a file (a song) instead: declared or received size.
+    // No total time limit applies to it, only the silence.
+    qint64 maxFileBytes = 4LL * 1024 * 1024 * 1024;
     int maxRedirects = 10;
     // Connections open to one site at once, idle kept-alive ones included;
     // further requests wait for one. Also how many addresses a list-file run

@@ -71,6 +71,14 @@ void PageRequest::setBody(RequestBody body)
         m_body = std::move(body);
 }
 
+void PageRequest::streamTo(BodySink *sink, QList<QByteArray> headers)
+{
+    if (m_started)
+        return;
+    m_sink = sink;
+    m_headers = std::move(headers);
+}
+
 void PageRequest::start()
 {
     if (m_started)
@@ -106,13 +114,15 @@ void PageRequest::sendHop()
         return;
     }
     const int timeLeftMs = m_limits.totalTimeoutMs - int(m_clock.elapsed());
-    if (timeLeftMs <= 0) {
+    if (timeLeftMs <= 0 && !m_sink) {
         fail(QStringLiteral("not finished within %1 ms").arg(m_limits.totalTimeoutMs));
         return;
     }
-    if (!m_transfer)
+    if (!m_transfer) {
         m_transfer = std::make_unique<CurlTransfer>(
             [this](TransferOutcome outcome) { onTransferDone(std::move(outcome)); });
+        m_transfer->streamTo(m_sink, m_headers);
+    }
     QString error;
     if (!m_transfer->start(m_url.toEncoded(), m_limits, timeLeftMs, m_body ? &*m_body : nullptr,
                            &error))

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "net/bodysink.h"
 #include "net/fetchlimits.h"
 #include "net/fetchresult.h"
 #include "net/requestbody.h"
@@ -49,6 +50,11 @@ public:
     // Before start(): an answer 503 or 429 whose Retry-After is at most
     // `seconds` is waited for and asked once more, within the total time.
     void setRetryAfterLimit(int seconds) { m_retryAfterLimitS = seconds; }
+    // Before start(): the body of the final 2xx answer goes to `sink` as it
+    // arrives (bytes as the server keeps them, FetchLimits::maxFileBytes, no
+    // total time limit, only the silence), and `headers` ("Name: value") go
+    // with every hop. The result then holds no body.
+    void streamTo(BodySink *sink, QList<QByteArray> headers);
 
     // Once. finished() follows later from the event loop, never inside start().
     void start();
@@ -79,6 +85,8 @@ private:
     QString m_address;
     QString m_charset;
     std::optional<RequestBody> m_body;
+    BodySink *m_sink = nullptr;
+    QList<QByteArray> m_headers;
     FetchLimits m_limits;
     QUrl m_url; // of the current hop
     int m_redirects = 0;

@@ -11,6 +11,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
     qt6-qpa-plugins qt6-translations-l10n qt6-l10n-tools
     libcurl4-openssl-dev
+    libtag1-dev # audio tags of downloaded songs
     fonts-wqy-microhei
 )
 # What the tests and benchmarks take besides.
@@ -18,6 +19,7 @@ test_packages=(
     build-essential zlib1g-dev libicu-dev
     xvfb xauth
     aria2 wget
+    time # the download benchmark reads a child's own peak memory with it
     # Servers the network tests start on loopback, each with its own
     # configuration and ports (a system nginx that the package starts is left alone).
     nginx-light tinyproxy openssl

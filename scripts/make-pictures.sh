@@ -4,6 +4,7 @@
 # driven by xdotool and taken with ImageMagick's import.
 #   docs/frmmain.png      songs listed, some ticked
 #   docs/frmmain-run.png  a list-file run with its progress bar
+#   docs/frmmain-download.png  a download of the songs with its progress bar
 #   docs/frmupdate.png    the update dialog
 #   docs/frmmain-200.png  the window at 200 % (QT_SCALE_FACTOR=2)
 # Nothing of the user's is touched: settings, lock and lists live in a
@@ -118,6 +119,14 @@ xdotool type --delay 20 "songs"
 xdotool key Return
 sleep 2
 shoot "$window" "$docs/frmmain-run.png"
+sleep 5 # the run's end and its message
+xdotool key Return
+# A download of every song into the music folder, which the folder dialog offers.
+xdotool key alt+d
+sleep 1.5
+xdotool key Return
+sleep 8 # the addresses, then the files
+shoot "$window" "$docs/frmmain-download.png"
 stop_lumisong
 
 # --- the update dialog ---------------------------------------------------------

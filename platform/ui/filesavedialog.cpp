@@ -34,6 +34,16 @@ SaveDialogAnswer FileSaveDialog::askSaveFileName(QWidget *parent, const SaveDial
     return {files.constFirst(), int(std::max<qsizetype>(type, 0))};
 }
 
+QString FileSaveDialog::askFolder(QWidget *parent, const QString &title, const QString &startFolder)
+{
+    QFileDialog dialog(parent, title, startFolder);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 QString FileSaveDialog::suffixForFilter(const QString &qtFilter, const QString &fallback)
 {
     static const QRegularExpression patterns(QStringLiteral("\\(([^()]*)\\)\\s*$"));

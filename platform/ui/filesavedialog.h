@@ -12,6 +12,7 @@ class FileSaveDialog final : public SaveDialog
 {
 public:
     SaveDialogAnswer askSaveFileName(QWidget *parent, const SaveDialogRequest &request) override;
+    QString askFolder(QWidget *parent, const QString &title, const QString &startFolder) override;
 
     // "列表文件(*.lst)|*.lst|所有文件(*.*)|*.*" -> "列表文件(*.lst);;所有文件(*.*)".
     // A description that does not already end with its pattern in parentheses

@@ -25,14 +25,16 @@ struct SaveDialogAnswer
     int type = 0; // the chosen entry of the request's filter, counted from 0
 };
 
-// The file-save dialog. The dialog never asks about overwriting an existing
-// file itself: the program asks with its own message box. Tests substitute
-// ScriptedSaveDialog.
+// The file-save dialog, and the folder dialog. The dialog never asks about
+// overwriting an existing file itself: the program asks with its own message
+// box. Tests substitute ScriptedSaveDialog.
 class SaveDialog
 {
 public:
     virtual ~SaveDialog() = default;
     virtual SaveDialogAnswer askSaveFileName(QWidget *parent, const SaveDialogRequest &request) = 0;
+    // A folder, starting in `startFolder`; empty when the user cancelled.
+    virtual QString askFolder(QWidget *parent, const QString &title, const QString &startFolder) = 0;
 };
 
 } // namespace Lumisong

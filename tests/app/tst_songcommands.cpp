@@ -93,6 +93,7 @@ void TestSongCommands::buttonsAsDesigned()
         QRect twips;
     };
     const QList<Expected> buttons = {
+        {h.form->btnDownload(), QStringLiteral("下载歌曲(&D)"), {7740, 7845, 915, 345}},
         {h.form->btnSelectAll(), QStringLiteral("全选(&A)"), {8730, 7845, 915, 345}},
         {h.form->btnSelectNone(), QStringLiteral("全不选(&N)"), {9720, 7845, 915, 345}},
         {h.form->btnSelectInvert(), QStringLiteral("反选(&I)"), {10710, 7845, 915, 345}},
@@ -105,13 +106,14 @@ void TestSongCommands::buttonsAsDesigned()
         QCOMPARE(e.button->geometry(), QRect(px(e.twips.x()), px(e.twips.y()), px(e.twips.width()),
                                              px(e.twips.height())));
     }
-    // Tab order: lstXg, btnCreate, btnSelectAll, btnSelectNone, btnSelectInvert.
+    // Tab order: lstXg, btnCreate, btnSelectAll, btnSelectNone, btnSelectInvert, btnDownload.
     QCOMPARE(nextTabStop(h.list()), h.form->btnCreate());
     QCOMPARE(nextTabStop(h.form->btnCreate()), h.form->btnSelectAll());
     QCOMPARE(nextTabStop(h.form->btnSelectAll()), h.form->btnSelectNone());
     QCOMPARE(nextTabStop(h.form->btnSelectNone()), h.form->btnSelectInvert());
+    QCOMPARE(nextTabStop(h.form->btnSelectInvert()), h.form->btnDownload());
     // ... and round to the list: the frame buttons are no tab stops.
-    QCOMPARE(nextTabStop(h.form->btnSelectInvert()), static_cast<QWidget *>(h.list()));
+    QCOMPARE(nextTabStop(h.form->btnDownload()), static_cast<QWidget *>(h.list()));
 }
 
 void TestSongCommands::mouse_data()

@@ -73,6 +73,21 @@ void tst_CommandLine::modes_data()
                                          << Mode::Error << false;
     QTest::newRow("dir with export") << QStringList{u"--export"_s, u"a"_s, u"--all"_s, u"--dir"_s, u"d"_s}
                                      << Mode::Error << false;
+    const QStringList download{u"--download"_s, u"songs"_s};
+    QTest::newRow("download") << download + QStringList{u"--songs"_s, u"1-3"_s, u"--archive=a"_s,
+                                                        u"--no-tags"_s, u"--connections=2"_s, u"--streams=8"_s}
+                              << Mode::Download << false;
+    QTest::newRow("download without songs") << download << Mode::Error << false;
+    QTest::newRow("download and export") << download + QStringList{u"--all"_s, u"--export"_s, u"a"_s}
+                                         << Mode::Error << false;
+    QTest::newRow("download and send to") << download + sendTo + QStringList{u"--all"_s} << Mode::Error
+                                          << false;
+    QTest::newRow("no-tags with export") << QStringList{u"--export"_s, u"a"_s, u"--all"_s, u"--no-tags"_s}
+                                         << Mode::Error << false;
+    QTest::newRow("format with download") << download + QStringList{u"--all"_s, u"--format=urls"_s}
+                                          << Mode::Error << false;
+    QTest::newRow("download with check-update") << download + QStringList{u"--all"_s, u"--check-update"_s}
+                                                << Mode::Error << false;
     // A secret on the command line is refused without repeating it.
     QTest::newRow("secret given inline") << sendTo + QStringList{u"--all"_s, u"--rpc-secret=hunter2"_s}
                                          << Mode::Error << false;

@@ -27,7 +27,7 @@ QByteArray NginxRunner::config(const Options &options) const
     c += "pid " + prefix + "/nginx.pid;\nerror_log " + prefix + "/error.log warn;\n";
     c += "events { worker_connections 512; }\nhttp {\n";
     c += "    log_format lumisong '$server_protocol $connection $sent_http_content_encoding "
-         "$request_uri';\n";
+         "$request_uri $status $body_bytes_sent \"$http_range\"';\n";
     c += "    access_log " + prefix + "/access.log lumisong;\n";
     for (const char *kind : {"client_body", "proxy", "fastcgi", "uwsgi", "scgi"})
         c += QByteArray("    ") + kind + "_temp_path " + prefix + "/tmp/" + kind + ";\n";
@@ -45,6 +45,13 @@ QByteArray NginxRunner::config(const Options &options) const
     if (options.tls) {
         c += "        ssl_certificate " + options.certificateFile.toUtf8() + ";\n";
         c += "        ssl_certificate_key " + options.keyFile.toUtf8() + ";\n";
+    }
+    if (!options.filesRoot.isEmpty()) {
+        c += "        location /files/ {\n            root " + options.filesRoot.toUtf8()
+             + ";\n            gzip off;\n            types { audio/mpeg mp3; }\n";
+        if (options.limitRate > 0)
+            c += "            limit_rate " + QByteArray::number(options.limitRate) + ";\n";
+        c += "        }\n";
     }
     c += "        location / {\n";
     if (!options.redirectTo.isEmpty()) {
@@ -106,9 +113,14 @@ QList<NginxRunner::Request> NginxRunner::requests() const
         return requests;
     while (!file.atEnd()) {
         const QList<QByteArray> fields = file.readLine().trimmed().split(' ');
-        if (fields.size() == 4)
-            requests.append({QString::fromLatin1(fields[0]), QString::fromLatin1(fields[1]),
-                             QString::fromLatin1(fields[2]), QString::fromLatin1(fields[3])});
+        if (fields.size() < 7)
+            continue;
+        // The Range header may hold blanks; it is the quoted rest of the line.
+        const QByteArray range = fields.mid(6).join(' ');
+        requests.append({QString::fromLatin1(fields[0]), QString::fromLatin1(fields[1]),
+                         QString::fromLatin1(fields[2]), QString::fromLatin1(fields[3]),
+                         QString::fromLatin1(range.mid(1, range.size() - 2)),
+                         fields[5].toLongLong(), fields[4].toInt()});
     }
     return requests;
 }

@@ -28,6 +28,11 @@ public:
         int keepaliveRequests = 1000; // requests per client connection, HTTP/2 streams included
         QString redirectTo;         // not empty: every request is answered 302 to this address
         QStringList listenHosts = {QStringLiteral("127.0.0.1"), QStringLiteral("[::1]")};
+        // Not empty: "/files/..." is served from this folder's "files"
+        // subfolder (ranges, ETag, no compression) instead of the demo site,
+        // at most limitRate bytes per second per request (0: no limit).
+        QString filesRoot;
+        qint64 limitRate = 0;
     };
 
     // One line of the access log.
@@ -37,6 +42,9 @@ public:
         QString connection;      // nginx's connection serial number
         QString contentEncoding; // "gzip", or "-" when the answer was sent as it is
         QString target;          // path and query
+        QString range;           // the request's Range header, "-" when none
+        qint64 bytesSent = 0;    // body bytes sent
+        int status = 0;
     };
 
     // https with HTTP/2 in front of the demo site on upstreamPort, with a leaf of ca.

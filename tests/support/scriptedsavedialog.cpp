@@ -8,6 +8,12 @@ SaveDialogAnswer ScriptedSaveDialog::askSaveFileName(QWidget *, const SaveDialog
     return m_answers.isEmpty() ? SaveDialogAnswer() : m_answers.takeFirst();
 }
 
+QString ScriptedSaveDialog::askFolder(QWidget *, const QString &title, const QString &startFolder)
+{
+    m_requests << SaveDialogRequest{title, {}, {}, {}, startFolder};
+    return m_answers.isEmpty() ? QString() : m_answers.takeFirst().path;
+}
+
 void ScriptedSaveDialog::queueAnswer(const QString &path, int type)
 {
     m_answers << SaveDialogAnswer{path, type};

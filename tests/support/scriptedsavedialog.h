@@ -12,6 +12,9 @@ class ScriptedSaveDialog final : public SaveDialog
 {
 public:
     SaveDialogAnswer askSaveFileName(QWidget *parent, const SaveDialogRequest &request) override;
+    // Folders come from the same queue; the request recorded has the title
+    // and the start folder only.
+    QString askFolder(QWidget *parent, const QString &title, const QString &startFolder) override;
 
     // An empty path = Cancel; `type` is the filter entry chosen, from 0.
     void queueAnswer(const QString &path, int type = 0);

@@ -5,6 +5,8 @@
 #include <QJsonObject>
 #include <QStringEncoder>
 
+#include "tools/demosite/songfile.h"
+
 namespace Lumisong {
 
 namespace {
@@ -152,14 +154,9 @@ QString DemoCatalogue::filePath(const QString &songId)
     return u"/files/" + songId + u".mp3";
 }
 
-QByteArray DemoCatalogue::fileContent(const Song &song) const
+QByteArray DemoCatalogue::fileContent(const Song &song, qint64 size, int revision) const
 {
-    // Not real audio: an ID3-like head and the song's name, enough for a
-    // download manager to fetch and store.
-    QByteArray content("ID3\x03\x00\x00\x00\x00\x00\x00", 10);
-    content += (u"Lumisong demo file: " + song.title + u" - " + song.singer + u"\n").toUtf8();
-    content += QByteArray(512, '\0');
-    return content;
+    return SongFile::mp3(song.songId, size > 0 ? size : SongFile::DefaultSize, revision);
 }
 
 QString DemoCatalogue::versionPage(const QString &version)

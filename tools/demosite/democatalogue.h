@@ -35,8 +35,8 @@ public:
     QString cataloguePage(const QString &hashedUrl) const;
     // Path of the downloadable file of a song, as the address answer gives it.
     static QString filePath(const QString &songId);
-    // A small, recognisable stand-in for a song file.
-    QByteArray fileContent(const Song &song) const;
+    // A song's file: a few seconds of silent MP3 (SongFile::mp3), or `size` bytes of it.
+    QByteArray fileContent(const Song &song, qint64 size = 0, int revision = 0) const;
     // The version page announcing `version`.
     static QString versionPage(const QString &version);
 

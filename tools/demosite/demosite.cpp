@@ -1,5 +1,7 @@
 #include "tools/demosite/demosite.h"
 
+#include "tools/demosite/songfile.h"
+
 #include <QHostAddress>
 #include <QRandomGenerator>
 #include <QTcpServer>
@@ -22,6 +24,8 @@ QByteArray reasonPhrase(int status)
 {
     switch (status) {
     case 200: return "OK";
+    case 206: return "Partial Content";
+    case 416: return "Range Not Satisfiable";
     case 301: return "Moved Permanently";
     case 302: return "Found";
     case 403: return "Forbidden";
@@ -108,6 +112,21 @@ void DemoSite::setLatency(int milliseconds)
     m_latencyMs = milliseconds;
 }
 
+void DemoSite::setFileSize(qint64 bytes)
+{
+    m_fileSize = bytes;
+}
+
+void DemoSite::setCutAfter(qint64 bytes)
+{
+    m_cutAfterBytes = bytes;
+}
+
+void DemoSite::setFileRevision(int revision)
+{
+    m_fileRevision = revision;
+}
+
 void DemoSite::setConnectDelay(int milliseconds)
 {
     m_connectDelayMs = milliseconds;
@@ -181,6 +200,7 @@ void DemoSite::resetCounters()
     m_counts.clear();
     m_total = 0;
     m_accepted = 0;
+    m_bodyBytes = 0;
     m_mostOpen = openConnections();
 }
 
@@ -256,7 +276,7 @@ void DemoSite::takeNextRequest(QTcpSocket *socket)
         socket->disconnectFromHost();
         return;
     }
-    ScriptedAnswer answer = answerFor(target);
+    ScriptedAnswer answer = answerFor(target, head);
     applySessionCookie(target, head, &answer);
     answer.latencyMs += m_latencyMs + (firstOnConnection ? m_connectDelayMs : 0);
     if (answer.latencyMs > 0)
@@ -265,7 +285,7 @@ void DemoSite::takeNextRequest(QTcpSocket *socket)
         deliver(socket, answer);
 }
 
-ScriptedAnswer DemoSite::answerFor(const QString &target) const
+ScriptedAnswer DemoSite::answerFor(const QString &target, const QByteArray &head) const
 {
     if (const auto scripted = m_answers.constFind(target); scripted != m_answers.cend())
         return scripted.value();
@@ -286,9 +306,13 @@ ScriptedAnswer DemoSite::answerFor(const QString &target) const
     if (path.startsWith(u"/files/") && path.endsWith(u".mp3")) {
         const QStringView songId = QStringView(path).sliced(7).chopped(4);
         if (const DemoCatalogue::Song *song = m_catalogue.findSong(songId)) {
-            ScriptedAnswer file;
-            file.headers = {{"Content-Type", "audio/mpeg"}};
-            file.body = m_catalogue.fileContent(*song);
+            // A fixed date per revision: the file "changes" only with it.
+            const QByteArray lastModified =
+                "Tue, 01 Dec 2026 08:00:" + QByteArray::number(10 + m_fileRevision % 50) + " GMT";
+            ScriptedAnswer file = SongFile::answer(
+                m_catalogue.fileContent(*song, m_fileSize, m_fileRevision), head, lastModified);
+            if (m_cutAfterBytes >= 0 && file.body.size() > m_cutAfterBytes)
+                file.cutAfterBytes = m_cutAfterBytes;
             return file;
         }
     }
@@ -339,10 +363,10 @@ void DemoSite::deliver(QTcpSocket *socket, const ScriptedAnswer &answer)
     if (announceClose)
         response += "Connection: close\r\n";
     response += "\r\n";
-    if (answer.cutAfterBytes >= 0)
-        response += answer.body.left(answer.cutAfterBytes);
-    else
-        response += answer.body;
+    const QByteArray body =
+        answer.cutAfterBytes >= 0 ? answer.body.left(answer.cutAfterBytes) : answer.body;
+    response += body;
+    m_bodyBytes += body.size();
     socket->write(response);
     ++found->answered;
     found->busy = false;

@@ -57,6 +57,8 @@ struct Options
     QCommandLineOption connection;
     QCommandLineOption version;
     QCommandLineOption sessionCookie;
+    QCommandLineOption fileSize;
+    QCommandLineOption cutAfter;
 };
 
 Options makeOptions()
@@ -86,6 +88,12 @@ Options makeOptions()
          u"text"_s, QStringLiteral(LUMISONG_VERSION_TEXT)},
         {u"session-cookie"_s,
          u"The page sets a session cookie; address requests without it are answered 403."_s},
+        {u"file-size"_s, u"Bytes of every song file (silent MP3 data; default about three seconds)."_s,
+         u"bytes"_s, u"0"_s},
+        {u"cut-after"_s,
+         u"Send only this many bytes of every song file's answer, ranges included, then close "
+         "the connection (default: send it whole), to show resuming."_s,
+         u"bytes"_s, u"-1"_s},
     };
 }
 
@@ -97,6 +105,8 @@ struct Settings
     int latency = 0;
     int connectDelay = 0;
     qsizetype policy = 0;
+    qint64 fileSize = 0;
+    qint64 cutAfter = -1;
 };
 
 std::optional<Settings> readSettings(const QCommandLineParser &parser, const Options &options,
@@ -112,6 +122,13 @@ std::optional<Settings> readSettings(const QCommandLineParser &parser, const Opt
         || !delayOk || s.connectDelay < 0) {
         err << "lumisong-demosite: --port, --songs, --latency and --connect-delay take "
                "non-negative numbers\n";
+        return std::nullopt;
+    }
+    bool sizeOk = false, cutOk = false;
+    s.fileSize = parser.value(options.fileSize).toLongLong(&sizeOk);
+    s.cutAfter = parser.value(options.cutAfter).toLongLong(&cutOk);
+    if (!sizeOk || s.fileSize < 0 || !cutOk || s.cutAfter < -1) {
+        err << "lumisong-demosite: --file-size and --cut-after take non-negative numbers\n";
         return std::nullopt;
     }
     s.policy = PolicyNames.indexOf(parser.value(options.connection));
@@ -150,13 +167,13 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "A loopback web site that plays the new-songs site for Lumisong: the song list page "
-        "(GBK), address answers, small song files and the version page. It counts the "
+        "(GBK), address answers, song files (silent MP3, with ranges) and the version page. It counts the "
         "connections it accepts (see /status); they are printed on exit as well."));
     parser.addHelpOption();
     const Options options = makeOptions();
     parser.addOptions({options.port, options.songs, options.catalogue, options.latency,
                        options.connectDelay, options.connection, options.version,
-                       options.sessionCookie});
+                       options.sessionCookie, options.fileSize, options.cutAfter});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -171,6 +188,8 @@ int main(int argc, char *argv[])
     site.setConnectionPolicy(DemoSite::ConnectionPolicy(settings->policy));
     site.setAnnouncedVersion(parser.value(options.version));
     site.setSessionCookieRequired(parser.isSet(options.sessionCookie));
+    site.setFileSize(settings->fileSize);
+    site.setCutAfter(settings->cutAfter);
     if (!site.listen(quint16(settings->port))) {
         err << "lumisong-demosite: cannot listen on 127.0.0.1:" << settings->port << '\n';
         return 1;

@@ -31,6 +31,8 @@ private slots:
     void catalogueFromAListing();
     void sessionCookieGuardsAddresses_data();
     void sessionCookieGuardsAddresses();
+    void songFilesAnswerRanges_data();
+    void songFilesAnswerRanges();
 
 private:
     DemoSite m_site{40};
@@ -185,15 +187,17 @@ void DemoSiteTest::catalogueFromAListing()
 namespace {
 
 // One raw GET on a new connection; the answer's head and body as they came.
-QByteArray rawGet(quint16 port, const QString &target, const QByteArray &cookie)
+// `headers`: further lines of the request head, each ending in CR LF.
+QByteArray rawGet(quint16 port, const QString &target, const QByteArray &headers)
 {
     QTcpSocket socket;
     socket.connectToHost(QHostAddress::LocalHost, port);
-    socket.write("GET " + target.toLatin1() + " HTTP/1.1\r\nHost: 127.0.0.1\r\n"
-                 + (cookie.isEmpty() ? QByteArray() : "Cookie: " + cookie + "\r\n") + "\r\n");
+    socket.write("GET " + target.toLatin1() + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + headers + "\r\n");
     QByteArray answer;
     const auto complete = [&] {
         answer += socket.readAll();
+        if (socket.state() == QAbstractSocket::UnconnectedState)
+            return true; // the server closed it: all there is
         const qsizetype end = answer.indexOf("\r\n\r\n");
         const qsizetype at = answer.indexOf("Content-Length: ");
         return end >= 0 && at >= 0
@@ -229,9 +233,80 @@ void DemoSiteTest::sessionCookieGuardsAddresses()
     QVERIFY(session.startsWith("demo_session="));
 
     const QString target = site.addressTarget(site.catalogue().songs().first().songId);
-    const QByteArray answer = rawGet(site.port(), target, cookie.replace("{session}", session));
+    cookie.replace("{session}", session);
+    const QByteArray answer =
+        rawGet(site.port(), target, cookie.isEmpty() ? QByteArray() : "Cookie: " + cookie + "\r\n");
     const QByteArray statusLine = "HTTP/1.1 " + QByteArray::number(status);
     QVERIFY2(answer.startsWith(statusLine), answer.constData());
+}
+
+void DemoSiteTest::songFilesAnswerRanges_data()
+{
+    // {etag} and {date}: the validators of the file's first answer.
+    QTest::addColumn<QByteArray>("headers");
+    QTest::addColumn<qint64>("cutAfter");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<qint64>("from");  // first byte of the file in the body
+    QTest::addColumn<qint64>("bytes"); // body bytes sent
+    QTest::addColumn<QByteArray>("contentRange");
+    const qint64 size = 10000;
+    QTest::newRow("whole") << QByteArray() << -1LL << 200 << 0LL << size << QByteArray();
+    QTest::newRow("open range") << QByteArray("Range: bytes=4000-\r\n") << -1LL << 206 << 4000LL
+                                << 6000LL << QByteArray("bytes 4000-9999/10000");
+    QTest::newRow("closed range") << QByteArray("Range: bytes=10-19\r\n") << -1LL << 206 << 10LL
+                                  << 10LL << QByteArray("bytes 10-19/10000");
+    QTest::newRow("If-Range ETag holds")
+        << QByteArray("Range: bytes=9000-\r\nIf-Range: {etag}\r\n") << -1LL << 206 << 9000LL
+        << 1000LL << QByteArray("bytes 9000-9999/10000");
+    QTest::newRow("If-Range date holds")
+        << QByteArray("Range: bytes=9000-\r\nIf-Range: {date}\r\n") << -1LL << 206 << 9000LL
+        << 1000LL << QByteArray("bytes 9000-9999/10000");
+    QTest::newRow("If-Range of another version: whole file")
+        << QByteArray("Range: bytes=9000-\r\nIf-Range: \"0\"\r\n") << -1LL << 200 << 0LL << size
+        << QByteArray();
+    QTest::newRow("range past the end") << QByteArray("Range: bytes=10000-\r\n") << -1LL << 416
+                                        << 0LL << 0LL << QByteArray("bytes */10000");
+    QTest::newRow("cut") << QByteArray() << 1000LL << 200 << 0LL << 1000LL << QByteArray();
+    QTest::newRow("range cut") << QByteArray("Range: bytes=1000-\r\n") << 1000LL << 206 << 1000LL
+                               << 1000LL << QByteArray("bytes 1000-9999/10000");
+}
+
+void DemoSiteTest::songFilesAnswerRanges()
+{
+    QFETCH(QByteArray, headers);
+    QFETCH(qint64, cutAfter);
+    QFETCH(int, status);
+    QFETCH(qint64, from);
+    QFETCH(qint64, bytes);
+    QFETCH(QByteArray, contentRange);
+    DemoSite site(2);
+    site.setFileSize(10000);
+    QVERIFY(site.listen());
+    const QString target = DemoCatalogue::filePath(site.catalogue().songs().first().songId);
+    const QByteArray first = rawGet(site.port(), target, {});
+    const qsizetype headEnd = first.indexOf("\r\n\r\n");
+    const QByteArray file = first.mid(headEnd + 4);
+    QCOMPARE(file.size(), 10000);
+    QVERIFY(file.startsWith("ID3\x04"));
+    QVERIFY(file.contains("\xFF\xFB\x90\xC0"));
+    const QByteArray head = first.left(headEnd);
+    const auto value = [](const QByteArray &head, const QByteArray &name) {
+        const qsizetype at = head.indexOf(QByteArray("\r\n" + name + ": "));
+        return at < 0 ? QByteArray() : head.mid(at + name.size() + 4, head.indexOf('\r', at + 2) - at - name.size() - 4);
+    };
+    headers.replace("{etag}", value(head, "ETag")).replace("{date}", value(head, "Last-Modified"));
+    QVERIFY(!value(head, "ETag").isEmpty() && !value(head, "Last-Modified").isEmpty());
+
+    site.setCutAfter(cutAfter);
+    const QByteArray answer = rawGet(site.port(), target, headers);
+    QVERIFY2(answer.startsWith(QByteArray("HTTP/1.1 " + QByteArray::number(status))), answer.left(200).constData());
+    const qsizetype end = answer.indexOf("\r\n\r\n");
+    QCOMPARE(value(answer.left(end), "Content-Range"), contentRange);
+    const QByteArray body = answer.mid(end + 4);
+    if (status != 416)
+        QCOMPARE(body, file.mid(from, bytes));
+    site.setFileRevision(1);
+    QVERIFY(rawGet(site.port(), target, {}).mid(headEnd + 4) != file);
 }
 
 QTEST_GUILESS_MAIN(DemoSiteTest)

@@ -1,0 +1,5 @@
+#include "download/downloadlog.h"
+
+namespace Lumisong {
+Q_LOGGING_CATEGORY(lcDownload, "lumisong.download")
+}

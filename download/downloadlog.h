@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+namespace Lumisong {
+Q_DECLARE_LOGGING_CATEGORY(lcDownload)
+}
