@@ -5,6 +5,7 @@
 #include "cli/rowselection.h"
 #include "app/statustexts.h"
 #include "catalogue/catalogue.h"
+#include "catalogue/listfilewriter.h"
 #include "net/fetchlimits.h"
 
 namespace Lumisong {
@@ -82,6 +83,23 @@ ListFileRun::Outcome ChosenSongs::resolve(ListFileRun &run, const QString &path,
     const ListFileRun::Outcome outcome = path.isNull() ? runToTheEnd(run) : runToTheEnd(run, path);
     progress.finish(outcome == ListFileRun::Outcome::Written ? total : done);
     return outcome;
+}
+
+std::unique_ptr<ListFileRun> ChosenSongs::resolveForHandOff(std::FILE *err)
+{
+    ListFileWriter writer;
+    if (m_archive && !writer.canWrite(m_archive->path())) {
+        m_error = StatusText::listWriteFailed()
+                  + QStringLiteral(" (%1: %2)").arg(m_archive->path(), writer.errorString());
+        return nullptr;
+    }
+    auto run = std::make_unique<ListFileRun>(
+        *m_catalogue, [this](int slot) { return isChosen(slot); }, m_parallelism);
+    if (resolve(*run, QString(), err) != ListFileRun::Outcome::Written) {
+        m_error = StatusText::listAddressFailed() + QStringLiteral(" (") + run->errorString() + u')';
+        return nullptr;
+    }
+    return run;
 }
 
 } // namespace Lumisong

@@ -58,6 +58,11 @@ public:
     // Runs `run` (made over catalogue() and isChosen) to its end, with its
     // progress on `err`: into `path`, or without a file when `path` is null.
     static ListFileRun::Outcome resolve(ListFileRun &run, const QString &path, std::FILE *err);
+    // For the runs that hand the songs on (to aria2, to the music folder):
+    // checks that the archive can take them before anything is fetched, then
+    // resolves every chosen address. The resolved run, or null with error()
+    // saying why.
+    std::unique_ptr<ListFileRun> resolveForHandOff(std::FILE *err);
 
 private:
     Options m_options;

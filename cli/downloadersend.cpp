@@ -73,17 +73,11 @@ int DownloaderSend::run()
         return fail(chosen.error());
     }
     // The archive must take the songs aria2 takes: checked before anything is sent.
-    ListFileWriter writer;
-    if (chosen.archive() && !writer.canWrite(chosen.archive()->path()))
-        return fail(StatusText::listWriteFailed()
-                    + QStringLiteral(" (%1: %2)").arg(chosen.archive()->path(), writer.errorString()));
+    const std::unique_ptr<ListFileRun> resolving = chosen.resolveForHandOff(m_err);
+    if (!resolving)
+        return fail(chosen.error());
 
-    ListFileRun resolving(chosen.catalogue(), [&chosen](int slot) { return chosen.isChosen(slot); },
-                          chosen.parallelism());
-    if (ChosenSongs::resolve(resolving, QString(), m_err) != ListFileRun::Outcome::Written)
-        return fail(StatusText::listAddressFailed() + QStringLiteral(" (") + resolving.errorString() + u')');
-
-    const std::vector<ListEntry> &entries = resolving.entries();
+    const std::vector<ListEntry> &entries = resolving->entries();
     const QStringList names = ListFormats::aria2Names(entries);
     QList<Aria2Rpc::Download> downloads;
     for (size_t i = 0; i < entries.size(); ++i)

@@ -7,8 +7,8 @@
 namespace Lumisong {
 
 namespace {
-constexpr qint64 TerminalRedrawMs = 200;
-constexpr qint64 LineIntervalMs = 2000;
+constexpr qint64 DownloadRedrawMs = 200;
+constexpr qint64 DownloadLineIntervalMs = 2000;
 
 QString clockText(qint64 seconds)
 {
@@ -44,7 +44,7 @@ void DownloadProgress::start(int total)
 
 void DownloadProgress::update(int done, qint64 bytes)
 {
-    const qint64 interval = m_terminal ? TerminalRedrawMs : LineIntervalMs;
+    const qint64 interval = m_terminal ? DownloadRedrawMs : DownloadLineIntervalMs;
     if (m_sinceDraw.isValid() && m_sinceDraw.elapsed() < interval)
         return;
     draw(done, bytes);

@@ -45,16 +45,11 @@ int HeadlessDownload::run()
     case ChosenSongs::Status::Failed:
         return fail(chosen.error());
     }
-    ListFileWriter writer;
-    if (chosen.archive() && !writer.canWrite(chosen.archive()->path()))
-        return fail(StatusText::listWriteFailed()
-                    + QStringLiteral(" (%1: %2)").arg(chosen.archive()->path(), writer.errorString()));
-    ListFileRun resolving(chosen.catalogue(), [&chosen](int slot) { return chosen.isChosen(slot); },
-                          chosen.parallelism());
-    if (ChosenSongs::resolve(resolving, QString(), m_err) != ListFileRun::Outcome::Written)
-        return fail(StatusText::listAddressFailed() + QStringLiteral(" (") + resolving.errorString() + u')');
+    const std::unique_ptr<ListFileRun> resolving = chosen.resolveForHandOff(m_err);
+    if (!resolving)
+        return fail(chosen.error());
 
-    SongDownloadRun downloads(m_folder, resolving.entries(), chosen.parallelism());
+    SongDownloadRun downloads(m_folder, resolving->entries(), chosen.parallelism());
     downloads.setTags(m_tags);
     DownloadProgress progress(m_err);
     QObject::connect(&downloads, &SongDownloadRun::songFinished, &downloads,
@@ -68,12 +63,13 @@ int HeadlessDownload::run()
                      [&] { progress.update(downloads.done(), downloads.bytesReceived()); });
     QEventLoop loop;
     QObject::connect(&downloads, &SongDownloadRun::finished, &loop, &QEventLoop::quit);
-    progress.start(int(resolving.entries().size()));
+    progress.start(int(resolving->entries().size()));
     downloads.start();
     loop.exec();
     progress.finish(downloads.done(), downloads.bytesReceived());
 
     int status = 0;
+    ListFileWriter writer;
     if (chosen.archive() && !downloads.finishedIds().isEmpty()
         && !writer.write({{chosen.archive()->path(), chosen.archive()->withAdded(downloads.finishedIds())}}))
         status = fail(StatusText::listWriteFailed()
