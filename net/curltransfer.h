@@ -49,7 +49,8 @@ public:
     CurlTransfer &operator=(const CurlTransfer &) = delete;
 
     // Starts the exchange; done follows from the event loop. False with
-    // *error when curl cannot take it. A later start (the next hop of a
+    // curl's words in *error when curl cannot take it; the next start then
+    // sets the exchange up afresh. A later start (the next hop of a
     // redirect, a request sent again) keeps the limits and body of the first
     // and takes the new address and time left.
     bool start(const QByteArray &url, const FetchLimits &limits, int timeoutMs,
@@ -59,8 +60,8 @@ public:
 
 private:
     static size_t onBody(char *data, size_t size, size_t count, void *self);
-    void transferDone(CURLcode code) override;
-    bool configure(const QByteArray &url, const FetchLimits &limits, int timeoutMs,
+    void transferDone(CURLcode code, const QString &failure) override;
+    CURLcode configure(const QByteArray &url, const FetchLimits &limits, int timeoutMs,
                    const RequestBody *body);
 
     Done m_done;
