@@ -18,6 +18,16 @@ T info(CURL *easy, CURLINFO what, T fallback)
     return curl_easy_getinfo(easy, what, &value) == CURLE_OK ? value : fallback;
 }
 
+// Everything configure() sets alike for every request with these limits and
+// no body; empty for requests with a body, whose handles serve no other.
+QByteArray setUpOf(const FetchLimits &limits, const RequestBody *body)
+{
+    if (body)
+        return {};
+    return QByteArray::number(limits.maxBodyBytes) + ' ' + QByteArray::number(limits.idleTimeoutMs)
+           + ' ' + noProxyHosts() + ' ' + qgetenv("SSL_CERT_FILE") + ' ' + qgetenv("SSL_CERT_DIR");
+}
+
 } // namespace
 
 CurlTransfer::CurlTransfer(Done done) : m_done(std::move(done)) {}
@@ -25,6 +35,9 @@ CurlTransfer::CurlTransfer(Done done) : m_done(std::move(done)) {}
 CurlTransfer::~CurlTransfer()
 {
     cancel();
+    TransferEngine *engine = TransferEngine::existing();
+    if (m_easy && !m_setUp.isEmpty() && engine)
+        engine->keepIdle(std::move(m_easy), std::move(m_setUp));
 }
 
 void CurlTransfer::cancel()
@@ -47,10 +60,18 @@ bool CurlTransfer::start(const QByteArray &url, const FetchLimits &limits, int t
     // A later exchange (the next hop of a redirect) keeps the options and
     // changes only the address and the time left: curl_easy_reset would
     // leave the cookie engine's set-up behind.
+    TransferEngine *engine = TransferEngine::instance();
     CURLcode code = CURLE_OK;
     if (!m_easy) {
-        m_easy.reset(curl_easy_init());
-        code = m_easy ? configure(url, limits, timeoutMs, body) : CURLE_OUT_OF_MEMORY;
+        m_setUp = setUpOf(limits, body);
+        if (!m_setUp.isEmpty())
+            m_easy = engine->takeIdle(m_setUp);
+        if (m_easy) {
+            code = setOwnOptions(url, timeoutMs);
+        } else {
+            m_easy.reset(curl_easy_init());
+            code = m_easy ? configure(url, limits, timeoutMs, body) : CURLE_OUT_OF_MEMORY;
+        }
     } else {
         code = curl_easy_setopt(m_easy.get(), CURLOPT_URL, url.constData());
         if (code == CURLE_OK)
@@ -59,16 +80,30 @@ bool CurlTransfer::start(const QByteArray &url, const FetchLimits &limits, int t
     QString failure;
     if (code != CURLE_OK)
         failure = QString::fromUtf8(curl_easy_strerror(code));
-    TransferEngine *engine = TransferEngine::instance();
     if (failure.isEmpty() && engine->attach(m_easy.get(), this, &failure)) {
         m_engine = engine;
         return true;
     }
     // Half set up or refused: the next start sets a new handle up from scratch.
     m_easy.reset();
+    m_setUp.clear();
     m_headers.reset();
     *error = QStringLiteral("the HTTP client refused the request: %1").arg(failure);
     return false;
+}
+
+// What a handle set up by another transfer needs to serve this one.
+CURLcode CurlTransfer::setOwnOptions(const QByteArray &url, int timeoutMs)
+{
+    CURL *easy = m_easy.get();
+    CURLcode code = curl_easy_setopt(easy, CURLOPT_URL, url.constData());
+    if (code == CURLE_OK)
+        code = curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, long(std::max(timeoutMs, 1)));
+    if (code == CURLE_OK)
+        code = curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, m_errorText);
+    if (code == CURLE_OK)
+        code = curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
+    return code;
 }
 
 // Every option, in order; the first that curl refuses ends the set-up.

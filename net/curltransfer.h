@@ -61,11 +61,13 @@ public:
 private:
     static size_t onBody(char *data, size_t size, size_t count, void *self);
     void transferDone(CURLcode code, const QString &failure) override;
+    CURLcode setOwnOptions(const QByteArray &url, int timeoutMs);
     CURLcode configure(const QByteArray &url, const FetchLimits &limits, int timeoutMs,
                    const RequestBody *body);
 
     Done m_done;
     CurlEasy m_easy;
+    QByteArray m_setUp; // what the handle is set up with; empty: not for others
     CurlList m_headers;
     QPointer<TransferEngine> m_engine;
     QByteArray m_body;

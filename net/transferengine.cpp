@@ -47,6 +47,11 @@ void TransferEngine::shutDown()
     delete std::exchange(theEngine, nullptr);
 }
 
+TransferEngine *TransferEngine::existing()
+{
+    return theEngine;
+}
+
 TransferEngine::TransferEngine()
 {
     initialiseCurl();
@@ -139,6 +144,27 @@ bool TransferEngine::detach(CURL *easy)
     // is never in use when the engine ends.
     return curl_multi_remove_handle(m_multi.get(), easy) == CURLM_OK
            && curl_easy_setopt(easy, CURLOPT_SHARE, nullptr) == CURLE_OK;
+}
+
+CurlEasy TransferEngine::takeIdle(const QByteArray &setUp)
+{
+    for (auto idle = m_idle.rbegin(); idle != m_idle.rend(); ++idle) {
+        if (idle->first == setUp) {
+            CurlEasy easy = std::move(idle->second);
+            m_idle.erase(std::next(idle).base());
+            return easy;
+        }
+    }
+    return {};
+}
+
+void TransferEngine::keepIdle(CurlEasy easy, QByteArray setUp)
+{
+    // As many as run side by side, and a few more for the next hops.
+    constexpr size_t mostIdle = 16;
+    if (m_idle.size() >= mostIdle)
+        m_idle.erase(m_idle.begin());
+    m_idle.emplace_back(std::move(setUp), std::move(easy));
 }
 
 void TransferEngine::failAll(const QString &failure)

@@ -99,6 +99,7 @@ private slots:
     void resultComesBySignal();
     void failureComesFromTheEventLoop();
     void refusedStartLeavesNothingHalfSetUp();
+    void handlesOfEndedRequestsKeepNoOtherCap();
     void abortEndsTheRequestAtOnce();
     void requestsShareKeptAliveConnections();
     void atMostConnectionsPerSite_data();
@@ -168,6 +169,30 @@ void TestPageRequest::refusedStartLeavesNothingHalfSetUp()
     QTRY_VERIFY_WITH_TIMEOUT(outcome.has_value(), 5000);
     QVERIFY2(outcome->completed, qPrintable(outcome->error));
     QCOMPARE(outcome->body, QByteArray("whole body"));
+}
+
+void TestPageRequest::handlesOfEndedRequestsKeepNoOtherCap()
+{
+    // One after the other, so that each may take over the last one's handle:
+    // every request is held to its own cap on the body, none to another's.
+    m_site->setAnswer(u"/body"_s, ScriptedAnswer::withBody(QByteArray(100, 'x')));
+    const struct
+    {
+        qint64 cap; // -1: the limits' own
+        bool whole;
+    } steps[] = {{-1, true}, {10, false}, {-1, true}, {100, true}, {99, false}, {10, false}};
+    for (const auto &step : steps) {
+        PageRequest request(m_site->baseUrl() + u"/body"_s, u"gb2312"_s);
+        if (step.cap >= 0)
+            request.setMaxBodyBytes(step.cap);
+        QSignalSpy finished(&request, &PageRequest::finished);
+        request.start();
+        QVERIFY(finished.wait(5000));
+        QVERIFY2(request.result().ok == step.whole,
+                 qPrintable(u"cap %1: %2"_s.arg(step.cap).arg(request.result().error)));
+        if (step.whole)
+            QCOMPARE(request.result().body.size(), 100);
+    }
 }
 
 void TestPageRequest::failureComesFromTheEventLoop()
