@@ -18,10 +18,14 @@ T info(CURL *easy, CURLINFO what, T fallback)
     return curl_easy_getinfo(easy, what, &value) == CURLE_OK ? value : fallback;
 }
 
-template <typename T>
-bool set(CURL *easy, CURLoption option, T value)
+// Everything configure() sets alike for every request with these limits and
+// no body; empty for requests with a body, whose handles serve no other.
+QByteArray setUpOf(const FetchLimits &limits, const RequestBody *body)
 {
-    return curl_easy_setopt(easy, option, value) == CURLE_OK;
+    if (body)
+        return {};
+    return QByteArray::number(limits.maxBodyBytes) + ' ' + QByteArray::number(limits.idleTimeoutMs)
+           + ' ' + noProxyHosts() + ' ' + qgetenv("SSL_CERT_FILE") + ' ' + qgetenv("SSL_CERT_DIR");
 }
 
 } // namespace
@@ -31,12 +35,16 @@ CurlTransfer::CurlTransfer(Done done) : m_done(std::move(done)) {}
 CurlTransfer::~CurlTransfer()
 {
     cancel();
+    TransferEngine *engine = TransferEngine::existing();
+    if (m_easy && !m_setUp.isEmpty() && engine)
+        engine->keepIdle(std::move(m_easy), std::move(m_setUp));
 }
 
 void CurlTransfer::cancel()
 {
-    if (m_engine && m_easy)
-        m_engine->detach(m_easy.get());
+    // A handle curl kept is of no further use: the next start makes a new one.
+    if (m_engine && m_easy && !m_engine->detach(m_easy.get()))
+        m_easy.reset();
     m_engine = nullptr;
 }
 
@@ -58,25 +66,37 @@ bool CurlTransfer::start(const QByteArray &url, const FetchLimits &limits, int t
     // A later exchange (the next hop of a redirect) keeps the options and
     // changes only the address and the time left: curl_easy_reset would
     // leave the cookie engine's set-up behind.
-    bool ok = false;
+    TransferEngine *engine = TransferEngine::instance();
+    CURLcode code = CURLE_OK;
     if (!m_easy) {
-        m_easy.reset(curl_easy_init());
-        ok = m_easy && configure(url, limits, body) && set(m_easy.get(), CURLOPT_TIMEOUT_MS, totalMs);
+        // A streamed body's handle has options of its own: it serves no other.
+        m_setUp = m_sink ? QByteArray() : setUpOf(limits, body);
+        if (!m_setUp.isEmpty())
+            m_easy = engine->takeIdle(m_setUp);
+        if (m_easy) {
+            code = setOwnOptions(url, totalMs);
+        } else {
+            m_easy.reset(curl_easy_init());
+            code = m_easy ? configure(url, limits, totalMs, body) : CURLE_OUT_OF_MEMORY;
+        }
     } else {
-        ok = set(m_easy.get(), CURLOPT_URL, url.constData())
-             && set(m_easy.get(), CURLOPT_TIMEOUT_MS, totalMs);
+        code = curl_easy_setopt(m_easy.get(), CURLOPT_URL, url.constData());
+        if (code == CURLE_OK)
+            code = curl_easy_setopt(m_easy.get(), CURLOPT_TIMEOUT_MS, totalMs);
     }
-    if (!ok) {
-        *error = QStringLiteral("the HTTP client refused the request");
-        return false;
+    QString failure;
+    if (code != CURLE_OK)
+        failure = QString::fromUtf8(curl_easy_strerror(code));
+    if (failure.isEmpty() && engine->attach(m_easy.get(), this, &failure)) {
+        m_engine = engine;
+        return true;
     }
-    TransferEngine *engine = TransferEngine::forThisThread();
-    if (!engine->attach(m_easy.get(), this)) {
-        *error = QStringLiteral("the HTTP client refused the request");
-        return false;
-    }
-    m_engine = engine;
-    return true;
+    // Half set up or refused: the next start sets a new handle up from scratch.
+    m_easy.reset();
+    m_setUp.clear();
+    m_headers.reset();
+    *error = QStringLiteral("the HTTP client refused the request: %1").arg(failure);
+    return false;
 }
 
 void CurlTransfer::streamTo(BodySink *sink, QList<QByteArray> headers)
@@ -85,62 +105,86 @@ void CurlTransfer::streamTo(BodySink *sink, QList<QByteArray> headers)
     m_extraHeaders = std::move(headers);
 }
 
-bool CurlTransfer::configure(const QByteArray &url, const FetchLimits &limits,
-                             const RequestBody *body)
+// What a handle set up by another transfer needs to serve this one: every
+// option that names this transfer.
+CURLcode CurlTransfer::setOwnOptions(const QByteArray &url, long totalMs)
 {
     CURL *easy = m_easy.get();
+    CURLcode code = curl_easy_setopt(easy, CURLOPT_URL, url.constData());
+    if (code == CURLE_OK)
+        code = curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, totalMs);
+    if (code == CURLE_OK)
+        code = curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, m_errorText);
+    if (code == CURLE_OK)
+        code = curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
+    if (code == CURLE_OK)
+        code = curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
+    return code;
+}
+
+// Every option, in order; the first that curl refuses ends the set-up.
+CURLcode CurlTransfer::configure(const QByteArray &url, const FetchLimits &limits, long totalMs,
+                                 const RequestBody *body)
+{
+    CURL *easy = m_easy.get();
+    CURLcode code = CURLE_OK;
+    const auto set = [easy, &code](CURLoption option, auto value) {
+        if (code == CURLE_OK)
+            code = curl_easy_setopt(easy, option, value);
+    };
     const long silenceSeconds = std::max(1L, long((limits.idleTimeoutMs + 999) / 1000));
-    bool ok = set(easy, CURLOPT_URL, url.constData())
-              && set(easy, CURLOPT_PROTOCOLS_STR, "http,https")
-              && set(easy, CURLOPT_NOSIGNAL, 1L)
-              && set(easy, CURLOPT_ERRORBUFFER, m_errorText)
-              && set(easy, CURLOPT_PRIVATE, this)
-              && set(easy, CURLOPT_WRITEFUNCTION, &CurlTransfer::onBody)
-              && set(easy, CURLOPT_WRITEDATA, this)
-              && set(easy, CURLOPT_USERAGENT, "Mozilla/5.0")
-              && set(easy, CURLOPT_HEADERFUNCTION, &CurlTransfer::onHeader)
-              && set(easy, CURLOPT_HEADERDATA, this)
-              // Pages: every coding this curl can decode; the cap counts decoded
-              // bytes. Files: the bytes as the server keeps them.
-              && (m_sink || set(easy, CURLOPT_ACCEPT_ENCODING, ""))
-              && set(easy, CURLOPT_MAXFILESIZE_LARGE,
-                     curl_off_t(m_sink ? limits.maxFileBytes : limits.maxBodyBytes))
-              && set(easy, CURLOPT_CONNECTTIMEOUT_MS, long(limits.idleTimeoutMs))
-              && set(easy, CURLOPT_LOW_SPEED_LIMIT, 1L)
-              && set(easy, CURLOPT_LOW_SPEED_TIME, silenceSeconds)
-              && set(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_2TLS))
-              && set(easy, CURLOPT_PIPEWAIT, 1L)
-              && set(easy, CURLOPT_COOKIEFILE, "")
-              && set(easy, CURLOPT_NOPROXY, noProxyHosts().constData())
-              && set(easy, CURLOPT_PROXYAUTH, long(CURLAUTH_BASIC | CURLAUTH_DIGEST))
-              && set(easy, CURLOPT_SSL_VERIFYPEER, 1L)
-              && set(easy, CURLOPT_SSL_VERIFYHOST, 2L);
+    set(CURLOPT_URL, url.constData());
+    set(CURLOPT_PROTOCOLS_STR, "http,https");
+    set(CURLOPT_NOSIGNAL, 1L);
+    set(CURLOPT_ERRORBUFFER, m_errorText);
+    set(CURLOPT_WRITEFUNCTION, &CurlTransfer::onBody);
+    set(CURLOPT_WRITEDATA, this);
+    set(CURLOPT_USERAGENT, "Mozilla/5.0");
+    set(CURLOPT_HEADERFUNCTION, &CurlTransfer::onHeader);
+    set(CURLOPT_HEADERDATA, this);
+    // Pages: every coding this curl can decode; the cap counts decoded bytes.
+    // Files: the bytes as the server keeps them.
+    if (!m_sink)
+        set(CURLOPT_ACCEPT_ENCODING, "");
+    set(CURLOPT_MAXFILESIZE_LARGE, curl_off_t(m_sink ? limits.maxFileBytes : limits.maxBodyBytes));
+    set(CURLOPT_CONNECTTIMEOUT_MS, long(limits.idleTimeoutMs));
+    set(CURLOPT_LOW_SPEED_LIMIT, 1L);
+    set(CURLOPT_LOW_SPEED_TIME, silenceSeconds);
+    set(CURLOPT_TIMEOUT_MS, totalMs);
+    set(CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_2TLS));
+    set(CURLOPT_PIPEWAIT, 1L);
+    set(CURLOPT_COOKIEFILE, "");
+    set(CURLOPT_NOPROXY, noProxyHosts().constData());
+    set(CURLOPT_PROXYAUTH, long(CURLAUTH_BASIC | CURLAUTH_DIGEST));
+    set(CURLOPT_SSL_VERIFYPEER, 1L);
+    set(CURLOPT_SSL_VERIFYHOST, 2L);
     const QByteArray caFile = qgetenv("SSL_CERT_FILE");
-    if (ok && !caFile.isEmpty())
-        ok = set(easy, CURLOPT_CAINFO, caFile.constData());
+    if (!caFile.isEmpty())
+        set(CURLOPT_CAINFO, caFile.constData());
     const QByteArray caDir = qgetenv("SSL_CERT_DIR");
-    if (ok && !caDir.isEmpty())
-        ok = set(easy, CURLOPT_CAPATH, caDir.constData());
+    if (!caDir.isEmpty())
+        set(CURLOPT_CAPATH, caDir.constData());
     QList<QByteArray> headers = m_extraHeaders;
     if (body) // no "Expect: 100-continue": the body goes with the request at once
         headers << QByteArrayLiteral("Expect:") << QByteArray("Content-Type: " + body->contentType);
-    if (ok && !headers.isEmpty()) {
+    if (!headers.isEmpty() && code == CURLE_OK) {
         curl_slist *list = nullptr;
         for (const QByteArray &header : std::as_const(headers)) {
             curl_slist *longer = curl_slist_append(list, header.constData());
             if (!longer) {
                 curl_slist_free_all(list);
-                return false;
+                return CURLE_OUT_OF_MEMORY;
             }
             list = longer;
         }
         m_headers.reset(list);
-        ok = set(easy, CURLOPT_HTTPHEADER, m_headers.get());
+        set(CURLOPT_HTTPHEADER, m_headers.get());
     }
-    if (ok && body)
-        ok = set(easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(body->bytes.size()))
-             && set(easy, CURLOPT_COPYPOSTFIELDS, body->bytes.constData());
-    return ok;
+    if (body) {
+        set(CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(body->bytes.size()));
+        set(CURLOPT_COPYPOSTFIELDS, body->bytes.constData());
+    }
+    return code;
 }
 
 size_t CurlTransfer::onHeader(char *data, size_t size, size_t count, void *self)
@@ -219,32 +263,31 @@ size_t CurlTransfer::onBody(char *data, size_t size, size_t count, void *self)
     return bytes;
 }
 
-void CurlTransfer::transferDone(CURLcode code)
+void CurlTransfer::transferDone(CURLcode code, const QString &failure)
 {
     m_engine = nullptr;
     CURL *easy = m_easy.get();
     TransferOutcome outcome;
-    long status = 0;
-    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+    const long status = info(easy, CURLINFO_RESPONSE_CODE, 0L);
     outcome.status = int(status);
-    long version = 0;
-    curl_easy_getinfo(easy, CURLINFO_HTTP_VERSION, &version);
+    const long version = info(easy, CURLINFO_HTTP_VERSION, 0L);
     outcome.multiplexed = version == CURL_HTTP_VERSION_2_0 || version == CURL_HTTP_VERSION_3;
     outcome.reused = info(easy, CURLINFO_NUM_CONNECTS, -1L) == 0;
     const long proxyStatus = info(easy, CURLINFO_HTTP_CONNECTCODE, 0L);
     outcome.retryAfterSeconds =
         int(std::clamp<curl_off_t>(info(easy, CURLINFO_RETRY_AFTER, curl_off_t(0)), 0, INT_MAX));
     const long requestBytes = info(easy, CURLINFO_REQUEST_SIZE, 0L);
-    if (code == CURLE_OK && m_sink && !m_sinkDecided && !decideSink())
+    if (failure.isEmpty() && code == CURLE_OK && m_sink && !m_sinkDecided && !decideSink())
         code = CURLE_WRITE_ERROR; // an empty body the sink refused
-    if (m_sinkRefused) {
+    if (!failure.isEmpty()) {
+        outcome.error = failure;
+    } else if (m_sinkRefused) {
         outcome.refusedBySink = true;
         outcome.error = QStringLiteral("the body was not taken");
     } else if (code == CURLE_OK) {
         outcome.completed = true;
         outcome.body = std::exchange(m_body, {});
-        const char *location = nullptr;
-        curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &location);
+        const char *location = info<const char *>(easy, CURLINFO_REDIRECT_URL, nullptr);
         if (location)
             outcome.redirectTo = location;
     } else if (status == 0 && proxyStatus != 0 && (proxyStatus < 200 || proxyStatus > 299)) {

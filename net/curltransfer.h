@@ -52,7 +52,8 @@ public:
     CurlTransfer &operator=(const CurlTransfer &) = delete;
 
     // Starts the exchange; done follows from the event loop. False with
-    // *error when curl cannot take it. A later start (the next hop of a
+    // curl's words in *error when curl cannot take it; the next start then
+    // sets the exchange up afresh. A later start (the next hop of a
     // redirect, a request sent again) keeps the limits and body of the first
     // and takes the new address and time left.
     bool start(const QByteArray &url, const FetchLimits &limits, int timeoutMs,
@@ -69,11 +70,14 @@ private:
     static size_t onHeader(char *data, size_t size, size_t count, void *self);
     bool decideSink();
     size_t toSink(const char *data, size_t bytes);
-    void transferDone(CURLcode code) override;
-    bool configure(const QByteArray &url, const FetchLimits &limits, const RequestBody *body);
+    void transferDone(CURLcode code, const QString &failure) override;
+    CURLcode setOwnOptions(const QByteArray &url, long totalMs);
+    CURLcode configure(const QByteArray &url, const FetchLimits &limits, long totalMs,
+                       const RequestBody *body);
 
     Done m_done;
     CurlEasy m_easy;
+    QByteArray m_setUp; // what the handle is set up with; empty: not for others
     CurlList m_headers;
     QPointer<TransferEngine> m_engine;
     QByteArray m_body;

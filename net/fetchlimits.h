@@ -30,12 +30,12 @@ struct FetchLimits
 void setFetchLimits(const FetchLimits &limits);
 FetchLimits fetchLimits();
 
-// Every pending fetchPage and PageRequest of any thread ends at once as failed
+// Every pending fetchPage and PageRequest ends at once as failed
 // (used when the main window closes). Later requests work normally again.
 void abortAllFetches();
 
-// Closes the calling thread's kept-alive connections and forgets the cookies
-// its sites set; requests still under way there fail. Call it before the
+// Closes the kept-alive connections and forgets the cookies sites set;
+// requests still under way fail. Call it before the
 // application object ends; later requests open new connections.
 void closeAllConnections();
 

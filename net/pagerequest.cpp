@@ -1,9 +1,6 @@
 #include "net/pagerequest.h"
 
-#include <QMutex>
-#include <QMutexLocker>
 #include <QPointer>
-#include <QThread>
 
 #include <algorithm>
 #include <utility>
@@ -17,8 +14,7 @@ namespace Lumisong {
 
 namespace {
 
-// Every request, so that abortAll can reach them from any thread.
-QMutex registryMutex;
+// Every request, so that abortAll can reach them.
 QList<PageRequest *> registry;
 
 bool isWebScheme(const QString &scheme)
@@ -33,33 +29,22 @@ PageRequest::PageRequest(QString url, QString charset, QObject *parent)
 {
     m_pause.setSingleShot(true);
     connect(&m_pause, &QTimer::timeout, this, &PageRequest::sendHop);
-    QMutexLocker lock(&registryMutex);
     registry.append(this);
 }
 
 PageRequest::~PageRequest()
 {
-    QMutexLocker lock(&registryMutex);
     registry.removeOne(this);
 }
 
 void PageRequest::abortAll()
 {
-    // Requests of this thread are aborted after the lock is given up: their
-    // finished() handlers may end other requests, which leave the registry.
-    QList<QPointer<PageRequest>> here;
-    {
-        QMutexLocker lock(&registryMutex);
-        const QThread *current = QThread::currentThread();
-        for (PageRequest *request : std::as_const(registry)) {
-            if (request->thread() == current)
-                here.append(request);
-            else // dropped with the request if it ends first
-                QMetaObject::invokeMethod(request, [request] { request->abort(); },
-                                          Qt::QueuedConnection);
-        }
-    }
-    for (const QPointer<PageRequest> &request : std::as_const(here)) {
+    // Taken first: finished() handlers may end other requests, which leave
+    // the registry, or make new ones, which are not aborted.
+    QList<QPointer<PageRequest>> all;
+    for (PageRequest *request : std::as_const(registry))
+        all.append(request);
+    for (const QPointer<PageRequest> &request : std::as_const(all)) {
         if (request)
             request->abort();
     }

@@ -20,13 +20,13 @@ class CurlTransfer;
 struct TransferOutcome;
 
 // One GET (or, with a body, POST) of an http or https address, without
-// waiting: started, it runs on the event loop of its thread and delivers its
+// waiting: started, it runs on the application's event loop and delivers its
 // end by finished(). The body is decoded with the caller's charset, never the
 // server's. Redirects are followed (to http and https only, never from https
 // down to http) and the limits of FetchLimits, read at start(), apply to the
 // whole request.
 //
-// Requests of one thread share kept-alive connections per site (HTTP/2
+// Requests share kept-alive connections per site (HTTP/2
 // streams where the site offers them) and the cookies sites set.
 class PageRequest final : public QObject
 {
@@ -65,8 +65,7 @@ public:
     bool isFinished() const { return m_finished; }
     const FetchResult &result() const { return m_result; }
 
-    // Aborts every unfinished request of every thread: at once on the calling
-    // thread, from the event loop on others.
+    // Aborts every unfinished request at once.
     static void abortAll();
 
 signals:

@@ -6,120 +6,176 @@
 #include <QThread>
 
 #include <algorithm>
+#include <climits>
 #include <utility>
 
 #include "net/fetchlimits.h"
+#include "net/netlog.h"
 
 namespace Lumisong {
 
 namespace {
 
-thread_local TransferEngine *threadEngine = nullptr;
+TransferEngine *theEngine = nullptr;
 
-void endMainThreadEngine()
+QString multiFailure(CURLMcode code)
 {
-    TransferEngine::shutDown();
-}
-
-void dropNotifier(QSocketNotifier *&notifier)
-{
-    if (!notifier)
-        return;
-    // Curl may close the socket and reuse its number before the loop returns.
-    notifier->setEnabled(false);
-    notifier->deleteLater();
-    notifier = nullptr;
+    return code == CURLM_OK ? QString() : QString::fromUtf8(curl_multi_strerror(code));
 }
 
 } // namespace
 
-TransferEngine *TransferEngine::forThisThread()
+TransferEngine *TransferEngine::instance()
 {
-    if (threadEngine)
-        return threadEngine;
-    threadEngine = new TransferEngine;
-    QThread *thread = QThread::currentThread();
-    const QCoreApplication *app = QCoreApplication::instance();
-    if (app && app->thread() == thread) {
-        // Before the application object takes the event dispatcher away.
-        qAddPostRoutine(endMainThreadEngine);
-    } else {
-        connect(thread, &QThread::finished, threadEngine, &TransferEngine::shutDown,
-                Qt::DirectConnection);
-    }
-    return threadEngine;
+    Q_ASSERT_X(!QCoreApplication::instance()
+                   || QCoreApplication::instance()->thread() == QThread::currentThread(),
+               "TransferEngine", "fetches run on the application's thread only");
+    if (theEngine)
+        return theEngine;
+    theEngine = new TransferEngine;
+    // Before the application object takes the event dispatcher away.
+    if (QCoreApplication::instance())
+        qAddPostRoutine(&TransferEngine::shutDown);
+    return theEngine;
 }
 
 void TransferEngine::shutDown()
 {
-    const QCoreApplication *app = QCoreApplication::instance();
-    if (threadEngine && app && app->thread() == QThread::currentThread())
-        qRemovePostRoutine(endMainThreadEngine);
-    delete std::exchange(threadEngine, nullptr);
+    if (theEngine && QCoreApplication::instance())
+        qRemovePostRoutine(&TransferEngine::shutDown);
+    // Taken first: a client told of its end may call here again.
+    delete std::exchange(theEngine, nullptr);
+}
+
+TransferEngine *TransferEngine::existing()
+{
+    return theEngine;
 }
 
 TransferEngine::TransferEngine()
 {
     initialiseCurl();
     m_share.reset(curl_share_init());
-    curl_share_setopt(m_share.get(), CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
     m_multi.reset(curl_multi_init());
     CURLM *multi = m_multi.get();
-    curl_multi_setopt(multi, CURLMOPT_SOCKETFUNCTION, &TransferEngine::onSocket);
-    curl_multi_setopt(multi, CURLMOPT_SOCKETDATA, this);
-    curl_multi_setopt(multi, CURLMOPT_TIMERFUNCTION, &TransferEngine::onTimer);
-    curl_multi_setopt(multi, CURLMOPT_TIMERDATA, this);
-    curl_multi_setopt(multi, CURLMOPT_PIPELINING, long(CURLPIPE_MULTIPLEX));
+    if (!m_share || !multi) {
+        m_setupFailure = QStringLiteral("out of memory");
+        return;
+    }
+    const CURLSHcode shared = curl_share_setopt(m_share.get(), CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
+    if (shared != CURLSHE_OK) {
+        m_setupFailure = QString::fromUtf8(curl_share_strerror(shared));
+        return;
+    }
+    CURLMcode code = curl_multi_setopt(multi, CURLMOPT_SOCKETFUNCTION, &TransferEngine::onSocket);
+    if (code == CURLM_OK)
+        code = curl_multi_setopt(multi, CURLMOPT_SOCKETDATA, this);
+    if (code == CURLM_OK)
+        code = curl_multi_setopt(multi, CURLMOPT_TIMERFUNCTION, &TransferEngine::onTimer);
+    if (code == CURLM_OK)
+        code = curl_multi_setopt(multi, CURLMOPT_TIMERDATA, this);
+    if (code == CURLM_OK)
+        code = curl_multi_setopt(multi, CURLMOPT_PIPELINING, long(CURLPIPE_MULTIPLEX));
+    m_setupFailure = multiFailure(code);
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, [this] { act(CURL_SOCKET_TIMEOUT, 0); });
 }
 
 TransferEngine::~TransferEngine()
 {
-    // Whatever still runs ends as failed instead of hanging; clients may
-    // detach others while they are told, so take them one at a time.
-    while (!m_clients.empty()) {
-        const auto [easy, client] = *m_clients.begin();
-        detach(easy);
-        client->transferDone(CURLE_ABORTED_BY_CALLBACK);
-    }
+    // Whatever still runs ends as failed instead of hanging.
+    failAll(QString());
     for (auto &[socket, watch] : m_sockets) {
-        dropNotifier(watch.read);
-        dropNotifier(watch.write);
+        delete watch.read;
+        delete watch.write;
     }
-    // The multi handle closes the connections; the share goes after it.
-    m_multi.reset();
+    // The multi handle closes the connections; the share goes after it. Every
+    // transfer has left the share on its way out of the multi handle.
+    const CURLMcode multiCode = m_multi ? curl_multi_cleanup(m_multi.release()) : CURLM_OK;
+    if (multiCode != CURLM_OK)
+        qCWarning(lcNet) << "closing the connections failed:" << curl_multi_strerror(multiCode);
+    const CURLSHcode shareCode = m_share ? curl_share_cleanup(m_share.release()) : CURLSHE_OK;
+    if (shareCode != CURLSHE_OK)
+        qCWarning(lcNet) << "forgetting the cookies failed:" << curl_share_strerror(shareCode);
 }
 
-void TransferEngine::applyLimits()
+QString TransferEngine::applyLimits()
 {
     const FetchLimits limits = fetchLimits();
     const long hostConnections = std::max(limits.connectionsPerSite, 1);
     const long streams = std::max(limits.streamsPerConnection, 1);
+    CURLMcode code = CURLM_OK;
     if (hostConnections != m_hostConnections) {
-        m_hostConnections = hostConnections;
-        curl_multi_setopt(m_multi.get(), CURLMOPT_MAX_HOST_CONNECTIONS, hostConnections);
+        code = curl_multi_setopt(m_multi.get(), CURLMOPT_MAX_HOST_CONNECTIONS, hostConnections);
+        if (code == CURLM_OK)
+            m_hostConnections = hostConnections;
     }
-    if (streams != m_streams) {
-        m_streams = streams;
-        curl_multi_setopt(m_multi.get(), CURLMOPT_MAX_CONCURRENT_STREAMS, streams);
+    if (code == CURLM_OK && streams != m_streams) {
+        code = curl_multi_setopt(m_multi.get(), CURLMOPT_MAX_CONCURRENT_STREAMS, streams);
+        if (code == CURLM_OK)
+            m_streams = streams;
     }
+    return multiFailure(code);
 }
 
-bool TransferEngine::attach(CURL *easy, TransferClient *client)
+bool TransferEngine::attach(CURL *easy, TransferClient *client, QString *error)
 {
-    applyLimits();
-    curl_easy_setopt(easy, CURLOPT_SHARE, m_share.get());
-    if (curl_multi_add_handle(m_multi.get(), easy) != CURLM_OK)
+    QString failure = m_setupFailure.isEmpty() ? applyLimits() : m_setupFailure;
+    if (failure.isEmpty()) {
+        const CURLcode code = curl_easy_setopt(easy, CURLOPT_SHARE, m_share.get());
+        if (code != CURLE_OK)
+            failure = QString::fromUtf8(curl_easy_strerror(code));
+    }
+    if (failure.isEmpty())
+        failure = multiFailure(curl_multi_add_handle(m_multi.get(), easy));
+    if (!failure.isEmpty()) {
+        *error = failure;
         return false;
+    }
     m_clients[easy] = client;
     return true;
 }
 
-void TransferEngine::detach(CURL *easy)
+bool TransferEngine::detach(CURL *easy)
 {
-    if (m_clients.erase(easy))
-        curl_multi_remove_handle(m_multi.get(), easy);
+    if (!m_clients.erase(easy))
+        return true;
+    // The transfer leaves the share with the multi handle, so that the share
+    // is never in use when the engine ends.
+    return curl_multi_remove_handle(m_multi.get(), easy) == CURLM_OK
+           && curl_easy_setopt(easy, CURLOPT_SHARE, nullptr) == CURLE_OK;
+}
+
+CurlEasy TransferEngine::takeIdle(const QByteArray &setUp)
+{
+    for (auto idle = m_idle.rbegin(); idle != m_idle.rend(); ++idle) {
+        if (idle->first == setUp) {
+            CurlEasy easy = std::move(idle->second);
+            m_idle.erase(std::next(idle).base());
+            return easy;
+        }
+    }
+    return {};
+}
+
+void TransferEngine::keepIdle(CurlEasy easy, QByteArray setUp)
+{
+    // As many as run side by side, and a few more for the next hops.
+    constexpr size_t mostIdle = 16;
+    if (m_idle.size() >= mostIdle)
+        m_idle.erase(m_idle.begin());
+    m_idle.emplace_back(std::move(setUp), std::move(easy));
+}
+
+void TransferEngine::failAll(const QString &failure)
+{
+    // One at a time: clients may end others, or this engine, while told.
+    const QPointer<TransferEngine> alive(this);
+    while (alive && !m_clients.empty()) {
+        const auto [easy, client] = *m_clients.begin();
+        detach(easy);
+        client->transferDone(CURLE_ABORTED_BY_CALLBACK, failure);
+    }
 }
 
 int TransferEngine::onSocket(CURL *, curl_socket_t socket, int what, void *engine, void *)
@@ -141,32 +197,34 @@ int TransferEngine::onTimer(CURLM *, long timeoutMs, void *engine)
 
 void TransferEngine::watch(curl_socket_t socket, int what)
 {
+    // A socket's notifiers stay for the next request on its connection (or
+    // the next socket with its number) and are only switched on and off:
+    // curl stops watching a kept-alive connection between its requests.
     SocketWatch &watch = m_sockets[socket];
     const bool wantRead = what == CURL_POLL_IN || what == CURL_POLL_INOUT;
     const bool wantWrite = what == CURL_POLL_OUT || what == CURL_POLL_INOUT;
     const auto keep = [this, socket](QSocketNotifier *&notifier, bool wanted,
                                      QSocketNotifier::Type type, int event) {
-        if (!wanted) {
-            dropNotifier(notifier);
-            return;
+        if (notifier) {
+            notifier->setEnabled(wanted);
+        } else if (wanted) {
+            notifier = new QSocketNotifier(qintptr(socket), type, this);
+            connect(notifier, &QSocketNotifier::activated, this,
+                    [this, socket, event] { act(socket, event); });
         }
-        if (notifier)
-            return;
-        notifier = new QSocketNotifier(qintptr(socket), type, this);
-        connect(notifier, &QSocketNotifier::activated, this,
-                [this, socket, event] { act(socket, event); });
     };
     keep(watch.read, wantRead, QSocketNotifier::Read, CURL_CSELECT_IN);
     keep(watch.write, wantWrite, QSocketNotifier::Write, CURL_CSELECT_OUT);
-    if (what == CURL_POLL_REMOVE)
-        m_sockets.erase(socket);
 }
 
 void TransferEngine::act(curl_socket_t socket, int events)
 {
     int running = 0;
-    curl_multi_socket_action(m_multi.get(), socket, events, &running);
-    deliverFinished();
+    const CURLMcode code = curl_multi_socket_action(m_multi.get(), socket, events, &running);
+    if (code != CURLM_OK)
+        failAll(multiFailure(code));
+    else
+        deliverFinished();
 }
 
 void TransferEngine::deliverFinished()
@@ -188,7 +246,7 @@ void TransferEngine::deliverFinished()
             continue;
         TransferClient *client = found->second;
         detach(easy);
-        client->transferDone(code);
+        client->transferDone(code, QString());
     }
 }
 

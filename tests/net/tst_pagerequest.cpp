@@ -9,8 +9,10 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "net/curltransfer.h"
 #include "net/fetchlimits.h"
 #include "net/modgetcode.h"
 #include "net/pagerequest.h"
@@ -96,6 +98,8 @@ private slots:
 
     void resultComesBySignal();
     void failureComesFromTheEventLoop();
+    void refusedStartLeavesNothingHalfSetUp();
+    void handlesOfEndedRequestsKeepNoOtherCap();
     void abortEndsTheRequestAtOnce();
     void requestsShareKeptAliveConnections();
     void atMostConnectionsPerSite_data();
@@ -145,6 +149,50 @@ void TestPageRequest::resultComesBySignal()
     QCOMPARE(result.text, u"中文"_s);
     QVERIFY(request.isFinished());
     QCOMPARE(request.result().text, result.text);
+}
+
+void TestPageRequest::refusedStartLeavesNothingHalfSetUp()
+{
+    // curl refuses addresses over 8 MB; the exchange started next on the same
+    // transfer is set up in full (its body is read, not written to stdout).
+    std::optional<TransferOutcome> outcome;
+    CurlTransfer transfer([&outcome](TransferOutcome done) { outcome = std::move(done); });
+    QString error;
+    const QByteArray tooLong = m_site->baseUrl().toLatin1() + '/' + QByteArray(9 << 20, 'a');
+    QVERIFY(!transfer.start(tooLong, fetchLimits(), 5000, nullptr, &error));
+    QVERIFY2(error.contains(QString::fromUtf8(curl_easy_strerror(CURLE_BAD_FUNCTION_ARGUMENT))),
+             qPrintable(error));
+
+    m_site->setAnswer(u"/page"_s, ScriptedAnswer::withBody("whole body"));
+    QVERIFY2(transfer.start(m_site->baseUrl().toLatin1() + "/page", fetchLimits(), 5000, nullptr,
+                            &error), qPrintable(error));
+    QTRY_VERIFY_WITH_TIMEOUT(outcome.has_value(), 5000);
+    QVERIFY2(outcome->completed, qPrintable(outcome->error));
+    QCOMPARE(outcome->body, QByteArray("whole body"));
+}
+
+void TestPageRequest::handlesOfEndedRequestsKeepNoOtherCap()
+{
+    // One after the other, so that each may take over the last one's handle:
+    // every request is held to its own cap on the body, none to another's.
+    m_site->setAnswer(u"/body"_s, ScriptedAnswer::withBody(QByteArray(100, 'x')));
+    const struct
+    {
+        qint64 cap; // -1: the limits' own
+        bool whole;
+    } steps[] = {{-1, true}, {10, false}, {-1, true}, {100, true}, {99, false}, {10, false}};
+    for (const auto &step : steps) {
+        PageRequest request(m_site->baseUrl() + u"/body"_s, u"gb2312"_s);
+        if (step.cap >= 0)
+            request.setMaxBodyBytes(step.cap);
+        QSignalSpy finished(&request, &PageRequest::finished);
+        request.start();
+        QVERIFY(finished.wait(5000));
+        QVERIFY2(request.result().ok == step.whole,
+                 qPrintable(u"cap %1: %2"_s.arg(step.cap).arg(request.result().error)));
+        if (step.whole)
+            QCOMPARE(request.result().body.size(), 100);
+    }
 }
 
 void TestPageRequest::failureComesFromTheEventLoop()
