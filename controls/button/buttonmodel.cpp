@@ -4,7 +4,7 @@
 #include <type_traits>
 
 #include "controls/button/buttonenums.h"
-#include "controls/button/buttonpainter.h"
+#include "controls/button/buttonruntime.h"
 #include "controls/button/colourmath.h"
 #include "platform/systemcolours.h"
 

@@ -15,9 +15,10 @@
 
 namespace Lumisong {
 
-ButtonPainter::ButtonPainter(Surface &surface)
+ButtonPainter::ButtonPainter(Surface &surface, const CaptionLayout::Result &previous)
     : m_surface(surface)
     , m_canvas(surface)
+    , m_layout(previous)
 {
 }
 
@@ -37,24 +38,19 @@ QRegion ButtonPainter::windowRegionFor(int style, int width, int height)
     }
 }
 
-void ButtonPainter::ApplyWindowRegion(int style)
+void ButtonPainter::ApplyWindowRegion(const StyleInput &in)
 {
-    m_surface.setWindowRegion(windowRegionFor(style, m_surface.width(), m_surface.height()));
+    m_shape = windowRegionFor(in.properties.buttonStyle, m_surface.width(), m_surface.height());
 }
 
-void ButtonPainter::setWindowRegion(const QRegion &region)
-{
-    m_surface.setWindowRegion(region);
-}
-
-void ButtonPainter::Redraw(const ButtonProperties &properties, const ButtonRuntime &runtime)
+ButtonPainter::Painted ButtonPainter::Redraw(const ButtonProperties &properties, const ButtonRuntime &runtime)
 {
     if (m_surface.isEmpty())
-        return;
+        return {m_layout, std::nullopt};
     m_surface.clear(SystemRgb(SystemColours::ButtonFace));
     const StylePainter paint = painterForStyle(properties.buttonStyle);
     if (!paint)
-        return;
+        return {m_layout, std::nullopt};
     const int H = m_surface.height();
     const StyleInput in{properties,
                         runtime,
@@ -69,6 +65,7 @@ void ButtonPainter::Redraw(const ButtonProperties &properties, const ButtonRunti
     if (runtime.focusCues && runtime.hasFocus && runtime.userMode && runtime.parentActive
         && !hasOwnFocusRect(properties.buttonStyle))
         m_canvas.DrawFocusRect({1, 1, in.W - 1, in.H - 1});
+    return {m_layout, m_shape};
 }
 
 bool showsFocusRect(const StyleInput &in)

@@ -38,7 +38,6 @@ constexpr int MinimumTwips = 220;
 
 zephbutton::zephbutton(QWidget *parent)
     : QWidget(parent)
-    , m_painter(m_surface)
     , m_input(*this, m_p, m_runtime)
 {
     ButtonAccessible::install();
@@ -248,17 +247,25 @@ void zephbutton::Redraw()
     const QSize size = this->size();
     if (m_surface.size() != size) {
         m_surface.resize(size);
-        m_painter.ApplyWindowRegion(m_p.buttonStyle);
+        applyStyleShape(m_p.buttonStyle);
     }
     m_surface.setFont(m_font ? m_font->description().toQFont() : QFont());
     m_surface.setDevicePixelRatio(devicePixelRatioF());
     if (!m_surface.isEmpty())
         settleLook();
-    m_painter.Redraw(m_p, m_runtime);
+    const ButtonPainter::Painted painted = ButtonPainter(m_surface, m_layout).Redraw(m_p, m_runtime);
+    m_layout = painted.layout;
+    if (painted.shape)
+        m_surface.setWindowRegion(*painted.shape);
     m_deviceImage = m_surface.devicePixelRatio() == 1.0 ? QImage() : m_surface.deviceImage();
     m_paintedGeneration = m_lookGeneration;
     m_paintedRuntime = m_runtime;
     showSurface();
+}
+
+void zephbutton::applyStyleShape(int style)
+{
+    m_surface.setWindowRegion(ButtonPainter::windowRegionFor(style, m_surface.width(), m_surface.height()));
 }
 
 // What a redraw settles in the model before painting, which only reads: the
@@ -383,7 +390,7 @@ void zephbutton::resizeStep()
     // A hidden button gets no resize event; Redraw() below makes its surface follow.
     if (height() < minimum || width() < minimum)
         resize(std::max(width(), minimum), std::max(height(), minimum));
-    m_painter.ApplyWindowRegion(m_p.buttonStyle);
+    applyStyleShape(m_p.buttonStyle);
     Redraw();
 }
 

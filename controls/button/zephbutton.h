@@ -316,6 +316,8 @@ private:
     bool readFont(const PropertyBag &bag, const ButtonPropertySpec &spec);
     void loaded(ButtonProperty property);
     void settleLook();
+    // The window takes the outline of the style at the surface's size.
+    void applyStyleShape(int style);
     void setPictureSlot(ButtonProperty slot, const ButtonPicturePtr &picture);
     void bindFont(std::shared_ptr<ButtonFont> font);
     void fontChanged();
@@ -336,7 +338,7 @@ private:
     // What paintEvent shows when the screen has more than one device pixel
     // per pixel: the surface at the screen's resolution (null at ratio 1).
     QImage m_deviceImage;
-    ButtonPainter m_painter;
+    CaptionLayout::Result m_layout; // of the latest redraw, for the next
     Ambient m_ambient;
     std::shared_ptr<ButtonFont> m_font;
     QMetaObject::Connection m_fontConnection;

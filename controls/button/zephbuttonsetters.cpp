@@ -76,7 +76,7 @@ void zephbutton::setBackColor(Colour colour)
 void zephbutton::setButtonStyle(int style)
 {
     m_model.setButtonStyle(style);
-    m_painter.ApplyWindowRegion(style);
+    applyStyleShape(style);
     store(ButtonProperty::ButtonStyle);
 }
 
