@@ -119,6 +119,7 @@ void zephbutton::InitProperties()
     }
     DefaultSchemeForStyle(m_p);
     ApplyColorScheme(m_p);
+    m_model.applyRules(m_runtime);
     Redraw();
 }
 
@@ -141,6 +142,7 @@ QStringList zephbutton::ReadProperties(const PropertyBag &bag)
     QWidget::setEnabled(m_p.enabled);
     SetAccessKeys();
     applyCursor();
+    m_model.applyRules(m_runtime);
     ++m_lookGeneration;
     resizeStep();
     if (m_ambient.userMode)
@@ -252,7 +254,7 @@ void zephbutton::Redraw()
     m_surface.setFont(m_font ? m_font->description().toQFont() : QFont());
     m_surface.setDevicePixelRatio(devicePixelRatioF());
     if (!m_surface.isEmpty())
-        settleLook();
+        m_model.settleCheckedLook(m_runtime);
     const ButtonPainter::Painted painted = ButtonPainter(m_surface, m_layout).Redraw(m_p, m_runtime);
     m_layout = painted.layout;
     if (painted.shape)
@@ -268,14 +270,10 @@ void zephbutton::applyStyleShape(int style)
     m_surface.setWindowRegion(ButtonPainter::windowRegionFor(style, m_surface.width(), m_surface.height()));
 }
 
-// What a redraw settles in the model before painting, which only reads: the
-// checked look, the fallback of style 13 without themes, and the caption
-// colour the pale look owns.
-void zephbutton::settleLook()
+void zephbutton::setRuntime(const ButtonRuntime &runtime)
 {
-    m_model.settleCheckedLook(m_runtime);
-    m_model.settleTheme(m_runtime);
-    m_model.settlePaleCaption(m_runtime);
+    m_runtime = runtime;
+    m_model.applyRules(m_runtime);
 }
 
 // Input redraws often repaint what is already there (a checked toggle on
@@ -285,6 +283,7 @@ void zephbutton::redraw()
 {
     m_runtime.focusCues = KeyboardCues::shown(this);
     m_model.settleCheckedLook(m_runtime);
+    m_model.applyRules(m_runtime);
     if (m_paintedGeneration == m_lookGeneration && m_paintedRuntime == m_runtime
         && m_surface.size() == size() && m_surface.devicePixelRatio() == devicePixelRatioF())
         return;
@@ -332,6 +331,7 @@ void zephbutton::Subclass_WndProc(bool, bool &, qintptr &, qulonglong, quint32 u
         break;
     case MessageSysColourChange:
     case MessageThemeChanged:
+        m_model.applyRules(m_runtime);
         ++m_lookGeneration;
         Redraw();
         break;

@@ -245,7 +245,10 @@ public:
     int colorScheme() const { return m_p.colorScheme; }
     void setColorScheme(int scheme);
 
-    // Run-time state (input handling sets it; tests and the preview tool may too).
+    // Run-time state (input handling sets it; tests and the preview tool may
+    // too). setRuntime applies the rules that follow from it (see
+    // ButtonModel::applyRules); the caller redraws.
+    void setRuntime(const ButtonRuntime &runtime);
     ButtonRuntime &runtime() { return m_runtime; }
     const ButtonRuntime &runtime() const { return m_runtime; }
     // The input notifications, for hosts that deliver them themselves.
@@ -315,7 +318,6 @@ private:
     void store(ButtonProperty property, bool redraw = true);
     bool readFont(const PropertyBag &bag, const ButtonPropertySpec &spec);
     void loaded(ButtonProperty property);
-    void settleLook();
     // The window takes the outline of the style at the surface's size.
     void applyStyleShape(int style);
     void setPictureSlot(ButtonProperty slot, const ButtonPicturePtr &picture);

@@ -42,6 +42,7 @@ private slots:
     void windowRegions();
     void themedFallsBackWithoutThemes();
     void paleOwnsCaptionColour();
+    void style13WithoutThemesIsStyle2();
     void checkedToggleLooksPressed();
     void anySizeDraws_data();
     void anySizeDraws();
@@ -130,16 +131,41 @@ void ButtonStylesTest::themedFallsBackWithoutThemes()
     QVERIFY(QRegion(0, 0, 20, 12).contains(shape.boundingRect()));
 }
 
+void ButtonStylesTest::style13WithoutThemesIsStyle2()
+{
+    // Without visual themes style 13 is style 2 with the blue scheme, for
+    // good: it is so as soon as it is set, before anything is drawn.
+    zephbutton button;
+    ButtonRuntime runtime = button.runtime();
+    runtime.themed = false;
+    button.setRuntime(runtime);
+    button.setColorScheme(3);
+    button.setButtonStyle(13);
+    QCOMPARE(button.buttonStyle(), 2);
+    QCOMPARE(button.colorScheme(), 0);
+    runtime.themed = true;
+    button.setRuntime(runtime);
+    QCOMPARE(button.buttonStyle(), 2);
+}
+
 void ButtonStylesTest::paleOwnsCaptionColour()
 {
+    // The pale look's caption is white while pressed, else the system's
+    // button text, whatever ForeColor is given; the rule holds as soon as the
+    // value or the state changes, and drawing changes no property.
     auto button = newButton(QSize(30, 15));
     button->setButtonStyle(6);
     button->setForeColor(Colour::rgb(200, 0, 0));
-    button->runtime().state = StateDown;
-    button->Redraw();
+    QCOMPARE(button->foreColor(), grey(0));
+    ButtonRuntime runtime = button->runtime();
+    runtime.state = StateDown;
+    button->setRuntime(runtime);
     QCOMPARE(button->foreColor(), grey(255));
     button->runtime().state = StateNormal;
     button->Redraw();
+    QCOMPARE(button->foreColor(), grey(255));
+    runtime.state = StateNormal;
+    button->setRuntime(runtime);
     QCOMPARE(button->foreColor(), grey(0));
 }
 
