@@ -38,9 +38,9 @@ QRegion ButtonPainter::windowRegionFor(int style, int width, int height)
     }
 }
 
-void ButtonPainter::ApplyWindowRegion(const StyleInput &in)
+QRegion ButtonPainter::outline(const StyleInput &in)
 {
-    m_shape = windowRegionFor(in.properties.buttonStyle, m_surface.width(), m_surface.height());
+    return windowRegionFor(in.properties.buttonStyle, in.W, in.H);
 }
 
 ButtonPainter::Painted ButtonPainter::Redraw(const ButtonProperties &properties, const ButtonRuntime &runtime)
@@ -61,11 +61,11 @@ ButtonPainter::Painted ButtonPainter::Redraw(const ButtonProperties &properties,
                         TranslateColor(properties.backColor),
                         properties.mode != ModePush && properties.value,
                         runtime.hasFocus || runtime.isDefault};
-    paint(*this, in);
+    const StyleShape shape = paint(*this, in);
     if (runtime.focusCues && runtime.hasFocus && runtime.userMode && runtime.parentActive
         && !hasOwnFocusRect(properties.buttonStyle))
         m_canvas.DrawFocusRect({1, 1, in.W - 1, in.H - 1});
-    return {m_layout, m_shape};
+    return {m_layout, shape};
 }
 
 bool showsFocusRect(const StyleInput &in)
@@ -180,11 +180,11 @@ void ButtonPainter::drawSymbol(const StyleInput &in)
     });
 }
 
-void ButtonPainter::DrawPlainFace(const StyleInput &in, Colour fill)
+QRegion ButtonPainter::DrawPlainFace(const StyleInput &in, Colour fill)
 {
-    ApplyWindowRegion(in);
     m_canvas.FillBox(fill, m_canvas.whole());
     DrawContent(in);
+    return outline(in);
 }
 
 void ButtonPainter::DrawContent(const StyleInput &in)

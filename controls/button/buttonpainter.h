@@ -10,6 +10,7 @@
 #include "controls/button/buttonpicture.h"
 #include "controls/button/buttonproperties.h"
 #include "controls/button/buttonruntime.h"
+#include "controls/button/stylepainters.h"
 #include "platform/colour.h"
 
 class QPainter;
@@ -65,16 +66,16 @@ public:
     // The outline of a style on a W x H control: rounded 3 x 3 for styles 2,
     // 3, 7 and 9, 4 x 4 for 6 and 10, else the plain rectangle.
     static QRegion windowRegionFor(int style, int width, int height);
-    // For the recipes: the window takes the style's outline, or the region given.
-    void ApplyWindowRegion(const StyleInput &in);
-    void setWindowRegion(const QRegion &region) { m_shape = region; }
+    // The outline of the style being drawn, at the size being drawn.
+    static QRegion outline(const StyleInput &in);
 
     // For the recipes.
     ButtonCanvas &canvas() { return m_canvas; }
     // The content step: picture, caption effects, caption, drop-down symbol.
     void DrawContent(const StyleInput &in);
-    // The style's shape, the whole face in one colour, then the content step.
-    void DrawPlainFace(const StyleInput &in, Colour fill);
+    // The whole face in one colour, then the content step; returns the
+    // style's outline, the shape of a plain face.
+    QRegion DrawPlainFace(const StyleInput &in, Colour fill);
 
 private:
     void ChoosePicture(const StyleInput &in);
@@ -97,7 +98,6 @@ private:
     // The working state of this one redraw.
     ButtonPicturePtr m_current;
     CaptionLayout::Result m_layout;
-    std::optional<QRegion> m_shape;
 };
 
 } // namespace Lumisong
