@@ -29,8 +29,6 @@ namespace Lumisong {
 
 namespace {
 
-bool g_themesAvailable = true;
-
 // The smallest side of a button, in twips.
 constexpr int MinimumTwips = 220;
 
@@ -46,7 +44,6 @@ zephbutton::zephbutton(QWidget *parent)
         if (changed == window())
             redraw();
     });
-    m_runtime.themed = g_themesAvailable;
     m_runtime.userMode = m_ambient.userMode;
     m_runtime.isDefault = m_ambient.displayAsDefault;
     // Moves arrive without a held mouse button too: they drive the hot look.
@@ -54,9 +51,6 @@ zephbutton::zephbutton(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     bindFont(std::make_shared<ButtonFont>(m_ambient.font));
     applyWindowFont();
-    m_aboutPresenter = [](QWidget *owner, const QString &title, const QString &text) {
-        QMessageBox::information(owner, title, text);
-    };
 }
 
 zephbutton::~zephbutton()
@@ -75,11 +69,6 @@ void zephbutton::bindFont(std::shared_ptr<ButtonFont> font)
     disconnect(m_fontConnection);
     m_font = std::move(font);
     m_fontConnection = connect(m_font.get(), &ButtonFont::changed, this, &zephbutton::fontChanged);
-}
-
-void zephbutton::setVisualThemesAvailable(bool available)
-{
-    g_themesAvailable = available;
 }
 
 void zephbutton::setAmbient(const Ambient &ambient)
@@ -228,19 +217,13 @@ bool zephbutton::OpenWebsite(const QString &address)
     return m_opener->open(QUrl(address, QUrl::TolerantMode));
 }
 
-void zephbutton::setAboutPresenter(MessagePresenter presenter)
-{
-    m_aboutPresenter = std::move(presenter);
-}
-
 void zephbutton::About()
 {
     const QString text = QStringLiteral("zephbutton " LUMISONG_VERSION_TEXT "\n\n"
                                         "The skinned push button of Lumisong: fourteen styles, "
                                         "pictures with effects, caption effects and a drop-down menu.\n\n"
                                         "Written for Lumisong by the Tolvane team.");
-    if (m_aboutPresenter)
-        m_aboutPresenter(this, QStringLiteral("About"), text);
+    QMessageBox::information(this, QStringLiteral("About"), text);
 }
 
 void zephbutton::Redraw()

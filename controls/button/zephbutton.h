@@ -3,7 +3,6 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -112,10 +111,6 @@ public:
     explicit zephbutton(QWidget *parent = nullptr);
     ~zephbutton() override;
 
-    // Whether the application style may draw style 13 for buttons made from
-    // now on; without it style 13 becomes style 2 at its first drawing.
-    static void setVisualThemesAvailable(bool available);
-
     void setAmbient(const Ambient &ambient);
     const Ambient &ambient() const { return m_ambient; }
 
@@ -150,10 +145,8 @@ public:
     void Subclass_WndProc(bool bBefore, bool &bHandled, qintptr &lReturn, qulonglong lHwnd, quint32 uMsg,
                           quintptr wParam, qintptr lParam);
 
-    // Replaceable boundaries: the browser and the About box.
+    // Replaceable boundaries: the browser and the drop-down menu.
     void setShellOpener(ShellOpener *opener);
-    using MessagePresenter = std::function<void(QWidget *parent, const QString &title, const QString &text)>;
-    void setAboutPresenter(MessagePresenter presenter);
     // The drop-down menu's showing; null goes back to the real QMenu.
     void setPopupPresenter(PopupPresenter *presenter);
 
@@ -260,9 +253,6 @@ public:
     // The lower-case access key taken from the caption, or a null QChar.
     QChar accessKey() const { return m_accessKey; }
     static QChar accessKeyFor(const QString &caption);
-    // The tooltip's content of the latest build, and its window (null before the first).
-    std::optional<ToolTipContent> builtToolTip() const;
-    ToolTipWindow *toolTipWindow() const;
 
 signals:
     void propertyChanged(const QString &name);
@@ -373,7 +363,6 @@ private:
 
     ShellOpener *m_opener = nullptr;
     std::unique_ptr<ShellOpener> m_ownOpener;
-    MessagePresenter m_aboutPresenter;
 };
 
 } // namespace Lumisong

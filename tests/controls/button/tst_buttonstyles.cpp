@@ -34,7 +34,6 @@ private slots:
     void initTestCase()
     {
         SystemColours::pinStandard();
-        zephbutton::setVisualThemesAvailable(true);
     }
 
     void stylePixels_data();
@@ -115,9 +114,12 @@ void ButtonStylesTest::windowRegions()
 
 void ButtonStylesTest::themedFallsBackWithoutThemes()
 {
-    zephbutton::setVisualThemesAvailable(false);
-    auto button = newButton(QSize(20, 12));
-    zephbutton::setVisualThemesAvailable(true);
+    auto button = std::make_unique<zephbutton>();
+    button->resize(20, 12);
+    ButtonRuntime runtime = button->runtime();
+    runtime.themed = false;
+    button->setRuntime(runtime);
+    button->InitProperties();
     QCOMPARE(button->buttonStyle(), 2);
     QCOMPARE(button->colorScheme(), 0);
     QCOMPARE(button->backColor(), Colour::rgb(236, 235, 231));
