@@ -1,7 +1,7 @@
 #include "controls/button/buttoninput.h"
 
 #include "controls/button/buttonenums.h"
-#include "controls/button/buttonpainter.h"
+#include "controls/button/buttonruntime.h"
 #include "controls/button/buttonproperties.h"
 
 namespace Lumisong {

@@ -73,8 +73,8 @@ struct ButtonPropertySpec
     const char *name = nullptr;
     const char *key = nullptr; // the saved key where it is spelt otherwise than the name
     const char *type = nullptr;
-    const char *initialText = nullptr;
-    const char *savedText = nullptr;
+    // How --describe shows a newly placed value that no single value states.
+    const char *initialNote = nullptr;
     const char *help = nullptr;
     Field field{};
     Default from = Default::Given;

@@ -4,7 +4,7 @@
 #include <type_traits>
 
 #include "controls/button/buttonenums.h"
-#include "controls/button/buttonpainter.h"
+#include "controls/button/buttonruntime.h"
 #include "controls/button/colourmath.h"
 #include "platform/systemcolours.h"
 
@@ -182,17 +182,13 @@ void ButtonModel::settleCheckedLook(ButtonRuntime &runtime) const
         runtime.state = StateDown;
 }
 
-void ButtonModel::settleTheme(const ButtonRuntime &runtime)
+void ButtonModel::applyRules(const ButtonRuntime &runtime)
 {
     if (m_p.buttonStyle == StyleThemed && !runtime.themed) {
         m_p.buttonStyle = StyleSoftGradient;
         m_p.colorScheme = SchemeBlue;
         ApplyColorScheme(m_p);
     }
-}
-
-void ButtonModel::settlePaleCaption(const ButtonRuntime &runtime)
-{
     if (m_p.buttonStyle == StylePale)
         m_p.foreColor = runtime.state == StateDown ? Colour::rgb(255, 255, 255) : SystemRgb(SystemColours::ButtonText);
 }

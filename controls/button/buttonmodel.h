@@ -47,14 +47,14 @@ public:
     // Opacities are bytes; assignments are limited to 0..255.
     static quint8 opacity(int value);
 
-    // What a redraw settles before painting: a checked toggle (not of styles 0
-    // and 6) is drawn pressed, and style 13 without themes turns into style 2
-    // with the blue scheme for good.
+    // A checked toggle (not of styles 0 and 6) is drawn pressed.
     bool checked() const;
     void settleCheckedLook(ButtonRuntime &runtime) const;
-    void settleTheme(const ButtonRuntime &runtime);
-    // The pale look (6) keeps white caption text while pressed.
-    void settlePaleCaption(const ButtonRuntime &runtime);
+    // The rules that follow from other values, applied whenever a property or
+    // the run-time look changes (drawing only reads them): style 13 without
+    // themes turns into style 2 with the blue scheme for good, and the pale
+    // look (6) owns its caption colour, white while pressed.
+    void applyRules(const ButtonRuntime &runtime);
 
 private:
     ButtonProperties m_p;

@@ -15,9 +15,10 @@
 
 namespace Lumisong {
 
-ButtonPainter::ButtonPainter(Surface &surface)
+ButtonPainter::ButtonPainter(Surface &surface, const CaptionLayout::Result &previous)
     : m_surface(surface)
     , m_canvas(surface)
+    , m_layout(previous)
 {
 }
 
@@ -37,24 +38,19 @@ QRegion ButtonPainter::windowRegionFor(int style, int width, int height)
     }
 }
 
-void ButtonPainter::ApplyWindowRegion(int style)
+QRegion ButtonPainter::outline(const StyleInput &in)
 {
-    m_surface.setWindowRegion(windowRegionFor(style, m_surface.width(), m_surface.height()));
+    return windowRegionFor(in.properties.buttonStyle, in.W, in.H);
 }
 
-void ButtonPainter::setWindowRegion(const QRegion &region)
-{
-    m_surface.setWindowRegion(region);
-}
-
-void ButtonPainter::Redraw(const ButtonProperties &properties, const ButtonRuntime &runtime)
+ButtonPainter::Painted ButtonPainter::Redraw(const ButtonProperties &properties, const ButtonRuntime &runtime)
 {
     if (m_surface.isEmpty())
-        return;
+        return {m_layout, std::nullopt};
     m_surface.clear(SystemRgb(SystemColours::ButtonFace));
     const StylePainter paint = painterForStyle(properties.buttonStyle);
     if (!paint)
-        return;
+        return {m_layout, std::nullopt};
     const int H = m_surface.height();
     const StyleInput in{properties,
                         runtime,
@@ -65,10 +61,11 @@ void ButtonPainter::Redraw(const ButtonProperties &properties, const ButtonRunti
                         TranslateColor(properties.backColor),
                         properties.mode != ModePush && properties.value,
                         runtime.hasFocus || runtime.isDefault};
-    paint(*this, in);
+    const StyleShape shape = paint(*this, in);
     if (runtime.focusCues && runtime.hasFocus && runtime.userMode && runtime.parentActive
         && !hasOwnFocusRect(properties.buttonStyle))
         m_canvas.DrawFocusRect({1, 1, in.W - 1, in.H - 1});
+    return {m_layout, shape};
 }
 
 bool showsFocusRect(const StyleInput &in)
@@ -183,11 +180,11 @@ void ButtonPainter::drawSymbol(const StyleInput &in)
     });
 }
 
-void ButtonPainter::DrawPlainFace(const StyleInput &in, Colour fill)
+QRegion ButtonPainter::DrawPlainFace(const StyleInput &in, Colour fill)
 {
-    ApplyWindowRegion(in);
     m_canvas.FillBox(fill, m_canvas.whole());
     DrawContent(in);
+    return outline(in);
 }
 
 void ButtonPainter::DrawContent(const StyleInput &in)

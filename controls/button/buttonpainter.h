@@ -9,6 +9,8 @@
 #include "controls/button/captionlayout.h"
 #include "controls/button/buttonpicture.h"
 #include "controls/button/buttonproperties.h"
+#include "controls/button/buttonruntime.h"
+#include "controls/button/stylepainters.h"
 #include "platform/colour.h"
 
 class QPainter;
@@ -16,25 +18,6 @@ class QPainter;
 namespace Lumisong {
 
 class Surface;
-
-// The run-time values a redraw reads: the visual state and the focus,
-// default, activation and pointer flags.
-struct ButtonRuntime
-{
-    int state = 0;              // ButtonState
-    bool hasFocus = false;
-    bool isDefault = false;
-    bool parentActive = false;
-    bool mouseOver = false;
-    bool mouseDown = false;
-    bool userMode = false;      // the host form is running, not being designed
-    bool themed = true;         // the application style may draw style 13
-    // The keyboard has moved the focus in this window since the last mouse
-    // click: the focused button shows where the keys go.
-    bool focusCues = false;
-
-    friend bool operator==(const ButtonRuntime &, const ButtonRuntime &) = default;
-};
 
 // What a style recipe reads: the stored values, the run-time flags, the
 // state to draw and the measures every recipe uses. Built afresh for each
@@ -59,31 +42,40 @@ bool showsFocusRect(const StyleInput &in);
 // get a one-pixel dotted rectangle just inside their edge as the keyboard cue.
 bool hasOwnFocusRect(int style);
 
-// Paints the whole button onto its Surface: the entry point Redraw, the
+// Paints the whole button onto its Surface once: the entry point Redraw, the
 // shared content step (picture, caption, drop-down symbol) and the window
 // shape. The style recipes are free functions (stylepainters.h) that use the
-// public helpers here. Keeps the last picture rectangle between redraws.
+// public helpers here. One painter serves one redraw: the layout of the
+// previous redraw comes in (a picture without a place of its own stays where
+// it was), and the new layout and the shape go out with the result.
 class ButtonPainter
 {
 public:
-    explicit ButtonPainter(Surface &surface);
+    ButtonPainter(Surface &surface, const CaptionLayout::Result &previous);
 
+    // What a redraw hands back to the window: the layout it placed, and the
+    // window shape when the style's look gives one (else the shape stays).
+    struct Painted
+    {
+        CaptionLayout::Result layout;
+        std::optional<QRegion> shape;
+    };
     // Clears and repaints everything with the recipe of the style.
-    void Redraw(const ButtonProperties &properties, const ButtonRuntime &runtime);
+    Painted Redraw(const ButtonProperties &properties, const ButtonRuntime &runtime);
 
     // The outline of a style on a W x H control: rounded 3 x 3 for styles 2,
     // 3, 7 and 9, 4 x 4 for 6 and 10, else the plain rectangle.
     static QRegion windowRegionFor(int style, int width, int height);
-    void ApplyWindowRegion(int style);
-    void ApplyWindowRegion(const StyleInput &in) { ApplyWindowRegion(in.properties.buttonStyle); }
-    void setWindowRegion(const QRegion &region);
+    // The outline of the style being drawn, at the size being drawn.
+    static QRegion outline(const StyleInput &in);
 
     // For the recipes.
     ButtonCanvas &canvas() { return m_canvas; }
     // The content step: picture, caption effects, caption, drop-down symbol.
     void DrawContent(const StyleInput &in);
-    // The style's shape, the whole face in one colour, then the content step.
-    void DrawPlainFace(const StyleInput &in, Colour fill);
+    // The whole face in one colour, then the content step; returns the
+    // style's outline, the shape of a plain face.
+    QRegion DrawPlainFace(const StyleInput &in, Colour fill);
 
 private:
     void ChoosePicture(const StyleInput &in);
@@ -103,6 +95,7 @@ private:
 
     Surface &m_surface;
     ButtonCanvas m_canvas;
+    // The working state of this one redraw.
     ButtonPicturePtr m_current;
     CaptionLayout::Result m_layout;
 };

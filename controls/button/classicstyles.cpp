@@ -16,8 +16,9 @@ using Edge = ButtonCanvas::Edge;
 
 } // namespace
 
-void paintClassicFamily(ButtonPainter &painter, const StyleInput &in)
+StyleShape paintClassicFamily(ButtonPainter &painter, const StyleInput &in)
 {
+    StyleShape shape;
     const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
     const int style = p.buttonStyle;
@@ -30,23 +31,23 @@ void paintClassicFamily(ButtonPainter &painter, const StyleInput &in)
         else if (style == StyleFlat)
             c.DrawEdge(whole, Edge::RaisedInner);
         painter.DrawContent(in);
-        return;
+        return shape;
     }
 
     if (in.checked) {
         c.FillBox(ShiftColor(back, 0.02f), whole);
         painter.DrawContent(in);
         if (style == StyleHotFlat)
-            return;
+            return shape;
         c.DrawEdge(whole, Edge::Sunken);
         if (style == StyleClassic && showsFocusRect(in) && rt.hasFocus)
             c.FrameBox(4, 4, W - 7, H - 7, SystemRgb(SystemColours::AppWorkspace));
-        return;
+        return shape;
     }
 
     switch (state) {
     case StateNormal:
-        painter.DrawPlainFace(in, back);
+        shape = painter.DrawPlainFace(in, back);
         if (style == StyleClassic)
             c.DrawEdge(whole, Edge::Raised);
         else if (style == StyleFlat)
@@ -78,7 +79,7 @@ void paintClassicFamily(ButtonPainter &painter, const StyleInput &in)
     }
 
     if (!in.focusOrDefault)
-        return;
+        return shape;
     if (rt.userMode && showsFocusRect(in) && rt.parentActive) {
         const int inset = (style == StyleClassic || style == StyleHotRaised) ? 4 : 3;
         c.DrawFocusRect({inset, inset, W - inset, H - inset});
@@ -88,6 +89,7 @@ void paintClassicFamily(ButtonPainter &painter, const StyleInput &in)
         c.FrameBox(0, 0, W - 1, H - 1, SystemRgb(SystemColours::AppWorkspace));
         c.FrameBox(0, 0, W, H, Colour::rgb(0, 0, 0));
     }
+    return shape;
 }
 
 } // namespace Lumisong

@@ -68,27 +68,28 @@ void softGradientFace(ButtonPainter &painter, const StyleInput &in)
 
 } // namespace
 
-void paintSoftGradient(ButtonPainter &painter, const StyleInput &in)
+StyleShape paintSoftGradient(ButtonPainter &painter, const StyleInput &in)
 {
+    StyleShape shape;
     const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
     const int scheme = p.colorScheme;
     const bool blueFamily = scheme == SchemeBlue || scheme == SchemeOlive || scheme == SchemeCustom;
 
     if (!p.enabled) {
-        painter.ApplyWindowRegion(in);
+        shape = ButtonPainter::outline(in);
         c.FillBox(AverageColor(SystemRgb(SystemColours::ButtonFace),
                                ShiftColor(C, 0.1f)),
                   c.whole());
         painter.DrawContent(in);
         c.FrameBox(0, 0, W, H, ShiftColor(C, -0.1f));
         c.SetCornerPixels(ShiftColor(C, -0.1f));
-        return;
+        return shape;
     }
 
     switch (state) {
     case StateNormal:
-        painter.ApplyWindowRegion(in);
+        shape = ButtonPainter::outline(in);
         softGradientFace(painter, in);
         painter.DrawContent(in);
         if (blueFamily) {
@@ -152,21 +153,23 @@ void paintSoftGradient(ButtonPainter &painter, const StyleInput &in)
         c.FrameBox(0, 0, W, H, Colour::rgb(0, 60, 116));
         c.SetCornerPixels(ShiftColor(Colour::rgb(0, 60, 116), 0.3f));
     }
+    return shape;
 }
 
-void paintGlass(ButtonPainter &painter, const StyleInput &in)
+StyleShape paintGlass(ButtonPainter &painter, const StyleInput &in)
 {
+    StyleShape shape;
     const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
     const int upper = roundEven(H / 2.0 - 2);
     const int lower = roundEven(H - H / 2.0 - 1);
 
     if (!p.enabled) {
-        painter.DrawPlainFace(in, ShiftColor(C, 0.03f));
+        shape = painter.DrawPlainFace(in, ShiftColor(C, 0.03f));
         c.FrameBox(0, 0, W, H, ShiftColor(C, -0.25f));
         c.FrameBox(1, 1, W - 2, H - 2, ShiftColor(C, 0.25f));
         c.SetCornerPixels(ShiftColor(C, -0.03f));
-        return;
+        return shape;
     }
 
     // The 5-pixel side bands: left upper, left lower, right upper, right lower.
@@ -179,7 +182,7 @@ void paintGlass(ButtonPainter &painter, const StyleInput &in)
 
     switch (state) {
     case StateNormal:
-        painter.ApplyWindowRegion(in);
+        shape = ButtonPainter::outline(in);
         c.FillGradient(1, 1, W - 1, H, ShiftColor(C, 0.05f), C, 1);
         c.FillGradient(1, half, W - 2, H - 2, ShiftColor(C, -0.02f), ShiftColor(C, -0.15f), 1);
         painter.DrawContent(in);
@@ -224,10 +227,12 @@ void paintGlass(ButtonPainter &painter, const StyleInput &in)
             c.DrawFocusRect({2, 2, W - 2, H - 2});
     }
     c.SetCornerPixels(Colour::rgb(95, 150, 190));
+    return shape;
 }
 
-void paintToolbar(ButtonPainter &painter, const StyleInput &in)
+StyleShape paintToolbar(ButtonPainter &painter, const StyleInput &in)
 {
+    StyleShape shape;
     const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
 
@@ -262,7 +267,7 @@ void paintToolbar(ButtonPainter &painter, const StyleInput &in)
             c.FrameBox(0, 0, W, H, border);
         }
         painter.DrawContent(in);
-        return;
+        return shape;
     }
 
     switch (state) {
@@ -281,10 +286,12 @@ void paintToolbar(ButtonPainter &painter, const StyleInput &in)
     painter.DrawContent(in);
     if (state != StateNormal)
         c.FrameBox(0, 0, W, H, border);
+    return shape;
 }
 
-void paintSunrise(ButtonPainter &painter, const StyleInput &in)
+StyleShape paintSunrise(ButtonPainter &painter, const StyleInput &in)
 {
+    StyleShape shape;
     const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
     const Colour navy = Colour::rgb(0, 0, 128);
@@ -296,7 +303,7 @@ void paintSunrise(ButtonPainter &painter, const StyleInput &in)
             c.FillGradient(0, 0, W, H, Colour::rgb(255, 213, 140), Colour::rgb(255, 173, 85), 1);
         painter.DrawContent(in);
         c.FrameBox(0, 0, W, H, navy);
-        return;
+        return shape;
     }
 
     switch (state) {
@@ -307,7 +314,7 @@ void paintSunrise(ButtonPainter &painter, const StyleInput &in)
         c.FillGradient(0, 0, W, H, Colour::rgb(254, 145, 78), Colour::rgb(255, 211, 142), 1);
         break;
     case StateNormal: {
-        painter.ApplyWindowRegion(in);
+        shape = ButtonPainter::outline(in);
         c.FillGradient(0, 0, W, half, AverageColor(White, ShiftColor(C, 0.08f)), C, 1);
         c.FillGradient(0, half, W, roundEven(H / 2.0 + 1), C, ShiftColor(C, -0.15f), 1);
         break;
@@ -318,6 +325,7 @@ void paintSunrise(ButtonPainter &painter, const StyleInput &in)
     painter.DrawContent(in);
     if (state != StateNormal)
         c.FrameBox(0, 0, W, H, navy);
+    return shape;
 }
 
 } // namespace Lumisong

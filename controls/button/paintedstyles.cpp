@@ -17,8 +17,9 @@ constexpr Colour White = Colour::rgb(255, 255, 255);
 
 } // namespace
 
-void paintPale(ButtonPainter &painter, const StyleInput &in)
+StyleShape paintPale(ButtonPainter &painter, const StyleInput &in)
 {
+    StyleShape shape;
     // This look owns its caption colour: the model settles it before painting.
     auto [p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
@@ -37,13 +38,13 @@ void paintPale(ButtonPainter &painter, const StyleInput &in)
                 c.DrawLine(1, H - 3, W - 1, H - 3, Colour::rgb(239, 236, 232));
                 c.DrawLine(1, H - 4, W - 1, H - 4, Colour::rgb(250, 249, 248));
             }
-            return;
+            return shape;
         }
     }
 
     switch (state) {
     case StateNormal:
-        painter.DrawPlainFace(in, C);
+        shape = painter.DrawPlainFace(in, C);
         break;
     case StateHot: {
         c.FillGradient(0, 0, W, half, Colour::rgb(254, 254, 253), Colour::rgb(244, 244, 238), 1);
@@ -71,10 +72,12 @@ void paintPale(ButtonPainter &painter, const StyleInput &in)
     default:
         break;
     }
+    return shape;
 }
 
-void paintSky(ButtonPainter &painter, const StyleInput &in)
+StyleShape paintSky(ButtonPainter &painter, const StyleInput &in)
 {
+    StyleShape shape;
     const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
     const Colour frame = Colour::rgb(97, 158, 202);
@@ -84,11 +87,11 @@ void paintSky(ButtonPainter &painter, const StyleInput &in)
         c.FillBox(C, c.whole());
         painter.DrawContent(in);
         c.SetCornerPixels(C);
-        return;
+        return shape;
     }
     switch (state) {
     case StateNormal:
-        painter.DrawPlainFace(in, C);
+        shape = painter.DrawPlainFace(in, C);
         break;
     case StateHot:
         c.FillGradient(1, 1, W - 2, H - 2, Colour::rgb(241, 249, 253), Colour::rgb(208, 236, 248), 1);
@@ -109,10 +112,12 @@ void paintSky(ButtonPainter &painter, const StyleInput &in)
     default:
         break;
     }
+    return shape;
 }
 
-void paintAmber(ButtonPainter &painter, const StyleInput &in)
+StyleShape paintAmber(ButtonPainter &painter, const StyleInput &in)
 {
+    StyleShape shape;
     const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
     const int T = roundEven(H / 2.7);
@@ -137,7 +142,7 @@ void paintAmber(ButtonPainter &painter, const StyleInput &in)
             c.FrameBox(0, 0, W, H, frame);
         }
         painter.DrawContent(in);
-        return;
+        return shape;
     }
 
     switch (state) {
@@ -158,10 +163,12 @@ void paintAmber(ButtonPainter &painter, const StyleInput &in)
     }
     painter.DrawContent(in);
     c.FrameBox(0, 0, W, H, frame);
+    return shape;
 }
 
-void paintSatin(ButtonPainter &painter, const StyleInput &in)
+StyleShape paintSatin(ButtonPainter &painter, const StyleInput &in)
 {
+    StyleShape shape;
     auto [p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     ButtonCanvas &c = painter.canvas();
 
@@ -171,7 +178,7 @@ void paintSatin(ButtonPainter &painter, const StyleInput &in)
     case StateNormal:
     case StateHot:
         if (state == StateNormal)
-            painter.ApplyWindowRegion(in);
+            shape = ButtonPainter::outline(in);
         c.FillGradient(0, 0, W, half, White, C, 1);
         c.FillGradient(0, half, W, H, C, C, 1);
         painter.DrawContent(in);
@@ -193,10 +200,12 @@ void paintSatin(ButtonPainter &painter, const StyleInput &in)
     c.SetCornerPixels(ShiftColor(C, 0.05f));
     if (rt.parentActive && showsFocusRect(in) && in.focusOrDefault)
         c.DrawFocusRect({3, 3, W - 3, H - 3});
+    return shape;
 }
 
-void paintBevel(ButtonPainter &painter, const StyleInput &in)
+StyleShape paintBevel(ButtonPainter &painter, const StyleInput &in)
 {
+    StyleShape shape;
     const int state = in.state;
     struct Look
     {
@@ -219,14 +228,14 @@ void paintBevel(ButtonPainter &painter, const StyleInput &in)
     else if (state == StateDown)
         look = &Down;
     if (!look)
-        return;
+        return shape;
 
     ButtonCanvas &c = painter.canvas();
     const Colour C = in.C;
     const int W = in.W;
     const int H = in.H;
     if (look->region)
-        painter.ApplyWindowRegion(in);
+        shape = ButtonPainter::outline(in);
     c.FillBox(look == &Disabled ? C : ShiftColor(C, look->fill), c.whole());
     c.FillGradient(0, 0, W, 5, ShiftColor(AverageColor(C, White), look->a), C, 1);
     // Row 5 keeps the fill colour.
@@ -234,6 +243,7 @@ void paintBevel(ButtonPainter &painter, const StyleInput &in)
     painter.DrawContent(in);
     c.FrameBox(0, 0, W, H, ShiftColor(C, look->f));
     c.SetCornerPixels(ShiftColor(C, look->k));
+    return shape;
 }
 
 } // namespace Lumisong

@@ -82,19 +82,21 @@ QRegion panelRegion(QStyle *style, const StyleInput &in, int state, int W, int H
 
 } // namespace
 
-void paintThemed(ButtonPainter &painter, const StyleInput &in)
+StyleShape paintThemed(ButtonPainter &painter, const StyleInput &in)
 {
+    StyleShape shape;
     const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
     QStyle *style = qobject_cast<QApplication *>(QCoreApplication::instance()) ? QApplication::style()
                                                                                 : nullptr;
     if (style && W > 0 && H > 0) {
-        painter.setWindowRegion(panelRegion(style, in, state, W, H));
+        shape = panelRegion(style, in, state, W, H);
         QPainter p(&painter.canvas().surface().pixels());
         p.setClipRect(QRect(0, 0, W, H));
         const QStyleOptionButton option = panelOption(in, state, QRect(0, 0, W, H));
         style->drawControl(QStyle::CE_PushButtonBevel, &option, &p, nullptr);
     }
     painter.DrawContent(in);
+    return shape;
 }
 
 } // namespace Lumisong

@@ -29,8 +29,6 @@ namespace Lumisong {
 
 namespace {
 
-bool g_themesAvailable = true;
-
 // The smallest side of a button, in twips.
 constexpr int MinimumTwips = 220;
 
@@ -38,7 +36,6 @@ constexpr int MinimumTwips = 220;
 
 zephbutton::zephbutton(QWidget *parent)
     : QWidget(parent)
-    , m_painter(m_surface)
     , m_input(*this, m_p, m_runtime)
 {
     ButtonAccessible::install();
@@ -47,7 +44,6 @@ zephbutton::zephbutton(QWidget *parent)
         if (changed == window())
             redraw();
     });
-    m_runtime.themed = g_themesAvailable;
     m_runtime.userMode = m_ambient.userMode;
     m_runtime.isDefault = m_ambient.displayAsDefault;
     // Moves arrive without a held mouse button too: they drive the hot look.
@@ -55,9 +51,6 @@ zephbutton::zephbutton(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     bindFont(std::make_shared<ButtonFont>(m_ambient.font));
     applyWindowFont();
-    m_aboutPresenter = [](QWidget *owner, const QString &title, const QString &text) {
-        QMessageBox::information(owner, title, text);
-    };
 }
 
 zephbutton::~zephbutton()
@@ -76,11 +69,6 @@ void zephbutton::bindFont(std::shared_ptr<ButtonFont> font)
     disconnect(m_fontConnection);
     m_font = std::move(font);
     m_fontConnection = connect(m_font.get(), &ButtonFont::changed, this, &zephbutton::fontChanged);
-}
-
-void zephbutton::setVisualThemesAvailable(bool available)
-{
-    g_themesAvailable = available;
 }
 
 void zephbutton::setAmbient(const Ambient &ambient)
@@ -120,6 +108,7 @@ void zephbutton::InitProperties()
     }
     DefaultSchemeForStyle(m_p);
     ApplyColorScheme(m_p);
+    m_model.applyRules(m_runtime);
     Redraw();
 }
 
@@ -142,6 +131,7 @@ QStringList zephbutton::ReadProperties(const PropertyBag &bag)
     QWidget::setEnabled(m_p.enabled);
     SetAccessKeys();
     applyCursor();
+    m_model.applyRules(m_runtime);
     ++m_lookGeneration;
     resizeStep();
     if (m_ambient.userMode)
@@ -227,19 +217,13 @@ bool zephbutton::OpenWebsite(const QString &address)
     return m_opener->open(QUrl(address, QUrl::TolerantMode));
 }
 
-void zephbutton::setAboutPresenter(MessagePresenter presenter)
-{
-    m_aboutPresenter = std::move(presenter);
-}
-
 void zephbutton::About()
 {
     const QString text = QStringLiteral("zephbutton " LUMISONG_VERSION_TEXT "\n\n"
                                         "The skinned push button of Lumisong: fourteen styles, "
                                         "pictures with effects, caption effects and a drop-down menu.\n\n"
                                         "Written for Lumisong by the Tolvane team.");
-    if (m_aboutPresenter)
-        m_aboutPresenter(this, QStringLiteral("About"), text);
+    QMessageBox::information(this, QStringLiteral("About"), text);
 }
 
 void zephbutton::Redraw()
@@ -248,27 +232,31 @@ void zephbutton::Redraw()
     const QSize size = this->size();
     if (m_surface.size() != size) {
         m_surface.resize(size);
-        m_painter.ApplyWindowRegion(m_p.buttonStyle);
+        applyStyleShape(m_p.buttonStyle);
     }
     m_surface.setFont(m_font ? m_font->description().toQFont() : QFont());
     m_surface.setDevicePixelRatio(devicePixelRatioF());
     if (!m_surface.isEmpty())
-        settleLook();
-    m_painter.Redraw(m_p, m_runtime);
+        m_model.settleCheckedLook(m_runtime);
+    const ButtonPainter::Painted painted = ButtonPainter(m_surface, m_layout).Redraw(m_p, m_runtime);
+    m_layout = painted.layout;
+    if (painted.shape)
+        m_surface.setWindowRegion(*painted.shape);
     m_deviceImage = m_surface.devicePixelRatio() == 1.0 ? QImage() : m_surface.deviceImage();
     m_paintedGeneration = m_lookGeneration;
     m_paintedRuntime = m_runtime;
     showSurface();
 }
 
-// What a redraw settles in the model before painting, which only reads: the
-// checked look, the fallback of style 13 without themes, and the caption
-// colour the pale look owns.
-void zephbutton::settleLook()
+void zephbutton::applyStyleShape(int style)
 {
-    m_model.settleCheckedLook(m_runtime);
-    m_model.settleTheme(m_runtime);
-    m_model.settlePaleCaption(m_runtime);
+    m_surface.setWindowRegion(ButtonPainter::windowRegionFor(style, m_surface.width(), m_surface.height()));
+}
+
+void zephbutton::setRuntime(const ButtonRuntime &runtime)
+{
+    m_runtime = runtime;
+    m_model.applyRules(m_runtime);
 }
 
 // Input redraws often repaint what is already there (a checked toggle on
@@ -278,6 +266,7 @@ void zephbutton::redraw()
 {
     m_runtime.focusCues = KeyboardCues::shown(this);
     m_model.settleCheckedLook(m_runtime);
+    m_model.applyRules(m_runtime);
     if (m_paintedGeneration == m_lookGeneration && m_paintedRuntime == m_runtime
         && m_surface.size() == size() && m_surface.devicePixelRatio() == devicePixelRatioF())
         return;
@@ -325,6 +314,7 @@ void zephbutton::Subclass_WndProc(bool, bool &, qintptr &, qulonglong, quint32 u
         break;
     case MessageSysColourChange:
     case MessageThemeChanged:
+        m_model.applyRules(m_runtime);
         ++m_lookGeneration;
         Redraw();
         break;
@@ -383,7 +373,7 @@ void zephbutton::resizeStep()
     // A hidden button gets no resize event; Redraw() below makes its surface follow.
     if (height() < minimum || width() < minimum)
         resize(std::max(width(), minimum), std::max(height(), minimum));
-    m_painter.ApplyWindowRegion(m_p.buttonStyle);
+    applyStyleShape(m_p.buttonStyle);
     Redraw();
 }
 

@@ -3,7 +3,6 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -112,10 +111,6 @@ public:
     explicit zephbutton(QWidget *parent = nullptr);
     ~zephbutton() override;
 
-    // Whether the application style may draw style 13 for buttons made from
-    // now on; without it style 13 becomes style 2 at its first drawing.
-    static void setVisualThemesAvailable(bool available);
-
     void setAmbient(const Ambient &ambient);
     const Ambient &ambient() const { return m_ambient; }
 
@@ -150,10 +145,8 @@ public:
     void Subclass_WndProc(bool bBefore, bool &bHandled, qintptr &lReturn, qulonglong lHwnd, quint32 uMsg,
                           quintptr wParam, qintptr lParam);
 
-    // Replaceable boundaries: the browser and the About box.
+    // Replaceable boundaries: the browser and the drop-down menu.
     void setShellOpener(ShellOpener *opener);
-    using MessagePresenter = std::function<void(QWidget *parent, const QString &title, const QString &text)>;
-    void setAboutPresenter(MessagePresenter presenter);
     // The drop-down menu's showing; null goes back to the real QMenu.
     void setPopupPresenter(PopupPresenter *presenter);
 
@@ -245,7 +238,10 @@ public:
     int colorScheme() const { return m_p.colorScheme; }
     void setColorScheme(int scheme);
 
-    // Run-time state (input handling sets it; tests and the preview tool may too).
+    // Run-time state (input handling sets it; tests and the preview tool may
+    // too). setRuntime applies the rules that follow from it (see
+    // ButtonModel::applyRules); the caller redraws.
+    void setRuntime(const ButtonRuntime &runtime);
     ButtonRuntime &runtime() { return m_runtime; }
     const ButtonRuntime &runtime() const { return m_runtime; }
     // The input notifications, for hosts that deliver them themselves.
@@ -257,9 +253,6 @@ public:
     // The lower-case access key taken from the caption, or a null QChar.
     QChar accessKey() const { return m_accessKey; }
     static QChar accessKeyFor(const QString &caption);
-    // The tooltip's content of the latest build, and its window (null before the first).
-    std::optional<ToolTipContent> builtToolTip() const;
-    ToolTipWindow *toolTipWindow() const;
 
 signals:
     void propertyChanged(const QString &name);
@@ -315,7 +308,8 @@ private:
     void store(ButtonProperty property, bool redraw = true);
     bool readFont(const PropertyBag &bag, const ButtonPropertySpec &spec);
     void loaded(ButtonProperty property);
-    void settleLook();
+    // The window takes the outline of the style at the surface's size.
+    void applyStyleShape(int style);
     void setPictureSlot(ButtonProperty slot, const ButtonPicturePtr &picture);
     void bindFont(std::shared_ptr<ButtonFont> font);
     void fontChanged();
@@ -336,7 +330,7 @@ private:
     // What paintEvent shows when the screen has more than one device pixel
     // per pixel: the surface at the screen's resolution (null at ratio 1).
     QImage m_deviceImage;
-    ButtonPainter m_painter;
+    CaptionLayout::Result m_layout; // of the latest redraw, for the next
     Ambient m_ambient;
     std::shared_ptr<ButtonFont> m_font;
     QMetaObject::Connection m_fontConnection;
@@ -369,7 +363,6 @@ private:
 
     ShellOpener *m_opener = nullptr;
     std::unique_ptr<ShellOpener> m_ownOpener;
-    MessagePresenter m_aboutPresenter;
 };
 
 } // namespace Lumisong

@@ -312,16 +312,6 @@ void zephbutton::buildToolTip()
     emit toolTipBuilt(content);
 }
 
-std::optional<ToolTipContent> zephbutton::builtToolTip() const
-{
-    return m_toolTip ? m_toolTip->content() : std::nullopt;
-}
-
-ToolTipWindow *zephbutton::toolTipWindow() const
-{
-    return m_toolTip ? m_toolTip->window() : nullptr;
-}
-
 void zephbutton::moveFocus(bool forward)
 {
     const QPointer<zephbutton> self(this);

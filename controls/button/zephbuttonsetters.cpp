@@ -61,6 +61,7 @@ void zephbutton::notify(ButtonProperty property)
 
 void zephbutton::store(ButtonProperty property, bool redraw)
 {
+    m_model.applyRules(m_runtime);
     ++m_lookGeneration;
     if (redraw)
         Redraw();
@@ -76,7 +77,7 @@ void zephbutton::setBackColor(Colour colour)
 void zephbutton::setButtonStyle(int style)
 {
     m_model.setButtonStyle(style);
-    m_painter.ApplyWindowRegion(style);
+    applyStyleShape(style);
     store(ButtonProperty::ButtonStyle);
 }
 
@@ -186,6 +187,7 @@ void zephbutton::setMaskColor(Colour colour)
 void zephbutton::setMode(int mode)
 {
     m_model.setMode(mode, m_runtime);
+    m_model.applyRules(m_runtime);
     Redraw();
     notify(ButtonProperty::Value);
     notify(ButtonProperty::Mode);
@@ -356,6 +358,7 @@ void zephbutton::setUseMaskColor(bool use)
 void zephbutton::setValue(bool value)
 {
     if (!m_model.setValue(value, m_runtime)) {
+        m_model.applyRules(m_runtime);
         Redraw();
         return;
     }

@@ -1,5 +1,7 @@
 #include "controls/progressbar/progressbar.h"
 
+#include "controls/progressbar/progressbarmembers.h"
+
 #include <QMessageBox>
 #include <QPainter>
 #include <QResizeEvent>
@@ -26,17 +28,17 @@ ProgressBar::ProgressBar(QWidget *parent) : QWidget(parent)
 
 ProgressBar::~ProgressBar() = default;
 
-void ProgressBar::changed(const char *name)
+void ProgressBar::changed(ProgressBarPropertyId id)
 {
-    emit propertyChanged(QString::fromLatin1(name));
+    emit propertyChanged(QString::fromLatin1(ProgressBarMembers::property(id).name));
     redraw();
 }
 
 template <typename T>
-void ProgressBar::assign(T ProgressBarState::*field, const T &NewValue, const char *name)
+void ProgressBar::assign(T ProgressBarState::*field, const T &NewValue, ProgressBarPropertyId id)
 {
     m_state.*field = NewValue;
-    changed(name);
+    changed(id);
 }
 
 void ProgressBar::setValue(int NewValue)
@@ -46,7 +48,7 @@ void ProgressBar::setValue(int NewValue)
     if (NewValue < m_state.min)
         NewValue = m_state.min;
     m_state.value = NewValue;
-    changed("Value");
+    changed(ProgressBarPropertyId::Value);
 }
 
 void ProgressBar::setMax(int NewValue)
@@ -58,7 +60,7 @@ void ProgressBar::setMax(int NewValue)
     m_state.max = NewValue;
     if (m_state.value > m_state.max)
         setValue(m_state.max);
-    changed("Max");
+    changed(ProgressBarPropertyId::Max);
 }
 
 void ProgressBar::setMin(int NewValue)
@@ -70,74 +72,74 @@ void ProgressBar::setMin(int NewValue)
     m_state.min = NewValue;
     if (m_state.value < m_state.min)
         setValue(m_state.min);
-    changed("Min");
+    changed(ProgressBarPropertyId::Min);
 }
 
 void ProgressBar::setRoundedValue(int NewValue)
 {
-    assign(&ProgressBarState::roundedValue, NewValue, "RoundedValue");
+    assign(&ProgressBarState::roundedValue, NewValue, ProgressBarPropertyId::RoundedValue);
 }
 
 void ProgressBar::setEnabled(bool NewValue)
 {
-    assign(&ProgressBarState::enabled, NewValue, "Enabled");
+    assign(&ProgressBarState::enabled, NewValue, ProgressBarPropertyId::Enabled);
 }
 
 void ProgressBar::setTheme(int NewValue)
 {
-    assign(&ProgressBarState::theme, NewValue, "Theme");
+    assign(&ProgressBarState::theme, NewValue, ProgressBarPropertyId::Theme);
 }
 
 void ProgressBar::setTextStyle(int NewValue)
 {
-    assign(&ProgressBarState::textStyle, NewValue, "TextStyle");
+    assign(&ProgressBarState::textStyle, NewValue, ProgressBarPropertyId::TextStyle);
 }
 
 void ProgressBar::setOrientations(int NewValue)
 {
-    assign(&ProgressBarState::orientations, NewValue, "Orientations");
+    assign(&ProgressBarState::orientations, NewValue, ProgressBarPropertyId::Orientations);
 }
 
 void ProgressBar::setTextAlignment(int NewValue)
 {
-    assign(&ProgressBarState::textAlignment, NewValue, "TextAlignment");
+    assign(&ProgressBarState::textAlignment, NewValue, ProgressBarPropertyId::TextAlignment);
 }
 
 void ProgressBar::setText(const QString &NewValue)
 {
-    assign(&ProgressBarState::text, NewValue, "Text");
+    assign(&ProgressBarState::text, NewValue, ProgressBarPropertyId::Text);
 }
 
 void ProgressBar::setTextEffectColor(Colour NewValue)
 {
-    assign(&ProgressBarState::textEffectColor, NewValue, "TextEffectColor");
+    assign(&ProgressBarState::textEffectColor, NewValue, ProgressBarPropertyId::TextEffectColor);
 }
 
 void ProgressBar::setTextEffect(int NewValue)
 {
-    assign(&ProgressBarState::textEffect, NewValue, "TextEffect");
+    assign(&ProgressBarState::textEffect, NewValue, ProgressBarPropertyId::TextEffect);
 }
 
 void ProgressBar::setTextForeColor(Colour NewValue)
 {
-    assign(&ProgressBarState::textForeColor, NewValue, "TextForeColor");
+    assign(&ProgressBarState::textForeColor, NewValue, ProgressBarPropertyId::TextForeColor);
 }
 
 void ProgressBar::setTextFont(const FontDescription &NewValue)
 {
     m_state.textFont = NewValue;
     m_surface.setFont(NewValue.toQFont());
-    changed("TextFont");
+    changed(ProgressBarPropertyId::TextFont);
 }
 
 void ProgressBar::setPBSCustomeColor1(Colour NewValue)
 {
-    assign(&ProgressBarState::customColour1, NewValue, "PBSCustomeColor1");
+    assign(&ProgressBarState::customColour1, NewValue, ProgressBarPropertyId::PBSCustomeColor1);
 }
 
 void ProgressBar::setPBSCustomeColor2(Colour NewValue)
 {
-    assign(&ProgressBarState::customColour2, NewValue, "PBSCustomeColor2");
+    assign(&ProgressBarState::customColour2, NewValue, ProgressBarPropertyId::PBSCustomeColor2);
 }
 
 void ProgressBar::GradientTwoColour(Surface &hDC, int Direction, Colour StartColor,

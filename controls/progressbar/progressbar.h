@@ -10,6 +10,8 @@
 
 namespace Lumisong {
 
+enum class ProgressBarPropertyId;
+
 class PropertyBag;
 
 // A rounded progress bar with two-tone gradients, ten colour themes and a
@@ -122,10 +124,10 @@ protected:
 
 private:
     // Notifies the host of `name` and redraws.
-    void changed(const char *name);
+    void changed(ProgressBarPropertyId id);
     // Stores a value that needs no correction, then notifies and redraws.
     template <typename T>
-    void assign(T ProgressBarState::*field, const T &NewValue, const char *name);
+    void assign(T ProgressBarState::*field, const T &NewValue, ProgressBarPropertyId id);
     void redraw();
     // Paints the surface at the screen's device pixel ratio.
     void renderSurface();

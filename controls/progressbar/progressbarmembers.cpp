@@ -27,12 +27,11 @@ struct Steps
 };
 
 template <auto Get, auto Set>
-ProgressBarProperty property(const char *name, const char *type, const char *initialText,
-                             const char *savedText, const char *help, std::optional<Value> initial,
-                             Value saved, Steps steps)
+ProgressBarProperty property(ProgressBarPropertyId id, const char *name, const char *type, const char *help,
+                             std::optional<Value> initial, Value saved, Steps steps)
 {
     using T = typename SetterArgument<decltype(Set)>::type;
-    ProgressBarProperty p{name, type, initialText, savedText, help, std::move(initial), std::move(saved)};
+    ProgressBarProperty p{id, name, type, help, std::move(initial), std::move(saved)};
     p.initOrder = steps.init;
     p.readOrder = steps.read;
     p.writeOrder = steps.write;
@@ -41,55 +40,85 @@ ProgressBarProperty property(const char *name, const char *type, const char *ini
     return p;
 }
 
+// Saved against the empty text but read back against the control's name: an
+// empty Text comes back as the name, and a Text equal to the name is saved.
+ProgressBarProperty readingName(ProgressBarProperty p)
+{
+    p.readsName = true;
+    return p;
+}
+
 QList<ProgressBarProperty> makeProperties()
 {
     using B = ProgressBar;
+    using I = ProgressBarPropertyId;
     const Value white = Colour::rgb(255, 255, 255);
     const Value black = Colour::rgb(0, 0, 0);
     const Value ambient = FontDescription::ambient();
-    QList<ProgressBarProperty> all{
-        property<&B::value, &B::setValue>("Value", "Long", "50", "50", "Progressbar Value.", 50, 50,
-                                          {3, 3, 4}),
-        property<&B::max, &B::setMax>("Max", "Long", "100", "100", "Progressbar Max Value.", 100, 100,
-                                      {1, 1, 2}),
-        property<&B::min, &B::setMin>("Min", "Long", "0", "0", "Progressbar Min Value.", 0, 0, {2, 2, 3}),
-        property<&B::roundedValue, &B::setRoundedValue>("RoundedValue", "Long", "5", "5",
-                                                        "Progressbar Rounded Corner Value.", 5, 5,
-                                                        {4, 4, 5}),
-        property<&B::enabled, &B::setEnabled>("Enabled", "Boolean", "True", "True",
-                                              "Progressbar Enabled/Disabled.", true, true, {5, 5, 6}),
-        property<&B::theme, &B::setTheme>("Theme", "Long", "1", "1", "Progressbar Styles.", 1, 1, {6, 6, 7}),
-        property<&B::textStyle, &B::setTextStyle>("TextStyle", "Long", "3", "1", "Progressbar Text Style.", 3,
+    return {
+        property<&B::value, &B::setValue>(I::Value, "Value", "Long", "Progressbar Value.", 50, 50, {3, 3, 4}),
+        property<&B::max, &B::setMax>(I::Max, "Max", "Long", "Progressbar Max Value.", 100, 100, {1, 1, 2}),
+        property<&B::min, &B::setMin>(I::Min, "Min", "Long", "Progressbar Min Value.", 0, 0, {2, 2, 3}),
+        property<&B::roundedValue, &B::setRoundedValue>(I::RoundedValue, "RoundedValue", "Long",
+                                                        "Progressbar Rounded Corner Value.", 5, 5, {4, 4, 5}),
+        property<&B::enabled, &B::setEnabled>(I::Enabled, "Enabled", "Boolean", "Progressbar Enabled/Disabled.",
+                                              true, true, {5, 5, 6}),
+        property<&B::theme, &B::setTheme>(I::Theme, "Theme", "Long", "Progressbar Styles.", 1, 1, {6, 6, 7}),
+        property<&B::textStyle, &B::setTextStyle>(I::TextStyle, "TextStyle", "Long", "Progressbar Text Style.", 3,
                                                   1, {12, 7, 8}),
-        property<&B::orientations, &B::setOrientations>("Orientations", "Long", "1", "1", "", 1, 1,
+        property<&B::orientations, &B::setOrientations>(I::Orientations, "Orientations", "Long", "", 1, 1,
                                                         {13, 8, 1}),
-        property<&B::textAlignment, &B::setTextAlignment>("TextAlignment", "Long", "5", "5",
+        property<&B::textAlignment, &B::setTextAlignment>(I::TextAlignment, "TextAlignment", "Long",
                                                           "Progressbar Text Alignment.", 5, 5, {9, 12, 11}),
-        // Saved against the empty text but read back against the control's name:
-        // an empty Text comes back as the name, and a Text equal to the name is saved.
-        property<&B::text, &B::setText>("Text", "String", "\"Tarn ProgressBar\"",
-                                        "\"\" (read back as the control's name)", "Progressbar Text.",
-                                        QStringLiteral("Tarn ProgressBar"), QString(), {8, 9, 12}),
-        property<&B::textEffectColor, &B::setTextEffectColor>(
-            "TextEffectColor", "OLE_COLOR", "rgb(255, 255, 255)", "rgb(200, 200, 200)",
-            "Progressbar Text Effect Color.", white, Colour::rgb(200, 200, 200), {11, 10, 13}),
-        property<&B::textEffect, &B::setTextEffect>("TextEffect", "Long", "5", "1", "Progressbar Text Effect.",
-                                                    5, 1, {10, 11, 14}),
-        property<&B::textForeColor, &B::setTextForeColor>("TextForeColor", "OLE_COLOR", "rgb(0, 0, 0)",
-                                                          "rgb(0, 0, 0)", "Progressbar Text Color.", black,
-                                                          black, {7, 14, 10}),
-        property<&B::textFont, &B::setTextFont>("TextFont", "Font", "ambient font (宋体, 9)",
-                                                "ambient font (宋体, 9)", "Progressbar Text Font.", ambient,
+        readingName(property<&B::text, &B::setText>(I::Text, "Text", "String", "Progressbar Text.",
+                                                    QStringLiteral("Tarn ProgressBar"), QString(), {8, 9, 12})),
+        property<&B::textEffectColor, &B::setTextEffectColor>(I::TextEffectColor, "TextEffectColor", "OLE_COLOR",
+                                                              "Progressbar Text Effect Color.", white,
+                                                              Colour::rgb(200, 200, 200), {11, 10, 13}),
+        property<&B::textEffect, &B::setTextEffect>(I::TextEffect, "TextEffect", "Long",
+                                                    "Progressbar Text Effect.", 5, 1, {10, 11, 14}),
+        property<&B::textForeColor, &B::setTextForeColor>(I::TextForeColor, "TextForeColor", "OLE_COLOR",
+                                                          "Progressbar Text Color.", black, black, {7, 14, 10}),
+        property<&B::textFont, &B::setTextFont>(I::TextFont, "TextFont", "Font", "Progressbar Text Font.", ambient,
                                                 ambient, {14, 13, 9}),
-        property<&B::pbsCustomeColor1, &B::setPBSCustomeColor1>(
-            "PBSCustomeColor1", "OLE_COLOR", "rgb(0, 0, 0)", "rgb(0, 0, 0)",
-            "Progressbar Style Custome Color 1.", std::nullopt, black, {0, 16, 16}),
-        property<&B::pbsCustomeColor2, &B::setPBSCustomeColor2>(
-            "PBSCustomeColor2", "OLE_COLOR", "rgb(0, 0, 0)", "rgb(0, 0, 0)",
-            "Progressbar Style Custome Color 2.", std::nullopt, black, {0, 15, 15}),
+        property<&B::pbsCustomeColor1, &B::setPBSCustomeColor1>(I::PBSCustomeColor1, "PBSCustomeColor1",
+                                                                "OLE_COLOR", "Progressbar Style Custome Color 1.",
+                                                                std::nullopt, black, {0, 16, 16}),
+        property<&B::pbsCustomeColor2, &B::setPBSCustomeColor2>(I::PBSCustomeColor2, "PBSCustomeColor2",
+                                                                "OLE_COLOR", "Progressbar Style Custome Color 2.",
+                                                                std::nullopt, black, {0, 15, 15}),
     };
-    all[9].readsName = true;
-    return all;
+}
+
+// How the member list writes a value.
+struct ValueText
+{
+    QString operator()(const PropertyBag::Unreadable &) const { return {}; }
+    QString operator()(qint32 value) const { return QString::number(value); }
+    QString operator()(bool value) const { return value ? QStringLiteral("True") : QStringLiteral("False"); }
+    QString operator()(const QString &value) const { return u'"' + value + u'"'; }
+    QString operator()(Colour c) const
+    {
+        return QStringLiteral("rgb(%1, %2, %3)").arg(c.red()).arg(c.green()).arg(c.blue());
+    }
+    QString operator()(const FontDescription &font) const
+    {
+        const QString text = font.face + QStringLiteral(", ") + QString::number(font.points);
+        return font == FontDescription::ambient() ? QStringLiteral("ambient font (%1)").arg(text) : text;
+    }
+    QString operator()(const Picture &) const { return QStringLiteral("none"); }
+};
+
+// A property created without a value of its own shows the saving default.
+QString initialText(const ProgressBarProperty &p)
+{
+    return std::visit(ValueText{}, p.initial ? *p.initial : p.saved);
+}
+
+QString savedText(const ProgressBarProperty &p)
+{
+    const QString text = std::visit(ValueText{}, p.saved);
+    return p.readsName ? text + QStringLiteral(" (read back as the control's name)") : text;
 }
 
 MemberDescription method(const char *name, const char *signature)
@@ -105,6 +134,12 @@ const QList<ProgressBarProperty> &ProgressBarMembers::properties()
     return table;
 }
 
+const ProgressBarProperty &ProgressBarMembers::property(ProgressBarPropertyId id)
+{
+    // The table is in the enumeration's order.
+    return properties().at(int(id));
+}
+
 QList<const ProgressBarProperty *> ProgressBarMembers::inOrder(int ProgressBarProperty::*step)
 {
     return inStepOrder(properties(), step);
@@ -116,8 +151,7 @@ const QList<MemberDescription> &ProgressBarMembers::all()
         QList<MemberDescription> list;
         for (const ProgressBarProperty &p : properties())
             list.append({MemberDescription::Property, QString::fromLatin1(p.name), QString::fromLatin1(p.type),
-                         QString::fromUtf8(p.initialText), QString::fromUtf8(p.savedText),
-                         QString::fromLatin1(p.help)});
+                         initialText(p), savedText(p), QString::fromLatin1(p.help)});
         list << method("DrawGradientFourColour",
                        "(ObjectHDC, Left, Top, Width, Height, TopLeftColour, TopRightColour, "
                        "BottomLeftColour, BottomRightColour)")

@@ -11,6 +11,12 @@ namespace Lumisong {
 
 class ProgressBar;
 
+// The progress bar's properties, in the order of its interface and of its table.
+enum class ProgressBarPropertyId {
+    Value, Max, Min, RoundedValue, Enabled, Theme, TextStyle, Orientations, TextAlignment, Text,
+    TextEffectColor, TextEffect, TextForeColor, TextFont, PBSCustomeColor1, PBSCustomeColor2,
+};
+
 // One property of the progress bar, declared once: its name (also its saved
 // key), how --describe shows it, its creation value, its saving default, and
 // where it stands in the creation, reading and writing steps (1-based; 0 =
@@ -20,14 +26,14 @@ struct ProgressBarProperty
 {
     using Value = PropertyBag::Value;
 
+    ProgressBarPropertyId id;
     const char *name;
     const char *type;
-    const char *initialText;
-    const char *savedText;
     const char *help;
     std::optional<Value> initial;
     Value saved;
-    // Read back against the control's name instead of the saving default.
+    // Read back against the control's name instead of the saving default
+    // (the saving default is then shown with this note).
     bool readsName = false;
     int initOrder = 0;
     int readOrder = 0;
@@ -43,6 +49,7 @@ class ProgressBarMembers
 public:
     // Every property, in the order of the interface.
     static const QList<ProgressBarProperty> &properties();
+    static const ProgressBarProperty &property(ProgressBarPropertyId id);
     // The properties that take part in a step, in that step's order.
     static QList<const ProgressBarProperty *> inOrder(int ProgressBarProperty::*step);
     // Properties, then methods, as a property browser lists them.

@@ -15,6 +15,7 @@
 #include "forms/listview.h"
 #include "net/fetchlimits.h"
 #include "controls/button/buttonenums.h"
+#include "controls/button/tooltipwindow.h"
 #include "controls/button/zephbutton.h"
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
@@ -165,8 +166,8 @@ void tst_MainFrame::frameButtons()
     QVERIFY(b && b->isRunMode());
 
     QTest::mouseMove(b, b->rect().center());
-    QTRY_VERIFY(b->builtToolTip().has_value());
-    QCOMPARE(b->builtToolTip()->text, tip);
+    QTRY_VERIFY(b->findChild<ToolTipWindow *>());
+    QCOMPARE(b->findChild<ToolTipWindow *>()->content().text, tip);
     QCOMPARE(b->runtime().state, int(StateHot));
 
     QTest::mouseClick(b, Qt::LeftButton);

@@ -42,19 +42,22 @@ QList<MemberDescription> ZephButtonPreview::members() const
 
 bool ZephButtonPreview::setThemesAvailable(bool available, QString *)
 {
-    m_button.runtime().themed = available;
+    ButtonRuntime runtime = m_button.runtime();
+    runtime.themed = available;
+    m_button.setRuntime(runtime);
     return true;
 }
 
 bool ZephButtonPreview::applyRunState(const RunState &state, QString *)
 {
-    ButtonRuntime &runtime = m_button.runtime();
+    ButtonRuntime runtime = m_button.runtime();
     if (state.state)
         runtime.state = *state.state;
     runtime.hasFocus = state.focus;
     runtime.isDefault = state.isDefault;
     runtime.parentActive = state.active;
     runtime.mouseOver = state.over;
+    m_button.setRuntime(runtime);
     m_button.Redraw();
     return true;
 }

