@@ -10,6 +10,9 @@ function(lumisong_add_test name)
         set(ARG_TIMEOUT 120)
     endif()
     add_executable(${name} ${ARG_SOURCES})
+    # A test has a source or two: a unity build gains nothing there, and it
+    # would turn each test's own file into an included one.
+    set_target_properties(${name} PROPERTIES UNITY_BUILD OFF)
     target_link_libraries(${name} PRIVATE Lumisong::options Qt6::Test ${ARG_LIBRARIES})
     add_test(NAME ${name} COMMAND ${name})
     set(_home "${CMAKE_BINARY_DIR}/test-home/${name}")
