@@ -99,6 +99,12 @@ deb $mirror $suite-updates main
 deb $security $suite-security main
 EOF
 cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
+# The machine's name and hosts file as Debian's installer writes them
+# (debootstrap leaves them out): the root shares this machine's name.
+name=$(hostname)
+echo "$name" >"$root/etc/hostname"
+printf '127.0.0.1\tlocalhost\n127.0.1.1\t%s\n\n::1\tlocalhost ip6-localhost ip6-loopback\nff02::1\tip6-allnodes\nff02::2\tip6-allrouters\n' \
+    "$name" >"$root/etc/hosts"
 # Packages must not start their services: the root shares this machine's
 # network, and its processes end with the command.
 printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
@@ -132,6 +138,12 @@ unshare --mount --pid --fork --propagation private bash -c '
 step ""
 
 if [ "$status" -ne 0 ]; then
+    # A failed test's own words come long before the log's end.
+    failures=$(grep -E 'FAIL!|error:|Error|FAILED|Failed|Timeout' "$log" | head -n 40 || true)
+    if [ -n "$failures" ]; then
+        echo "fresh-machine: the lines of its log that name a failure:" >&2
+        echo "$failures" >&2
+    fi
     echo "fresh-machine: the command failed with status $status; the last $lines lines of its log:" >&2
     tail -n "$lines" "$log" >&2
     exit "$status"
