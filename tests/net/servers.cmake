@@ -8,7 +8,3 @@ foreach(name tst_serverexport tst_hostileservers tst_answerchecks)
     target_compile_definitions(${name} PRIVATE LUMISONG_BINARY="$<TARGET_FILE:lumisong>")
     add_dependencies(${name} lumisong)
 endforeach()
-if(LUMISONG_SANITIZE)
-    # The sanitizers reserve a huge address space and keep freed memory a while.
-    target_compile_definitions(tst_hostileservers PRIVATE LUMISONG_SANITIZED=1)
-endif()

@@ -21,8 +21,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QByteArray OldList = "an older list\r\n//By Tolvane\r\n";
-constexpr qint64 MostRssKb = 100 * 1024;
-constexpr qint64 AddressSpaceCap = qint64(3) << 30;
+constexpr qint64 MostRssKb = WholeRunMostRssKb;
+constexpr qint64 AddressSpaceCap = WholeRunAddressSpaceCap;
 
 bool writeFile(const QString &path, const QByteArray &bytes)
 {

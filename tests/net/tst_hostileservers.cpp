@@ -20,16 +20,8 @@ using Where = HostileServer::Where;
 namespace {
 
 const QByteArray OldList = "an older list\r\n//By Tolvane\r\n";
-// Peak memory of a whole export: the program itself and a 16 MiB body with
-// room to spare, far below what keeping a hostile stream would take. A runaway
-// client ends at the address-space cap instead of taking the machine's memory.
-#ifdef LUMISONG_SANITIZED
-constexpr qint64 MostRssKb = 600 * 1024; // shadow memory and quarantine
-constexpr qint64 AddressSpaceCap = 0;    // the sanitizers reserve terabytes
-#else
-constexpr qint64 MostRssKb = 100 * 1024;
-constexpr qint64 AddressSpaceCap = qint64(3) << 30;
-#endif
+constexpr qint64 MostRssKb = WholeRunMostRssKb;
+constexpr qint64 AddressSpaceCap = WholeRunAddressSpaceCap;
 
 } // namespace
 

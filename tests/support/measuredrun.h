@@ -7,6 +7,18 @@
 
 namespace Lumisong::Test {
 
+// Peak memory of a whole run of the program: the program itself and a 16 MiB
+// body with room to spare, far below what keeping a hostile stream would
+// take. A runaway client ends at the address-space cap instead of taking the
+// machine's memory.
+#ifdef LUMISONG_SANITIZED
+inline constexpr qint64 WholeRunMostRssKb = 600 * 1024; // shadow memory and quarantine
+inline constexpr qint64 WholeRunAddressSpaceCap = 0;    // the sanitizers reserve terabytes
+#else
+inline constexpr qint64 WholeRunMostRssKb = 100 * 1024;
+inline constexpr qint64 WholeRunAddressSpaceCap = qint64(3) << 30;
+#endif
+
 // The one way tests and benchmarks start a child process: runs a program to
 // its end with this thread's event loop running (servers in this process
 // answer meanwhile), and reports what a process table would: exit status,
