@@ -93,7 +93,7 @@ void TestSongCommands::buttonsAsDesigned()
         QRect twips;
     };
     const QList<Expected> buttons = {
-        {h.form->btnDownload(), QStringLiteral("下载歌曲(&D)"), {7740, 7845, 915, 345}},
+        {h.form->btnDownload(), QStringLiteral("下载歌曲(&D)"), {7440, 7845, 1215, 345}},
         {h.form->btnSelectAll(), QStringLiteral("全选(&A)"), {8730, 7845, 915, 345}},
         {h.form->btnSelectNone(), QStringLiteral("全不选(&N)"), {9720, 7845, 915, 345}},
         {h.form->btnSelectInvert(), QStringLiteral("反选(&I)"), {10710, 7845, 915, 345}},
