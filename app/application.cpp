@@ -4,7 +4,7 @@
 #include <QScreen>
 
 #include "cli/commandline.h"
-#include "app/defaults.h"
+#include "common/defaults.h"
 #include "app/frmmain.h"
 #include "cli/headlessrunner.h"
 #include "net/fetchlimits.h"

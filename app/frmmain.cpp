@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <QTimer>
 
-#include "app/applog.h"
-#include "app/defaults.h"
+#include "common/applog.h"
+#include "common/defaults.h"
 #include "forms/formdesign.h"
 #include "forms/formloader.h"
 #include "forms/listitemsmodel.h"
@@ -14,7 +14,7 @@
 #include "forms/listview.h"
 #include "app/programicon.h"
 #include "app/songdownloadcommand.h"
-#include "app/statustexts.h"
+#include "common/statustexts.h"
 #include "app/updateprompt.h"
 #include "catalogue/catalogue.h"
 #include "menu/addresscopy.h"

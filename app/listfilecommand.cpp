@@ -7,11 +7,11 @@
 
 #include <iterator>
 
-#include "app/defaults.h"
+#include "common/defaults.h"
 #include "catalogue/listfilewait.h"
 #include "app/listfoldersetting.h"
 #include "forms/listitemsmodel.h"
-#include "app/statustexts.h"
+#include "common/statustexts.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/listfilerun.h"
 #include "controls/progressbar/progressbar.h"

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "app/defaults.h"
+#include "common/defaults.h"
 #include "app/listfilecommand.h"
 #include "app/listfoldersetting.h"
-#include "app/statustexts.h"
+#include "common/statustexts.h"
 #include "controls/progressbar/progressbar.h"
 #include "download/songdownloadrun.h"
 #include "forms/listitemsmodel.h"

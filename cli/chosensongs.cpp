@@ -3,7 +3,7 @@
 #include "cli/consoleprogress.h"
 #include "catalogue/listfilewait.h"
 #include "cli/rowselection.h"
-#include "app/statustexts.h"
+#include "common/statustexts.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/listfilewriter.h"
 #include "net/fetchlimits.h"

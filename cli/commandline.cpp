@@ -8,7 +8,7 @@
 #include <tuple>
 #include <utility>
 
-#include "app/defaults.h"
+#include "common/defaults.h"
 #include "net/shownaddress.h"
 
 namespace Lumisong {

@@ -3,8 +3,8 @@
 #include <QEventLoop>
 #include <QFile>
 
-#include "app/applog.h"
-#include "app/statustexts.h"
+#include "common/applog.h"
+#include "common/statustexts.h"
 #include "catalogue/listfilewriter.h"
 #include "net/pagerequest.h"
 #include "net/shownaddress.h"

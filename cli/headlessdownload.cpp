@@ -4,7 +4,7 @@
 
 #include <csignal>
 
-#include "app/statustexts.h"
+#include "common/statustexts.h"
 #include "catalogue/listfilewriter.h"
 #include "cli/downloadprogress.h"
 #include "download/songdownloadrun.h"

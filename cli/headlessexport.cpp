@@ -1,7 +1,7 @@
 #include "cli/headlessexport.h"
 
 #include "cli/chosensongs.h"
-#include "app/statustexts.h"
+#include "common/statustexts.h"
 
 namespace Lumisong {
 

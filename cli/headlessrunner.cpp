@@ -7,13 +7,13 @@
 #include <QString>
 
 #include "cli/commandline.h"
-#include "app/defaults.h"
+#include "common/defaults.h"
 #include "cli/downloadersend.h"
 #include "cli/headlessdownload.h"
 #include "cli/headlessexport.h"
 #include "cli/headlessupdatecheck.h"
 #include "cli/songlisting.h"
-#include "app/statustexts.h"
+#include "common/statustexts.h"
 #include "catalogue/catalogue.h"
 #include "platform/settingsstore.h"
 

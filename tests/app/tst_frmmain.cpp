@@ -17,7 +17,7 @@
 #include "forms/listitemsmodel.h"
 #include "forms/listview.h"
 #include "net/fetchlimits.h"
-#include "app/statustexts.h"
+#include "common/statustexts.h"
 #include "catalogue/catalogue.h"
 #include "platform/settingsstore.h"
 #include "platform/singleinstance.h"

@@ -1,7 +1,7 @@
 #include <QTest>
 
 #include "cli/commandline.h"
-#include "app/defaults.h"
+#include "common/defaults.h"
 
 using namespace Lumisong;
 using namespace Qt::StringLiterals;

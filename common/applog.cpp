@@ -1,4 +1,4 @@
-#include "app/applog.h"
+#include "common/applog.h"
 
 namespace Lumisong {
 Q_LOGGING_CATEGORY(lcApp, "lumisong.app")

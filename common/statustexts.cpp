@@ -1,4 +1,4 @@
-#include "app/statustexts.h"
+#include "common/statustexts.h"
 
 namespace Lumisong::StatusText {
 
