@@ -1,6 +1,5 @@
 #include "cli/downloadersend.h"
 
-#include <QEventLoop>
 #include <QFile>
 
 #include "common/applog.h"
@@ -12,10 +11,12 @@
 namespace Lumisong {
 
 DownloaderSend::DownloaderSend(ChosenSongs::Options songs, QString rpcUrl, std::FILE *out,
-                               std::FILE *err)
-    : m_songs(std::move(songs)), m_rpcUrl(std::move(rpcUrl)), m_out(out), m_err(err)
+                               std::FILE *err, QObject *parent)
+    : SongHandOff(std::move(songs), out, err, parent), m_rpcUrl(std::move(rpcUrl))
 {
 }
+
+DownloaderSend::~DownloaderSend() = default;
 
 void DownloaderSend::setSecret(const QString &secretFile, const QString &fromEnvironment)
 {
@@ -45,70 +46,78 @@ std::optional<QString> DownloaderSend::readSecretFile(const QString &path, QStri
     return QString::fromUtf8(line);
 }
 
-int DownloaderSend::fail(const QString &message)
-{
-    std::fprintf(m_err, "lumisong: %s\n", message.toUtf8().constData());
-    std::fflush(m_err);
-    return FailureExitCode;
-}
-
-int DownloaderSend::run()
+void DownloaderSend::start()
 {
     if (!m_secretFile.isEmpty()) {
         QString error;
         const std::optional<QString> secret = readSecretFile(m_secretFile, &error);
-        if (!secret)
-            return fail(QStringLiteral("--rpc-secret-file: %1: %2").arg(m_secretFile, error));
+        if (!secret) {
+            emit finished(fail(QStringLiteral("--rpc-secret-file: %1: %2").arg(m_secretFile, error)));
+            return;
+        }
         m_secret = *secret;
     }
-    ChosenSongs chosen(m_songs);
-    switch (chosen.prepare(m_err)) {
-    case ChosenSongs::Status::Ready:
-        break;
-    case ChosenSongs::Status::NothingNew:
-        // Standard output holds only the songs taken, so the note goes with the progress.
-        std::fprintf(m_err, "%s\n", QStringLiteral("没有新的歌曲。").toUtf8().constData());
-        return 0;
-    case ChosenSongs::Status::Failed:
-        return fail(chosen.error());
-    }
-    // The archive must take the songs aria2 takes: checked before anything is sent.
-    const std::unique_ptr<ListFileRun> resolving = chosen.resolveForHandOff(m_err);
-    if (!resolving)
-        return fail(chosen.error());
-
-    const std::vector<ListEntry> &entries = resolving->entries();
-    const QStringList names = ListFormats::aria2Names(entries);
-    QList<Aria2Rpc::Download> downloads;
-    for (size_t i = 0; i < entries.size(); ++i)
-        downloads.append({entries[i].song.downloadUrl, names.at(qsizetype(i)),
-                          Aria2Rpc::gidFor(m_songs.siteBase, entries[i].song.songId)});
-    QString error;
-    const std::optional<QList<Aria2Rpc::Request>> requests =
-        Aria2Rpc::requests(downloads, m_secret, m_dir, &error);
-    if (!requests)
-        return fail(error);
-    qCInfo(lcApp).noquote() << "sending" << downloads.size() << "songs to" << shownAddress(m_rpcUrl) << "in"
-                            << requests->size() << "requests";
-    QString failure;
-    for (const Aria2Rpc::Request &request : *requests) {
-        failure = send(request, downloads, entries);
-        if (!failure.isNull())
-            break; // aria2 is not taking songs as asked: no further request
-    }
-    return finish(chosen.archive(), failure);
+    chooseAndResolve();
 }
 
-std::variant<Aria2Rpc::Answer, QString> DownloaderSend::post(const Aria2Rpc::Request &request)
+void DownloaderSend::handOver()
+{
+    const std::vector<ListEntry> &entries = chosen().entries();
+    const QStringList names = ListFormats::aria2Names(entries);
+    for (size_t i = 0; i < entries.size(); ++i)
+        m_downloads.append({entries[i].song.downloadUrl, names.at(qsizetype(i)),
+                            Aria2Rpc::gidFor(songs().siteBase, entries[i].song.songId)});
+    QString error;
+    std::optional<QList<Aria2Rpc::Request>> requests =
+        Aria2Rpc::requests(m_downloads, m_secret, m_dir, &error);
+    if (!requests) {
+        emit finished(fail(error));
+        return;
+    }
+    m_requests = std::move(*requests);
+    qCInfo(lcApp).noquote() << "sending" << m_downloads.size() << "songs to" << shownAddress(m_rpcUrl)
+                            << "in" << m_requests.size() << "requests";
+    sendNext();
+}
+
+void DownloaderSend::sendNext()
+{
+    if (m_next == m_requests.size()) {
+        finish(QString());
+        return;
+    }
+    const Aria2Rpc::Request &request = m_requests.at(m_next++);
+    post(request, [this, &request](const Posted &posted) {
+        if (const QString *failure = std::get_if<QString>(&posted)) {
+            finish(*failure);
+            return;
+        }
+        confirmHeld(request, std::get<Aria2Rpc::Answer>(posted).calls, [this, &request](const CallAnswers &calls) {
+            const QString refused = take(request, calls);
+            if (refused.isNull())
+                sendNext();
+            else
+                finish(refused); // aria2 is not taking songs as asked: no further request
+        });
+    });
+}
+
+void DownloaderSend::post(const Aria2Rpc::Request &request, std::function<void(const Posted &)> then)
 {
     // The body holds the secret: it goes to the network layer, never to a log.
-    PageRequest http(m_rpcUrl, QStringLiteral("UTF-8"));
-    http.setBody({request.body, QByteArrayLiteral("application/json")});
-    QEventLoop loop;
-    QObject::connect(&http, &PageRequest::finished, &loop, &QEventLoop::quit);
-    http.start();
-    loop.exec();
-    const FetchResult &result = http.result();
+    auto *http = new PageRequest(m_rpcUrl, QStringLiteral("UTF-8"), this);
+    http->setBody({request.body, QByteArrayLiteral("application/json")});
+    connect(http, &PageRequest::finished, this,
+            [this, http, request, then = std::move(then)](const FetchResult &result) {
+                http->deleteLater();
+                then(readPosted(result, request));
+            });
+    http->start();
+}
+
+DownloaderSend::Posted DownloaderSend::readPosted(const FetchResult &result,
+                                                  const Aria2Rpc::Request &request) const
+{
     const QString rpc = shownAddress(m_rpcUrl);
     if (!result.ok && result.late)
         return QStringLiteral("aria2 at %1 answered too late (%2); it may have queued the songs "
@@ -126,20 +135,15 @@ std::variant<Aria2Rpc::Answer, QString> DownloaderSend::post(const Aria2Rpc::Req
     return QStringLiteral("aria2 at %1: %2; %3").arg(rpc, result.error, answer.error);
 }
 
-QString DownloaderSend::send(const Aria2Rpc::Request &request, const QList<Aria2Rpc::Download> &downloads,
-                             const std::vector<ListEntry> &entries)
+QString DownloaderSend::take(const Aria2Rpc::Request &request, const CallAnswers &calls)
 {
-    std::variant<Aria2Rpc::Answer, QString> posted = post(request);
-    if (const QString *failure = std::get_if<QString>(&posted))
-        return *failure;
-    QList<Aria2Rpc::CallAnswer> calls = std::get<Aria2Rpc::Answer>(posted).calls;
-    confirmHeld(request, downloads, calls);
+    const std::vector<ListEntry> &entries = chosen().entries();
     QString refused;
     int refusals = 0;
     for (qsizetype i = 0; i < calls.size(); ++i) {
         const size_t index = size_t(request.first + i);
         const Aria2Rpc::CallAnswer &call = calls.at(i);
-        const QString &name = downloads.at(qsizetype(index)).fileName;
+        const QString &name = m_downloads.at(qsizetype(index)).fileName;
         if (!call.accepted()) {
             if (refusals++ == 0)
                 refused = QStringLiteral("row %1 (%2): %3").arg(entries[index].row).arg(name, call.error);
@@ -158,9 +162,8 @@ QString DownloaderSend::send(const Aria2Rpc::Request &request, const QList<Aria2
         .arg(refused);
 }
 
-void DownloaderSend::confirmHeld(const Aria2Rpc::Request &request,
-                                 const QList<Aria2Rpc::Download> &downloads,
-                                 QList<Aria2Rpc::CallAnswer> &calls)
+void DownloaderSend::confirmHeld(const Aria2Rpc::Request &request, CallAnswers calls,
+                                 std::function<void(const CallAnswers &)> then)
 {
     // A call refused because aria2 holds its GID already was taken by an
     // earlier run whose answer was lost: the song is queued, once.
@@ -168,30 +171,34 @@ void DownloaderSend::confirmHeld(const Aria2Rpc::Request &request,
     QList<qsizetype> asked;
     for (qsizetype i = 0; i < calls.size(); ++i) {
         if (!calls.at(i).accepted() && Aria2Rpc::mayHoldGid(calls.at(i).error)) {
-            gids << downloads.at(request.first + i).gid;
+            gids << m_downloads.at(request.first + i).gid;
             asked << i;
         }
     }
-    if (gids.isEmpty())
+    if (gids.isEmpty()) {
+        then(calls);
         return;
-    const Aria2Rpc::Request status = Aria2Rpc::statusRequest(gids, m_secret);
-    const std::variant<Aria2Rpc::Answer, QString> posted = post(status);
-    const Aria2Rpc::Answer *answer = std::get_if<Aria2Rpc::Answer>(&posted);
-    if (!answer)
-        return; // the refusals stand
-    for (qsizetype k = 0; k < asked.size(); ++k) {
-        const Aria2Rpc::CallAnswer &held = answer->calls.at(k);
-        if (held.accepted() && held.gid.compare(gids.at(k), Qt::CaseInsensitive) == 0) {
-            qCInfo(lcApp).noquote() << "aria2 holds" << held.gid << "already";
-            calls[asked.at(k)] = held;
-        }
     }
+    post(Aria2Rpc::statusRequest(gids, m_secret),
+         [gids, asked, calls = std::move(calls), then = std::move(then)](const Posted &posted) mutable {
+             if (const Aria2Rpc::Answer *answer = std::get_if<Aria2Rpc::Answer>(&posted)) {
+                 for (qsizetype k = 0; k < asked.size(); ++k) {
+                     const Aria2Rpc::CallAnswer &held = answer->calls.at(k);
+                     if (held.accepted() && held.gid.compare(gids.at(k), Qt::CaseInsensitive) == 0) {
+                         qCInfo(lcApp).noquote() << "aria2 holds" << held.gid << "already";
+                         calls[asked.at(k)] = held;
+                     }
+                 }
+             } // else the refusals stand
+             then(calls);
+         });
 }
 
-int DownloaderSend::finish(const ExportArchive *archive, const QString &failure)
+void DownloaderSend::finish(const QString &failure)
 {
     // Songs aria2 took are queued there, whatever came after: the archive keeps them.
     QString archiveFailure;
+    const ExportArchive *archive = chosen().archive();
     if (archive && !m_taken.isEmpty()) {
         ListFileWriter writer;
         if (!writer.write({{archive->path(), archive->withAdded(m_taken)}}))
@@ -206,12 +213,12 @@ int DownloaderSend::finish(const ExportArchive *archive, const QString &failure)
     }
     if (!archiveFailure.isNull())
         fail(archiveFailure);
-    if (!failure.isNull() || !archiveFailure.isNull())
-        return FailureExitCode;
-    std::fprintf(m_err, "%s\n",
-                 QStringLiteral("已将 %1 首歌曲发送到下载器。").arg(m_taken.size()).toUtf8().constData());
-    std::fflush(m_err);
-    return 0;
+    if (!failure.isNull() || !archiveFailure.isNull()) {
+        emit finished(FailureExitCode);
+        return;
+    }
+    say(m_err, QStringLiteral("已将 %1 首歌曲发送到下载器。").arg(m_taken.size()));
+    emit finished(0);
 }
 
 } // namespace Lumisong

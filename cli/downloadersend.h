@@ -4,15 +4,18 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <variant>
 #include <vector>
 
-#include "cli/chosensongs.h"
 #include "catalogue/aria2rpc.h"
 #include "catalogue/listformat.h"
+#include "cli/songhandoff.h"
 
 namespace Lumisong {
+
+struct FetchResult;
 
 // "lumisong --send-to RPC-URL --all|--songs LIST [--dir DIR] [--archive FILE]
 // [--rpc-secret-file FILE]": chooses and resolves the songs as the export
@@ -20,21 +23,26 @@ namespace Lumisong {
 // each under the file name the aria2 list would give it. Needs no display.
 //
 // Standard output gets "GID<TAB>file name" for each song aria2 took;
-// standard error the progress, then "已将 N 首歌曲发送到下载器。" (result 0).
+// standard error the progress, then "已将 N 首歌曲发送到下载器。" (status 0).
 // A failure while choosing or resolving sends nothing and changes nothing.
 // aria2 out of reach, refusing a call or answering other than JSON-RPC: its
 // message on `err`, no further request, FailureExitCode; the archive then
 // gains exactly the songs aria2 took, as they are queued there. Each song
 // carries a GID made from the site and its id: one aria2 holds already (a
 // call whose answer was lost) counts as taken, so no song is queued twice.
-class DownloaderSend
+// One request goes out at a time; the next follows from the answer.
+class DownloaderSend final : public SongHandOff
 {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DownloaderSend)
+
 public:
-    static constexpr int FailureExitCode = 2;
     // A secret file larger than this is no secret file.
     static constexpr qint64 MaxSecretFileBytes = 64 * 1024;
 
-    DownloaderSend(ChosenSongs::Options songs, QString rpcUrl, std::FILE *out, std::FILE *err);
+    DownloaderSend(ChosenSongs::Options songs, QString rpcUrl, std::FILE *out, std::FILE *err,
+                   QObject *parent = nullptr);
+    ~DownloaderSend() override;
 
     // --dir: aria2's download folder for these songs; empty: its own.
     void setDir(const QString &dir) { m_dir = dir; }
@@ -42,33 +50,38 @@ public:
     // `fromEnvironment` (LUMISONG_RPC_SECRET); empty: aria2 wants none.
     void setSecret(const QString &secretFile, const QString &fromEnvironment);
 
-    int run();
+    void start() override;
 
     // The first line of the file without its line end; nullopt, with *error
     // set, when it cannot be read, is too large or its first line is empty.
     static std::optional<QString> readSecretFile(const QString &path, QString *error);
 
 private:
-    // Sends one request; the songs taken go to stdout and m_taken. Returns
-    // the failure, or a null text.
-    QString send(const Aria2Rpc::Request &request, const QList<Aria2Rpc::Download> &downloads,
-                 const std::vector<ListEntry> &entries);
-    // aria2's answer to the request, or why there is none.
-    std::variant<Aria2Rpc::Answer, QString> post(const Aria2Rpc::Request &request);
-    // Counts the calls refused over a GID aria2 holds already as accepted.
-    void confirmHeld(const Aria2Rpc::Request &request, const QList<Aria2Rpc::Download> &downloads,
-                     QList<Aria2Rpc::CallAnswer> &calls);
-    int finish(const ExportArchive *archive, const QString &failure);
-    int fail(const QString &message);
+    using Posted = std::variant<Aria2Rpc::Answer, QString>; // the answer, or why there is none
+    using CallAnswers = QList<Aria2Rpc::CallAnswer>;
 
-    ChosenSongs::Options m_songs;
+    void handOver() override;
+    // Sends the next request, or ends the run when none is left.
+    void sendNext();
+    // Posts one request to aria2; `then` gets its answer.
+    void post(const Aria2Rpc::Request &request, std::function<void(const Posted &)> then);
+    Posted readPosted(const FetchResult &result, const Aria2Rpc::Request &request) const;
+    // Asks aria2 whether it holds the GIDs of calls refused as repeats, and
+    // counts those it holds as accepted; `then` gets the calls.
+    void confirmHeld(const Aria2Rpc::Request &request, CallAnswers calls,
+                     std::function<void(const CallAnswers &)> then);
+    // The songs taken go to stdout and m_taken; returns the refusals, or a null text.
+    QString take(const Aria2Rpc::Request &request, const CallAnswers &calls);
+    void finish(const QString &failure);
+
     QString m_rpcUrl;
     QString m_dir;
     QString m_secretFile;
     QString m_secret;
-    std::FILE *m_out;
-    std::FILE *m_err;
-    QStringList m_taken; // ids of the songs aria2 took
+    QList<Aria2Rpc::Download> m_downloads;
+    QList<Aria2Rpc::Request> m_requests;
+    qsizetype m_next = 0; // the request to send next
+    QStringList m_taken;  // ids of the songs aria2 took
 };
 
 } // namespace Lumisong

@@ -3,10 +3,14 @@
 #include <QString>
 
 #include <cstdio>
+#include <memory>
 
-#include "cli/chosensongs.h"
+#include "cli/songhandoff.h"
 
 namespace Lumisong {
+
+class DownloadProgress;
+class SongDownloadRun;
 
 // "lumisong --download DIR --all|--songs LIST [--archive FILE] [--connections N]
 // [--streams M] [--no-tags]": chooses and resolves the songs as the export
@@ -15,29 +19,31 @@ namespace Lumisong {
 //
 // Standard output gets "ROW<TAB>PATH" for each song in DIR, fetched now or
 // found there; standard error the progress, notes, and at the end
-// "已下载 N 首歌曲。" (result 0). Songs that failed: a message each with its
+// "已下载 N 首歌曲。" (status 0). Songs that failed: a message each with its
 // reason, FailureExitCode. A catalogue that failed, a folder that cannot be
 // written or a full disk end the run at once with FailureExitCode, every
 // .part kept. The archive gains exactly the songs now complete in DIR.
-class HeadlessDownload
+class HeadlessDownload final : public SongHandOff
 {
-public:
-    static constexpr int FailureExitCode = 2;
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(HeadlessDownload)
 
-    HeadlessDownload(ChosenSongs::Options songs, QString folder, std::FILE *out, std::FILE *err);
+public:
+    HeadlessDownload(ChosenSongs::Options songs, QString folder, std::FILE *out, std::FILE *err,
+                     QObject *parent = nullptr);
+    ~HeadlessDownload() override;
 
     void setTags(bool tags) { m_tags = tags; }
-    int run();
+    void start() override;
 
 private:
-    int fail(const QString &message);
-    void say(const QString &text);
+    void handOver() override;
+    void onDownloaded();
 
-    ChosenSongs::Options m_songs;
     QString m_folder;
-    std::FILE *m_out;
-    std::FILE *m_err;
     bool m_tags = true;
+    std::unique_ptr<SongDownloadRun> m_downloads;
+    std::unique_ptr<DownloadProgress> m_progress;
 };
 
 } // namespace Lumisong

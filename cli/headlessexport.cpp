@@ -1,80 +1,51 @@
 #include "cli/headlessexport.h"
 
-#include "cli/chosensongs.h"
-#include "common/statustexts.h"
-
 namespace Lumisong {
 
 HeadlessExport::HeadlessExport(QString siteBase, QString file, QString songs, std::FILE *out,
-                               std::FILE *err)
-    : m_siteBase(std::move(siteBase))
+                               std::FILE *err, QObject *parent)
+    : HeadlessCommand(parent)
+    , m_songs{std::move(siteBase), std::move(songs), QString(), 0, 0}
     , m_file(std::move(file))
-    , m_songs(std::move(songs))
     , m_out(out)
     , m_err(err)
 {
 }
 
-int HeadlessExport::fail(const QString &message)
+HeadlessExport::~HeadlessExport() = default;
+
+void HeadlessExport::start()
 {
-    std::fprintf(m_err, "lumisong: %s\n", message.toUtf8().constData());
-    std::fflush(m_err);
-    return FailureExitCode;
+    m_chosen = new ChosenSongs(m_songs, this);
+    connect(m_chosen, &ChosenSongs::prepared, this, &HeadlessExport::onPrepared);
+    connect(m_chosen, &ChosenSongs::resolved, this, &HeadlessExport::onResolved);
+    m_chosen->prepare(m_err);
 }
 
-int HeadlessExport::succeed(const QString &message)
+void HeadlessExport::onPrepared(ChosenSongs::Status status)
 {
-    std::fprintf(m_out, "%s\n", message.toUtf8().constData());
-    std::fflush(m_out);
-    return 0;
-}
-
-void HeadlessExport::setConnections(int connections)
-{
-    m_connections = connections;
-}
-
-void HeadlessExport::setStreams(int streams)
-{
-    m_streams = streams;
-}
-
-void HeadlessExport::setFormat(ListFormat format)
-{
-    m_format = format;
-}
-
-void HeadlessExport::setArchive(const QString &path)
-{
-    m_archivePath = path;
-}
-
-int HeadlessExport::run()
-{
-    ChosenSongs chosen({m_siteBase, m_songs, m_archivePath, m_connections, m_streams});
-    switch (chosen.prepare(m_err)) {
+    switch (status) {
     case ChosenSongs::Status::Ready:
-        break;
+        m_chosen->resolve(m_file, m_format, m_err);
+        return;
     case ChosenSongs::Status::NothingNew:
-        return succeed(QStringLiteral("没有新的歌曲。"));
+        say(m_out, QStringLiteral("没有新的歌曲。"));
+        emit finished(0);
+        return;
     case ChosenSongs::Status::Failed:
-        return fail(chosen.error());
-    }
-
-    ListFileRun listRun(chosen.catalogue(), [&chosen](int slot) { return chosen.isChosen(slot); },
-                        chosen.parallelism());
-    listRun.setFormat(m_format);
-    listRun.setArchive(chosen.archive());
-    switch (ChosenSongs::resolve(listRun, m_file, m_err)) {
-    case ListFileRun::Outcome::Written:
-        return succeed(QStringLiteral("列表成功生成！"));
-    case ListFileRun::Outcome::ResolveFailed:
-    case ListFileRun::Outcome::Aborted:
-        return fail(StatusText::listAddressFailed() + QStringLiteral(" (") + listRun.errorString() + u')');
-    case ListFileRun::Outcome::WriteFailed:
         break;
     }
-    return fail(StatusText::listWriteFailed() + QStringLiteral(" (") + listRun.errorString() + u')');
+    emit finished(complain(m_err, m_chosen->error()));
+}
+
+void HeadlessExport::onResolved(ListFileRun::Outcome outcome)
+{
+    if (outcome != ListFileRun::Outcome::Written) {
+        emit finished(complain(m_err, m_chosen->error()));
+        return;
+    }
+    say(m_out, QStringLiteral("列表成功生成！"));
+    emit finished(0);
 }
 
 } // namespace Lumisong

@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "catalogue/listformat.h"
+#include "cli/chosensongs.h"
+#include "cli/headlesscommand.h"
 
 namespace Lumisong {
 
@@ -14,48 +16,48 @@ namespace Lumisong {
 // window writes for the same ticks. Needs no display, takes no
 // single-instance lock and checks for no update.
 //
-// On success prints "列表成功生成！" on `out` and returns 0. A catalogue that
+// On success prints "列表成功生成！" on `out` and ends with 0. A catalogue that
 // did not arrive, a row outside the list, an archive that cannot be read or a
 // failed run: a message on `err`, FILE (and the archive) exactly as it was,
 // and FailureExitCode.
 //
 // With an archive, the chosen songs whose ids it lists are left out, and the
 // ids written are added to it along with the list. When no chosen song is
-// left, nothing is written, "没有新的歌曲。" goes to `out` and the result is 0.
-class HeadlessExport
+// left, nothing is written, "没有新的歌曲。" goes to `out` and the end is 0.
+class HeadlessExport final : public HeadlessCommand
 {
-public:
-    static constexpr int FailureExitCode = 2;
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(HeadlessExport)
 
-    HeadlessExport(QString siteBase, QString file, QString songs, std::FILE *out, std::FILE *err);
+public:
     // `songs` is the text of --songs; a null text means --all.
+    HeadlessExport(QString siteBase, QString file, QString songs, std::FILE *out, std::FILE *err,
+                   QObject *parent = nullptr);
+    ~HeadlessExport() override;
 
     // --connections: at most this many connections to the site, and as many
     // addresses asked for at a time (FetchLimits::connectionsPerSite unless set).
-    void setConnections(int connections);
+    void setConnections(int connections) { m_songs.connections = connections; }
     // --streams: where the site multiplexes (HTTP/2), this many requests side
     // by side on one connection (FetchLimits::streamsPerConnection unless set).
-    void setStreams(int streams);
+    void setStreams(int streams) { m_songs.streams = streams; }
     // --format: the kind of list written (ListFormat::Lst unless set).
-    void setFormat(ListFormat format);
+    void setFormat(ListFormat format) { m_format = format; }
     // --archive: the file of song ids already exported; empty text = none.
-    void setArchive(const QString &path);
+    void setArchive(const QString &path) { m_songs.archivePath = path; }
 
-    int run();
+    void start() override;
 
 private:
-    int succeed(const QString &message);
-    int fail(const QString &message);
+    void onPrepared(ChosenSongs::Status status);
+    void onResolved(ListFileRun::Outcome outcome);
 
-    QString m_siteBase;
+    ChosenSongs::Options m_songs;
     QString m_file;
-    QString m_songs;
     std::FILE *m_out;
     std::FILE *m_err;
-    int m_connections = 0; // 0: as the fetch limits stand
-    int m_streams = 0;     // 0: as the fetch limits stand
     ListFormat m_format = ListFormat::Lst;
-    QString m_archivePath;
+    ChosenSongs *m_chosen = nullptr; // a child
 };
 
 } // namespace Lumisong

@@ -3,33 +3,29 @@
 #include <cstdio>
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QString>
 
 #include "cli/commandline.h"
-#include "common/defaults.h"
 #include "cli/downloadersend.h"
 #include "cli/headlessdownload.h"
 #include "cli/headlessexport.h"
+#include "cli/headlesslist.h"
 #include "cli/headlessupdatecheck.h"
-#include "cli/songlisting.h"
-#include "common/statustexts.h"
-#include "catalogue/catalogue.h"
+#include "common/defaults.h"
 #include "platform/settingsstore.h"
+#include "update/remindersetting.h"
 
 namespace Lumisong {
 
 namespace {
 
-bool writeAll(std::FILE *stream, const QByteArray &bytes)
-{
-    const size_t n = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    return n == size_t(bytes.size()) && std::fflush(stream) == 0;
-}
-
 void writeLine(std::FILE *stream, const QString &text)
 {
-    writeAll(stream, (text + u'\n').toUtf8());
+    const QByteArray bytes = (text + u'\n').toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
 }
 
 } // namespace
@@ -40,41 +36,69 @@ int HeadlessRunner::run()
     // (say "lumisong.*.info=true") still brings the libraries' reasons back.
     QLoggingCategory::setFilterRules(QStringLiteral("lumisong.*.debug=false\nlumisong.*.info=false"));
 
-    switch (m_commandLine.mode()) {
+    const std::unique_ptr<HeadlessCommand> running = command();
+    if (!running)
+        return answerAtOnce();
+    // The one event loop of the run: the command goes on from its requests'
+    // signals and its end ends the loop with its exit status.
+    QObject::connect(running.get(), &HeadlessCommand::finished, running.get(),
+                     [](int status) { QCoreApplication::exit(status); });
+    QMetaObject::invokeMethod(running.get(), &HeadlessCommand::start, Qt::QueuedConnection);
+    return QCoreApplication::exec();
+}
+
+std::unique_ptr<HeadlessCommand> HeadlessRunner::command() const
+{
+    const CommandLine &line = m_commandLine;
+    const ChosenSongs::Options songs{line.siteBase(), line.exportSongs(), line.archiveFile(),
+                                     line.connections(), line.streams()};
+    switch (line.mode()) {
     case CommandLine::Mode::List:
-        return list();
+        return std::make_unique<HeadlessList>(line.siteBase(), line.json(), stdout, stderr);
     case CommandLine::Mode::Export: {
-        HeadlessExport exporter(m_commandLine.siteBase(), m_commandLine.exportFile(),
-                                m_commandLine.exportSongs(), stdout, stderr);
-        exporter.setConnections(m_commandLine.connections());
-        exporter.setStreams(m_commandLine.streams());
-        exporter.setFormat(m_commandLine.exportFormat());
-        exporter.setArchive(m_commandLine.archiveFile());
-        return exporter.run();
+        auto exporter = std::make_unique<HeadlessExport>(line.siteBase(), line.exportFile(),
+                                                         line.exportSongs(), stdout, stderr);
+        exporter->setConnections(line.connections());
+        exporter->setStreams(line.streams());
+        exporter->setFormat(line.exportFormat());
+        exporter->setArchive(line.archiveFile());
+        return exporter;
     }
     case CommandLine::Mode::SendTo: {
-        DownloaderSend sender({m_commandLine.siteBase(), m_commandLine.exportSongs(),
-                               m_commandLine.archiveFile(), m_commandLine.connections(),
-                               m_commandLine.streams()},
-                              m_commandLine.rpcUrl(), stdout, stderr);
-        sender.setDir(m_commandLine.downloadDir());
-        sender.setSecret(m_commandLine.rpcSecretFile(),
-                         qEnvironmentVariable("LUMISONG_RPC_SECRET"));
-        return sender.run();
+        auto sender = std::make_unique<DownloaderSend>(songs, line.rpcUrl(), stdout, stderr);
+        sender->setDir(line.downloadDir());
+        sender->setSecret(line.rpcSecretFile(), qEnvironmentVariable("LUMISONG_RPC_SECRET"));
+        return sender;
     }
     case CommandLine::Mode::Download: {
-        HeadlessDownload downloader({m_commandLine.siteBase(), m_commandLine.exportSongs(),
-                                     m_commandLine.archiveFile(), m_commandLine.connections(),
-                                     m_commandLine.streams()},
-                                    m_commandLine.songFolder(), stdout, stderr);
-        downloader.setTags(!m_commandLine.noTags());
-        return downloader.run();
+        auto downloader = std::make_unique<HeadlessDownload>(songs, line.songFolder(), stdout, stderr);
+        downloader->setTags(!line.noTags());
+        return downloader;
     }
-    case CommandLine::Mode::CheckUpdate:
-        return checkUpdate();
+    case CommandLine::Mode::CheckUpdate: {
+        // The reminder setting is read as at start; the check writes none.
+        const SettingsStore settings(Defaults::SettingsApplication.toString());
+        return std::make_unique<HeadlessUpdateCheck>(line.updateUrl(), ReminderSetting::read(settings),
+                                                     stdout, stderr);
+    }
     case CommandLine::Mode::Help:
-        writeAll(stdout, m_commandLine.helpText().toUtf8());
+    case CommandLine::Mode::Version:
+    case CommandLine::Mode::Error:
+    case CommandLine::Mode::Window:
+        break;
+    }
+    return nullptr;
+}
+
+int HeadlessRunner::answerAtOnce() const
+{
+    switch (m_commandLine.mode()) {
+    case CommandLine::Mode::Help: {
+        const QByteArray help = m_commandLine.helpText().toUtf8();
+        std::fwrite(help.constData(), 1, size_t(help.size()), stdout);
+        std::fflush(stdout);
         return 0;
+    }
     case CommandLine::Mode::Version:
         writeLine(stdout, CommandLine::versionText());
         return 0;
@@ -82,44 +106,11 @@ int HeadlessRunner::run()
         writeLine(stderr, QStringLiteral("lumisong: ") + m_commandLine.errorText());
         writeLine(stderr, QStringLiteral("Try 'lumisong --help' for the options."));
         return CommandLine::UsageExitCode;
-    case CommandLine::Mode::Window:
+    default:
         break;
     }
     writeLine(stderr, QStringLiteral("lumisong: the window needs a display"));
     return CommandLine::UsageExitCode;
-}
-
-int HeadlessRunner::checkUpdate()
-{
-    const SettingsStore settings(Defaults::SettingsApplication.toString());
-    const HeadlessUpdateCheck::Outcome outcome =
-        HeadlessUpdateCheck::run(m_commandLine.updateUrl(), &settings);
-    if (!writeAll(stdout, outcome.json)) {
-        writeLine(stderr, QStringLiteral("lumisong: cannot write to standard output"));
-        return OutputFailedExitCode;
-    }
-    return outcome.exitCode;
-}
-
-int HeadlessRunner::list()
-{
-    Catalogue catalogue(m_commandLine.siteBase());
-    const Catalogue::LoadResult result = catalogue.loadCatalogue();
-    // A page without a whole song array is no catalogue, not an empty one.
-    if (!result.arrived || !result.hasSongArray) {
-        writeLine(stderr, StatusText::catalogueMissing());
-        return PageMissingExitCode;
-    }
-    const QByteArray out = m_commandLine.json() ? SongListing::asJson(catalogue)
-                                                : SongListing::asText(catalogue);
-    if (!writeAll(stdout, out)) {
-        writeLine(stderr, QStringLiteral("lumisong: cannot write to standard output"));
-        return OutputFailedExitCode;
-    }
-    // The listing itself stays as for any page; the note goes beside it.
-    if (result.truncated)
-        writeLine(stderr, StatusText::catalogueLoaded(result.count, true));
-    return 0;
 }
 
 } // namespace Lumisong

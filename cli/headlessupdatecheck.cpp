@@ -2,37 +2,48 @@
 
 #include "forms/formdesign.h"
 #include "platform/jsontext.h"
+#include "net/pagerequest.h"
 #include "update/checkforupdate.h"
-#include "update/remindersetting.h"
+#include "update/updatelog.h"
 #include "update/updatenotice.h"
-#include "update/updatepresenter.h"
 
 namespace Lumisong {
 
-namespace {
-
-// Shows nothing: the texts come back in the notice.
-class SilentPresenter final : public UpdatePresenter
+HeadlessUpdateCheck::HeadlessUpdateCheck(QString updateUrl, QString skippedVersion, std::FILE *out,
+                                         std::FILE *err, QObject *parent)
+    : HeadlessCommand(parent)
+    , m_updateUrl(std::move(updateUrl))
+    , m_skipped(std::move(skippedVersion))
+    , m_out(out)
+    , m_err(err)
 {
-public:
-    void setStatus(const QString &) override {}
-    void showUpdate(const UpdateNotice &) override {}
-};
+}
 
-} // namespace
+HeadlessUpdateCheck::~HeadlessUpdateCheck() = default;
 
-HeadlessUpdateCheck::Outcome HeadlessUpdateCheck::run(const QString &updateUrl,
-                                                      const SettingsStore *settings)
+void HeadlessUpdateCheck::start()
+{
+    m_request = std::make_unique<PageRequest>(m_updateUrl, QStringLiteral("gb2312"));
+    connect(m_request.get(), &PageRequest::finished, this, &HeadlessUpdateCheck::onPage);
+    m_request->start();
+}
+
+void HeadlessUpdateCheck::onPage(const FetchResult &page)
 {
     const QString current =
         versionText(LUMISONG_VERSION_MAJOR, LUMISONG_VERSION_MINOR, LUMISONG_VERSION_PATCH);
-    const QString skipped = settings ? ReminderSetting::read(*settings) : QString();
-    SilentPresenter presenter;
-    UpdateNotice notice;
-    const QString result = CheckForUpdate({updateUrl, current, skipped}, presenter, &notice);
-    const bool arrived = result != UpdateCheckResult::Failed;
-    return {arrived ? PageArrivedExitCode : PageMissingExitCode,
-            toJson(result, current, skipped, notice)};
+    // A failed fetch is a page that did not arrive, like an empty one; the
+    // versions it announces count only when it arrived.
+    VersionPageReading reading{UpdateCheckResult::Failed.toString(), {}};
+    if (!page.ok)
+        qCInfo(lcUpdate) << "version page missing:" << page.error;
+    else
+        reading = readVersionPage(page.text, current, m_skipped);
+    if (page.ok && reading.result == UpdateCheckResult::Failed)
+        qCInfo(lcUpdate) << "version page missing: empty page";
+    const bool arrived = reading.result != UpdateCheckResult::Failed;
+    emit finished(print(m_out, toJson(reading.result, current, m_skipped, reading.notice), m_err,
+                        arrived ? PageArrivedExitCode : PageMissingExitCode));
 }
 
 QByteArray HeadlessUpdateCheck::toJson(const QString &result, const QString &currentVersion,
