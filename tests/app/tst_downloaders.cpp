@@ -167,6 +167,30 @@ private:
     quint16 m_port = 0;
 };
 
+// A running aria2c saving into `folder`, in a temporary folder that also
+// holds the archive's place.
+struct Aria2Fixture
+{
+    QTemporaryDir tmp;
+    const QString folder = tmp.filePath(u"aria2"_s);
+    const QString archive = tmp.filePath(u"archive"_s);
+    Aria2Daemon aria2;
+
+    // False when the test is to end here: aria2c is not installed (the test
+    // is skipped) or did not start (it failed).
+    bool start()
+    {
+        const QString aria2c = QStandardPaths::findExecutable(u"aria2c"_s);
+        if (aria2c.isEmpty()) {
+            QTest::qSkip("aria2c is not installed (Debian: aria2)", __FILE__, __LINE__);
+            return false;
+        }
+        return QTest::qVerify(tmp.isValid() && QDir().mkpath(folder), "the download folder", "",
+                              __FILE__, __LINE__)
+               && QTest::qVerify(aria2.start(aria2c, folder), "aria2c starts", "", __FILE__, __LINE__);
+    }
+};
+
 // A JSON-RPC server that answers each request as the test says: for faults
 // aria2 itself cannot be made to give.
 class FakeRpc final : public QObject
@@ -398,24 +422,21 @@ void TestDownloaders::sentSongsArrive()
 {
     QFETCH(bool, secretFile);
     QFETCH(bool, dir);
-    const QString aria2c = QStandardPaths::findExecutable(u"aria2c"_s);
-    if (aria2c.isEmpty())
-        QSKIP("aria2c is not installed (Debian: aria2)");
-    QTemporaryDir tmp;
-    const QString own = tmp.filePath(u"aria2"_s);
-    const QString other = tmp.filePath(u"elsewhere"_s);
-    QVERIFY(QDir().mkpath(own) && QDir().mkpath(other));
-    Aria2Daemon aria2;
-    QVERIFY(aria2.start(aria2c, own));
+    Aria2Fixture f;
+    if (!f.start())
+        return;
+    const QString &own = f.folder;
+    const QString other = f.tmp.filePath(u"elsewhere"_s);
+    QVERIFY(QDir().mkpath(other));
     QStringList args{u"--all"_s};
     if (dir)
         args << u"--dir"_s << other;
     if (secretFile) {
-        const QString file = tmp.filePath(u"secret"_s);
+        const QString file = f.tmp.filePath(u"secret"_s);
         QVERIFY(writeFile(file, Secret.toUtf8() + "\r\nsecond line\n"));
         args << u"--rpc-secret-file"_s << file;
     }
-    const Run run = sendTo(aria2.rpcUrl(), args, secretFile ? QString() : Secret);
+    const Run run = sendTo(f.aria2.rpcUrl(), args, secretFile ? QString() : Secret);
     QVERIFY2(run.exitCode == 0, run.err.constData());
     QCOMPARE(namesSent(run), safeNames());
     QVERIFY2(run.err.endsWith("已将 8 首歌曲发送到下载器。\n"), run.err.constData());
@@ -471,33 +492,27 @@ void TestDownloaders::failedSendLeavesTheArchive()
 
 void TestDownloaders::onlyNewSongsAreSent()
 {
-    const QString aria2c = QStandardPaths::findExecutable(u"aria2c"_s);
-    if (aria2c.isEmpty())
-        QSKIP("aria2c is not installed (Debian: aria2)");
-    QTemporaryDir tmp;
-    const QString folder = tmp.filePath(u"aria2"_s);
-    QVERIFY(QDir().mkpath(folder));
-    Aria2Daemon aria2;
-    QVERIFY(aria2.start(aria2c, folder));
-    const QString archive = tmp.filePath(u"archive"_s);
-    const Run first = sendTo(aria2.rpcUrl(), {u"--songs"_s, u"1-3"_s, u"--archive"_s, archive});
+    Aria2Fixture f;
+    if (!f.start())
+        return;
+    const Run first = sendTo(f.aria2.rpcUrl(), {u"--songs"_s, u"1-3"_s, u"--archive"_s, f.archive});
     QVERIFY2(first.exitCode == 0, first.err.constData());
     QCOMPARE(namesSent(first), safeNames().mid(0, 3));
-    QTRY_VERIFY_WITH_TIMEOUT(holdsSongs(folder, safeNames().mid(0, 3)), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(holdsSongs(f.folder, safeNames().mid(0, 3)), 20000);
 
-    const Run second = sendTo(aria2.rpcUrl(), {u"--all"_s, u"--archive"_s, archive});
+    const Run second = sendTo(f.aria2.rpcUrl(), {u"--all"_s, u"--archive"_s, f.archive});
     QVERIFY2(second.exitCode == 0, second.err.constData());
     QCOMPARE(namesSent(second), safeNames().mid(3));
-    QTRY_VERIFY_WITH_TIMEOUT(holdsSongs(folder, safeNames()), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(holdsSongs(f.folder, safeNames()), 20000);
 
-    const Run third = sendTo(aria2.rpcUrl(), {u"--all"_s, u"--archive"_s, archive});
+    const Run third = sendTo(f.aria2.rpcUrl(), {u"--all"_s, u"--archive"_s, f.archive});
     QCOMPARE(third.exitCode, 0);
     QCOMPARE(third.out, QByteArray());
     QVERIFY2(third.err.endsWith("没有新的歌曲。\n"), third.err.constData());
     QStringList ids;
     for (const DemoCatalogue::Song &s : hostileSongs())
         ids << s.songId;
-    QCOMPARE(archived(archive), ids);
+    QCOMPARE(archived(f.archive), ids);
 }
 
 void TestDownloaders::songsTakenBeforeARefusalAreArchived()
@@ -527,37 +542,31 @@ void TestDownloaders::songsTakenBeforeARefusalAreArchived()
 
 void TestDownloaders::lostAnswerQueuesNothingTwice()
 {
-    const QString aria2c = QStandardPaths::findExecutable(u"aria2c"_s);
-    if (aria2c.isEmpty())
-        QSKIP("aria2c is not installed (Debian: aria2)");
-    QTemporaryDir tmp;
-    const QString folder = tmp.filePath(u"aria2"_s);
-    QVERIFY(QDir().mkpath(folder));
-    Aria2Daemon aria2;
-    QVERIFY(aria2.start(aria2c, folder));
-    const QString archive = tmp.filePath(u"archive"_s);
-    const QStringList args{u"--songs"_s, u"1-3"_s, u"--archive"_s, archive};
+    Aria2Fixture f;
+    if (!f.start())
+        return;
+    const QStringList args{u"--songs"_s, u"1-3"_s, u"--archive"_s, f.archive};
 
     // aria2 stopped: the request goes out, its answer does not come in time.
-    QVERIFY(aria2.signal(SIGSTOP));
-    const Run late = sendTo(aria2.rpcUrl(), args);
-    QVERIFY(aria2.signal(SIGCONT));
+    QVERIFY(f.aria2.signal(SIGSTOP));
+    const Run late = sendTo(f.aria2.rpcUrl(), args);
+    QVERIFY(f.aria2.signal(SIGCONT));
     QCOMPARE(late.exitCode, 2);
     QVERIFY2(late.err.contains("too late") && !late.err.contains("cannot be reached"),
              late.err.constData());
-    QVERIFY(!QFile::exists(archive));
+    QVERIFY(!QFile::exists(f.archive));
     // Going on, aria2 takes the request it had been sent.
-    QTRY_VERIFY_WITH_TIMEOUT(holdsSongs(folder, safeNames().mid(0, 3)), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(holdsSongs(f.folder, safeNames().mid(0, 3)), 20000);
 
-    const Run again = sendTo(aria2.rpcUrl(), args);
+    const Run again = sendTo(f.aria2.rpcUrl(), args);
     QVERIFY2(again.exitCode == 0, again.err.constData());
     QCOMPARE(namesSent(again), safeNames().mid(0, 3));
     QStringList ids;
     for (const DemoCatalogue::Song &s : hostileSongs().mid(0, 3))
         ids << s.songId;
-    QCOMPARE(archived(archive), ids);
-    QCOMPARE(aria2.downloadsHeld(), 3);
-    QVERIFY(holdsSongs(folder, safeNames().mid(0, 3)));
+    QCOMPARE(archived(f.archive), ids);
+    QCOMPARE(f.aria2.downloadsHeld(), 3);
+    QVERIFY(holdsSongs(f.folder, safeNames().mid(0, 3)));
 }
 
 QTEST_GUILESS_MAIN(TestDownloaders)
