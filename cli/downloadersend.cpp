@@ -12,7 +12,7 @@ namespace Lumisong {
 
 DownloaderSend::DownloaderSend(ChosenSongs::Options songs, QString rpcUrl, std::FILE *out,
                                std::FILE *err, QObject *parent)
-    : SongHandOff(std::move(songs), out, err, parent), m_rpcUrl(std::move(rpcUrl))
+    : ChosenSongsCommand(std::move(songs), out, err, parent), m_rpcUrl(std::move(rpcUrl))
 {
 }
 
@@ -57,10 +57,10 @@ void DownloaderSend::start()
         }
         m_secret = *secret;
     }
-    chooseAndResolve();
+    chooseAndResolve(m_err);
 }
 
-void DownloaderSend::handOver()
+void DownloaderSend::resolved()
 {
     const std::vector<ListEntry> &entries = chosen().entries();
     const QStringList names = ListFormats::aria2Names(entries);

@@ -11,7 +11,7 @@
 
 #include "catalogue/aria2rpc.h"
 #include "catalogue/listformat.h"
-#include "cli/songhandoff.h"
+#include "cli/chosensongscommand.h"
 
 namespace Lumisong {
 
@@ -31,7 +31,7 @@ struct FetchResult;
 // carries a GID made from the site and its id: one aria2 holds already (a
 // call whose answer was lost) counts as taken, so no song is queued twice.
 // One request goes out at a time; the next follows from the answer.
-class DownloaderSend final : public SongHandOff
+class DownloaderSend final : public ChosenSongsCommand
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DownloaderSend)
@@ -60,7 +60,7 @@ private:
     using Posted = std::variant<Aria2Rpc::Answer, QString>; // the answer, or why there is none
     using CallAnswers = QList<Aria2Rpc::CallAnswer>;
 
-    void handOver() override;
+    void resolved() override;
     // Sends the next request, or ends the run when none is left.
     void sendNext();
     // Posts one request to aria2; `then` gets its answer.

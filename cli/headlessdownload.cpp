@@ -11,7 +11,7 @@ namespace Lumisong {
 
 HeadlessDownload::HeadlessDownload(ChosenSongs::Options songs, QString folder, std::FILE *out,
                                    std::FILE *err, QObject *parent)
-    : SongHandOff(std::move(songs), out, err, parent), m_folder(std::move(folder))
+    : ChosenSongsCommand(std::move(songs), out, err, parent), m_folder(std::move(folder))
 {
 }
 
@@ -23,10 +23,10 @@ void HeadlessDownload::start()
     // A file size limit (ulimit -f) is a full disk to this run, not its end.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
-    chooseAndResolve();
+    chooseAndResolve(m_err);
 }
 
-void HeadlessDownload::handOver()
+void HeadlessDownload::resolved()
 {
     m_downloads = std::make_unique<SongDownloadRun>(m_folder, chosen().entries(), chosen().parallelism());
     m_downloads->setTags(m_tags);

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "cli/songhandoff.h"
+#include "cli/chosensongscommand.h"
 
 namespace Lumisong {
 
@@ -23,7 +23,7 @@ class SongDownloadRun;
 // reason, FailureExitCode. A catalogue that failed, a folder that cannot be
 // written or a full disk end the run at once with FailureExitCode, every
 // .part kept. The archive gains exactly the songs now complete in DIR.
-class HeadlessDownload final : public SongHandOff
+class HeadlessDownload final : public ChosenSongsCommand
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(HeadlessDownload)
@@ -37,7 +37,7 @@ public:
     void start() override;
 
 private:
-    void handOver() override;
+    void resolved() override;
     void onDownloaded();
 
     QString m_folder;

@@ -5,8 +5,7 @@
 #include <cstdio>
 
 #include "catalogue/listformat.h"
-#include "cli/chosensongs.h"
-#include "cli/headlesscommand.h"
+#include "cli/chosensongscommand.h"
 
 namespace Lumisong {
 
@@ -24,7 +23,7 @@ namespace Lumisong {
 // With an archive, the chosen songs whose ids it lists are left out, and the
 // ids written are added to it along with the list. When no chosen song is
 // left, nothing is written, "没有新的歌曲。" goes to `out` and the end is 0.
-class HeadlessExport final : public HeadlessCommand
+class HeadlessExport final : public ChosenSongsCommand
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(HeadlessExport)
@@ -37,27 +36,22 @@ public:
 
     // --connections: at most this many connections to the site, and as many
     // addresses asked for at a time (FetchLimits::connectionsPerSite unless set).
-    void setConnections(int connections) { m_songs.connections = connections; }
+    void setConnections(int connections) { songs().connections = connections; }
     // --streams: where the site multiplexes (HTTP/2), this many requests side
     // by side on one connection (FetchLimits::streamsPerConnection unless set).
-    void setStreams(int streams) { m_songs.streams = streams; }
+    void setStreams(int streams) { songs().streams = streams; }
     // --format: the kind of list written (ListFormat::Lst unless set).
     void setFormat(ListFormat format) { m_format = format; }
     // --archive: the file of song ids already exported; empty text = none.
-    void setArchive(const QString &path) { m_songs.archivePath = path; }
+    void setArchive(const QString &path) { songs().archivePath = path; }
 
     void start() override;
 
 private:
-    void onPrepared(ChosenSongs::Status status);
-    void onResolved(ListFileRun::Outcome outcome);
+    void resolved() override;
 
-    ChosenSongs::Options m_songs;
     QString m_file;
-    std::FILE *m_out;
-    std::FILE *m_err;
     ListFormat m_format = ListFormat::Lst;
-    ChosenSongs *m_chosen = nullptr; // a child
 };
 
 } // namespace Lumisong
