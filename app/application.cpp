@@ -5,8 +5,8 @@
 
 #include "cli/commandline.h"
 #include "common/defaults.h"
+#include "common/programidentity.h"
 #include "app/frmmain.h"
-#include "cli/headlessrunner.h"
 #include "net/fetchlimits.h"
 #include "app/programicon.h"
 #include "platform/settingsstore.h"
@@ -55,24 +55,12 @@ int runWindow(int &argc, char *argv[], const CommandLine &commandLine)
 
 } // namespace
 
-int runLumisong(int argc, char *argv[])
+int runWindowProgram(int argc, char *argv[])
 {
-    QCoreApplication::setOrganizationName(Defaults::SettingsApplication.toString());
-    QCoreApplication::setApplicationName(Defaults::ProgramTitle.toString());
-    QCoreApplication::setApplicationVersion(QStringLiteral(LUMISONG_VERSION_TEXT));
-
-    QStringList args;
-    for (int i = 0; i < argc; ++i)
-        args.append(QString::fromLocal8Bit(argv[i]));
+    nameTheProgram();
     CommandLine commandLine;
-    commandLine.parse(CommandLine::withoutToolkitOptions(args));
-
-    if (commandLine.needsDisplay())
-        return runWindow(argc, argv, commandLine);
-    QCoreApplication app(argc, argv);
-    const int status = HeadlessRunner(commandLine).run();
-    closeAllConnections();
-    return status;
+    commandLine.parse(CommandLine::withoutToolkitOptions(argumentsOf(argc, argv)));
+    return runWindow(argc, argv, commandLine);
 }
 
 } // namespace Lumisong

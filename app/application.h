@@ -2,9 +2,9 @@
 
 namespace Lumisong {
 
-// The whole program: reads the command line, then runs the main window under
-// a QApplication or a headless mode under a QCoreApplication. The mode is
-// decided before either exists, so the headless modes never need a display.
-int runLumisong(int argc, char *argv[]);
+// The main window's program (lumisong-window): reads the command line and runs
+// the window under a QApplication until it closes. The program `lumisong`
+// starts it in its own place when the command line asks for the window.
+int runWindowProgram(int argc, char *argv[]);
 
 } // namespace Lumisong

@@ -1,4 +1,4 @@
-#include "app/application.h"
+#include "cli/programstart.h"
 
 int main(int argc, char *argv[])
 {

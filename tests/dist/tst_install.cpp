@@ -95,7 +95,8 @@ void TestInstall::installPutsEverythingInPlace()
         {u"--install"_s, QStringLiteral(LUMISONG_BUILD_DIR), u"--prefix"_s, prefix.path()});
     QVERIFY2(install.exitCode == 0, install.err.constData());
     const QDir root(prefix.path());
-    QStringList expected{u"bin/lumisong"_s, u"share/applications/lumisong.desktop"_s,
+    QStringList expected{u"bin/lumisong"_s, u"libexec/lumisong/lumisong-window"_s,
+                         u"share/applications/lumisong.desktop"_s,
                          u"share/man/man1/lumisong.1.gz"_s,
                          u"lib/systemd/user/lumisong-send.service"_s,
                          u"lib/systemd/user/lumisong-send.timer"_s};
@@ -114,6 +115,17 @@ void TestInstall::installPutsEverythingInPlace()
     const Run version = runProgram(root.filePath(u"bin/lumisong"_s), {u"--version"_s});
     QCOMPARE(version.exitCode, 0);
     QCOMPARE(version.out, QByteArray(LUMISONG_VERSION_LINE "\n"));
+
+    // Asked for the window, the installed program becomes the installed window
+    // program, which gets as far as Qt's display plugin; without it, it says so.
+    QProcessEnvironment noPlugin;
+    noPlugin.insert(u"QT_QPA_PLATFORM"_s, u"no-such-display"_s);
+    const Run window = runProgram(root.filePath(u"bin/lumisong"_s), {}, QString(), noPlugin);
+    QVERIFY2(window.err.contains("\"no-such-display\""), window.err.constData());
+    QVERIFY(QFile::remove(root.filePath(u"libexec/lumisong/lumisong-window"_s)));
+    const Run missing = runProgram(root.filePath(u"bin/lumisong"_s), {}, QString(), noPlugin);
+    QCOMPARE(missing.exitCode, 1);
+    QVERIFY2(missing.err.startsWith("lumisong: cannot start the window ("), missing.err.constData());
 
     const QString validate = QStandardPaths::findExecutable(u"desktop-file-validate"_s);
     if (validate.isEmpty())
