@@ -92,8 +92,9 @@ void DownloaderSend::sendNext()
             finish(*failure);
             return;
         }
-        confirmHeld(request, std::get<Aria2Rpc::Answer>(posted).calls, [this, &request](const CallAnswers &calls) {
-            const QString refused = take(request, calls);
+        const CallAnswers &calls = std::get<Aria2Rpc::Answer>(posted).calls;
+        confirmHeld(request, calls, [this, &request](const CallAnswers &confirmed) {
+            const QString refused = take(request, confirmed);
             if (refused.isNull())
                 sendNext();
             else

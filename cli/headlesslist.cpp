@@ -7,7 +7,8 @@ namespace Lumisong {
 
 HeadlessList::HeadlessList(const QString &siteBase, bool json, std::FILE *out, std::FILE *err,
                            QObject *parent)
-    : HeadlessCommand(parent), m_catalogue(siteBase), m_load(m_catalogue), m_json(json), m_out(out), m_err(err)
+    : HeadlessCommand(parent), m_catalogue(siteBase), m_load(m_catalogue), m_json(json), m_out(out),
+      m_err(err)
 {
     connect(&m_load, &CatalogueLoad::finished, this, &HeadlessList::onLoaded);
 }
@@ -27,7 +28,8 @@ void HeadlessList::onLoaded(const Catalogue::LoadResult &result)
         emit finished(PageMissingExitCode);
         return;
     }
-    const QByteArray listing = m_json ? SongListing::asJson(m_catalogue) : SongListing::asText(m_catalogue);
+    const QByteArray listing =
+        m_json ? SongListing::asJson(m_catalogue) : SongListing::asText(m_catalogue);
     const int status = print(m_out, listing, m_err, 0);
     // The listing itself stays as for any page; the note goes beside it.
     if (status == 0 && result.truncated)
