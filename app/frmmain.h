@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "controls/button/zephbutton.h"
+#include "catalogue/catalogue.h"
 #include "controls/progressbar/progressbar.h"
 #include "platform/ui/skinframe.h"
 
@@ -14,8 +15,10 @@ class QTimer;
 
 namespace Lumisong {
 
-class Catalogue;
+class AddressCopy;
+class CatalogueLoad;
 class Clipboard;
+class ListFileCommand;
 class frmMenu;
 class ImageBox;
 class ListView;
@@ -26,7 +29,9 @@ class SettingsStore;
 class SingleInstance;
 class SongDownloadCommand;
 class TitleDrag;
+class UpdateCheck;
 class UpdatePrompt;
+struct VersionPageReading;
 
 // The main window. It lives for the whole run and ends the program when it
 // closes. Its load event refuses a second instance and starts the two-timer
@@ -65,9 +70,11 @@ public:
     // runs: the user has been told, and the caller ends this run without
     // showing the window.
     bool Form_Load();
-    // The window is closing: pending fetches end at once and no handler goes
-    // on; unloaded() then asks the application to quit.
+    // The window is closing: its pending requests and runs end at once,
+    // none goes on later; unloaded() then asks the application to quit.
     void Form_Unload();
+    // Each starts its step; the chain goes on when the step's answer comes,
+    // while the window stays usable.
     void Timer1_Timer();
     void Timer2_Timer();
     // The layout rule of the skinned frame, run whenever the size or the
@@ -142,6 +149,8 @@ protected:
 
 private:
     template<typename T> T *designed(const QString &name) const;
+    void Timer1_Checked(const VersionPageReading &reading);
+    void Timer2_Loaded(const Catalogue::LoadResult &result);
     void createFrame();
     void createSongCommands();
     void showCatalogueRows();
@@ -172,8 +181,11 @@ private:
     zephbutton *m_btClose = nullptr;
     TitleDrag *m_drag = nullptr;
     std::unique_ptr<UpdatePrompt> m_updatePrompt;
+    UpdateCheck *m_updateCheck = nullptr;
+    CatalogueLoad *m_catalogueLoad = nullptr;
+    AddressCopy *m_addressCopy = nullptr;
+    ListFileCommand *m_listFile = nullptr;
     int m_currentSong = 0;
-    bool m_unloaded = false;
 };
 
 } // namespace Lumisong

@@ -11,6 +11,7 @@ class QMenu;
 
 namespace Lumisong {
 
+class AddressCopy;
 class Catalogue;
 class Clipboard;
 class ShellOpener;
@@ -50,6 +51,10 @@ public:
     void mnuSearchBaidu_Click();
     void mnuSearchBaiduMP3_Click();
 
+    // Drops an address copy that waits for its answer: nothing is copied or
+    // told later (the window is closing).
+    void abortPending();
+
 signals:
     // A command failed in a way the user should know of; the text is for the status line.
     void statusTextChanged(const QString &text);
@@ -69,6 +74,7 @@ private:
     Clipboard &m_clipboard;
     ShellOpener &m_shellOpener;
     QMenu *m_mnuRight;
+    AddressCopy *m_addressCopy;
 };
 
 } // namespace Lumisong

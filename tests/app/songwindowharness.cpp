@@ -28,6 +28,8 @@ bool SongWindowHarness::start()
     if (!QTest::qWaitForWindowExposed(form.get()))
         return false;
     form->Timer2_Timer(); // loads the catalogue into the list
+    if (!QTest::qWaitFor([this] { return !infos.isEmpty(); }, 10000))
+        return false;
     site.resetCounters();
     return items()->rowCount() == 6;
 }
@@ -84,6 +86,12 @@ void SongWindowHarness::onEachRequest(std::function<void()> probe)
 void SongWindowHarness::clickCreate()
 {
     QTest::mouseClick(form->btnCreate(), Qt::LeftButton);
+    waitForCreate();
+}
+
+bool SongWindowHarness::waitForCreate()
+{
+    return QTest::qWaitFor([this] { return form->btnCreate()->isEnabled() || unloads > 0; }, 20000);
 }
 
 void SongWindowHarness::doubleClick(const QPoint &pos)

@@ -56,7 +56,10 @@ struct SongWindowHarness
     // Runs `probe` whenever a request reaches the site, i.e. while the
     // program waits for it.
     void onEachRequest(std::function<void()> probe);
+    // Clicks "生成列表" and waits for the run's end (the button enabled again,
+    // or the window closed).
     void clickCreate();
+    bool waitForCreate();
     // As a desktop delivers it: a click, then a second press that is a
     // double-click, then its release.
     void doubleClick(const QPoint &pos);

@@ -1,4 +1,3 @@
-#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,11 +16,11 @@
 #include "forms/listitemsmodel.h"
 #include "forms/listview.h"
 #include "net/fetchlimits.h"
-#include "common/statustexts.h"
 #include "catalogue/catalogue.h"
 #include "platform/settingsstore.h"
 #include "platform/singleinstance.h"
 #include "platform/twips.h"
+#include "tests/support/requestsunderway.h"
 #include "tests/support/scriptedmessagebox.h"
 #include "tools/demosite/demosite.h"
 
@@ -143,7 +142,7 @@ void tst_frmMain::designedLayout()
     QVERIFY(text.x() + margin >= box.x() + box.width());
     QVERIFY(text.width() - 2 * margin >= list->fontMetrics().horizontalAdvance(u"99"_s));
 
-    QCOMPARE(f.lblInfo()->text(), StatusText::ready());
+    QCOMPARE(f.lblInfo()->text(), u"准备就绪"_s);
     QCOMPARE(f.lblInfo()->toolTip(), u"状态提示"_s);
     QCOMPARE(f.lblInfo()->pos(), QPoint(px(90), px(7920)));
 
@@ -193,21 +192,21 @@ void tst_frmMain::statusFlow_data()
     QTest::addColumn<QString>("finalText");
     QTest::addColumn<int>("rows");
 
-    const QString missing = StatusText::catalogueMissing();
+    const QString missing = u"获取新歌列表失败，请检查网络..."_s;
     QTest::newRow("no network") << -1 << 0 << QByteArray() << missing << 0;
     QTest::newRow("empty body") << 5 << 200 << QByteArray() << missing << 0;
     QTest::newRow("error status with a body")
         << 5 << 404 << QByteArray("<html>Not Found</html>") << missing << 0;
     QTest::newRow("page without songs")
-        << 5 << 200 << QByteArray("<html>no list today</html>") << StatusText::catalogueLoaded(0)
-        << 0;
+        << 5 << 200 << QByteArray("<html>no list today</html>") << u"获取新歌列表完成，共 0 首歌..."_s << 0;
     QTest::newRow("zero songs") << 0 << 0 << QByteArray() << u"获取新歌列表完成，共 0 首歌..."_s << 0;
     QTest::newRow("demo page") << 150 << 0 << QByteArray() << u"获取新歌列表完成，共 150 首歌..."_s
                                << 150;
     QTest::newRow("full table") << 1000 << 0 << QByteArray()
                                 << u"获取新歌列表完成，共 1000 首歌..."_s << 1000;
     QTest::newRow("more than the table holds")
-        << 1001 << 0 << QByteArray() << StatusText::catalogueLoaded(1000, true) << 1000;
+        << 1001 << 0 << QByteArray()
+        << u"获取新歌列表完成，共 1000 首歌（页面上的歌曲多于 1000 首，只载入了前 1000 首）..."_s << 1000;
 }
 
 void tst_frmMain::statusFlow()
@@ -243,8 +242,9 @@ void tst_frmMain::statusFlow()
         QCOMPARE(site.requestCount(u"/version.html"_s), 1);
         QCOMPARE(site.totalRequests(), 2);
     }
-    // The chain runs once: nothing changes afterwards.
-    QTest::qWait(20);
+    // The chain runs once: with both timers at rest and no request under way,
+    // nothing can change afterwards.
+    QCOMPARE(Test::requestsUnderWay(h.form.get()), 0);
     QCOMPARE(h.infos.size(), 3);
     QVERIFY(h.messageBox.shown().isEmpty());
 }
@@ -307,7 +307,7 @@ void tst_frmMain::versionsAtLoad()
     QCOMPARE(h.form->SkippedVersion(), u"1.2.0"_s);
     QVERIFY(h.form->Timer1()->isActive());
     QVERIFY(!h.form->Timer2()->isActive());
-    QCOMPARE(h.infos, QStringList{StatusText::checkingForUpdate()});
+    QCOMPARE(h.infos, QStringList{u"正在检查更新中..."_s});
 }
 
 void tst_frmMain::secondInstanceIsRefused()
@@ -327,10 +327,11 @@ void tst_frmMain::secondInstanceIsRefused()
     QCOMPARE(box.icon, MessageBox::Icon::Information);
     QCOMPARE(box.buttons, MessageBox::Buttons::Ok);
 
-    QTest::qWait(50);
+    // Timer1 never started, so the chain cannot begin later.
     QVERIFY(!h.form->Timer1()->isActive());
+    QCOMPARE(Test::requestsUnderWay(h.form.get()), 0);
     QVERIFY(!h.form->isVisible());
-    QCOMPARE(h.form->lblInfo()->text(), StatusText::ready());
+    QCOMPARE(h.form->lblInfo()->text(), u"准备就绪"_s);
     QCOMPARE(site.totalRequests(), 0);
     QVERIFY(running.isLocked());
 }
@@ -358,24 +359,18 @@ void tst_frmMain::closingDuringFetchEndsAtOnce()
     h.create(site.baseUrl());
     QSignalSpy unloaded(h.form.get(), &frmMain::unloaded);
 
-    // Closes the window from inside the catalogue fetch's wait.
-    QElapsedTimer sinceClose;
-    QTimer closer;
-    closer.setInterval(5);
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (site.requestCount(u"/"_s) == 1 && !sinceClose.isValid()) {
-            sinceClose.start();
+    // Closes the window while the catalogue page is awaited.
+    QObject::connect(&site, &DemoSite::requestReceived, h.form.get(), [&] {
+        if (site.requestCount(u"/"_s) == 1)
             h.form->close();
-        }
     });
-    closer.start();
     QVERIFY(h.form->Form_Load());
     h.form->show();
-    QVERIFY(QTest::qWaitFor([&] { return sinceClose.isValid(); }, 10000));
-    // Back in this loop means Timer2's handler has returned.
-    QVERIFY2(sinceClose.elapsed() < 5000, "the pending fetch held the window");
+    QVERIFY(unloaded.wait(10000));
+    // The stalled request ended with the window: no late status line can come.
+    QCOMPARE(Test::requestsUnderWay(h.form.get()), 0);
     QCOMPARE(unloaded.size(), 1);
-    QCOMPARE(h.form->lblInfo()->text(), StatusText::fetchingCatalogue());
+    QCOMPARE(h.form->lblInfo()->text(), u"正在获取新歌列表中..."_s);
     QCOMPARE(h.form->lstXg()->items()->rowCount(), 0);
     QVERIFY(!h.form->Timer2()->isActive());
 }

@@ -21,6 +21,7 @@
 #include "platform/twips.h"
 #include "platform/ui/imagebox.h"
 #include "tests/support/modalwatchdog.h"
+#include "tests/support/requestsunderway.h"
 #include "tests/support/recordingshellopener.h"
 #include "tests/support/scriptedmessagebox.h"
 #include "platform/ui/titledrag.h"
@@ -323,9 +324,9 @@ void tst_MainFrame::closeButtonEndsTheProgram()
     f.show();
     QTRY_VERIFY_WITH_TIMEOUT(!h.unloaded->isEmpty(), 10000);
     QCOMPARE(h.unloaded->size(), 1);
-    QTest::qWait(30);
     QVERIFY(!f.Timer1()->isActive() && !f.Timer2()->isActive());
-    // Nothing is fetched after the close.
+    // Nothing is fetched after the close: the timers rest and no request is under way.
+    QCOMPARE(Test::requestsUnderWay(&f), 0);
     QCOMPARE(h.site.totalRequests(), stalled == u"/" ? 2 : 1);
 }
 
@@ -382,7 +383,8 @@ void tst_MainFrame::updateDialog()
         QCOMPARE(h.opener.opened(), QList<QUrl>{QUrl(h.site.versionUrl())});
         QCOMPARE(h.unloaded->size(), 1);
         QCOMPARE(h.infos, (QStringList{u"正在检查更新中..."_s, u"正在提示更新..."_s}));
-        QTest::qWait(30);
+        QVERIFY(!f.Timer2()->isActive());
+        QCOMPARE(Test::requestsUnderWay(&f), 0);
         QCOMPARE(h.site.requestCount(u"/"_s), 0);
         return;
     }

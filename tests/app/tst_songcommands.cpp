@@ -20,6 +20,7 @@
 #include "menu/frmmenu.h"
 #include "platform/twips.h"
 #include "songwindowharness.h"
+#include "tests/support/requestsunderway.h"
 
 using namespace Lumisong;
 
@@ -61,6 +62,8 @@ private slots:
     void spaceTicksWhicheverColumnWasClicked();
     void doubleClickCopiesOnceThenFromCache();
     void doubleClickFailureIsTold();
+    void doubleClickWhileACopyWaits_data();
+    void doubleClickWhileACopyWaits();
     void selectionButtons();
     void buttonsByKeyboard();
     void menuKeyOpensTheRowMenu_data();
@@ -226,7 +229,7 @@ void TestSongCommands::doubleClickCopiesOnceThenFromCache()
     QVERIFY(h.start());
     h.doubleClick(h.rowPoint(2));
     const QString expected = QString::fromLatin1(h.addressLine(2).chopped(2));
-    QCOMPARE(h.clipboard.text(), expected);
+    QTRY_COMPARE(h.clipboard.text(), expected);
     QCOMPARE(h.site.requestCount(h.addressTarget(2)), 1);
 
     h.clipboard.setText(QStringLiteral("other"));
@@ -250,9 +253,49 @@ void TestSongCommands::doubleClickFailureIsTold()
     h.site.setAnswer(h.addressTarget(1), failing);
     h.clipboard.setText(QStringLiteral("kept"));
     h.doubleClick(h.rowPoint(1));
+    QTRY_COMPARE(h.form->lblInfo()->text(), QStringLiteral("获取下载地址失败，请检查网络..."));
     QCOMPARE(h.clipboard.text(), QStringLiteral("kept"));
-    QCOMPARE(h.form->lblInfo()->text(), QStringLiteral("获取下载地址失败，请检查网络..."));
     QVERIFY(h.form->catalogue().song(1).downloadUrl.isEmpty());
+}
+
+void TestSongCommands::doubleClickWhileACopyWaits_data()
+{
+    QTest::addColumn<int>("second"); // the row double-clicked next; -1: the window closes
+    QTest::addColumn<int>("copied"); // whose address the clipboard holds at the end; -1: none
+    QTest::addColumn<int>("requestsOfRow2");
+    QTest::newRow("the same song again") << 2 << 2 << 1;
+    QTest::newRow("another song: the last asked for") << 4 << 4 << 1;
+    QTest::newRow("the window closes") << -1 << -1 << 1;
+}
+
+// Row 3's address is slow to come; meanwhile the list is used again.
+void TestSongCommands::doubleClickWhileACopyWaits()
+{
+    QFETCH(int, second);
+    QFETCH(int, copied);
+    QFETCH(int, requestsOfRow2);
+    SongWindowHarness h;
+    QVERIFY(h.start());
+    ScriptedAnswer slow;
+    slow.body = DemoCatalogue::filePath(h.form->catalogue().song(2).songId).toLatin1();
+    slow.latencyMs = 300;
+    h.site.setAnswer(h.addressTarget(2), slow);
+    h.clipboard.setText(QStringLiteral("before"));
+    h.doubleClick(h.rowPoint(2));
+    QTRY_COMPARE(h.site.requestCount(h.addressTarget(2)), 1);
+    const int infosBefore = h.infos.size();
+    if (second >= 0)
+        h.doubleClick(h.rowPoint(second));
+    else
+        h.form->close();
+
+    if (copied >= 0)
+        QTRY_COMPARE(h.clipboard.text(), QString::fromLatin1(h.addressLine(copied).chopped(2)));
+    QCOMPARE(Test::requestsUnderWay(h.form.get()), 0); // nothing can be copied later
+    QCOMPARE(h.clipboard.text(),
+             copied >= 0 ? QString::fromLatin1(h.addressLine(copied).chopped(2)) : QStringLiteral("before"));
+    QCOMPARE(h.site.requestCount(h.addressTarget(2)), requestsOfRow2);
+    QCOMPARE(h.infos.size(), infosBefore); // no failure told
 }
 
 void TestSongCommands::selectionButtons()
@@ -312,6 +355,7 @@ void TestSongCommands::buttonsByKeyboard()
     QTest::keyPress(h.form->btnCreate(), Qt::Key_Space);
     QCOMPARE(h.saveDialog.requests().size(), 0);
     QTest::keyRelease(h.form->btnCreate(), Qt::Key_Space);
+    QVERIFY(h.waitForCreate());
     QCOMPARE(readAll(path), h.addressLine(0) + h.addressLine(2) + h.addressLine(3) + h.addressLine(4)
                                 + h.addressLine(5) + "//By Tolvane\r\n");
     QCOMPARE(enabledDuringRun, QList<bool>(5, false));
