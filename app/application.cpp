@@ -6,6 +6,7 @@
 #include "cli/commandline.h"
 #include "common/defaults.h"
 #include "app/frmmain.h"
+#include "catalogue/catalogue.h"
 #include "cli/headlessrunner.h"
 #include "net/fetchlimits.h"
 #include "app/programicon.h"
@@ -34,8 +35,11 @@ int runWindow(int &argc, char *argv[], const CommandLine &commandLine)
 
     int status = 0;
     {
-        frmMain form({&messageBox, &settings, &instance, commandLine.siteBase(),
-                      commandLine.updateUrl()});
+        Catalogue catalogue(commandLine.siteBase());
+        frmMain::Environment environment{&messageBox, &settings, &instance, commandLine.siteBase(),
+                                         commandLine.updateUrl()};
+        environment.catalogue = &catalogue;
+        frmMain form(environment);
         if (form.Form_Load()) {
             // Closing the window ends the run at once, even inside a handler that
             // is waiting for a page: every running event loop is told to exit.

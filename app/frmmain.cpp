@@ -40,8 +40,12 @@ namespace Lumisong {
 
 frmMain::frmMain(const Environment &environment, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_env(environment),
-      m_catalogue(std::make_unique<Catalogue>(environment.siteBase))
+      m_catalogue(environment.catalogue)
 {
+    if (!m_catalogue) {
+        m_ownCatalogue = std::make_unique<Catalogue>(environment.siteBase);
+        m_catalogue = m_ownCatalogue.get();
+    }
     QString error;
     // The form file is built into the program; a broken one is a build fault.
     if (!FormLoader::buildFile(this, m_env.formFile, &error))
@@ -74,8 +78,8 @@ void frmMain::createFrame()
     m_lblTitle = designed<QLabel>(QStringLiteral("lblTitle"));
     m_btMin = designed<zephbutton>(QStringLiteral("btMin"));
     m_btClose = designed<zephbutton>(QStringLiteral("btClose"));
-    m_drag = new TitleDrag(this, m_skin.imgTitle());
-    m_drag->addElement(m_lblTitle);
+    auto *drag = new TitleDrag(this, m_skin.imgTitle(), TitleDrag::platformMover());
+    drag->addElement(m_lblTitle);
     connect(m_btMin, &zephbutton::Click, this, &frmMain::btMin_Click);
     connect(m_btClose, &zephbutton::Click, this, &frmMain::btClose_Click);
     // The frame buttons are the window's own title buttons: like a system
@@ -130,7 +134,7 @@ void frmMain::createSongCommands()
     connect(m_addressCopy, &AddressCopy::failed, this,
             [this] { setInfo(AddressCopy::failureText()); });
     m_listFile = new ListFileCommand({this, m_btnCreate, m_process, m_lstXg->items(),
-                                      m_catalogue.get(), m_env.saveDialog, m_env.messageBox,
+                                      m_catalogue, m_env.saveDialog, m_env.messageBox,
                                       [this](const QString &text) { setInfo(text); },
                                       m_env.settings,
                                       {m_env.parallelRequests, fetchLimits().streamsPerConnection}},
@@ -295,7 +299,7 @@ void frmMain::btnDownload_Click()
 {
     if (!m_songDownload)
         m_songDownload = new SongDownloadCommand(
-            {this, m_btnDownload, m_process, m_lstXg->items(), m_catalogue.get(), m_env.saveDialog,
+            {this, m_btnDownload, m_process, m_lstXg->items(), m_catalogue, m_env.saveDialog,
              m_env.messageBox,
              [this](const QString &text) { setInfo(text); },
              m_env.settings, {m_env.parallelRequests, fetchLimits().streamsPerConnection}},

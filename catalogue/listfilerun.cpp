@@ -194,7 +194,6 @@ void ListFileRun::writeFile()
 void ListFileRun::end(Outcome outcome)
 {
     m_finished = true;
-    m_outcome = outcome;
     m_resolver->abortAll();
     emit finished(outcome);
 }

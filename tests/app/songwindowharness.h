@@ -22,6 +22,7 @@
 // commands and of its list-file run.
 namespace Lumisong {
 
+class Catalogue;
 class ListItemsModel;
 class ListView;
 
@@ -36,6 +37,7 @@ struct SongWindowHarness
     MemoryClipboard clipboard;
     RecordingShellOpener opener;
     SettingsStore settings = SettingsStore::atPath(dir.filePath(QStringLiteral("settings.ini")));
+    std::unique_ptr<Catalogue> catalogue; // the window's, made by start()
     std::unique_ptr<frmMain> form;
     QStringList infos;
     int unloads = 0; // times the window said it unloaded
@@ -46,6 +48,10 @@ struct SongWindowHarness
     bool start();
 
     ListView *list() const;
+    zephbutton *btnCreate() const;
+    // The song the double-click and the context menu act on (0-based), as
+    // the menu's title copy reads it; -1 when it names no loaded song.
+    int currentSong();
     ListItemsModel *items() const;
     QWidget *viewport() const;
     QPoint rowPoint(int row) const;

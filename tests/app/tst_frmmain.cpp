@@ -12,6 +12,7 @@
 
 #include <memory>
 
+#include "tests/support/formcontrol.h"
 #include "app/frmmain.h"
 #include "forms/listitemsmodel.h"
 #include "forms/listview.h"
@@ -37,15 +38,18 @@ struct Harness
     ScriptedMessageBox messageBox;
     SettingsStore settings = SettingsStore::atPath(dir.filePath(u"settings.ini"_s));
     SingleInstance instance{u"Lumisong"_s, dir.path()};
+    std::unique_ptr<Catalogue> catalogue;
     std::unique_ptr<frmMain> form;
     QStringList infos;
 
     void create(const QString &site)
     {
-        form = std::make_unique<frmMain>(frmMain::Environment{
-            &messageBox, &settings, &instance, site, site + u"/version.html"_s});
-        form->Timer1()->setInterval(1);
-        form->Timer2()->setInterval(1);
+        catalogue = std::make_unique<Catalogue>(site);
+        frmMain::Environment env{&messageBox, &settings, &instance, site, site + u"/version.html"_s};
+        env.catalogue = catalogue.get();
+        form = std::make_unique<frmMain>(env);
+        Test::formControl<QTimer>(form.get(), "Timer1")->setInterval(1);
+        Test::formControl<QTimer>(form.get(), "Timer2")->setInterval(1);
         QObject::connect(form.get(), &frmMain::infoChanged,
                          [this](const QString &text) { infos.append(text); });
     }
@@ -92,7 +96,7 @@ private slots:
     void statusFlow();
     void rowsShowTheCatalogue();
     void headerClickDoesNotSort();
-    void versionsAtLoad();
+    void loadEventStartsTheChain();
     void secondInstanceIsRefused();
     void unusableLockFolderDoesNotStopTheStart();
     void closingDuringFetchEndsAtOnce();
@@ -115,7 +119,7 @@ void tst_frmMain::designedLayout()
     QCOMPARE(f.windowTitle(), u"Lumisong"_s);
     QCOMPARE(f.size(), QSize(px(12675), px(8235)));
 
-    const ListView *list = f.lstXg();
+    const ListView *list = Test::formControl<ListView>(&f, "lstXg");
     const QStringList headers = {u"序号"_s,   u"发布日期"_s, u"歌曲名"_s,  u"歌手名"_s,
                                  u"专辑名"_s, u"日下载量"_s, u"总下载量"_s};
     const QList<int> widths = {600, 1200, 2440, 2440, 2440, 1440, 1440};
@@ -142,26 +146,25 @@ void tst_frmMain::designedLayout()
     QVERIFY(text.x() + margin >= box.x() + box.width());
     QVERIFY(text.width() - 2 * margin >= list->fontMetrics().horizontalAdvance(u"99"_s));
 
-    QCOMPARE(f.lblInfo()->text(), u"准备就绪"_s);
-    QCOMPARE(f.lblInfo()->toolTip(), u"状态提示"_s);
-    QCOMPARE(f.lblInfo()->pos(), QPoint(px(90), px(7920)));
+    QCOMPARE(Test::formControl<QLabel>(&f, "lblInfo")->text(), u"准备就绪"_s);
+    QCOMPARE(Test::formControl<QLabel>(&f, "lblInfo")->toolTip(), u"状态提示"_s);
+    QCOMPARE(Test::formControl<QLabel>(&f, "lblInfo")->pos(), QPoint(px(90), px(7920)));
 
-    for (QTimer *t : {f.Timer1(), f.Timer2()}) {
+    for (QTimer *t : {Test::formControl<QTimer>(&f, "Timer1"), Test::formControl<QTimer>(&f, "Timer2")}) {
         QVERIFY(!t->isActive());
         QVERIFY(!t->isSingleShot());
     }
     // The harness speeds the timers up; the design's interval is 1000 ms.
     frmMain designed({&h.messageBox, nullptr, nullptr, refusedSite(), QString()});
-    QCOMPARE(designed.Timer1()->interval(), 1000);
-    QCOMPARE(designed.Timer2()->interval(), 1000);
-    QCOMPARE(f.currentSong(), 0);
+    QCOMPARE(Test::formControl<QTimer>(&designed, "Timer1")->interval(), 1000);
+    QCOMPARE(Test::formControl<QTimer>(&designed, "Timer2")->interval(), 1000);
 }
 
 void tst_frmMain::rowNumbersLeaveTheNextColumnAlone()
 {
     Harness h;
     h.create(refusedSite());
-    ListView *list = h.form->lstXg();
+    ListView *list = Test::formControl<ListView>(h.form.get(), "lstXg");
     QList<QStringList> rows;
     for (int row = 1; row <= 1000; ++row)
         rows.append({QString::number(row), u"2010-05-04"_s});
@@ -231,11 +234,11 @@ void tst_frmMain::statusFlow()
 
     const QStringList expected = {u"正在检查更新中..."_s, u"正在获取新歌列表中..."_s, finalText};
     QCOMPARE(h.infos, expected);
-    QCOMPARE(h.form->lblInfo()->text(), finalText);
-    QCOMPARE(h.form->lstXg()->items()->rowCount(), rows);
-    QCOMPARE(h.form->catalogue().songCount(), rows);
-    QVERIFY(!h.form->Timer1()->isActive());
-    QVERIFY(!h.form->Timer2()->isActive());
+    QCOMPARE(Test::formControl<QLabel>(h.form.get(), "lblInfo")->text(), finalText);
+    QCOMPARE(Test::formControl<ListView>(h.form.get(), "lstXg")->items()->rowCount(), rows);
+    QCOMPARE(h.catalogue->songCount(), rows);
+    QVERIFY(!Test::formControl<QTimer>(h.form.get(), "Timer1")->isActive());
+    QVERIFY(!Test::formControl<QTimer>(h.form.get(), "Timer2")->isActive());
     if (songs >= 0) {
         QCOMPARE(site.requestCount(u"/"_s), 1);
         // The version page announces the running version: nothing more is asked.
@@ -257,7 +260,7 @@ void tst_frmMain::rowsShowTheCatalogue()
     h.create(site.baseUrl());
     QVERIFY(h.runChain());
 
-    const ListItemsModel *items = h.form->lstXg()->items();
+    const ListItemsModel *items = Test::formControl<ListView>(h.form.get(), "lstXg")->items();
     const QList<DemoCatalogue::Song> &songs = site.catalogue().songs();
     QCOMPARE(items->rowCount(), int(songs.size()));
     for (int row = 0; row < items->rowCount(); ++row) {
@@ -268,14 +271,13 @@ void tst_frmMain::rowsShowTheCatalogue()
         for (int column = 0; column < expected.size(); ++column)
             QCOMPARE(items->text(row, column), expected.at(column));
         QVERIFY(!items->isChecked(row));
-        QCOMPARE(h.form->catalogue().song(row).songId, s.songId);
+        QCOMPARE(h.catalogue->song(row).songId, s.songId);
     }
     const QModelIndex first = items->index(0, 0);
     QVERIFY(items->flags(first) & Qt::ItemIsUserCheckable);
     QVERIFY(!(items->flags(items->index(0, 1)) & Qt::ItemIsUserCheckable));
     QCOMPARE(items->data(first, Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
-    QCOMPARE(h.form->catalogue().hashedUrl(), site.hashedUrl());
-    QCOMPARE(h.form->currentSong(), 0);
+    QCOMPARE(h.catalogue->hashedUrl(), site.hashedUrl());
 }
 
 void tst_frmMain::headerClickDoesNotSort()
@@ -285,7 +287,7 @@ void tst_frmMain::headerClickDoesNotSort()
     Harness h;
     h.create(site.baseUrl());
     QVERIFY(h.runChain());
-    ListView *list = h.form->lstXg();
+    ListView *list = Test::formControl<ListView>(h.form.get(), "lstXg");
     QHeaderView *header = list->header();
     for (int column : {0, 2, 6}) {
         const QPoint at(header->sectionViewportPosition(column) + 5, header->height() / 2);
@@ -296,17 +298,14 @@ void tst_frmMain::headerClickDoesNotSort()
         QCOMPARE(list->model()->index(row, 0).data().toString(), QString::number(row + 1));
 }
 
-void tst_frmMain::versionsAtLoad()
+void tst_frmMain::loadEventStartsTheChain()
 {
     Harness h;
     h.settings.setValue(u"Lumisong"_s, u"VersionNoTip"_s, u"1.2.0"_s);
     h.create(refusedSite());
-    QVERIFY(h.form->CurrentVersion().isEmpty());
     QVERIFY(h.form->Form_Load());
-    QCOMPARE(h.form->CurrentVersion(), u"1.1.0"_s);
-    QCOMPARE(h.form->SkippedVersion(), u"1.2.0"_s);
-    QVERIFY(h.form->Timer1()->isActive());
-    QVERIFY(!h.form->Timer2()->isActive());
+    QVERIFY(Test::formControl<QTimer>(h.form.get(), "Timer1")->isActive());
+    QVERIFY(!Test::formControl<QTimer>(h.form.get(), "Timer2")->isActive());
     QCOMPARE(h.infos, QStringList{u"正在检查更新中..."_s});
 }
 
@@ -328,10 +327,10 @@ void tst_frmMain::secondInstanceIsRefused()
     QCOMPARE(box.buttons, MessageBox::Buttons::Ok);
 
     // Timer1 never started, so the chain cannot begin later.
-    QVERIFY(!h.form->Timer1()->isActive());
+    QVERIFY(!Test::formControl<QTimer>(h.form.get(), "Timer1")->isActive());
     QCOMPARE(Test::requestsUnderWay(h.form.get()), 0);
     QVERIFY(!h.form->isVisible());
-    QCOMPARE(h.form->lblInfo()->text(), u"准备就绪"_s);
+    QCOMPARE(Test::formControl<QLabel>(h.form.get(), "lblInfo")->text(), u"准备就绪"_s);
     QCOMPARE(site.totalRequests(), 0);
     QVERIFY(running.isLocked());
 }
@@ -345,7 +344,7 @@ void tst_frmMain::unusableLockFolderDoesNotStopTheStart()
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"cannot take the instance lock"_s));
     QVERIFY(h.form->Form_Load());
     QVERIFY(h.messageBox.shown().isEmpty());
-    QVERIFY(h.form->Timer1()->isActive());
+    QVERIFY(Test::formControl<QTimer>(h.form.get(), "Timer1")->isActive());
 }
 
 void tst_frmMain::closingDuringFetchEndsAtOnce()
@@ -370,9 +369,9 @@ void tst_frmMain::closingDuringFetchEndsAtOnce()
     // The stalled request ended with the window: no late status line can come.
     QCOMPARE(Test::requestsUnderWay(h.form.get()), 0);
     QCOMPARE(unloaded.size(), 1);
-    QCOMPARE(h.form->lblInfo()->text(), u"正在获取新歌列表中..."_s);
-    QCOMPARE(h.form->lstXg()->items()->rowCount(), 0);
-    QVERIFY(!h.form->Timer2()->isActive());
+    QCOMPARE(Test::formControl<QLabel>(h.form.get(), "lblInfo")->text(), u"正在获取新歌列表中..."_s);
+    QCOMPARE(Test::formControl<ListView>(h.form.get(), "lstXg")->items()->rowCount(), 0);
+    QVERIFY(!Test::formControl<QTimer>(h.form.get(), "Timer2")->isActive());
 }
 
 QTEST_MAIN(tst_frmMain)

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "tests/support/formcontrol.h"
 #include "app/frmmain.h"
 #include "forms/listitemsmodel.h"
 #include "forms/listview.h"
@@ -96,11 +97,11 @@ void TestSongCommands::buttonsAsDesigned()
         QRect twips;
     };
     const QList<Expected> buttons = {
-        {h.form->btnDownload(), QStringLiteral("下载歌曲(&D)"), {7440, 7845, 1215, 345}},
-        {h.form->btnSelectAll(), QStringLiteral("全选(&A)"), {8730, 7845, 915, 345}},
-        {h.form->btnSelectNone(), QStringLiteral("全不选(&N)"), {9720, 7845, 915, 345}},
-        {h.form->btnSelectInvert(), QStringLiteral("反选(&I)"), {10710, 7845, 915, 345}},
-        {h.form->btnCreate(), QStringLiteral("生成列表"), {11700, 7845, 915, 345}},
+        {Test::formControl<zephbutton>(h.form.get(), "btnDownload"), QStringLiteral("下载歌曲(&D)"), {7440, 7845, 1215, 345}},
+        {Test::formControl<zephbutton>(h.form.get(), "btnSelectAll"), QStringLiteral("全选(&A)"), {8730, 7845, 915, 345}},
+        {Test::formControl<zephbutton>(h.form.get(), "btnSelectNone"), QStringLiteral("全不选(&N)"), {9720, 7845, 915, 345}},
+        {Test::formControl<zephbutton>(h.form.get(), "btnSelectInvert"), QStringLiteral("反选(&I)"), {10710, 7845, 915, 345}},
+        {h.btnCreate(), QStringLiteral("生成列表"), {11700, 7845, 915, 345}},
     };
     for (const Expected &e : buttons) {
         QVERIFY(qobject_cast<zephbutton *>(e.button));
@@ -110,13 +111,13 @@ void TestSongCommands::buttonsAsDesigned()
                                              px(e.twips.height())));
     }
     // Tab order: lstXg, btnCreate, btnSelectAll, btnSelectNone, btnSelectInvert, btnDownload.
-    QCOMPARE(nextTabStop(h.list()), h.form->btnCreate());
-    QCOMPARE(nextTabStop(h.form->btnCreate()), h.form->btnSelectAll());
-    QCOMPARE(nextTabStop(h.form->btnSelectAll()), h.form->btnSelectNone());
-    QCOMPARE(nextTabStop(h.form->btnSelectNone()), h.form->btnSelectInvert());
-    QCOMPARE(nextTabStop(h.form->btnSelectInvert()), h.form->btnDownload());
+    QCOMPARE(nextTabStop(h.list()), h.btnCreate());
+    QCOMPARE(nextTabStop(h.btnCreate()), Test::formControl<zephbutton>(h.form.get(), "btnSelectAll"));
+    QCOMPARE(nextTabStop(Test::formControl<zephbutton>(h.form.get(), "btnSelectAll")), Test::formControl<zephbutton>(h.form.get(), "btnSelectNone"));
+    QCOMPARE(nextTabStop(Test::formControl<zephbutton>(h.form.get(), "btnSelectNone")), Test::formControl<zephbutton>(h.form.get(), "btnSelectInvert"));
+    QCOMPARE(nextTabStop(Test::formControl<zephbutton>(h.form.get(), "btnSelectInvert")), Test::formControl<zephbutton>(h.form.get(), "btnDownload"));
     // ... and round to the list: the frame buttons are no tab stops.
-    QCOMPARE(nextTabStop(h.form->btnDownload()), static_cast<QWidget *>(h.list()));
+    QCOMPARE(nextTabStop(Test::formControl<zephbutton>(h.form.get(), "btnDownload")), static_cast<QWidget *>(h.list()));
 }
 
 void TestSongCommands::mouse_data()
@@ -154,7 +155,7 @@ void TestSongCommands::mouse()
     QCOMPARE(h.list()->selectedRow(), -1);
     if (startRow >= 0) {
         QTest::mouseClick(h.viewport(), Qt::LeftButton, {}, h.rowPoint(startRow));
-        QCOMPARE(h.form->currentSong(), startRow);
+        QCOMPARE(h.currentSong(), startRow);
     }
     QString opened;
     closePopupSoon(&opened);
@@ -165,7 +166,7 @@ void TestSongCommands::mouse()
     else
         QTest::mouseClick(h.viewport(), button, {}, h.rowPoint(where.mid(4).toInt()));
     QCOMPARE(h.list()->selectedRow(), selected);
-    QCOMPARE(h.form->currentSong(), currentSong);
+    QCOMPARE(h.currentSong(), currentSong);
     QCoreApplication::processEvents();
     QCOMPARE(opened, menu ? QStringLiteral("右键") : QString());
     QCOMPARE(h.site.totalRequests(), 0);
@@ -179,18 +180,18 @@ void TestSongCommands::keyboardSelectionThenRightClick()
     QTest::keyClick(h.list(), Qt::Key_Down);
     QTest::keyClick(h.list(), Qt::Key_Down);
     QCOMPARE(h.list()->selectedRow(), 2);
-    QCOMPARE(h.form->currentSong(), 0); // the keyboard does not move currentSong
+    QCOMPARE(h.currentSong(), 0); // the keyboard does not move currentSong
 
-    h.form->catalogue().song(5).title = QStringLiteral("A&B");
-    h.form->catalogue().song(5).singer = QStringLiteral("C");
+    h.catalogue->song(5).title = QStringLiteral("A&B");
+    h.catalogue->song(5).singer = QStringLiteral("C");
     QTimer::singleShot(0, [] {
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
         QVERIFY(menu);
         menu->close();
     });
     QTest::mouseClick(h.viewport(), Qt::RightButton, {}, h.rowPoint(5));
-    QCOMPARE(h.form->currentSong(), 5);
-    h.form->menuForm()->action(QStringLiteral("mnuSearchBaidu"))->trigger();
+    QCOMPARE(h.currentSong(), 5);
+    Test::formControl<frmMenu>(h.form.get(), "frmMenu")->action(QStringLiteral("mnuSearchBaidu"))->trigger();
     QCOMPARE(h.opener.opened().size(), 1);
     QCOMPARE(h.opener.opened().constFirst().toEncoded(),
              QByteArray("http://www.baidu.com/s?word=A%26B%20C&tn=Lumisong(Tolvane)"));
@@ -253,9 +254,9 @@ void TestSongCommands::doubleClickFailureIsTold()
     h.site.setAnswer(h.addressTarget(1), failing);
     h.clipboard.setText(QStringLiteral("kept"));
     h.doubleClick(h.rowPoint(1));
-    QTRY_COMPARE(h.form->lblInfo()->text(), QStringLiteral("获取下载地址失败，请检查网络..."));
+    QTRY_COMPARE(Test::formControl<QLabel>(h.form.get(), "lblInfo")->text(), QStringLiteral("获取下载地址失败，请检查网络..."));
     QCOMPARE(h.clipboard.text(), QStringLiteral("kept"));
-    QVERIFY(h.form->catalogue().song(1).downloadUrl.isEmpty());
+    QVERIFY(h.catalogue->song(1).downloadUrl.isEmpty());
 }
 
 void TestSongCommands::doubleClickWhileACopyWaits_data()
@@ -277,7 +278,7 @@ void TestSongCommands::doubleClickWhileACopyWaits()
     SongWindowHarness h;
     QVERIFY(h.start());
     ScriptedAnswer slow;
-    slow.body = DemoCatalogue::filePath(h.form->catalogue().song(2).songId).toLatin1();
+    slow.body = DemoCatalogue::filePath(h.catalogue->song(2).songId).toLatin1();
     slow.latencyMs = 300;
     h.site.setAnswer(h.addressTarget(2), slow);
     h.clipboard.setText(QStringLiteral("before"));
@@ -310,17 +311,17 @@ void TestSongCommands::selectionButtons()
     };
     QTest::mouseClick(h.viewport(), Qt::LeftButton, {}, h.rowPoint(1));
     h.tick({0, 3});
-    QTest::mouseClick(h.form->btnSelectInvert(), Qt::LeftButton);
+    QTest::mouseClick(Test::formControl<zephbutton>(h.form.get(), "btnSelectInvert"), Qt::LeftButton);
     QCOMPARE(ticks(), QStringLiteral(".xx.xx"));
-    QTest::mouseClick(h.form->btnSelectInvert(), Qt::LeftButton);
+    QTest::mouseClick(Test::formControl<zephbutton>(h.form.get(), "btnSelectInvert"), Qt::LeftButton);
     QCOMPARE(ticks(), QStringLiteral("x..x.."));
-    QTest::mouseClick(h.form->btnSelectAll(), Qt::LeftButton);
+    QTest::mouseClick(Test::formControl<zephbutton>(h.form.get(), "btnSelectAll"), Qt::LeftButton);
     QCOMPARE(ticks(), QStringLiteral("xxxxxx"));
-    QTest::mouseClick(h.form->btnSelectNone(), Qt::LeftButton);
+    QTest::mouseClick(Test::formControl<zephbutton>(h.form.get(), "btnSelectNone"), Qt::LeftButton);
     QCOMPARE(ticks(), QStringLiteral("......"));
     // Selection and currentSong stay.
     QCOMPARE(h.list()->selectedRow(), 1);
-    QCOMPARE(h.form->currentSong(), 1);
+    QCOMPARE(h.currentSong(), 1);
     QCOMPARE(h.site.totalRequests(), 0);
 }
 
@@ -348,18 +349,18 @@ void TestSongCommands::buttonsByKeyboard()
     // Space on the focused "生成列表" runs the list file on its release; the
     // button looks and reports disabled for the whole run.
     QList<bool> enabledDuringRun;
-    h.onEachRequest([&] { enabledDuringRun << h.form->btnCreate()->property("Enabled").toBool(); });
+    h.onEachRequest([&] { enabledDuringRun << h.btnCreate()->property("Enabled").toBool(); });
     const QString path = h.dir.filePath(QStringLiteral("keys.lst"));
     h.saveDialog.queueAnswer(path);
-    h.form->btnCreate()->setFocus(Qt::TabFocusReason);
-    QTest::keyPress(h.form->btnCreate(), Qt::Key_Space);
+    h.btnCreate()->setFocus(Qt::TabFocusReason);
+    QTest::keyPress(h.btnCreate(), Qt::Key_Space);
     QCOMPARE(h.saveDialog.requests().size(), 0);
-    QTest::keyRelease(h.form->btnCreate(), Qt::Key_Space);
+    QTest::keyRelease(h.btnCreate(), Qt::Key_Space);
     QVERIFY(h.waitForCreate());
     QCOMPARE(readAll(path), h.addressLine(0) + h.addressLine(2) + h.addressLine(3) + h.addressLine(4)
                                 + h.addressLine(5) + "//By Tolvane\r\n");
     QCOMPARE(enabledDuringRun, QList<bool>(5, false));
-    QVERIFY(h.form->btnCreate()->property("Enabled").toBool());
+    QVERIFY(h.btnCreate()->property("Enabled").toBool());
 }
 
 QTEST_MAIN(TestSongCommands)
@@ -410,7 +411,7 @@ void TestSongCommands::menuKeyOpensTheRowMenu()
     QCOMPARE(opened, loaded ? QStringLiteral("右键") : QString());
     if (!loaded)
         return;
-    QCOMPARE(h.form->currentSong(), 1);
+    QCOMPARE(h.currentSong(), 1);
     QCOMPARE(h.list()->selectedRow(), 1);
     // At the row, not where the pointer happens to be.
     const QRect row = h.list()->visualRect(h.items()->index(1, 0));
@@ -445,7 +446,7 @@ void TestSongCommands::freshListKeysActOnRowOne()
     QTest::keyClick(h.list(), Qt::Key_F10, Qt::ShiftModifier);
     QCoreApplication::processEvents();
     QCOMPARE(opened, QStringLiteral("右键"));
-    QCOMPARE(h.form->currentSong(), 0);
+    QCOMPARE(h.currentSong(), 0);
 }
 
 // Tab shows where the keys went: a one-pixel dotted rectangle inside the
@@ -459,7 +460,7 @@ void TestSongCommands::keyboardFocusCue()
     QVERIFY(QTest::qWaitForWindowActive(h.form.get()));
     h.list()->setFocus();
     h.list()->selectRow(0);
-    zephbutton *create = h.form->btnCreate();
+    zephbutton *create = h.btnCreate();
     const QRect lastCell = h.list()->visualRect(h.items()->index(0, 6));
     const QPoint rowPixel(lastCell.right() - 2, lastCell.center().y());
     const auto rowColour = [&] { return h.viewport()->grab().toImage().pixelColor(rowPixel); };
@@ -496,7 +497,7 @@ void TestSongCommands::keyboardFocusCue()
     QVERIFY(near(rowColour(), palette.color(QPalette::Active, QPalette::Button)));
 
     // A click that takes no focus (the title) leaves the keys on the button, without the cue.
-    QTest::mouseClick(h.form->lblTitle(), Qt::LeftButton);
+    QTest::mouseClick(Test::formControl<QLabel>(h.form.get(), "lblTitle"), Qt::LeftButton);
     QCOMPARE(QApplication::focusWidget(), create);
     QCOMPARE(create->grab().toImage(), unfocused);
 }
@@ -506,7 +507,7 @@ void TestSongCommands::searchWithoutBrowserIsTold()
     SongWindowHarness h;
     QVERIFY(h.start());
     h.opener.setNoBrowser(true);
-    h.form->menuForm()->action(QStringLiteral("mnuSearchBaidu"))->trigger();
+    Test::formControl<frmMenu>(h.form.get(), "frmMenu")->action(QStringLiteral("mnuSearchBaidu"))->trigger();
     QCOMPARE(h.messageBox.shown().size(), 1);
     const QString text = h.messageBox.shown().constFirst().text;
     QVERIFY2(text.startsWith(QStringLiteral("无法打开浏览器：http://www.baidu.com/s?word=")), qPrintable(text));

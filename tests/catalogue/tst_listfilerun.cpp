@@ -57,12 +57,13 @@ ListFileRun::Outcome runNow(ListFileRun &run, const QString &path, QList<int> *p
 {
     if (progress)
         QObject::connect(&run, &ListFileRun::progress, &run, [progress](int n) { *progress << n; });
-    QEventLoop loop;
-    QObject::connect(&run, &ListFileRun::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    std::optional<ListFileRun::Outcome> outcome;
+    QObject::connect(&run, &ListFileRun::finished, &run,
+                     [&outcome](ListFileRun::Outcome end) { outcome = end; });
     run.start(path);
-    loop.exec();
-    return run.isFinished() ? run.outcome() : ListFileRun::Outcome::Aborted;
+    if (!QTest::qWaitFor([&outcome] { return outcome.has_value(); }, 20000))
+        return ListFileRun::Outcome::Aborted; // no end in time
+    return *outcome;
 }
 
 // What the program's callers ask for at a time unless told otherwise.
