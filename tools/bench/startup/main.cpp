@@ -3,6 +3,7 @@
 // from the first Timer2 tick until the rows are in the list and painted.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <QTimer>
@@ -68,9 +69,14 @@ int main(int argc, char *argv[])
         }
         QElapsedTimer clock;
         clock.start();
+        ListView *list = Test::formControl<ListView>(&form, "lstXg");
+        // Ends once the rows have gone in, before the event loop lays the
+        // list out: the paint is timed on its own below.
+        QEventLoop loop;
+        QObject::connect(list->items(), &QAbstractItemModel::rowsInserted, &loop, &QEventLoop::quit);
+        QTimer::singleShot(20000, &loop, &QEventLoop::quit);
         Bench::tickTimer2(form);
-        const ListView *list = Test::formControl<ListView>(&form, "lstXg");
-        Bench::waitUntil([list] { return list->items()->rowCount() > 0; }, 20000);
+        loop.exec();
         const qint64 loaded = clock.nsecsElapsed();
         list->viewport()->repaint();
         const qint64 painted = clock.nsecsElapsed();
