@@ -41,8 +41,9 @@ int runWindow(int &argc, char *argv[], const CommandLine &commandLine)
         environment.catalogue = &catalogue;
         frmMain form(environment);
         if (form.Form_Load()) {
-            // Closing the window ends the run at once, even inside a handler that
-            // is waiting for a page: every running event loop is told to exit.
+            // Closing the window ends the run at once: the window has ended its
+            // requests, and a modal dialog still open (the update dialog's
+            // "是(&Y)") returns, as every running event loop is told to exit.
             QObject::connect(&form, &frmMain::unloaded, &app,
                              [] { QCoreApplication::exit(0); });
             // The window opens centred on its screen, its title strip on it

@@ -39,8 +39,9 @@ public:
     QMenu *mnuRight() const;
     QAction *action(const QString &name) const; // nullptr for an unknown name
 
-    // Shows mnuRight at a global position and waits until it closes
-    // (and until the chosen command has run).
+    // Shows mnuRight at a global position and returns once it has closed and
+    // the chosen command has run (a copy that needs the address asks for it
+    // and copies when it comes).
     void popupAt(const QPoint &globalPos);
 
     void mnuCopyTitle_Click();
