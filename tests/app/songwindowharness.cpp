@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QTimer>
 
 #include <utility>
@@ -85,7 +86,22 @@ QByteArray SongWindowHarness::addressLine(int slot) const
 
 zephbutton *SongWindowHarness::btnCreate() const
 {
-    return Test::formControl<zephbutton>(form.get(), "btnCreate");
+    return button("btnCreate");
+}
+
+zephbutton *SongWindowHarness::button(const char *name) const
+{
+    return Test::formControl<zephbutton>(form.get(), name);
+}
+
+ProgressBar *SongWindowHarness::process() const
+{
+    return Test::formControl<ProgressBar>(form.get(), "process");
+}
+
+QLabel *SongWindowHarness::lblInfo() const
+{
+    return Test::formControl<QLabel>(form.get(), "lblInfo");
 }
 
 int SongWindowHarness::currentSong()

@@ -18,11 +18,14 @@
 #include "tests/support/scriptedsavedialog.h"
 #include "tools/demosite/demosite.h"
 
+class QLabel;
+
 // The main window with its song list, for the tests of the window's song
 // commands and of its list-file run.
 namespace Lumisong {
 
 class Catalogue;
+class ProgressBar;
 class ListItemsModel;
 class ListView;
 
@@ -49,6 +52,10 @@ struct SongWindowHarness
 
     ListView *list() const;
     zephbutton *btnCreate() const;
+    // The window's controls by their design names.
+    zephbutton *button(const char *name) const;
+    ProgressBar *process() const;
+    QLabel *lblInfo() const;
     // The song the double-click and the context menu act on (0-based), as
     // the menu's title copy reads it; -1 when it names no loaded song.
     int currentSong();

@@ -234,7 +234,7 @@ void TestAccessibility::toggleTicksTheRow()
 
 void TestAccessibility::progressBarNamedByItsTextWhileShown()
 {
-    ProgressBar *bar = Test::formControl<ProgressBar>(m_windows->main.form.get(), "process");
+    ProgressBar *bar = m_windows->main.process();
     bar->setVisible(true);
     bar->setText(u"正在处理第 1/3 个选中的项目..."_s);
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(bar);

@@ -106,15 +106,15 @@ void TestListFileCommand::listFileBytesInListOrder()
     QCOMPARE(h.messageBox.shown().constFirst().caption, QStringLiteral("Lumisong"));
     QCOMPARE(h.messageBox.shown().constFirst().icon, MessageBox::Icon::Information);
     QVERIFY(h.btnCreate()->isEnabled());
-    QVERIFY(Test::formControl<ProgressBar>(h.form.get(), "process"));
-    QVERIFY(!Test::formControl<ProgressBar>(h.form.get(), "process")->isVisible());
+    QVERIFY(h.process());
+    QVERIFY(!h.process()->isVisible());
 }
 
 void TestListFileCommand::progressTexts()
 {
     SongWindowHarness h;
     QVERIFY(h.start());
-    ProgressBar *bar = Test::formControl<ProgressBar>(h.form.get(), "process");
+    ProgressBar *bar = h.process();
     QVERIFY(bar);
     h.tick({1, 3, 5});
     QStringList texts;
@@ -227,7 +227,7 @@ void TestListFileCommand::noTickedRows()
     QVERIFY(h.start());
     const QString path = h.dir.filePath(QStringLiteral("none.lst"));
     h.saveDialog.queueAnswer(path);
-    const ProgressBar *bar = Test::formControl<ProgressBar>(h.form.get(), "process");
+    const ProgressBar *bar = h.process();
     QVERIFY(bar);
     const QString textBefore = bar->text();
     h.clickCreate();
@@ -278,8 +278,8 @@ void TestListFileCommand::ticksChangedDuringTheRun()
     h.clickCreate();
     QCOMPARE(readAll(path),
              h.addressLine(0) + h.addressLine(4) + h.addressLine(5) + "//By Tolvane\r\n");
-    QVERIFY(Test::formControl<ProgressBar>(h.form.get(), "process"));
-    QCOMPARE(Test::formControl<ProgressBar>(h.form.get(), "process")->max(), 2); // the first count stays
+    QVERIFY(h.process());
+    QCOMPARE(h.process()->max(), 2); // the first count stays
 }
 
 void TestListFileCommand::failingAddressMidRun()
@@ -299,11 +299,11 @@ void TestListFileCommand::failingAddressMidRun()
     QCOMPARE(readAll(path), QByteArray("last week\r\n"));
     QCOMPARE(QDir(h.dir.path()).entryList({QStringLiteral("*.lst*")}, QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("kept.lst")});
-    QCOMPARE(Test::formControl<QLabel>(h.form.get(), "lblInfo")->text(), QStringLiteral("生成列表失败，请检查网络..."));
+    QCOMPARE(h.lblInfo()->text(), QStringLiteral("生成列表失败，请检查网络..."));
     QVERIFY(h.btnCreate()->isEnabled());
     QCOMPARE(h.site.requestCount(h.addressTarget(3)), 0); // stopped at once
     QCOMPARE(h.messageBox.shown().size(), 1);             // only the overwrite question
-    const ProgressBar *bar = Test::formControl<ProgressBar>(h.form.get(), "process");
+    const ProgressBar *bar = h.process();
     QVERIFY(bar);
     QVERIFY(bar->isVisible()); // left as it stood
     QCOMPARE(bar->text(), QStringLiteral("正在处理第 2/4 个选中的项目..."));
@@ -353,7 +353,7 @@ void TestListFileCommand::escapeAsksToStop()
     QCOMPARE(readAll(path), QByteArray("last week\r\n"));
     QCOMPARE(QDir(h.dir.path()).entryList({QStringLiteral("*.lst*")}, QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("stopped.lst")});
-    QCOMPARE(Test::formControl<QLabel>(h.form.get(), "lblInfo")->text(), QStringLiteral("已停止生成列表。"));
+    QCOMPARE(h.lblInfo()->text(), QStringLiteral("已停止生成列表。"));
 }
 
 void TestListFileCommand::unwritableTarget()
@@ -363,7 +363,7 @@ void TestListFileCommand::unwritableTarget()
     h.tick({0});
     h.saveDialog.queueAnswer(h.dir.filePath(QStringLiteral("missing/folder/list.lst")));
     h.clickCreate();
-    QCOMPARE(Test::formControl<QLabel>(h.form.get(), "lblInfo")->text(), QStringLiteral("生成列表失败，无法写入文件..."));
+    QCOMPARE(h.lblInfo()->text(), QStringLiteral("生成列表失败，无法写入文件..."));
     QVERIFY(h.btnCreate()->isEnabled());
     QCOMPARE(h.site.totalRequests(), 0);
     QVERIFY(h.messageBox.shown().isEmpty());

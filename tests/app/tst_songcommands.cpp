@@ -97,10 +97,10 @@ void TestSongCommands::buttonsAsDesigned()
         QRect twips;
     };
     const QList<Expected> buttons = {
-        {Test::formControl<zephbutton>(h.form.get(), "btnDownload"), QStringLiteral("下载歌曲(&D)"), {7440, 7845, 1215, 345}},
-        {Test::formControl<zephbutton>(h.form.get(), "btnSelectAll"), QStringLiteral("全选(&A)"), {8730, 7845, 915, 345}},
-        {Test::formControl<zephbutton>(h.form.get(), "btnSelectNone"), QStringLiteral("全不选(&N)"), {9720, 7845, 915, 345}},
-        {Test::formControl<zephbutton>(h.form.get(), "btnSelectInvert"), QStringLiteral("反选(&I)"), {10710, 7845, 915, 345}},
+        {h.button("btnDownload"), QStringLiteral("下载歌曲(&D)"), {7440, 7845, 1215, 345}},
+        {h.button("btnSelectAll"), QStringLiteral("全选(&A)"), {8730, 7845, 915, 345}},
+        {h.button("btnSelectNone"), QStringLiteral("全不选(&N)"), {9720, 7845, 915, 345}},
+        {h.button("btnSelectInvert"), QStringLiteral("反选(&I)"), {10710, 7845, 915, 345}},
         {h.btnCreate(), QStringLiteral("生成列表"), {11700, 7845, 915, 345}},
     };
     for (const Expected &e : buttons) {
@@ -112,12 +112,12 @@ void TestSongCommands::buttonsAsDesigned()
     }
     // Tab order: lstXg, btnCreate, btnSelectAll, btnSelectNone, btnSelectInvert, btnDownload.
     QCOMPARE(nextTabStop(h.list()), h.btnCreate());
-    QCOMPARE(nextTabStop(h.btnCreate()), Test::formControl<zephbutton>(h.form.get(), "btnSelectAll"));
-    QCOMPARE(nextTabStop(Test::formControl<zephbutton>(h.form.get(), "btnSelectAll")), Test::formControl<zephbutton>(h.form.get(), "btnSelectNone"));
-    QCOMPARE(nextTabStop(Test::formControl<zephbutton>(h.form.get(), "btnSelectNone")), Test::formControl<zephbutton>(h.form.get(), "btnSelectInvert"));
-    QCOMPARE(nextTabStop(Test::formControl<zephbutton>(h.form.get(), "btnSelectInvert")), Test::formControl<zephbutton>(h.form.get(), "btnDownload"));
+    QCOMPARE(nextTabStop(h.btnCreate()), h.button("btnSelectAll"));
+    QCOMPARE(nextTabStop(h.button("btnSelectAll")), h.button("btnSelectNone"));
+    QCOMPARE(nextTabStop(h.button("btnSelectNone")), h.button("btnSelectInvert"));
+    QCOMPARE(nextTabStop(h.button("btnSelectInvert")), h.button("btnDownload"));
     // ... and round to the list: the frame buttons are no tab stops.
-    QCOMPARE(nextTabStop(Test::formControl<zephbutton>(h.form.get(), "btnDownload")), static_cast<QWidget *>(h.list()));
+    QCOMPARE(nextTabStop(h.button("btnDownload")), static_cast<QWidget *>(h.list()));
 }
 
 void TestSongCommands::mouse_data()
@@ -254,7 +254,7 @@ void TestSongCommands::doubleClickFailureIsTold()
     h.site.setAnswer(h.addressTarget(1), failing);
     h.clipboard.setText(QStringLiteral("kept"));
     h.doubleClick(h.rowPoint(1));
-    QTRY_COMPARE(Test::formControl<QLabel>(h.form.get(), "lblInfo")->text(), QStringLiteral("获取下载地址失败，请检查网络..."));
+    QTRY_COMPARE(h.lblInfo()->text(), QStringLiteral("获取下载地址失败，请检查网络..."));
     QCOMPARE(h.clipboard.text(), QStringLiteral("kept"));
     QVERIFY(h.catalogue->song(1).downloadUrl.isEmpty());
 }
@@ -311,13 +311,13 @@ void TestSongCommands::selectionButtons()
     };
     QTest::mouseClick(h.viewport(), Qt::LeftButton, {}, h.rowPoint(1));
     h.tick({0, 3});
-    QTest::mouseClick(Test::formControl<zephbutton>(h.form.get(), "btnSelectInvert"), Qt::LeftButton);
+    QTest::mouseClick(h.button("btnSelectInvert"), Qt::LeftButton);
     QCOMPARE(ticks(), QStringLiteral(".xx.xx"));
-    QTest::mouseClick(Test::formControl<zephbutton>(h.form.get(), "btnSelectInvert"), Qt::LeftButton);
+    QTest::mouseClick(h.button("btnSelectInvert"), Qt::LeftButton);
     QCOMPARE(ticks(), QStringLiteral("x..x.."));
-    QTest::mouseClick(Test::formControl<zephbutton>(h.form.get(), "btnSelectAll"), Qt::LeftButton);
+    QTest::mouseClick(h.button("btnSelectAll"), Qt::LeftButton);
     QCOMPARE(ticks(), QStringLiteral("xxxxxx"));
-    QTest::mouseClick(Test::formControl<zephbutton>(h.form.get(), "btnSelectNone"), Qt::LeftButton);
+    QTest::mouseClick(h.button("btnSelectNone"), Qt::LeftButton);
     QCOMPARE(ticks(), QStringLiteral("......"));
     // Selection and currentSong stay.
     QCOMPARE(h.list()->selectedRow(), 1);
