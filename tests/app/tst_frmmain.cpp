@@ -14,6 +14,7 @@
 
 #include "tests/support/formcontrol.h"
 #include "app/frmmain.h"
+#include "controls/button/zephbutton.h"
 #include "forms/listitemsmodel.h"
 #include "forms/listview.h"
 #include "net/fetchlimits.h"
@@ -100,6 +101,7 @@ private slots:
     void secondInstanceIsRefused();
     void unusableLockFolderDoesNotStopTheStart();
     void closingDuringFetchEndsAtOnce();
+    void buttonsWorkWhileThePageIsAwaited();
     void cleanupTestCase() { closeAllConnections(); }
 };
 
@@ -372,6 +374,27 @@ void tst_frmMain::closingDuringFetchEndsAtOnce()
     QCOMPARE(Test::formControl<QLabel>(h.form.get(), "lblInfo")->text(), u"正在获取新歌列表中..."_s);
     QCOMPARE(Test::formControl<ListView>(h.form.get(), "lstXg")->items()->rowCount(), 0);
     QVERIFY(!Test::formControl<QTimer>(h.form.get(), "Timer2")->isActive());
+}
+
+// A click while the catalogue page is on its way runs its handler at once;
+// the page still fills the list afterwards.
+void tst_frmMain::buttonsWorkWhileThePageIsAwaited()
+{
+    DemoSite site(3);
+    QVERIFY(site.listen());
+    site.setLatency(300);
+    Harness h;
+    h.create(site.baseUrl());
+    QVERIFY(h.form->Form_Load());
+    h.form->show();
+    QVERIFY(QTest::qWaitFor([&] { return site.requestCount(u"/"_s) == 1; }, 10000));
+    QCOMPARE(h.infos.constLast(), u"正在获取新歌列表中..."_s);
+
+    QTest::mouseClick(Test::formControl<zephbutton>(h.form.get(), "btMin"), Qt::LeftButton);
+    QVERIFY(h.form->isMinimized());
+    QVERIFY(QTest::qWaitFor([&] { return h.infos.size() == 3; }, 10000));
+    QCOMPARE(h.infos.constLast(), u"获取新歌列表完成，共 3 首歌..."_s);
+    QCOMPARE(Test::formControl<ListView>(h.form.get(), "lstXg")->items()->rowCount(), 3);
 }
 
 QTEST_MAIN(tst_frmMain)
