@@ -7,6 +7,7 @@
 #include "common/defaults.h"
 #include "common/programidentity.h"
 #include "app/frmmain.h"
+#include "catalogue/catalogue.h"
 #include "net/fetchlimits.h"
 #include "app/programicon.h"
 #include "platform/settingsstore.h"
@@ -34,11 +35,15 @@ int runWindow(int &argc, char *argv[], const CommandLine &commandLine)
 
     int status = 0;
     {
-        frmMain form({&messageBox, &settings, &instance, commandLine.siteBase(),
-                      commandLine.updateUrl()});
+        Catalogue catalogue(commandLine.siteBase());
+        frmMain::Environment environment{&messageBox, &settings, &instance, commandLine.siteBase(),
+                                         commandLine.updateUrl()};
+        environment.catalogue = &catalogue;
+        frmMain form(environment);
         if (form.Form_Load()) {
-            // Closing the window ends the run at once, even inside a handler that
-            // is waiting for a page: every running event loop is told to exit.
+            // Closing the window ends the run at once: the window has ended its
+            // requests, and a modal dialog still open (the update dialog's
+            // "是(&Y)") returns, as every running event loop is told to exit.
             QObject::connect(&form, &frmMain::unloaded, &app,
                              [] { QCoreApplication::exit(0); });
             // The window opens centred on its screen, its title strip on it

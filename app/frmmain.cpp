@@ -17,6 +17,7 @@
 #include "common/statustexts.h"
 #include "app/updateprompt.h"
 #include "catalogue/catalogue.h"
+#include "catalogue/catalogueload.h"
 #include "menu/addresscopy.h"
 #include "menu/frmmenu.h"
 #include "net/fetchlimits.h"
@@ -32,14 +33,19 @@
 #include "platform/ui/titledrag.h"
 #include "platform/ui/windowaccessible.h"
 #include "update/checkforupdate.h"
+#include "update/updatecheck.h"
 #include "update/remindersetting.h"
 
 namespace Lumisong {
 
 frmMain::frmMain(const Environment &environment, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_env(environment),
-      m_catalogue(std::make_unique<Catalogue>(environment.siteBase))
+      m_catalogue(environment.catalogue)
 {
+    if (!m_catalogue) {
+        m_ownCatalogue = std::make_unique<Catalogue>(environment.siteBase);
+        m_catalogue = m_ownCatalogue.get();
+    }
     QString error;
     // The form file is built into the program; a broken one is a build fault.
     if (!FormLoader::buildFile(this, m_env.formFile, &error))
@@ -59,6 +65,9 @@ frmMain::frmMain(const Environment &environment, QWidget *parent)
         std::make_unique<UpdatePrompt>(*this, m_env.settings, *m_env.shellOpener, m_env.updateUrl);
 }
 
+// Requests and runs of the window are its children: closing it ends them
+// (Form_Unload), so no continuation of theirs runs afterwards.
+
 void frmMain::createFrame()
 {
     m_skin = SkinFrame(designed<ImageBox>(QStringLiteral("imgTitle")),
@@ -69,8 +78,8 @@ void frmMain::createFrame()
     m_lblTitle = designed<QLabel>(QStringLiteral("lblTitle"));
     m_btMin = designed<zephbutton>(QStringLiteral("btMin"));
     m_btClose = designed<zephbutton>(QStringLiteral("btClose"));
-    m_drag = new TitleDrag(this, m_skin.imgTitle());
-    m_drag->addElement(m_lblTitle);
+    auto *drag = new TitleDrag(this, m_skin.imgTitle(), TitleDrag::platformMover());
+    drag->addElement(m_lblTitle);
     connect(m_btMin, &zephbutton::Click, this, &frmMain::btMin_Click);
     connect(m_btClose, &zephbutton::Click, this, &frmMain::btClose_Click);
     // The frame buttons are the window's own title buttons: like a system
@@ -121,6 +130,15 @@ void frmMain::createSongCommands()
     // The list comes first in the tab order and has the keys when the window opens.
     m_lstXg->setFocus(Qt::OtherFocusReason);
 
+    m_addressCopy = new AddressCopy(*m_catalogue, *m_env.clipboard, this);
+    connect(m_addressCopy, &AddressCopy::failed, this,
+            [this] { setInfo(AddressCopy::failureText()); });
+    m_listFile = new ListFileCommand({this, m_btnCreate, m_process, m_lstXg->items(),
+                                      m_catalogue, m_env.saveDialog, m_env.messageBox,
+                                      [this](const QString &text) { setInfo(text); },
+                                      m_env.settings,
+                                      {m_env.parallelRequests, fetchLimits().streamsPerConnection}},
+                                     this);
     m_frmMenu = new frmMenu(*m_catalogue, [this] { return m_currentSong; }, *m_env.clipboard,
                             *m_env.shellOpener, this);
     connect(m_frmMenu, &frmMenu::statusTextChanged, this, &frmMain::setInfo);
@@ -145,7 +163,6 @@ bool frmMain::Form_Load()
             m_env.messageBox->show(this, QStringLiteral("程序已经在运行中，请勿重复运行！"),
                                    Defaults::ProgramTitle.toString(),
                                    MessageBox::Icon::Information, MessageBox::Buttons::Ok);
-            m_unloaded = true;
             return false;
         }
         // A lock file that cannot be made at all proves nothing about another
@@ -164,24 +181,34 @@ bool frmMain::Form_Load()
 void frmMain::Timer1_Timer()
 {
     m_timer1->stop();
-    const QString result =
-        CheckForUpdate({m_env.updateUrl, m_currentVersion, m_skippedVersion}, *m_updatePrompt);
-    // The check may wait for a page or the dialog; the window may have closed
-    // meanwhile, or "是(&Y)" ended the program.
-    if (m_unloaded)
-        return;
-    if (result != UpdateCheckResult::UpdateNeeded) {
+    m_updateCheck = new UpdateCheck({m_env.updateUrl, m_currentVersion, m_skippedVersion}, this);
+    connect(m_updateCheck, &UpdateCheck::finished, this, &frmMain::Timer1_Checked);
+    m_updateCheck->start();
+}
+
+void frmMain::Timer1_Checked(const VersionPageReading &reading)
+{
+    if (reading.result != UpdateCheckResult::UpdateNeeded) {
         setInfo(StatusText::fetchingCatalogue());
         m_timer2->start();
+        return;
     }
+    // "否(&N)" goes on to the catalogue (continueStartUp), "是(&Y)" ends the
+    // program (endProgram); both before the dialog returns.
+    setInfo(ShowingUpdateText.toString());
+    m_updatePrompt->showUpdate(reading.notice);
 }
 
 void frmMain::Timer2_Timer()
 {
     m_timer2->stop();
-    const Catalogue::LoadResult result = m_catalogue->loadCatalogue();
-    if (m_unloaded)
-        return;
+    m_catalogueLoad = new CatalogueLoad(*m_catalogue, this);
+    connect(m_catalogueLoad, &CatalogueLoad::finished, this, &frmMain::Timer2_Loaded);
+    m_catalogueLoad->start();
+}
+
+void frmMain::Timer2_Loaded(const Catalogue::LoadResult &result)
+{
     if (!result.arrived) {
         setInfo(StatusText::catalogueMissing());
         return;
@@ -245,10 +272,7 @@ void frmMain::lstXg_DblClick(const QPoint &pos)
         m_lstXg->clearRowSelection();
         return;
     }
-    // The request may wait; the window may close meanwhile.
-    const bool copied = AddressCopy::copy(*m_catalogue, m_currentSong, *m_env.clipboard);
-    if (!copied && !m_unloaded)
-        setInfo(AddressCopy::failureText());
+    m_addressCopy->copy(m_currentSong);
 }
 
 void frmMain::btnSelectAll_Click()
@@ -268,26 +292,16 @@ void frmMain::btnSelectInvert_Click()
 
 void frmMain::btnCreate_Click()
 {
-    ListFileCommand::run({this, m_btnCreate, m_process, m_lstXg->items(), m_catalogue.get(),
-                          m_env.saveDialog, m_env.messageBox,
-                          [this](const QString &text) {
-                              if (!m_unloaded)
-                                  setInfo(text);
-                          },
-                          m_env.settings,
-                          {m_env.parallelRequests, fetchLimits().streamsPerConnection}});
+    m_listFile->run();
 }
 
 void frmMain::btnDownload_Click()
 {
     if (!m_songDownload)
         m_songDownload = new SongDownloadCommand(
-            {this, m_btnDownload, m_process, m_lstXg->items(), m_catalogue.get(), m_env.saveDialog,
+            {this, m_btnDownload, m_process, m_lstXg->items(), m_catalogue, m_env.saveDialog,
              m_env.messageBox,
-             [this](const QString &text) {
-                 if (!m_unloaded)
-                     setInfo(text);
-             },
+             [this](const QString &text) { setInfo(text); },
              m_env.settings, {m_env.parallelRequests, fetchLimits().streamsPerConnection}},
             this);
     m_songDownload->start();
@@ -304,8 +318,6 @@ void frmMain::keyPressEvent(QKeyEvent *event)
 
 void frmMain::continueStartUp()
 {
-    if (m_unloaded)
-        return;
     setInfo(StatusText::fetchingCatalogueAfterUpdate());
     m_timer2->start();
 }
@@ -317,13 +329,19 @@ void frmMain::endProgram()
 
 void frmMain::Form_Unload()
 {
-    if (m_unloaded)
-        return;
-    m_unloaded = true;
     m_timer1->stop();
     m_timer2->stop();
-    // A handler waiting for a page returns at once and sees m_unloaded.
-    abortAllFetches();
+    // Each ends without a word; none is deleted here, as the one calling
+    // may be among them (the update dialog's "是(&Y)").
+    if (m_updateCheck)
+        m_updateCheck->abort();
+    if (m_catalogueLoad)
+        m_catalogueLoad->abort();
+    m_addressCopy->abort();
+    m_frmMenu->abortPending();
+    m_listFile->abort();
+    if (m_songDownload)
+        m_songDownload->abort();
     emit unloaded();
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "controls/button/zephbutton.h"
+#include "catalogue/catalogue.h"
 #include "controls/progressbar/progressbar.h"
 #include "platform/ui/skinframe.h"
 
@@ -14,8 +15,10 @@ class QTimer;
 
 namespace Lumisong {
 
-class Catalogue;
+class AddressCopy;
+class CatalogueLoad;
 class Clipboard;
+class ListFileCommand;
 class frmMenu;
 class ImageBox;
 class ListView;
@@ -25,8 +28,9 @@ class ShellOpener;
 class SettingsStore;
 class SingleInstance;
 class SongDownloadCommand;
-class TitleDrag;
+class UpdateCheck;
 class UpdatePrompt;
+struct VersionPageReading;
 
 // The main window. It lives for the whole run and ends the program when it
 // closes. Its load event refuses a second instance and starts the two-timer
@@ -56,6 +60,9 @@ public:
         // Addresses the list-file run asks for at a time; as many as the
         // HTTP layer keeps connections to one site.
         int parallelRequests = 4;
+        // The song catalogue the window loads and shows; must outlive the
+        // window. Left null, the window keeps its own over siteBase.
+        Catalogue *catalogue = nullptr;
     };
 
     explicit frmMain(const Environment &environment, QWidget *parent = nullptr);
@@ -65,49 +72,44 @@ public:
     // runs: the user has been told, and the caller ends this run without
     // showing the window.
     bool Form_Load();
-    // The window is closing: pending fetches end at once and no handler goes
-    // on; unloaded() then asks the application to quit.
+    // The update dialog was answered with "否(&N)": the catalogue follows.
+    void continueStartUp();
+    // The update dialog was answered with "是(&Y)": the program ends at once,
+    // nothing more is fetched.
+    void endProgram();
+
+signals:
+    // The status line shows `text` now.
+    void infoChanged(const QString &text);
+    void unloaded();
+
+protected:
+    // Escape or closing during a song download asks whether to stop it first.
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    // The window is closing: its pending requests and runs end at once,
+    // none goes on later; unloaded() then asks the application to quit.
     void Form_Unload();
+    // Each starts its step; the chain goes on when the step's answer comes,
+    // while the window stays usable.
     void Timer1_Timer();
     void Timer2_Timer();
     // The layout rule of the skinned frame, run whenever the size or the
     // window state changes: the strips and the body across the client area,
     // then the song list between the title strip and the bottom strip.
     void Form_Resize();
-
-    ListView *lstXg() const { return m_lstXg; }
-    QLabel *lblInfo() const { return m_lblInfo; }
-    QTimer *Timer1() const { return m_timer1; }
-    QTimer *Timer2() const { return m_timer2; }
-    zephbutton *btnCreate() const { return m_btnCreate; }
-    zephbutton *btnSelectAll() const { return m_btnSelectAll; }
-    zephbutton *btnSelectNone() const { return m_btnSelectNone; }
-    zephbutton *btnSelectInvert() const { return m_btnSelectInvert; }
-    zephbutton *btnDownload() const { return m_btnDownload; }
-    SongDownloadCommand *songDownload() const { return m_songDownload; }
-    ProgressBar *process() const { return m_process; }
-    frmMenu *menuForm() const { return m_frmMenu; }
-    const SkinFrame &skin() const { return m_skin; }
-    ImageBox *imgIcon() const { return m_imgIcon; }
-    QLabel *lblTitle() const { return m_lblTitle; }
-    zephbutton *btMin() const { return m_btMin; }
-    zephbutton *btClose() const { return m_btClose; }
-    TitleDrag *drag() const { return m_drag; }
-
-    Catalogue &catalogue() { return *m_catalogue; }
-    const Catalogue &catalogue() const { return *m_catalogue; }
-    const QString &CurrentVersion() const { return m_currentVersion; }
-    const QString &SkippedVersion() const { return m_skippedVersion; }
-    // 0-based slot of the song the double-click and the context menu act on.
-    int currentSong() const { return m_currentSong; }
-
     // Sets the status line, which sizes itself to the text.
     void setInfo(const QString &text);
 
-public slots:
     // The song list: a press on no row clears the selection; a release takes
-    // currentSong from the selected row and, for the right button over a row,
-    // pops up the context menu; a double-click on a row copies its address.
+    // currentSong (the 0-based slot of the song the double-click and the
+    // context menu act on) from the selected row and, for the right button
+    // over a row, pops up the context menu; a double-click on a row copies its
+    // address.
     void lstXg_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint &pos);
     void lstXg_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint &pos);
     void lstXg_DblClick(const QPoint &pos);
@@ -123,31 +125,17 @@ public slots:
     void btnDownload_Click();
     void btMin_Click();
     void btClose_Click();
-    // The update dialog was answered with "否(&N)": the catalogue follows.
-    void continueStartUp();
-    // The update dialog was answered with "是(&Y)": the program ends at once,
-    // nothing more is fetched.
-    void endProgram();
 
-signals:
-    void infoChanged(const QString &text);
-    void unloaded();
-
-protected:
-    // Escape or closing during a song download asks whether to stop it first.
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    void changeEvent(QEvent *event) override;
-
-private:
     template<typename T> T *designed(const QString &name) const;
+    void Timer1_Checked(const VersionPageReading &reading);
+    void Timer2_Loaded(const Catalogue::LoadResult &result);
     void createFrame();
     void createSongCommands();
     void showCatalogueRows();
 
     Environment m_env;
-    std::unique_ptr<Catalogue> m_catalogue;
+    std::unique_ptr<Catalogue> m_ownCatalogue;
+    Catalogue *m_catalogue;
     ListView *m_lstXg = nullptr;
     QLabel *m_lblInfo = nullptr;
     QTimer *m_timer1 = nullptr;
@@ -170,10 +158,12 @@ private:
     QLabel *m_lblTitle = nullptr;
     zephbutton *m_btMin = nullptr;
     zephbutton *m_btClose = nullptr;
-    TitleDrag *m_drag = nullptr;
     std::unique_ptr<UpdatePrompt> m_updatePrompt;
+    UpdateCheck *m_updateCheck = nullptr;
+    CatalogueLoad *m_catalogueLoad = nullptr;
+    AddressCopy *m_addressCopy = nullptr;
+    ListFileCommand *m_listFile = nullptr;
     int m_currentSong = 0;
-    bool m_unloaded = false;
 };
 
 } // namespace Lumisong

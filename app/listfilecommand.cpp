@@ -6,9 +6,9 @@
 #include <QWidget>
 
 #include <iterator>
+#include <utility>
 
 #include "common/defaults.h"
-#include "catalogue/listfilewait.h"
 #include "app/listfoldersetting.h"
 #include "forms/listitemsmodel.h"
 #include "common/statustexts.h"
@@ -67,33 +67,6 @@ SaveDialogAnswer chooseTarget(const ListFileCommand::Parts &parts)
     }
 }
 
-// Esc in the window during the run asks whether to stop it; the run waits
-// meanwhile, so that "是" stops it before anything is written. The shortcut
-// belongs to the window and goes with it should the window close first.
-QPointer<QShortcut> stopOnEscape(const ListFileCommand::Parts &parts, ListFileRun &run, bool *stopped)
-{
-    const QPointer<QShortcut> escape(new QShortcut(QKeySequence(Qt::Key_Escape), parts.window));
-    MessageBox *messageBox = parts.messageBox;
-    QObject::connect(escape, &QShortcut::activated, &run, [&run, stopped, messageBox, window = QPointer<QWidget>(parts.window)] {
-        if (run.isFinished() || !window)
-            return;
-        run.setHeld(true);
-        const MessageBox::Answer answer =
-            messageBox->show(window, QStringLiteral("是否停止生成列表？"),
-                             Defaults::ProgramTitle.toString(), MessageBox::Icon::Question,
-                             MessageBox::Buttons::YesNo);
-        if (run.isFinished())
-            return;
-        if (answer == MessageBox::Answer::Yes && window) {
-            *stopped = true;
-            run.abort();
-        } else {
-            run.setHeld(false);
-        }
-    });
-    return escape;
-}
-
 } // namespace
 
 QString ListFileCommand::dialogFilter()
@@ -115,82 +88,132 @@ QString ListFileCommand::progressText(int finished, int max)
            + QStringLiteral(" 个选中的项目...");
 }
 
-void ListFileCommand::run(const Parts &parts)
+ListFileCommand::ListFileCommand(Parts parts, QObject *parent)
+    : QObject(parent), m_parts(std::move(parts))
 {
-    // Dialogs and requests run nested event loops in which the window may
-    // close; nothing of it is touched once it is gone.
-    const QPointer<QWidget> window(parts.window);
-    const QPointer<QWidget> button(parts.btnCreate);
-    const QPointer<ProgressBar> process(parts.process);
+}
+
+ListFileCommand::~ListFileCommand() = default;
+
+void ListFileCommand::run()
+{
+    if (m_run || m_closed)
+        return;
     // Disabling the focused button moves the focus on to the next control;
     // unless the user has moved it since, it comes back with the button.
     // (The window's focus widget, which stays while a dialog is up.)
-    const bool hadFocus = parts.btnCreate->window()->focusWidget() == parts.btnCreate;
-    parts.btnCreate->setEnabled(false);
-    const QPointer<QWidget> focusMovedTo(hadFocus ? parts.btnCreate->window()->focusWidget() : nullptr);
-    const auto enableButton = [&button, hadFocus, &focusMovedTo] {
-        if (!button)
-            return;
-        button->setEnabled(true);
-        const QWidget *focus = button->window()->focusWidget();
-        if (hadFocus && (!focus || focus == focusMovedTo))
-            button->setFocus(Qt::OtherFocusReason);
-    };
+    QWidget *button = m_parts.btnCreate;
+    m_hadFocus = button->window()->focusWidget() == button;
+    button->setEnabled(false);
+    m_focusMovedTo = m_hadFocus ? button->window()->focusWidget() : nullptr;
 
-    const SaveDialogAnswer target = chooseTarget(parts);
-    if (target.path.isEmpty() || !window) {
+    const SaveDialogAnswer target = chooseTarget(m_parts);
+    if (m_closed)
+        return; // the window closed while a dialog was up
+    if (target.path.isEmpty()) {
         enableButton();
         return;
     }
-
-    const QPointer<ListItemsModel> items(parts.items);
-    ListFileRun listRun(
-        *parts.catalogue,
-        [&items](int slot) { return items && slot < items->rowCount() && items->isChecked(slot); },
-        parts.parallelism);
-    listRun.setFormat(formatOfType(target.type));
-    if (process) {
-        process->setVisible(true);
-        process->setMax(listRun.countTicked());
-    }
-    QObject::connect(&listRun, &ListFileRun::progress, &listRun, [&process](int finished) {
-        if (!process)
-            return;
+    ListItemsModel *items = m_parts.items;
+    m_run = new ListFileRun(
+        *m_parts.catalogue,
+        [items](int slot) { return slot < items->rowCount() && items->isChecked(slot); },
+        m_parts.parallelism, this);
+    m_run->setFormat(formatOfType(target.type));
+    m_path = target.path;
+    m_stopped = false;
+    ProgressBar *process = m_parts.process;
+    process->setVisible(true);
+    process->setMax(m_run->countTicked());
+    connect(m_run, &ListFileRun::progress, this, [process](int finished) {
         process->setValue(finished);
         // The count shown is the bar's own maximum, read back (it may have raised it).
         process->setText(progressText(finished, process->max()));
     });
-    bool stopped = false;
-    const QPointer<QShortcut> escape = stopOnEscape(parts, listRun, &stopped);
-    const ListFileRun::Outcome outcome = runToTheEnd(listRun, target.path);
-    delete escape.data();
-    if (!window)
-        return;
+    connect(m_run, &ListFileRun::finished, this, &ListFileCommand::onFinished);
+    stopOnEscape();
+    m_run->start(m_path);
+}
 
-    if (stopped) {
-        if (process)
-            process->setVisible(false);
-        parts.setInfo(StatusText::listStopped());
+// Esc in the window during the run asks whether to stop it; the run waits
+// meanwhile, so that "是" stops it before anything is written.
+void ListFileCommand::stopOnEscape()
+{
+    m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), m_parts.window);
+    connect(m_escape, &QShortcut::activated, this, [this] {
+        if (!m_run)
+            return;
+        m_run->setHeld(true);
+        const MessageBox::Answer answer =
+            m_parts.messageBox->show(m_parts.window, QStringLiteral("是否停止生成列表？"),
+                                     Defaults::ProgramTitle.toString(), MessageBox::Icon::Question,
+                                     MessageBox::Buttons::YesNo);
+        if (!m_run)
+            return; // ended while the question was up
+        if (answer == MessageBox::Answer::Yes) {
+            m_stopped = true;
+            m_run->abort(); // finished() comes from inside
+        } else {
+            m_run->setHeld(false);
+        }
+    });
+}
+
+void ListFileCommand::abort()
+{
+    m_closed = true;
+    if (!m_run)
+        return;
+    m_run->disconnect(this);
+    m_run->abort();
+    endRun();
+}
+
+// The run and its shortcut may be the ones calling: they go from the event loop.
+void ListFileCommand::endRun()
+{
+    std::exchange(m_run, nullptr)->deleteLater();
+    std::exchange(m_escape, nullptr)->deleteLater();
+}
+
+void ListFileCommand::onFinished(ListFileRun::Outcome outcome)
+{
+    endRun();
+    ProgressBar *process = m_parts.process;
+    if (m_stopped) {
+        process->setVisible(false);
+        m_parts.setInfo(StatusText::listStopped());
         enableButton();
         return;
     }
     switch (outcome) {
     case ListFileRun::Outcome::Written:
-        ListFolderSetting::remember(parts.settings, target.path);
-        if (process)
-            process->setVisible(false);
-        parts.messageBox->show(window, QStringLiteral("列表成功生成！"), Defaults::ProgramTitle.toString(),
-                               MessageBox::Icon::Information, MessageBox::Buttons::Ok);
+        ListFolderSetting::remember(m_parts.settings, m_path);
+        process->setVisible(false);
+        m_parts.messageBox->show(m_parts.window, QStringLiteral("列表成功生成！"),
+                                 Defaults::ProgramTitle.toString(), MessageBox::Icon::Information,
+                                 MessageBox::Buttons::Ok);
+        if (m_closed)
+            return; // the window closed while the message was up
         break;
     case ListFileRun::Outcome::ResolveFailed:
     case ListFileRun::Outcome::Aborted:
-        parts.setInfo(StatusText::listAddressFailed());
+        m_parts.setInfo(StatusText::listAddressFailed());
         break;
     case ListFileRun::Outcome::WriteFailed:
-        parts.setInfo(StatusText::listWriteFailed());
+        m_parts.setInfo(StatusText::listWriteFailed());
         break;
     }
     enableButton();
+}
+
+void ListFileCommand::enableButton()
+{
+    QWidget *button = m_parts.btnCreate;
+    button->setEnabled(true);
+    const QWidget *focus = button->window()->focusWidget();
+    if (m_hadFocus && (!focus || focus == m_focusMovedTo))
+        button->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace Lumisong

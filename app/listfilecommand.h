@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -7,6 +9,7 @@
 #include "catalogue/listfilerun.h"
 #include "catalogue/listformat.h"
 
+class QShortcut;
 class QWidget;
 
 namespace Lumisong {
@@ -24,13 +27,17 @@ class SettingsStore;
 // writes the list as a whole in the kind the chosen type names, and tells
 // how it went. The dialog opens in the folder of the last list written.
 // Focus that was on btnCreate when the run began goes back to it at the end.
-// btnCreate stays disabled for the whole run. Esc during the run asks whether
-// to stop it; stopped, it writes nothing, hides the bar and says so. A run
-// that stops on a failure
+// The dialogs are modal; the run itself does not wait: started, it goes on
+// from the event loop, the window stays usable, and btnCreate stays disabled
+// until it ends. Esc during the run asks whether to stop it; stopped, it
+// writes nothing, hides the bar and says so. A run that stops on a failure
 // leaves the chosen file as it was and the progress bar as it stood, and says
 // in the status line what went wrong.
-class ListFileCommand
+class ListFileCommand final : public QObject
 {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ListFileCommand)
+
 public:
     struct Parts
     {
@@ -50,7 +57,15 @@ public:
         ListFileRun::Parallelism parallelism;
     };
 
-    static void run(const Parts &parts);
+    // The parts must outlive the command (they are the window's).
+    explicit ListFileCommand(Parts parts, QObject *parent = nullptr);
+    ~ListFileCommand() override;
+
+    // The click on btnCreate: asks for the target and starts the run.
+    void run();
+    // The window is closing: a run under way ends without a word, leaving
+    // the file as it was, and no run starts any more.
+    void abort();
 
     static QString progressText(int finished, int max);
     // The save dialog's filter: the list file's own types ("列表文件",
@@ -58,6 +73,21 @@ public:
     static QString dialogFilter();
     // The kind of list the dialog's type (counted from 0) writes.
     static ListFormat formatOfType(int type);
+
+private:
+    void stopOnEscape();
+    void onFinished(ListFileRun::Outcome outcome);
+    void enableButton();
+    void endRun();
+
+    Parts m_parts;
+    ListFileRun *m_run = nullptr;
+    QShortcut *m_escape = nullptr;
+    QString m_path;
+    bool m_hadFocus = false;
+    QPointer<QWidget> m_focusMovedTo;
+    bool m_stopped = false;
+    bool m_closed = false;
 };
 
 } // namespace Lumisong

@@ -133,6 +133,19 @@ bool SongDownloadCommand::askToStop()
     return true;
 }
 
+void SongDownloadCommand::abort()
+{
+    m_running = false;
+    for (QObject *run : {static_cast<QObject *>(m_resolving.get()), static_cast<QObject *>(m_run.get())}) {
+        if (run)
+            run->disconnect(this);
+    }
+    if (m_run)
+        m_run->abort();
+    if (m_resolving)
+        m_resolving->abort();
+}
+
 void SongDownloadCommand::end(const QString &info)
 {
     m_running = false;

@@ -56,6 +56,9 @@ public:
     // Asks the user whether to stop the run under way; stops it on "是".
     // True when nothing runs any more.
     bool askToStop();
+    // The window is closing: a run under way ends without a word (the
+    // .part files stay).
+    void abort();
 
     static QString progressText(int k, int total, const QString &title);
     static QString doneText(int songs);

@@ -12,11 +12,6 @@ UpdatePrompt::UpdatePrompt(frmMain &main, SettingsStore *settings, ShellOpener &
 {
 }
 
-void UpdatePrompt::setStatus(const QString &text)
-{
-    m_main.setInfo(text);
-}
-
 void UpdatePrompt::showUpdate(const UpdateNotice &notice)
 {
     // No owner form: the dialog is a window of its own, modal for the whole program.

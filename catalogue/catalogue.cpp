@@ -16,9 +16,18 @@ Catalogue::Catalogue(QString siteBase)
 {
 }
 
+QString Catalogue::pageAddress() const
+{
+    return m_siteBase + u'/';
+}
+
 Catalogue::LoadResult Catalogue::loadCatalogue()
 {
-    const FetchResult page = fetchPage(m_siteBase + u'/', QStringLiteral("gb2312"));
+    return takePage(fetchPage(pageAddress(), QStringLiteral("gb2312")));
+}
+
+Catalogue::LoadResult Catalogue::takePage(const FetchResult &page)
+{
     if (!page.ok || page.text.isEmpty()) {
         qCInfo(lcCatalogue) << "new-songs page missing:" << (page.ok ? u"empty page"_s : page.error);
         return {};

@@ -8,6 +8,8 @@
 
 namespace Lumisong {
 
+struct FetchResult;
+
 // The program's song catalogue: the table of exactly Capacity song slots
 // (songTable; slot k is row k+1 of the song list) and hashedUrl, the prefix of
 // every address request. Owned by the application; not a QObject. Download
@@ -31,9 +33,13 @@ public:
         bool hasSongArray = false;
     };
 
-    // Fetches siteBase + "/" as "gb2312" and fills the table from its first
-    // slot. While the fetch waits, the table is untouched; when the page is
-    // missing nothing changes at all.
+    // The new-songs page: siteBase + "/", read as "gb2312" (CatalogueLoad asks for it).
+    QString pageAddress() const;
+    // Fills the table from its first slot with the songs of the page's
+    // answer. A page missing (failed request or empty page) changes nothing.
+    LoadResult takePage(const FetchResult &page);
+    // Fetches the page and takes it, waiting in a nested event loop: still
+    // used by the headless runs only, which go over to CatalogueLoad.
     LoadResult loadCatalogue();
 
     const QString &siteBase() const;

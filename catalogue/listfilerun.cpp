@@ -8,7 +8,6 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/exportarchive.h"
 #include "catalogue/listfilewriter.h"
-#include "catalogue/songaddress.h"
 
 namespace Lumisong {
 
@@ -138,7 +137,7 @@ void ListFileRun::onResolved(const AddressResult &result)
     // Answers are taken in list order: one that came early waits for those before it.
     while (m_taken < int(m_picks.size()) && m_picks[size_t(m_taken)].answered) {
         const Pick &next = m_picks[size_t(m_taken)];
-        storeAddress(m_catalogue, next.slot, next.downloadUrl);
+        m_catalogue.song(next.slot).downloadUrl = next.downloadUrl;
         ++m_taken;
     }
     showProgress();
@@ -195,7 +194,6 @@ void ListFileRun::writeFile()
 void ListFileRun::end(Outcome outcome)
 {
     m_finished = true;
-    m_outcome = outcome;
     m_resolver->abortAll();
     emit finished(outcome);
 }

@@ -82,8 +82,6 @@ public:
     // the event loop.
     void setHeld(bool held);
 
-    bool isFinished() const { return m_finished; }
-    Outcome outcome() const { return m_outcome; }
     // Reason of a failure, for logs; a failed address names its row, from 1.
     QString errorString() const { return m_error; }
 
@@ -130,7 +128,6 @@ private:
     bool m_started = false;
     bool m_held = false;
     bool m_finished = false;
-    Outcome m_outcome = Outcome::Aborted;
     QString m_error;
 };
 

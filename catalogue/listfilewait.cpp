@@ -1,6 +1,7 @@
 #include "catalogue/listfilewait.h"
 
 #include <functional>
+#include <optional>
 
 #include <QEventLoop>
 
@@ -11,12 +12,16 @@ namespace {
 ListFileRun::Outcome waitForTheEnd(ListFileRun &run, const std::function<void()> &start)
 {
     QEventLoop loop;
-    QObject::connect(&run, &ListFileRun::finished, &loop, &QEventLoop::quit);
+    std::optional<ListFileRun::Outcome> outcome;
+    QObject::connect(&run, &ListFileRun::finished, &loop, [&](ListFileRun::Outcome end) {
+        outcome = end;
+        loop.quit();
+    });
     start();
     loop.exec();
-    if (!run.isFinished())
-        run.abort();
-    return run.outcome();
+    if (!outcome)
+        run.abort(); // tells its outcome from inside
+    return *outcome;
 }
 
 } // namespace

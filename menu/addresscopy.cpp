@@ -1,22 +1,61 @@
 #include "menu/addresscopy.h"
 
+#include "catalogue/addressresolver.h"
 #include "catalogue/catalogue.h"
-#include "catalogue/songaddress.h"
 #include "platform/ui/clipboard.h"
 
 namespace Lumisong {
 
-bool AddressCopy::copy(Catalogue &catalogue, int slot, Clipboard &clipboard)
+AddressCopy::AddressCopy(Catalogue &catalogue, Clipboard &clipboard, QObject *parent)
+    : QObject(parent)
+    , m_catalogue(catalogue)
+    , m_clipboard(clipboard)
+    , m_resolver(new AddressResolver(catalogue, this))
 {
-    if (slot < 0 || slot >= catalogue.songCount())
-        return false;
-    if (catalogue.song(slot).downloadUrl.isEmpty() && !resolveAndStoreAddress(catalogue, slot))
-        return false;
-    // Read after the request: the slot's value may have been refreshed meanwhile.
-    const QString address = catalogue.song(slot).downloadUrl;
-    clipboard.clear();
-    clipboard.setText(address);
-    return true;
+    connect(m_resolver, &AddressResolver::resolved, this, &AddressCopy::onResolved);
+}
+
+AddressCopy::~AddressCopy() = default;
+
+void AddressCopy::copy(int slot)
+{
+    if (slot < 0 || slot >= m_catalogue.songCount())
+        return;
+    if (slot == m_waiting)
+        return; // its answer is on the way and will be copied
+    abort();
+    if (!m_catalogue.song(slot).downloadUrl.isEmpty()) {
+        put(m_catalogue.song(slot).downloadUrl);
+        return;
+    }
+    if (!m_resolver->resolveAddress(slot)) {
+        emit failed();
+        return;
+    }
+    m_waiting = slot;
+}
+
+void AddressCopy::abort()
+{
+    m_resolver->abortAll();
+    m_waiting = -1;
+}
+
+void AddressCopy::onResolved(const AddressResult &result)
+{
+    m_waiting = -1;
+    if (!result.ok) {
+        emit failed();
+        return;
+    }
+    m_catalogue.song(result.slot).downloadUrl = result.downloadUrl;
+    put(result.downloadUrl);
+}
+
+void AddressCopy::put(const QString &address)
+{
+    m_clipboard.clear();
+    m_clipboard.setText(address);
 }
 
 QString AddressCopy::failureText()

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QPointer>
 
 #include "catalogue/catalogue.h"
 #include "menu/addresscopy.h"
@@ -19,7 +18,10 @@ frmMenu::frmMenu(Catalogue &catalogue, SongQuery currentSong, Clipboard &clipboa
     , m_clipboard(clipboard)
     , m_shellOpener(shellOpener)
     , m_mnuRight(new QMenu(QStringLiteral("右键"), this))
+    , m_addressCopy(new AddressCopy(catalogue, clipboard, this))
 {
+    connect(m_addressCopy, &AddressCopy::failed, this,
+            [this] { emit statusTextChanged(AddressCopy::failureText()); });
     setObjectName(QStringLiteral("frmMenu"));
     setAttribute(Qt::WA_DontShowOnScreen); // holds menus only; never shown
     m_mnuRight->setObjectName(QStringLiteral("mnuRight"));
@@ -102,14 +104,13 @@ void frmMenu::mnuCopyAlbum_Click()
 
 void frmMenu::mnuCopyURL_Click()
 {
-    const int slot = validSong();
-    if (slot < 0)
-        return;
-    // The request waits in a nested event loop; this form may be gone after it.
-    QPointer<frmMenu> self(this);
-    const bool copied = AddressCopy::copy(m_catalogue, slot, m_clipboard);
-    if (!copied && self)
-        emit statusTextChanged(AddressCopy::failureText());
+    if (const int slot = validSong(); slot >= 0)
+        m_addressCopy->copy(slot);
+}
+
+void frmMenu::abortPending()
+{
+    m_addressCopy->abort();
 }
 
 void frmMenu::search(SearchAddress::Site site)

@@ -11,6 +11,7 @@ class QMenu;
 
 namespace Lumisong {
 
+class AddressCopy;
 class Catalogue;
 class Clipboard;
 class ShellOpener;
@@ -38,8 +39,9 @@ public:
     QMenu *mnuRight() const;
     QAction *action(const QString &name) const; // nullptr for an unknown name
 
-    // Shows mnuRight at a global position and waits until it closes
-    // (and until the chosen command has run).
+    // Shows mnuRight at a global position and returns once it has closed and
+    // the chosen command has run (a copy that needs the address asks for it
+    // and copies when it comes).
     void popupAt(const QPoint &globalPos);
 
     void mnuCopyTitle_Click();
@@ -49,6 +51,10 @@ public:
     void mnuSearchGoogle_Click();
     void mnuSearchBaidu_Click();
     void mnuSearchBaiduMP3_Click();
+
+    // Drops an address copy that waits for its answer: nothing is copied or
+    // told later (the window is closing).
+    void abortPending();
 
 signals:
     // A command failed in a way the user should know of; the text is for the status line.
@@ -69,6 +75,7 @@ private:
     Clipboard &m_clipboard;
     ShellOpener &m_shellOpener;
     QMenu *m_mnuRight;
+    AddressCopy *m_addressCopy;
 };
 
 } // namespace Lumisong

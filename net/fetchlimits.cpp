@@ -3,7 +3,6 @@
 #include <QMutex>
 #include <QMutexLocker>
 
-#include "net/pagerequest.h"
 #include "net/transferengine.h"
 
 namespace Lumisong {
@@ -23,11 +22,6 @@ FetchLimits fetchLimits()
 {
     QMutexLocker lock(&limitsMutex);
     return currentLimits;
-}
-
-void abortAllFetches()
-{
-    PageRequest::abortAll();
 }
 
 void closeAllConnections()

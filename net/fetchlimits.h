@@ -30,10 +30,6 @@ struct FetchLimits
 void setFetchLimits(const FetchLimits &limits);
 FetchLimits fetchLimits();
 
-// Every pending fetchPage and PageRequest ends at once as failed
-// (used when the main window closes). Later requests work normally again.
-void abortAllFetches();
-
 // Closes the kept-alive connections and forgets the cookies sites set;
 // requests still under way fail. Call it before the
 // application object ends; later requests open new connections.

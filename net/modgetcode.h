@@ -11,9 +11,10 @@
 namespace Lumisong {
 
 // GET of an http or https address; the body is decoded with the caller's charset,
-// never with the one the server declares. Waits in a nested QEventLoop, so every
-// other handler of the calling thread keeps running and may itself fetch (the
-// nested fetch completes first). Redirects are followed within FetchLimits.
+// never with the one the server declares. Waits in a nested QEventLoop: still
+// used by the headless runs only (through Catalogue::loadCatalogue and
+// CheckForUpdate), which go over to PageRequest and its finished() signal.
+// Redirects are followed within FetchLimits.
 FetchResult fetchPage(const QString &url, const QString &charset);
 
 // "gb2312" (any case), "gbk" and "cp936" decode as code page 936; other names go

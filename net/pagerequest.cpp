@@ -1,7 +1,5 @@
 #include "net/pagerequest.h"
 
-#include <QPointer>
-
 #include <algorithm>
 #include <utility>
 
@@ -13,9 +11,6 @@
 namespace Lumisong {
 
 namespace {
-
-// Every request, so that abortAll can reach them.
-QList<PageRequest *> registry;
 
 bool isWebScheme(const QString &scheme)
 {
@@ -29,26 +24,9 @@ PageRequest::PageRequest(QString url, QString charset, QObject *parent)
 {
     m_pause.setSingleShot(true);
     connect(&m_pause, &QTimer::timeout, this, &PageRequest::sendHop);
-    registry.append(this);
 }
 
-PageRequest::~PageRequest()
-{
-    registry.removeOne(this);
-}
-
-void PageRequest::abortAll()
-{
-    // Taken first: finished() handlers may end other requests, which leave
-    // the registry, or make new ones, which are not aborted.
-    QList<QPointer<PageRequest>> all;
-    for (PageRequest *request : std::as_const(registry))
-        all.append(request);
-    for (const QPointer<PageRequest> &request : std::as_const(all)) {
-        if (request)
-            request->abort();
-    }
-}
+PageRequest::~PageRequest() = default;
 
 void PageRequest::setBody(RequestBody body)
 {

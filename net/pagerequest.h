@@ -65,9 +65,6 @@ public:
     bool isFinished() const { return m_finished; }
     const FetchResult &result() const { return m_result; }
 
-    // Aborts every unfinished request at once.
-    static void abortAll();
-
 signals:
     void finished(const Lumisong::FetchResult &result);
 

@@ -19,21 +19,26 @@ VersionPageReading readVersionPage(const QString &page, const QString &currentVe
     return reading;
 }
 
+VersionPageReading readFetchedVersionPage(const FetchResult &page, const UpdateCheckRequest &request)
+{
+    if (!page.ok) {
+        qCInfo(lcUpdate) << "version page missing:" << page.error;
+        return {UpdateCheckResult::Failed.toString(), {}};
+    }
+    VersionPageReading reading =
+        readVersionPage(page.text, request.currentVersion, request.skippedVersion);
+    if (reading.result == UpdateCheckResult::Failed)
+        qCInfo(lcUpdate) << "version page missing: empty page";
+    return reading;
+}
+
 QString CheckForUpdate(const UpdateCheckRequest &request, UpdatePresenter &presenter,
                        UpdateNotice *notice)
 {
-    // A failed fetch is a page that did not arrive, like an empty one.
-    const FetchResult page = fetchPage(request.updateUrl, QStringLiteral("gb2312"));
-    if (!page.ok) {
-        qCInfo(lcUpdate) << "version page missing:" << page.error;
-        return UpdateCheckResult::Failed.toString();
-    }
     const VersionPageReading reading =
-        readVersionPage(page.text, request.currentVersion, request.skippedVersion);
-    if (reading.result == UpdateCheckResult::Failed) {
-        qCInfo(lcUpdate) << "version page missing: empty page";
+        readFetchedVersionPage(fetchPage(request.updateUrl, QStringLiteral("gb2312")), request);
+    if (reading.result == UpdateCheckResult::Failed)
         return reading.result;
-    }
     if (notice)
         *notice = reading.notice;
     if (reading.result == UpdateCheckResult::UpdateNeeded) {

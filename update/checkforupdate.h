@@ -7,6 +7,7 @@
 namespace Lumisong {
 
 class UpdatePresenter;
+struct FetchResult;
 
 // What the version check needs to know.
 struct UpdateCheckRequest
@@ -36,8 +37,13 @@ struct VersionPageReading
 };
 VersionPageReading readVersionPage(const QString &page, const QString &currentVersion,
                                    const QString &skippedVersion);
+// The same for the end of the page's request: a page that did not arrive (no
+// connection, an error status, a limit of the fetcher) gives Failed.
+VersionPageReading readFetchedVersionPage(const FetchResult &page, const UpdateCheckRequest &request);
 
-// Runs the version check once: fetches the version page (GB2312) and reads it
+// Runs the version check once and waits for the page in a nested event loop:
+// still used by the headless check only, which goes over to UpdateCheck.
+// Fetches the version page (GB2312) and reads it
 // against the request's versions. When a reminder is due, the presenter sets
 // the status text and shows the dialog, and the check returns UpdateNeeded
 // after it has closed. A page that did not arrive (no connection, an error

@@ -12,11 +12,6 @@ namespace Lumisong {
 
 namespace {
 
-bool isWayland()
-{
-    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
-
 // The range of positions p (the element's left or top) for which at least
 // `grip` of an element of length `length` lies within [low, high).
 std::pair<int, int> gripRange(int low, int high, int length, int grip)
@@ -26,8 +21,17 @@ std::pair<int, int> gripRange(int low, int high, int length, int grip)
 
 } // namespace
 
-TitleDrag::TitleDrag(QWidget *window, QWidget *titleStrip)
-    : QObject(window), m_window(window), m_titleStrip(titleStrip), m_useSystemMove(isWayland())
+TitleDrag::Mover TitleDrag::platformMover()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ? Mover::SystemFirst
+                                                                                 : Mover::Own;
+}
+
+TitleDrag::TitleDrag(QWidget *window, QWidget *titleStrip, Mover mover)
+    : QObject(window)
+    , m_window(window)
+    , m_titleStrip(titleStrip)
+    , m_useSystemMove(mover == Mover::SystemFirst)
 {
     addElement(titleStrip);
 }

@@ -23,27 +23,29 @@ class TitleDrag final : public QObject
     Q_DISABLE_COPY_MOVE(TitleDrag)
 
 public:
-    // How much of the title strip stays on a screen, in pixels (or all of it
-    // where the strip is smaller).
-    static constexpr int MinimumGripWidth = 40;
-    static constexpr int MinimumGripHeight = 10;
+    // How the window is moved: by the drag itself, or by asking the compositor
+    // first (where the desktop places windows itself) and by the drag when it
+    // declines.
+    enum class Mover { Own, SystemFirst };
+    // SystemFirst on Wayland, where a program cannot place its own windows.
+    static Mover platformMover();
 
     // `window` is the top-level widget that moves; `titleStrip` is the element
     // that must stay reachable. The drag is a child of the window.
-    TitleDrag(QWidget *window, QWidget *titleStrip);
+    TitleDrag(QWidget *window, QWidget *titleStrip, Mover mover);
 
     // Presses on `element` start the drag. The title strip is an element already.
     void addElement(QWidget *element);
-
-    // Whether a press asks the compositor to move the window. By default only
-    // on Wayland, where a program cannot place its own windows. When the
-    // compositor declines, the drag moves the window itself.
-    void setUseSystemMove(bool use) { m_useSystemMove = use; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // How much of the title strip stays on a screen, in pixels (or all of it
+    // where the strip is smaller).
+    static constexpr int MinimumGripWidth = 40;
+    static constexpr int MinimumGripHeight = 10;
+
     void mouseDown(QWidget *element, const QMouseEvent *event);
     void mouseMove(const QMouseEvent *event);
     void mouseUp();

@@ -1,6 +1,13 @@
+#include "tests/support/formcontrol.h"
 #include "songwindowharness.h"
 
+#include <QAction>
 #include <QFile>
+#include <QLabel>
+#include <QTimer>
+
+#include <utility>
+#include <vector>
 #include <QTest>
 
 #include "forms/listitemsmodel.h"
@@ -20,6 +27,8 @@ bool SongWindowHarness::start()
     env.saveDialog = &saveDialog;
     env.shellOpener = &opener;
     env.parallelRequests = parallelRequests;
+    catalogue = std::make_unique<Catalogue>(site.baseUrl());
+    env.catalogue = catalogue.get();
     form = std::make_unique<frmMain>(env);
     QObject::connect(form.get(), &frmMain::infoChanged,
                      [this](const QString &text) { infos << text; });
@@ -27,24 +36,29 @@ bool SongWindowHarness::start()
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
         return false;
-    form->Timer2_Timer(); // loads the catalogue into the list
+    // Timer2's tick loads the catalogue into the list.
+    QTimer *timer2 = Test::formControl<QTimer>(form.get(), "Timer2");
+    timer2->setInterval(0);
+    timer2->start();
+    if (!QTest::qWaitFor([this] { return !infos.isEmpty(); }, 10000))
+        return false;
     site.resetCounters();
     return items()->rowCount() == 6;
 }
 
 ListView *SongWindowHarness::list() const
 {
-    return form->lstXg();
+    return Test::formControl<ListView>(form.get(), "lstXg");
 }
 
 ListItemsModel *SongWindowHarness::items() const
 {
-    return form->lstXg()->items();
+    return Test::formControl<ListView>(form.get(), "lstXg")->items();
 }
 
 QWidget *SongWindowHarness::viewport() const
 {
-    return form->lstXg()->viewport();
+    return Test::formControl<ListView>(form.get(), "lstXg")->viewport();
 }
 
 QPoint SongWindowHarness::rowPoint(int row) const
@@ -60,14 +74,51 @@ QPoint SongWindowHarness::belowRows() const
 
 QString SongWindowHarness::addressTarget(int slot) const
 {
-    return site.addressTarget(form->catalogue().song(slot).songId);
+    return site.addressTarget(catalogue->song(slot).songId);
 }
 
 QByteArray SongWindowHarness::addressLine(int slot) const
 {
-    return (site.baseUrl() + DemoCatalogue::filePath(form->catalogue().song(slot).songId))
+    return (site.baseUrl() + DemoCatalogue::filePath(catalogue->song(slot).songId))
                .toLatin1() +
            "\r\n";
+}
+
+zephbutton *SongWindowHarness::btnCreate() const
+{
+    return button("btnCreate");
+}
+
+zephbutton *SongWindowHarness::button(const char *name) const
+{
+    return Test::formControl<zephbutton>(form.get(), name);
+}
+
+ProgressBar *SongWindowHarness::process() const
+{
+    return Test::formControl<ProgressBar>(form.get(), "process");
+}
+
+QLabel *SongWindowHarness::lblInfo() const
+{
+    return Test::formControl<QLabel>(form.get(), "lblInfo");
+}
+
+int SongWindowHarness::currentSong()
+{
+    // The title copy acts on the current song; every song gets a title of its
+    // own for the while.
+    std::vector<QString> titles;
+    for (int slot = 0; slot < catalogue->songCount(); ++slot) {
+        titles.push_back(std::exchange(catalogue->song(slot).title, QString::number(slot)));
+    }
+    clipboard.setText(QStringLiteral("none"));
+    Test::formControl<QAction>(form.get(), "mnuCopyTitle")->trigger();
+    bool known = false;
+    const int slot = clipboard.text().toInt(&known);
+    for (int k = 0; k < int(titles.size()); ++k)
+        catalogue->song(k).title = titles[size_t(k)];
+    return known ? slot : -1;
 }
 
 void SongWindowHarness::tick(std::initializer_list<int> rows)
@@ -83,7 +134,13 @@ void SongWindowHarness::onEachRequest(std::function<void()> probe)
 
 void SongWindowHarness::clickCreate()
 {
-    QTest::mouseClick(form->btnCreate(), Qt::LeftButton);
+    QTest::mouseClick(btnCreate(), Qt::LeftButton);
+    waitForCreate();
+}
+
+bool SongWindowHarness::waitForCreate()
+{
+    return QTest::qWaitFor([this] { return btnCreate()->isEnabled() || unloads > 0; }, 20000);
 }
 
 void SongWindowHarness::doubleClick(const QPoint &pos)

@@ -18,10 +18,14 @@
 #include "tests/support/scriptedsavedialog.h"
 #include "tools/demosite/demosite.h"
 
+class QLabel;
+
 // The main window with its song list, for the tests of the window's song
 // commands and of its list-file run.
 namespace Lumisong {
 
+class Catalogue;
+class ProgressBar;
 class ListItemsModel;
 class ListView;
 
@@ -36,6 +40,7 @@ struct SongWindowHarness
     MemoryClipboard clipboard;
     RecordingShellOpener opener;
     SettingsStore settings = SettingsStore::atPath(dir.filePath(QStringLiteral("settings.ini")));
+    std::unique_ptr<Catalogue> catalogue; // the window's, made by start()
     std::unique_ptr<frmMain> form;
     QStringList infos;
     int unloads = 0; // times the window said it unloaded
@@ -46,6 +51,14 @@ struct SongWindowHarness
     bool start();
 
     ListView *list() const;
+    zephbutton *btnCreate() const;
+    // The window's controls by their design names.
+    zephbutton *button(const char *name) const;
+    ProgressBar *process() const;
+    QLabel *lblInfo() const;
+    // The song the double-click and the context menu act on (0-based), as
+    // the menu's title copy reads it; -1 when it names no loaded song.
+    int currentSong();
     ListItemsModel *items() const;
     QWidget *viewport() const;
     QPoint rowPoint(int row) const;
@@ -56,7 +69,10 @@ struct SongWindowHarness
     // Runs `probe` whenever a request reaches the site, i.e. while the
     // program waits for it.
     void onEachRequest(std::function<void()> probe);
+    // Clicks "生成列表" and waits for the run's end (the button enabled again,
+    // or the window closed).
     void clickCreate();
+    bool waitForCreate();
     // As a desktop delivers it: a click, then a second press that is a
     // double-click, then its release.
     void doubleClick(const QPoint &pos);

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+#include "tests/support/formcontrol.h"
 #include "app/frmmain.h"
 #include "catalogue/catalogue.h"
 #include "controls/progressbar/progressbar.h"
@@ -198,7 +199,7 @@ void TestAccessibility::tree()
     QVERIFY(iface && iface->isValid());
     QCOMPARE(iface->role(), role);
     if (path == u"lstXg:1,5")
-        name = m_windows->main.form->catalogue().song(1).dailyDownloads;
+        name = m_windows->main.catalogue->song(1).dailyDownloads;
     if (!name.isNull() || role == QAccessible::ProgressBar)
         QCOMPARE(iface->text(QAccessible::Name), name);
     const QStringList has = stateNames(iface->state());
@@ -233,7 +234,7 @@ void TestAccessibility::toggleTicksTheRow()
 
 void TestAccessibility::progressBarNamedByItsTextWhileShown()
 {
-    ProgressBar *bar = m_windows->main.form->process();
+    ProgressBar *bar = m_windows->main.process();
     bar->setVisible(true);
     bar->setText(u"正在处理第 1/3 个选中的项目..."_s);
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(bar);

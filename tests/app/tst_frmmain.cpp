@@ -1,4 +1,3 @@
-#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QHeaderView>
 #include <QLabel>
@@ -13,15 +12,17 @@
 
 #include <memory>
 
+#include "tests/support/formcontrol.h"
 #include "app/frmmain.h"
+#include "controls/button/zephbutton.h"
 #include "forms/listitemsmodel.h"
 #include "forms/listview.h"
 #include "net/fetchlimits.h"
-#include "common/statustexts.h"
 #include "catalogue/catalogue.h"
 #include "platform/settingsstore.h"
 #include "platform/singleinstance.h"
 #include "platform/twips.h"
+#include "tests/support/requestsunderway.h"
 #include "tests/support/scriptedmessagebox.h"
 #include "tools/demosite/demosite.h"
 
@@ -38,15 +39,18 @@ struct Harness
     ScriptedMessageBox messageBox;
     SettingsStore settings = SettingsStore::atPath(dir.filePath(u"settings.ini"_s));
     SingleInstance instance{u"Lumisong"_s, dir.path()};
+    std::unique_ptr<Catalogue> catalogue;
     std::unique_ptr<frmMain> form;
     QStringList infos;
 
     void create(const QString &site)
     {
-        form = std::make_unique<frmMain>(frmMain::Environment{
-            &messageBox, &settings, &instance, site, site + u"/version.html"_s});
-        form->Timer1()->setInterval(1);
-        form->Timer2()->setInterval(1);
+        catalogue = std::make_unique<Catalogue>(site);
+        frmMain::Environment env{&messageBox, &settings, &instance, site, site + u"/version.html"_s};
+        env.catalogue = catalogue.get();
+        form = std::make_unique<frmMain>(env);
+        Test::formControl<QTimer>(form.get(), "Timer1")->setInterval(1);
+        Test::formControl<QTimer>(form.get(), "Timer2")->setInterval(1);
         QObject::connect(form.get(), &frmMain::infoChanged,
                          [this](const QString &text) { infos.append(text); });
     }
@@ -93,10 +97,11 @@ private slots:
     void statusFlow();
     void rowsShowTheCatalogue();
     void headerClickDoesNotSort();
-    void versionsAtLoad();
+    void loadEventStartsTheChain();
     void secondInstanceIsRefused();
     void unusableLockFolderDoesNotStopTheStart();
     void closingDuringFetchEndsAtOnce();
+    void buttonsWorkWhileThePageIsAwaited();
     void cleanupTestCase() { closeAllConnections(); }
 };
 
@@ -116,7 +121,7 @@ void tst_frmMain::designedLayout()
     QCOMPARE(f.windowTitle(), u"Lumisong"_s);
     QCOMPARE(f.size(), QSize(px(12675), px(8235)));
 
-    const ListView *list = f.lstXg();
+    const ListView *list = Test::formControl<ListView>(&f, "lstXg");
     const QStringList headers = {u"序号"_s,   u"发布日期"_s, u"歌曲名"_s,  u"歌手名"_s,
                                  u"专辑名"_s, u"日下载量"_s, u"总下载量"_s};
     const QList<int> widths = {600, 1200, 2440, 2440, 2440, 1440, 1440};
@@ -143,26 +148,25 @@ void tst_frmMain::designedLayout()
     QVERIFY(text.x() + margin >= box.x() + box.width());
     QVERIFY(text.width() - 2 * margin >= list->fontMetrics().horizontalAdvance(u"99"_s));
 
-    QCOMPARE(f.lblInfo()->text(), StatusText::ready());
-    QCOMPARE(f.lblInfo()->toolTip(), u"状态提示"_s);
-    QCOMPARE(f.lblInfo()->pos(), QPoint(px(90), px(7920)));
+    QCOMPARE(Test::formControl<QLabel>(&f, "lblInfo")->text(), u"准备就绪"_s);
+    QCOMPARE(Test::formControl<QLabel>(&f, "lblInfo")->toolTip(), u"状态提示"_s);
+    QCOMPARE(Test::formControl<QLabel>(&f, "lblInfo")->pos(), QPoint(px(90), px(7920)));
 
-    for (QTimer *t : {f.Timer1(), f.Timer2()}) {
+    for (QTimer *t : {Test::formControl<QTimer>(&f, "Timer1"), Test::formControl<QTimer>(&f, "Timer2")}) {
         QVERIFY(!t->isActive());
         QVERIFY(!t->isSingleShot());
     }
     // The harness speeds the timers up; the design's interval is 1000 ms.
     frmMain designed({&h.messageBox, nullptr, nullptr, refusedSite(), QString()});
-    QCOMPARE(designed.Timer1()->interval(), 1000);
-    QCOMPARE(designed.Timer2()->interval(), 1000);
-    QCOMPARE(f.currentSong(), 0);
+    QCOMPARE(Test::formControl<QTimer>(&designed, "Timer1")->interval(), 1000);
+    QCOMPARE(Test::formControl<QTimer>(&designed, "Timer2")->interval(), 1000);
 }
 
 void tst_frmMain::rowNumbersLeaveTheNextColumnAlone()
 {
     Harness h;
     h.create(refusedSite());
-    ListView *list = h.form->lstXg();
+    ListView *list = Test::formControl<ListView>(h.form.get(), "lstXg");
     QList<QStringList> rows;
     for (int row = 1; row <= 1000; ++row)
         rows.append({QString::number(row), u"2010-05-04"_s});
@@ -193,21 +197,21 @@ void tst_frmMain::statusFlow_data()
     QTest::addColumn<QString>("finalText");
     QTest::addColumn<int>("rows");
 
-    const QString missing = StatusText::catalogueMissing();
+    const QString missing = u"获取新歌列表失败，请检查网络..."_s;
     QTest::newRow("no network") << -1 << 0 << QByteArray() << missing << 0;
     QTest::newRow("empty body") << 5 << 200 << QByteArray() << missing << 0;
     QTest::newRow("error status with a body")
         << 5 << 404 << QByteArray("<html>Not Found</html>") << missing << 0;
     QTest::newRow("page without songs")
-        << 5 << 200 << QByteArray("<html>no list today</html>") << StatusText::catalogueLoaded(0)
-        << 0;
+        << 5 << 200 << QByteArray("<html>no list today</html>") << u"获取新歌列表完成，共 0 首歌..."_s << 0;
     QTest::newRow("zero songs") << 0 << 0 << QByteArray() << u"获取新歌列表完成，共 0 首歌..."_s << 0;
     QTest::newRow("demo page") << 150 << 0 << QByteArray() << u"获取新歌列表完成，共 150 首歌..."_s
                                << 150;
     QTest::newRow("full table") << 1000 << 0 << QByteArray()
                                 << u"获取新歌列表完成，共 1000 首歌..."_s << 1000;
     QTest::newRow("more than the table holds")
-        << 1001 << 0 << QByteArray() << StatusText::catalogueLoaded(1000, true) << 1000;
+        << 1001 << 0 << QByteArray()
+        << u"获取新歌列表完成，共 1000 首歌（页面上的歌曲多于 1000 首，只载入了前 1000 首）..."_s << 1000;
 }
 
 void tst_frmMain::statusFlow()
@@ -232,19 +236,20 @@ void tst_frmMain::statusFlow()
 
     const QStringList expected = {u"正在检查更新中..."_s, u"正在获取新歌列表中..."_s, finalText};
     QCOMPARE(h.infos, expected);
-    QCOMPARE(h.form->lblInfo()->text(), finalText);
-    QCOMPARE(h.form->lstXg()->items()->rowCount(), rows);
-    QCOMPARE(h.form->catalogue().songCount(), rows);
-    QVERIFY(!h.form->Timer1()->isActive());
-    QVERIFY(!h.form->Timer2()->isActive());
+    QCOMPARE(Test::formControl<QLabel>(h.form.get(), "lblInfo")->text(), finalText);
+    QCOMPARE(Test::formControl<ListView>(h.form.get(), "lstXg")->items()->rowCount(), rows);
+    QCOMPARE(h.catalogue->songCount(), rows);
+    QVERIFY(!Test::formControl<QTimer>(h.form.get(), "Timer1")->isActive());
+    QVERIFY(!Test::formControl<QTimer>(h.form.get(), "Timer2")->isActive());
     if (songs >= 0) {
         QCOMPARE(site.requestCount(u"/"_s), 1);
         // The version page announces the running version: nothing more is asked.
         QCOMPARE(site.requestCount(u"/version.html"_s), 1);
         QCOMPARE(site.totalRequests(), 2);
     }
-    // The chain runs once: nothing changes afterwards.
-    QTest::qWait(20);
+    // The chain runs once: with both timers at rest and no request under way,
+    // nothing can change afterwards.
+    QCOMPARE(Test::requestsUnderWay(h.form.get()), 0);
     QCOMPARE(h.infos.size(), 3);
     QVERIFY(h.messageBox.shown().isEmpty());
 }
@@ -257,7 +262,7 @@ void tst_frmMain::rowsShowTheCatalogue()
     h.create(site.baseUrl());
     QVERIFY(h.runChain());
 
-    const ListItemsModel *items = h.form->lstXg()->items();
+    const ListItemsModel *items = Test::formControl<ListView>(h.form.get(), "lstXg")->items();
     const QList<DemoCatalogue::Song> &songs = site.catalogue().songs();
     QCOMPARE(items->rowCount(), int(songs.size()));
     for (int row = 0; row < items->rowCount(); ++row) {
@@ -268,14 +273,13 @@ void tst_frmMain::rowsShowTheCatalogue()
         for (int column = 0; column < expected.size(); ++column)
             QCOMPARE(items->text(row, column), expected.at(column));
         QVERIFY(!items->isChecked(row));
-        QCOMPARE(h.form->catalogue().song(row).songId, s.songId);
+        QCOMPARE(h.catalogue->song(row).songId, s.songId);
     }
     const QModelIndex first = items->index(0, 0);
     QVERIFY(items->flags(first) & Qt::ItemIsUserCheckable);
     QVERIFY(!(items->flags(items->index(0, 1)) & Qt::ItemIsUserCheckable));
     QCOMPARE(items->data(first, Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
-    QCOMPARE(h.form->catalogue().hashedUrl(), site.hashedUrl());
-    QCOMPARE(h.form->currentSong(), 0);
+    QCOMPARE(h.catalogue->hashedUrl(), site.hashedUrl());
 }
 
 void tst_frmMain::headerClickDoesNotSort()
@@ -285,7 +289,7 @@ void tst_frmMain::headerClickDoesNotSort()
     Harness h;
     h.create(site.baseUrl());
     QVERIFY(h.runChain());
-    ListView *list = h.form->lstXg();
+    ListView *list = Test::formControl<ListView>(h.form.get(), "lstXg");
     QHeaderView *header = list->header();
     for (int column : {0, 2, 6}) {
         const QPoint at(header->sectionViewportPosition(column) + 5, header->height() / 2);
@@ -296,18 +300,15 @@ void tst_frmMain::headerClickDoesNotSort()
         QCOMPARE(list->model()->index(row, 0).data().toString(), QString::number(row + 1));
 }
 
-void tst_frmMain::versionsAtLoad()
+void tst_frmMain::loadEventStartsTheChain()
 {
     Harness h;
     h.settings.setValue(u"Lumisong"_s, u"VersionNoTip"_s, u"1.2.0"_s);
     h.create(refusedSite());
-    QVERIFY(h.form->CurrentVersion().isEmpty());
     QVERIFY(h.form->Form_Load());
-    QCOMPARE(h.form->CurrentVersion(), u"1.1.0"_s);
-    QCOMPARE(h.form->SkippedVersion(), u"1.2.0"_s);
-    QVERIFY(h.form->Timer1()->isActive());
-    QVERIFY(!h.form->Timer2()->isActive());
-    QCOMPARE(h.infos, QStringList{StatusText::checkingForUpdate()});
+    QVERIFY(Test::formControl<QTimer>(h.form.get(), "Timer1")->isActive());
+    QVERIFY(!Test::formControl<QTimer>(h.form.get(), "Timer2")->isActive());
+    QCOMPARE(h.infos, QStringList{u"正在检查更新中..."_s});
 }
 
 void tst_frmMain::secondInstanceIsRefused()
@@ -327,10 +328,11 @@ void tst_frmMain::secondInstanceIsRefused()
     QCOMPARE(box.icon, MessageBox::Icon::Information);
     QCOMPARE(box.buttons, MessageBox::Buttons::Ok);
 
-    QTest::qWait(50);
-    QVERIFY(!h.form->Timer1()->isActive());
+    // Timer1 never started, so the chain cannot begin later.
+    QVERIFY(!Test::formControl<QTimer>(h.form.get(), "Timer1")->isActive());
+    QCOMPARE(Test::requestsUnderWay(h.form.get()), 0);
     QVERIFY(!h.form->isVisible());
-    QCOMPARE(h.form->lblInfo()->text(), StatusText::ready());
+    QCOMPARE(Test::formControl<QLabel>(h.form.get(), "lblInfo")->text(), u"准备就绪"_s);
     QCOMPARE(site.totalRequests(), 0);
     QVERIFY(running.isLocked());
 }
@@ -344,7 +346,7 @@ void tst_frmMain::unusableLockFolderDoesNotStopTheStart()
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"cannot take the instance lock"_s));
     QVERIFY(h.form->Form_Load());
     QVERIFY(h.messageBox.shown().isEmpty());
-    QVERIFY(h.form->Timer1()->isActive());
+    QVERIFY(Test::formControl<QTimer>(h.form.get(), "Timer1")->isActive());
 }
 
 void tst_frmMain::closingDuringFetchEndsAtOnce()
@@ -358,26 +360,41 @@ void tst_frmMain::closingDuringFetchEndsAtOnce()
     h.create(site.baseUrl());
     QSignalSpy unloaded(h.form.get(), &frmMain::unloaded);
 
-    // Closes the window from inside the catalogue fetch's wait.
-    QElapsedTimer sinceClose;
-    QTimer closer;
-    closer.setInterval(5);
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (site.requestCount(u"/"_s) == 1 && !sinceClose.isValid()) {
-            sinceClose.start();
+    // Closes the window while the catalogue page is awaited.
+    QObject::connect(&site, &DemoSite::requestReceived, h.form.get(), [&] {
+        if (site.requestCount(u"/"_s) == 1)
             h.form->close();
-        }
     });
-    closer.start();
     QVERIFY(h.form->Form_Load());
     h.form->show();
-    QVERIFY(QTest::qWaitFor([&] { return sinceClose.isValid(); }, 10000));
-    // Back in this loop means Timer2's handler has returned.
-    QVERIFY2(sinceClose.elapsed() < 5000, "the pending fetch held the window");
+    QVERIFY(unloaded.wait(10000));
+    // The stalled request ended with the window: no late status line can come.
+    QCOMPARE(Test::requestsUnderWay(h.form.get()), 0);
     QCOMPARE(unloaded.size(), 1);
-    QCOMPARE(h.form->lblInfo()->text(), StatusText::fetchingCatalogue());
-    QCOMPARE(h.form->lstXg()->items()->rowCount(), 0);
-    QVERIFY(!h.form->Timer2()->isActive());
+    QCOMPARE(Test::formControl<QLabel>(h.form.get(), "lblInfo")->text(), u"正在获取新歌列表中..."_s);
+    QCOMPARE(Test::formControl<ListView>(h.form.get(), "lstXg")->items()->rowCount(), 0);
+    QVERIFY(!Test::formControl<QTimer>(h.form.get(), "Timer2")->isActive());
+}
+
+// A click while the catalogue page is on its way runs its handler at once;
+// the page still fills the list afterwards.
+void tst_frmMain::buttonsWorkWhileThePageIsAwaited()
+{
+    DemoSite site(3);
+    QVERIFY(site.listen());
+    site.setLatency(300);
+    Harness h;
+    h.create(site.baseUrl());
+    QVERIFY(h.form->Form_Load());
+    h.form->show();
+    QVERIFY(QTest::qWaitFor([&] { return site.requestCount(u"/"_s) == 1; }, 10000));
+    QCOMPARE(h.infos.constLast(), u"正在获取新歌列表中..."_s);
+
+    QTest::mouseClick(Test::formControl<zephbutton>(h.form.get(), "btMin"), Qt::LeftButton);
+    QVERIFY(h.form->isMinimized());
+    QVERIFY(QTest::qWaitFor([&] { return h.infos.size() == 3; }, 10000));
+    QCOMPARE(h.infos.constLast(), u"获取新歌列表完成，共 3 首歌..."_s);
+    QCOMPARE(Test::formControl<ListView>(h.form.get(), "lstXg")->items()->rowCount(), 3);
 }
 
 QTEST_MAIN(tst_frmMain)

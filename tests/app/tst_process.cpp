@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "tests/support/formcontrol.h"
 #include "app/frmmain.h"
 #include "controls/progressbar/progressbar.h"
 #include "controls/progressbar/progressbarpalette.h"
@@ -30,7 +31,7 @@ void tst_process::loadsHiddenWithItsSavedLook()
 {
     const auto window = form();
     window->show();
-    auto *bar = qobject_cast<ProgressBar *>(window->process());
+    auto *bar = qobject_cast<ProgressBar *>(Test::formControl<ProgressBar>(window.get(), "process"));
     QVERIFY(bar);
     QCOMPARE(bar->objectName(), QStringLiteral("process"));
     QVERIFY(bar->isHidden());
@@ -59,7 +60,7 @@ void tst_process::savesWhatTheFormFileHolds()
 {
     const auto window = form();
     PropertyBag saved;
-    qobject_cast<ProgressBar *>(window->process())->UserControl_WriteProperties(saved);
+    qobject_cast<ProgressBar *>(Test::formControl<ProgressBar>(window.get(), "process"))->UserControl_WriteProperties(saved);
     QStringList names = saved.names();
     names.sort();
     QCOMPARE(names, (QStringList{QStringLiteral("Text"), QStringLiteral("TextEffect"),

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "tests/support/formcontrol.h"
 #include "app/frmmain.h"
 #include "forms/listitemsmodel.h"
 #include "forms/listview.h"
@@ -20,6 +21,7 @@
 #include "menu/frmmenu.h"
 #include "platform/twips.h"
 #include "songwindowharness.h"
+#include "tests/support/requestsunderway.h"
 
 using namespace Lumisong;
 
@@ -61,6 +63,8 @@ private slots:
     void spaceTicksWhicheverColumnWasClicked();
     void doubleClickCopiesOnceThenFromCache();
     void doubleClickFailureIsTold();
+    void doubleClickWhileACopyWaits_data();
+    void doubleClickWhileACopyWaits();
     void selectionButtons();
     void buttonsByKeyboard();
     void menuKeyOpensTheRowMenu_data();
@@ -93,11 +97,11 @@ void TestSongCommands::buttonsAsDesigned()
         QRect twips;
     };
     const QList<Expected> buttons = {
-        {h.form->btnDownload(), QStringLiteral("下载歌曲(&D)"), {7440, 7845, 1215, 345}},
-        {h.form->btnSelectAll(), QStringLiteral("全选(&A)"), {8730, 7845, 915, 345}},
-        {h.form->btnSelectNone(), QStringLiteral("全不选(&N)"), {9720, 7845, 915, 345}},
-        {h.form->btnSelectInvert(), QStringLiteral("反选(&I)"), {10710, 7845, 915, 345}},
-        {h.form->btnCreate(), QStringLiteral("生成列表"), {11700, 7845, 915, 345}},
+        {h.button("btnDownload"), QStringLiteral("下载歌曲(&D)"), {7440, 7845, 1215, 345}},
+        {h.button("btnSelectAll"), QStringLiteral("全选(&A)"), {8730, 7845, 915, 345}},
+        {h.button("btnSelectNone"), QStringLiteral("全不选(&N)"), {9720, 7845, 915, 345}},
+        {h.button("btnSelectInvert"), QStringLiteral("反选(&I)"), {10710, 7845, 915, 345}},
+        {h.btnCreate(), QStringLiteral("生成列表"), {11700, 7845, 915, 345}},
     };
     for (const Expected &e : buttons) {
         QVERIFY(qobject_cast<zephbutton *>(e.button));
@@ -107,13 +111,13 @@ void TestSongCommands::buttonsAsDesigned()
                                              px(e.twips.height())));
     }
     // Tab order: lstXg, btnCreate, btnSelectAll, btnSelectNone, btnSelectInvert, btnDownload.
-    QCOMPARE(nextTabStop(h.list()), h.form->btnCreate());
-    QCOMPARE(nextTabStop(h.form->btnCreate()), h.form->btnSelectAll());
-    QCOMPARE(nextTabStop(h.form->btnSelectAll()), h.form->btnSelectNone());
-    QCOMPARE(nextTabStop(h.form->btnSelectNone()), h.form->btnSelectInvert());
-    QCOMPARE(nextTabStop(h.form->btnSelectInvert()), h.form->btnDownload());
+    QCOMPARE(nextTabStop(h.list()), h.btnCreate());
+    QCOMPARE(nextTabStop(h.btnCreate()), h.button("btnSelectAll"));
+    QCOMPARE(nextTabStop(h.button("btnSelectAll")), h.button("btnSelectNone"));
+    QCOMPARE(nextTabStop(h.button("btnSelectNone")), h.button("btnSelectInvert"));
+    QCOMPARE(nextTabStop(h.button("btnSelectInvert")), h.button("btnDownload"));
     // ... and round to the list: the frame buttons are no tab stops.
-    QCOMPARE(nextTabStop(h.form->btnDownload()), static_cast<QWidget *>(h.list()));
+    QCOMPARE(nextTabStop(h.button("btnDownload")), static_cast<QWidget *>(h.list()));
 }
 
 void TestSongCommands::mouse_data()
@@ -151,7 +155,7 @@ void TestSongCommands::mouse()
     QCOMPARE(h.list()->selectedRow(), -1);
     if (startRow >= 0) {
         QTest::mouseClick(h.viewport(), Qt::LeftButton, {}, h.rowPoint(startRow));
-        QCOMPARE(h.form->currentSong(), startRow);
+        QCOMPARE(h.currentSong(), startRow);
     }
     QString opened;
     closePopupSoon(&opened);
@@ -162,7 +166,7 @@ void TestSongCommands::mouse()
     else
         QTest::mouseClick(h.viewport(), button, {}, h.rowPoint(where.mid(4).toInt()));
     QCOMPARE(h.list()->selectedRow(), selected);
-    QCOMPARE(h.form->currentSong(), currentSong);
+    QCOMPARE(h.currentSong(), currentSong);
     QCoreApplication::processEvents();
     QCOMPARE(opened, menu ? QStringLiteral("右键") : QString());
     QCOMPARE(h.site.totalRequests(), 0);
@@ -176,18 +180,18 @@ void TestSongCommands::keyboardSelectionThenRightClick()
     QTest::keyClick(h.list(), Qt::Key_Down);
     QTest::keyClick(h.list(), Qt::Key_Down);
     QCOMPARE(h.list()->selectedRow(), 2);
-    QCOMPARE(h.form->currentSong(), 0); // the keyboard does not move currentSong
+    QCOMPARE(h.currentSong(), 0); // the keyboard does not move currentSong
 
-    h.form->catalogue().song(5).title = QStringLiteral("A&B");
-    h.form->catalogue().song(5).singer = QStringLiteral("C");
+    h.catalogue->song(5).title = QStringLiteral("A&B");
+    h.catalogue->song(5).singer = QStringLiteral("C");
     QTimer::singleShot(0, [] {
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
         QVERIFY(menu);
         menu->close();
     });
     QTest::mouseClick(h.viewport(), Qt::RightButton, {}, h.rowPoint(5));
-    QCOMPARE(h.form->currentSong(), 5);
-    h.form->menuForm()->action(QStringLiteral("mnuSearchBaidu"))->trigger();
+    QCOMPARE(h.currentSong(), 5);
+    Test::formControl<frmMenu>(h.form.get(), "frmMenu")->action(QStringLiteral("mnuSearchBaidu"))->trigger();
     QCOMPARE(h.opener.opened().size(), 1);
     QCOMPARE(h.opener.opened().constFirst().toEncoded(),
              QByteArray("http://www.baidu.com/s?word=A%26B%20C&tn=Lumisong(Tolvane)"));
@@ -226,7 +230,7 @@ void TestSongCommands::doubleClickCopiesOnceThenFromCache()
     QVERIFY(h.start());
     h.doubleClick(h.rowPoint(2));
     const QString expected = QString::fromLatin1(h.addressLine(2).chopped(2));
-    QCOMPARE(h.clipboard.text(), expected);
+    QTRY_COMPARE(h.clipboard.text(), expected);
     QCOMPARE(h.site.requestCount(h.addressTarget(2)), 1);
 
     h.clipboard.setText(QStringLiteral("other"));
@@ -250,9 +254,49 @@ void TestSongCommands::doubleClickFailureIsTold()
     h.site.setAnswer(h.addressTarget(1), failing);
     h.clipboard.setText(QStringLiteral("kept"));
     h.doubleClick(h.rowPoint(1));
+    QTRY_COMPARE(h.lblInfo()->text(), QStringLiteral("获取下载地址失败，请检查网络..."));
     QCOMPARE(h.clipboard.text(), QStringLiteral("kept"));
-    QCOMPARE(h.form->lblInfo()->text(), QStringLiteral("获取下载地址失败，请检查网络..."));
-    QVERIFY(h.form->catalogue().song(1).downloadUrl.isEmpty());
+    QVERIFY(h.catalogue->song(1).downloadUrl.isEmpty());
+}
+
+void TestSongCommands::doubleClickWhileACopyWaits_data()
+{
+    QTest::addColumn<int>("second"); // the row double-clicked next; -1: the window closes
+    QTest::addColumn<int>("copied"); // whose address the clipboard holds at the end; -1: none
+    QTest::addColumn<int>("requestsOfRow2");
+    QTest::newRow("the same song again") << 2 << 2 << 1;
+    QTest::newRow("another song: the last asked for") << 4 << 4 << 1;
+    QTest::newRow("the window closes") << -1 << -1 << 1;
+}
+
+// Row 3's address is slow to come; meanwhile the list is used again.
+void TestSongCommands::doubleClickWhileACopyWaits()
+{
+    QFETCH(int, second);
+    QFETCH(int, copied);
+    QFETCH(int, requestsOfRow2);
+    SongWindowHarness h;
+    QVERIFY(h.start());
+    ScriptedAnswer slow;
+    slow.body = DemoCatalogue::filePath(h.catalogue->song(2).songId).toLatin1();
+    slow.latencyMs = 300;
+    h.site.setAnswer(h.addressTarget(2), slow);
+    h.clipboard.setText(QStringLiteral("before"));
+    h.doubleClick(h.rowPoint(2));
+    QTRY_COMPARE(h.site.requestCount(h.addressTarget(2)), 1);
+    const int infosBefore = h.infos.size();
+    if (second >= 0)
+        h.doubleClick(h.rowPoint(second));
+    else
+        h.form->close();
+
+    if (copied >= 0)
+        QTRY_COMPARE(h.clipboard.text(), QString::fromLatin1(h.addressLine(copied).chopped(2)));
+    QCOMPARE(Test::requestsUnderWay(h.form.get()), 0); // nothing can be copied later
+    QCOMPARE(h.clipboard.text(),
+             copied >= 0 ? QString::fromLatin1(h.addressLine(copied).chopped(2)) : QStringLiteral("before"));
+    QCOMPARE(h.site.requestCount(h.addressTarget(2)), requestsOfRow2);
+    QCOMPARE(h.infos.size(), infosBefore); // no failure told
 }
 
 void TestSongCommands::selectionButtons()
@@ -267,17 +311,17 @@ void TestSongCommands::selectionButtons()
     };
     QTest::mouseClick(h.viewport(), Qt::LeftButton, {}, h.rowPoint(1));
     h.tick({0, 3});
-    QTest::mouseClick(h.form->btnSelectInvert(), Qt::LeftButton);
+    QTest::mouseClick(h.button("btnSelectInvert"), Qt::LeftButton);
     QCOMPARE(ticks(), QStringLiteral(".xx.xx"));
-    QTest::mouseClick(h.form->btnSelectInvert(), Qt::LeftButton);
+    QTest::mouseClick(h.button("btnSelectInvert"), Qt::LeftButton);
     QCOMPARE(ticks(), QStringLiteral("x..x.."));
-    QTest::mouseClick(h.form->btnSelectAll(), Qt::LeftButton);
+    QTest::mouseClick(h.button("btnSelectAll"), Qt::LeftButton);
     QCOMPARE(ticks(), QStringLiteral("xxxxxx"));
-    QTest::mouseClick(h.form->btnSelectNone(), Qt::LeftButton);
+    QTest::mouseClick(h.button("btnSelectNone"), Qt::LeftButton);
     QCOMPARE(ticks(), QStringLiteral("......"));
     // Selection and currentSong stay.
     QCOMPARE(h.list()->selectedRow(), 1);
-    QCOMPARE(h.form->currentSong(), 1);
+    QCOMPARE(h.currentSong(), 1);
     QCOMPARE(h.site.totalRequests(), 0);
 }
 
@@ -305,17 +349,18 @@ void TestSongCommands::buttonsByKeyboard()
     // Space on the focused "生成列表" runs the list file on its release; the
     // button looks and reports disabled for the whole run.
     QList<bool> enabledDuringRun;
-    h.onEachRequest([&] { enabledDuringRun << h.form->btnCreate()->property("Enabled").toBool(); });
+    h.onEachRequest([&] { enabledDuringRun << h.btnCreate()->property("Enabled").toBool(); });
     const QString path = h.dir.filePath(QStringLiteral("keys.lst"));
     h.saveDialog.queueAnswer(path);
-    h.form->btnCreate()->setFocus(Qt::TabFocusReason);
-    QTest::keyPress(h.form->btnCreate(), Qt::Key_Space);
+    h.btnCreate()->setFocus(Qt::TabFocusReason);
+    QTest::keyPress(h.btnCreate(), Qt::Key_Space);
     QCOMPARE(h.saveDialog.requests().size(), 0);
-    QTest::keyRelease(h.form->btnCreate(), Qt::Key_Space);
+    QTest::keyRelease(h.btnCreate(), Qt::Key_Space);
+    QVERIFY(h.waitForCreate());
     QCOMPARE(readAll(path), h.addressLine(0) + h.addressLine(2) + h.addressLine(3) + h.addressLine(4)
                                 + h.addressLine(5) + "//By Tolvane\r\n");
     QCOMPARE(enabledDuringRun, QList<bool>(5, false));
-    QVERIFY(h.form->btnCreate()->property("Enabled").toBool());
+    QVERIFY(h.btnCreate()->property("Enabled").toBool());
 }
 
 QTEST_MAIN(TestSongCommands)
@@ -366,7 +411,7 @@ void TestSongCommands::menuKeyOpensTheRowMenu()
     QCOMPARE(opened, loaded ? QStringLiteral("右键") : QString());
     if (!loaded)
         return;
-    QCOMPARE(h.form->currentSong(), 1);
+    QCOMPARE(h.currentSong(), 1);
     QCOMPARE(h.list()->selectedRow(), 1);
     // At the row, not where the pointer happens to be.
     const QRect row = h.list()->visualRect(h.items()->index(1, 0));
@@ -401,7 +446,7 @@ void TestSongCommands::freshListKeysActOnRowOne()
     QTest::keyClick(h.list(), Qt::Key_F10, Qt::ShiftModifier);
     QCoreApplication::processEvents();
     QCOMPARE(opened, QStringLiteral("右键"));
-    QCOMPARE(h.form->currentSong(), 0);
+    QCOMPARE(h.currentSong(), 0);
 }
 
 // Tab shows where the keys went: a one-pixel dotted rectangle inside the
@@ -415,7 +460,7 @@ void TestSongCommands::keyboardFocusCue()
     QVERIFY(QTest::qWaitForWindowActive(h.form.get()));
     h.list()->setFocus();
     h.list()->selectRow(0);
-    zephbutton *create = h.form->btnCreate();
+    zephbutton *create = h.btnCreate();
     const QRect lastCell = h.list()->visualRect(h.items()->index(0, 6));
     const QPoint rowPixel(lastCell.right() - 2, lastCell.center().y());
     const auto rowColour = [&] { return h.viewport()->grab().toImage().pixelColor(rowPixel); };
@@ -452,7 +497,7 @@ void TestSongCommands::keyboardFocusCue()
     QVERIFY(near(rowColour(), palette.color(QPalette::Active, QPalette::Button)));
 
     // A click that takes no focus (the title) leaves the keys on the button, without the cue.
-    QTest::mouseClick(h.form->lblTitle(), Qt::LeftButton);
+    QTest::mouseClick(Test::formControl<QLabel>(h.form.get(), "lblTitle"), Qt::LeftButton);
     QCOMPARE(QApplication::focusWidget(), create);
     QCOMPARE(create->grab().toImage(), unfocused);
 }
@@ -462,7 +507,7 @@ void TestSongCommands::searchWithoutBrowserIsTold()
     SongWindowHarness h;
     QVERIFY(h.start());
     h.opener.setNoBrowser(true);
-    h.form->menuForm()->action(QStringLiteral("mnuSearchBaidu"))->trigger();
+    Test::formControl<frmMenu>(h.form.get(), "frmMenu")->action(QStringLiteral("mnuSearchBaidu"))->trigger();
     QCOMPARE(h.messageBox.shown().size(), 1);
     const QString text = h.messageBox.shown().constFirst().text;
     QVERIFY2(text.startsWith(QStringLiteral("无法打开浏览器：http://www.baidu.com/s?word=")), qPrintable(text));

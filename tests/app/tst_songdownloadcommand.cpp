@@ -3,6 +3,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include "tests/support/formcontrol.h"
 #include "app/songdownloadcommand.h"
 #include "controls/progressbar/progressbar.h"
 #include "forms/listitemsmodel.h"
@@ -45,13 +46,13 @@ void TestSongDownloadCommand::downloadsTheTickedSongs()
     QStringList texts;
     QList<int> values; // the bar's share in per cent, at each request
     h.onEachRequest([&] {
-        texts << h.form->process()->text();
-        values << h.form->process()->value() * 100 / h.form->process()->max();
+        texts << h.process()->text();
+        values << h.process()->value() * 100 / h.process()->max();
     });
     h.saveDialog.queueAnswer(folder);
-    QTest::mouseClick(h.form->btnDownload(), Qt::LeftButton);
-    QVERIFY(!h.form->btnDownload()->isEnabled());
-    QTRY_VERIFY(!h.form->songDownload()->isRunning());
+    QTest::mouseClick(h.button("btnDownload"), Qt::LeftButton);
+    QVERIFY(!h.button("btnDownload")->isEnabled());
+    QTRY_VERIFY(!Test::formControl<SongDownloadCommand>(h.form.get(), "")->isRunning());
     QCOMPARE(h.infos.last(), u"下载完成，共 3 首歌曲。"_s);
     QVERIFY(QFile::exists(QDir(folder).filePath(fileOf(h, 1))));
     QVERIFY(QFile::exists(QDir(folder).filePath(fileOf(h, 3))));
@@ -59,19 +60,19 @@ void TestSongDownloadCommand::downloadsTheTickedSongs()
     // Three addresses, then the three files, each asked for once the one before is in.
     QCOMPARE(texts.size(), 6);
     for (int k = 1; k <= 3; ++k)
-        QCOMPARE(texts.at(2 + k), SongDownloadCommand::progressText(k, 3, h.site.catalogue().songs().at(k == 1 ? 1 : k + 1).title));
+        QCOMPARE(texts.at(2 + k), u"正在下载第 %1/3 首：%2"_s.arg(k).arg(h.site.catalogue().songs().at(k == 1 ? 1 : k + 1).title));
     QCOMPARE(values.mid(3), (QList<int>{0, 33, 66}));
-    QVERIFY(h.form->btnDownload()->isEnabled());
-    QVERIFY(!h.form->process()->isVisible());
+    QVERIFY(h.button("btnDownload")->isEnabled());
+    QVERIFY(!h.process()->isVisible());
 
     // The next dialog starts in the folder just used; the music folder or home before.
     const QString first = h.saveDialog.requests().at(0).folder;
     const QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
     QVERIFY(first == music || first == QDir::homePath());
     h.saveDialog.queueAnswer({}); // cancelled: nothing happens
-    QTest::mouseClick(h.form->btnDownload(), Qt::LeftButton);
+    QTest::mouseClick(h.button("btnDownload"), Qt::LeftButton);
     QCOMPARE(h.saveDialog.requests().at(1).folder, QDir(folder).absolutePath());
-    QVERIFY(!h.form->songDownload()->isRunning());
+    QVERIFY(!Test::formControl<SongDownloadCommand>(h.form.get(), "")->isRunning());
 }
 
 void TestSongDownloadCommand::stoppingKeepsTheParts_data()
@@ -97,7 +98,7 @@ void TestSongDownloadCommand::stoppingKeepsTheParts()
     h.site.setAnswer(target, stalled);
     const QString folder = h.dir.filePath(u"songs"_s);
     h.saveDialog.queueAnswer(folder);
-    QTest::mouseClick(h.form->btnDownload(), Qt::LeftButton);
+    QTest::mouseClick(h.button("btnDownload"), Qt::LeftButton);
     QTRY_COMPARE(h.site.requestCount(target), 1);
     h.messageBox.queueAnswer(stop ? MessageBox::Answer::Yes : MessageBox::Answer::No);
     if (byClose)
@@ -106,7 +107,7 @@ void TestSongDownloadCommand::stoppingKeepsTheParts()
         QTest::keyClick(h.form.get(), Qt::Key_Escape);
     QCOMPARE(h.messageBox.shown().size(), 1);
     QCOMPARE(h.messageBox.shown().at(0).buttons, MessageBox::Buttons::YesNo);
-    QCOMPARE(h.form->songDownload()->isRunning(), !stop);
+    QCOMPARE(Test::formControl<SongDownloadCommand>(h.form.get(), "")->isRunning(), !stop);
     QVERIFY(QFile::exists(QDir(folder).filePath(fileOf(h, 0) + u".part")));
     if (!stop)
         return;

@@ -3,6 +3,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "tests/support/fetchnow.h"
 #include "net/fetchlimits.h"
 #include "net/modgetcode.h"
 #include "tests/support/proxyenvironment.h"
@@ -64,7 +65,6 @@ private slots:
     void unknownCharset();
     void everyFetchAsksAgain();
     void nestedFetchCompletesFirst();
-    void abortAllFetchesEndsEveryWait();
     void loopbackBypassesTheSystemProxy();
     void applicationExitEndsTheWait(); // last: no event loop runs after it
 
@@ -154,7 +154,7 @@ void FetchPageTest::answers()
     QFETCH(QString, text);
     QFETCH(int, requests);
     m_site.setAnswer(u"/page"_s, served);
-    const FetchResult result = fetchPage(url(u"/page"_s), u"gb2312"_s);
+    const FetchResult result = Test::fetchNow(url(u"/page"_s), u"gb2312"_s);
     QVERIFY2(result.ok == ok, qPrintable(result.error));
     QCOMPARE(result.text, text);
     QCOMPARE(result.error.isEmpty(), ok);
@@ -175,7 +175,7 @@ void FetchPageTest::totalTimeLimit()
     m_site.setAnswer(u"/slow"_s, slow);
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(!fetchPage(url(u"/slow"_s), u"gb2312"_s).ok);
+    QVERIFY(!Test::fetchNow(url(u"/slow"_s), u"gb2312"_s).ok);
     QVERIFY2(clock.elapsed() < 2500, "the total limit ended the wait, not the answer");
 }
 
@@ -186,7 +186,7 @@ void FetchPageTest::refusedConnection()
     const quint16 port = server.serverPort();
     server.close();
     const FetchResult result =
-        fetchPage(QStringLiteral("http://127.0.0.1:%1/").arg(port), u"gb2312"_s);
+        Test::fetchNow(QStringLiteral("http://127.0.0.1:%1/").arg(port), u"gb2312"_s);
     QVERIFY(!result.ok);
     QVERIFY(!result.error.isEmpty());
 }
@@ -215,7 +215,7 @@ void FetchPageTest::redirects()
     m_site.setAnswer(QStringLiteral("/r%1").arg(hops - 1), redirectTo(finalTarget));
     m_site.setAnswer(u"/end"_s, answer(200, "arrived"));
 
-    const FetchResult result = fetchPage(url(u"/r0"_s), u"gb2312"_s);
+    const FetchResult result = Test::fetchNow(url(u"/r0"_s), u"gb2312"_s);
     QCOMPARE(result.ok, ok);
     QCOMPARE(result.text, ok ? u"arrived"_s : QString());
     QCOMPARE(m_site.requestCount(u"/end"_s), ok ? 1 : 0);
@@ -234,7 +234,7 @@ void FetchPageTest::notWebAddresses_data()
 void FetchPageTest::notWebAddresses()
 {
     QFETCH(QString, address);
-    const FetchResult result = fetchPage(address, u"gb2312"_s);
+    const FetchResult result = Test::fetchNow(address, u"gb2312"_s);
     QVERIFY(!result.ok);
     QVERIFY(result.text.isEmpty());
 }
@@ -243,9 +243,9 @@ void FetchPageTest::unknownCharset()
 {
     m_site.setAnswer(u"/text"_s, answer(200, "abc"));
     m_site.setAnswer(u"/empty"_s, answer(200));
-    QVERIFY(!fetchPage(url(u"/text"_s), u"x-no-such-charset"_s).ok);
+    QVERIFY(!Test::fetchNow(url(u"/text"_s), u"x-no-such-charset"_s).ok);
     // An empty body is the empty text whatever the charset: nothing is decoded.
-    const FetchResult empty = fetchPage(url(u"/empty"_s), u"x-no-such-charset"_s);
+    const FetchResult empty = Test::fetchNow(url(u"/empty"_s), u"x-no-such-charset"_s);
     QVERIFY(empty.ok);
     QVERIFY(empty.text.isEmpty());
 }
@@ -253,8 +253,8 @@ void FetchPageTest::unknownCharset()
 void FetchPageTest::everyFetchAsksAgain()
 {
     m_site.setAnswer(u"/same"_s, answer(200, "same"));
-    QCOMPARE(fetchPage(url(u"/same"_s), u"gb2312"_s).text, u"same"_s);
-    QCOMPARE(fetchPage(url(u"/same"_s), u"gb2312"_s).text, u"same"_s);
+    QCOMPARE(Test::fetchNow(url(u"/same"_s), u"gb2312"_s).text, u"same"_s);
+    QCOMPARE(Test::fetchNow(url(u"/same"_s), u"gb2312"_s).text, u"same"_s);
     QCOMPARE(m_site.requestCount(u"/same"_s), 2);
 }
 
@@ -279,25 +279,6 @@ void FetchPageTest::nestedFetchCompletesFirst()
     QCOMPARE(outer.text, u"outer"_s);
 }
 
-void FetchPageTest::abortAllFetchesEndsEveryWait()
-{
-    serveStallAndOk();
-
-    FetchResult inner;
-    QTimer::singleShot(50, this, [&] { inner = fetchPage(url(u"/stall"_s), u"gb2312"_s); });
-    QTimer::singleShot(200, this, [] { abortAllFetches(); });
-    QElapsedTimer clock;
-    clock.start();
-    const FetchResult outer = fetchPage(url(u"/stall"_s), u"gb2312"_s);
-    QVERIFY(clock.elapsed() < 5000);
-    QVERIFY(!outer.ok);
-    QVERIFY(!inner.ok);
-    QCOMPARE(m_site.requestCount(u"/stall"_s), 2);
-
-    // Later fetches are not affected.
-    QCOMPARE(fetchPage(url(u"/ok"_s), u"gb2312"_s).text, u"fine"_s);
-}
-
 void FetchPageTest::loopbackBypassesTheSystemProxy()
 {
     QTcpServer deadProxy;
@@ -309,10 +290,10 @@ void FetchPageTest::loopbackBypassesTheSystemProxy()
     const Test::ProxyEnvironment proxies({{"http_proxy", proxy}});
 
     // The proxy is honoured for other hosts (and is down)...
-    QVERIFY(!fetchPage(u"http://music.example.com/"_s, u"gb2312"_s).ok);
+    QVERIFY(!Test::fetchNow(u"http://music.example.com/"_s, u"gb2312"_s).ok);
     // ...but this machine's own servers are reached directly.
     m_site.setAnswer(u"/direct"_s, answer(200, "direct"));
-    const FetchResult result = fetchPage(url(u"/direct"_s), u"gb2312"_s);
+    const FetchResult result = Test::fetchNow(url(u"/direct"_s), u"gb2312"_s);
     QVERIFY2(result.ok, qPrintable(result.error));
     QCOMPARE(result.text, u"direct"_s);
 }

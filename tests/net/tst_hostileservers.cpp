@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "tests/support/fetchnow.h"
 #include "net/fetchlimits.h"
 #include "net/modgetcode.h"
 #include "tests/support/expectedlist.h"
@@ -103,7 +104,7 @@ void TestHostileServers::stallEndsAtTheSilenceLimit()
     setFetchLimits(limits);
     QElapsedTimer clock;
     clock.start();
-    const FetchResult result = fetchPage(server.baseUrl() + u'/', QStringLiteral("gb2312"));
+    const FetchResult result = Test::fetchNow(server.baseUrl() + u'/', QStringLiteral("gb2312"));
     const qint64 ms = clock.elapsed();
     setFetchLimits(saved);
     QVERIFY(!result.ok);

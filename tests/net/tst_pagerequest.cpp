@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "tests/support/fetchnow.h"
 #include "net/curltransfer.h"
 #include "net/fetchlimits.h"
 #include "net/modgetcode.h"
@@ -244,12 +245,12 @@ void TestPageRequest::abortEndsTheRequestAtOnce()
 void TestPageRequest::requestsShareKeptAliveConnections()
 {
     for (int i = 0; i < 20; ++i)
-        QVERIFY(fetchPage(m_site->versionUrl(), u"gb2312"_s).ok);
+        QVERIFY(Test::fetchNow(m_site->versionUrl(), u"gb2312"_s).ok);
     QCOMPARE(m_site->totalRequests(), 20);
     QCOMPARE(m_site->connectionsAccepted(), 1);
     // Once closed, the next request opens a new one.
     closeAllConnections();
-    QVERIFY(fetchPage(m_site->versionUrl(), u"gb2312"_s).ok);
+    QVERIFY(Test::fetchNow(m_site->versionUrl(), u"gb2312"_s).ok);
     QCOMPARE(m_site->connectionsAccepted(), 2);
 }
 
@@ -296,8 +297,8 @@ void TestPageRequest::keptAliveConnectionClosedUnderARequest()
     m_site->setConnectionPolicy(Policy::CloseOnSecondRequest);
     m_site->setAnswer(u"/a"_s, ScriptedAnswer::withBody("first"));
     m_site->setAnswer(u"/b"_s, ScriptedAnswer::withBody("second"));
-    QCOMPARE(fetchPage(m_site->baseUrl() + u"/a"_s, u"gb2312"_s).text, u"first"_s);
-    const FetchResult second = fetchPage(m_site->baseUrl() + u"/b"_s, u"gb2312"_s);
+    QCOMPARE(Test::fetchNow(m_site->baseUrl() + u"/a"_s, u"gb2312"_s).text, u"first"_s);
+    const FetchResult second = Test::fetchNow(m_site->baseUrl() + u"/b"_s, u"gb2312"_s);
     QVERIFY2(second.ok, qPrintable(second.error));
     QCOMPARE(second.text, u"second"_s);
     QCOMPARE(m_site->requestCount(u"/b"_s), 2);
@@ -310,14 +311,14 @@ void TestPageRequest::freshConnectionClosedIsNotAskedAgain()
     ScriptedAnswer hangUp;
     hangUp.closeWithoutAnswer = true;
     m_site->setAnswer(u"/hang-up"_s, hangUp);
-    QVERIFY(!fetchPage(m_site->baseUrl() + u"/hang-up"_s, u"gb2312"_s).ok);
+    QVERIFY(!Test::fetchNow(m_site->baseUrl() + u"/hang-up"_s, u"gb2312"_s).ok);
     QCOMPARE(m_site->requestCount(u"/hang-up"_s), 1);
     // Nor on a kept-alive one, once an answer has begun.
-    QVERIFY(fetchPage(m_site->versionUrl(), u"gb2312"_s).ok);
+    QVERIFY(Test::fetchNow(m_site->versionUrl(), u"gb2312"_s).ok);
     ScriptedAnswer cut = ScriptedAnswer::withBody(QByteArray(1000, 'a'));
     cut.cutAfterBytes = 10;
     m_site->setAnswer(u"/cut"_s, cut);
-    QVERIFY(!fetchPage(m_site->baseUrl() + u"/cut"_s, u"gb2312"_s).ok);
+    QVERIFY(!Test::fetchNow(m_site->baseUrl() + u"/cut"_s, u"gb2312"_s).ok);
     QCOMPARE(m_site->requestCount(u"/cut"_s), 1);
 }
 
@@ -353,7 +354,7 @@ void TestPageRequest::serverClosingAfterEveryAnswer()
         m_site->setAnswer(u"/r%1"_s.arg(i), ScriptedAnswer::withBody(QByteArray::number(i)));
     // One after another, then all at once: every answer right, none lost.
     for (int i = 0; i < count / 2; ++i)
-        QCOMPARE(fetchPage(m_site->baseUrl() + u"/r%1"_s.arg(i), u"gb2312"_s).text, QString::number(i));
+        QCOMPARE(Test::fetchNow(m_site->baseUrl() + u"/r%1"_s.arg(i), u"gb2312"_s).text, QString::number(i));
     std::vector<std::unique_ptr<PageRequest>> requests;
     int done = 0;
     for (int i = count / 2; i < count; ++i) {
@@ -380,7 +381,7 @@ void TestPageRequest::https()
     TlsEchoServer server;
     QVERIFY(server.listen());
     // Not trusted: the certificate is the test's own.
-    const FetchResult untrusted = fetchPage(server.baseUrl() + u"/x"_s, u"gb2312"_s);
+    const FetchResult untrusted = Test::fetchNow(server.baseUrl() + u"/x"_s, u"gb2312"_s);
     QVERIFY(!untrusted.ok);
     QVERIFY(!untrusted.error.isEmpty());
 
@@ -395,7 +396,7 @@ void TestPageRequest::https()
     closeAllConnections();
     server.accepted = 0;
     for (const QString &path : {u"/one"_s, u"/two?q=1"_s})
-        QCOMPARE(fetchPage(server.baseUrl() + path, u"gb2312"_s).text, path);
+        QCOMPARE(Test::fetchNow(server.baseUrl() + path, u"gb2312"_s).text, path);
     QCOMPARE(server.accepted, 1); // kept alive over TLS too
 }
 
@@ -408,7 +409,7 @@ void TestPageRequest::throughAnHttpProxy()
     const QString address = u"http://music.example/new?page=1"_s;
     m_site->setAnswer(address, ScriptedAnswer::withBody("via the proxy"));
     for (int i = 0; i < 2; ++i) {
-        const FetchResult result = fetchPage(address, u"gb2312"_s);
+        const FetchResult result = Test::fetchNow(address, u"gb2312"_s);
         QVERIFY2(result.ok, qPrintable(result.error));
         QCOMPARE(result.text, u"via the proxy"_s);
     }

@@ -3,6 +3,7 @@
 // redirect from https down to http.
 #include <QTest>
 
+#include "tests/support/fetchnow.h"
 #include "net/modgetcode.h"
 #include "tests/support/nginxrunner.h"
 #include "tests/support/testca.h"
@@ -61,7 +62,7 @@ void TestTlsSite::certificates()
     m_site.resetCounters();
     if (!trustCa)
         qunsetenv("SSL_CERT_FILE");
-    const FetchResult result = fetchPage(nginx.baseUrl() + u'/', QStringLiteral("gb2312"));
+    const FetchResult result = Test::fetchNow(nginx.baseUrl() + u'/', QStringLiteral("gb2312"));
     qputenv("SSL_CERT_FILE", m_ca.caFile().toLocal8Bit());
 
     QCOMPARE(result.ok, ok);
@@ -102,7 +103,7 @@ void TestTlsSite::addressFamilies()
     options.tls = tls;
     options.listenHosts = {listenHost};
     QVERIFY2(nginx.start(options, &error), qPrintable(error));
-    const FetchResult result = fetchPage(nginx.baseUrl(urlHost) + u'/', QStringLiteral("gb2312"));
+    const FetchResult result = Test::fetchNow(nginx.baseUrl(urlHost) + u'/', QStringLiteral("gb2312"));
     QVERIFY2(result.ok, qPrintable(result.error));
     QVERIFY(result.text.contains(nginx.baseUrl(urlHost) + u"/song/link?"));
 }
@@ -115,7 +116,7 @@ void TestTlsSite::noRedirectFromHttpsToHttp()
     options.redirectTo = m_site.baseUrl() + u'/';
     QVERIFY2(nginx.start(options, &error), qPrintable(error));
     m_site.resetCounters();
-    const FetchResult result = fetchPage(nginx.baseUrl() + u'/', QStringLiteral("gb2312"));
+    const FetchResult result = Test::fetchNow(nginx.baseUrl() + u'/', QStringLiteral("gb2312"));
     QVERIFY(!result.ok);
     QTRY_COMPARE(nginx.requests().size(), 1);
     QCOMPARE(m_site.totalRequests(), 0);

@@ -1,3 +1,4 @@
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
 
@@ -5,8 +6,8 @@
 #include "tools/demosite/democatalogue.h"
 #include "tools/demosite/demosite.h"
 #include "update/checkforupdate.h"
+#include "update/updatecheck.h"
 #include "update/updatenotice.h"
-#include "update/updatepresenter.h"
 #include "tests/support/datacolumns.h"
 
 using namespace Lumisong;
@@ -16,20 +17,18 @@ Q_DECLARE_METATYPE(Lumisong::ScriptedAnswer)
 
 namespace {
 
-// Records what the check asks of the window, in order.
-class RecordingPresenter final : public UpdatePresenter
+// Runs the check and waits for its end (at most 10 s).
+VersionPageReading checkNow(const UpdateCheckRequest &request)
 {
-public:
-    QStringList calls;
-    UpdateNotice shown;
-
-    void setStatus(const QString &text) override { calls << u"status "_s + text; }
-    void showUpdate(const UpdateNotice &notice) override
-    {
-        calls << u"dialog"_s;
-        shown = notice;
-    }
-};
+    UpdateCheck check(request);
+    VersionPageReading reading{u"<no end>"_s, {}};
+    QObject::connect(&check, &UpdateCheck::finished, &check,
+                     [&reading](const VersionPageReading &r) { reading = r; });
+    QSignalSpy ended(&check, &UpdateCheck::finished);
+    check.start();
+    ended.wait(10000);
+    return reading;
+}
 
 ScriptedAnswer gbkPage(const QString &text, int status = 200)
 {
@@ -65,9 +64,6 @@ private slots:
     void pageDidNotArrive();
 
 private:
-    QString check(const QString &current, const QString &skipped, RecordingPresenter &presenter,
-                  UpdateNotice *notice);
-
     DemoSite m_site;
     FetchLimits m_limits;
 };
@@ -85,12 +81,6 @@ void tst_CheckForUpdate::initTestCase()
 void tst_CheckForUpdate::cleanupTestCase()
 {
     setFetchLimits(m_limits);
-}
-
-QString tst_CheckForUpdate::check(const QString &current, const QString &skipped,
-                                  RecordingPresenter &presenter, UpdateNotice *notice)
-{
-    return CheckForUpdate({m_site.versionUrl(), current, skipped}, presenter, notice);
 }
 
 void tst_CheckForUpdate::versionPage_data()
@@ -146,24 +136,17 @@ void tst_CheckForUpdate::versionPage()
     QFETCH(QString, notes);
 
     m_site.setAnswer(u"/version.html"_s, gbkPage(text));
-    RecordingPresenter presenter;
-    UpdateNotice notice;
-    QCOMPARE(check(current, skipped, presenter, &notice), result);
+    const VersionPageReading reading = checkNow({m_site.versionUrl(), current, skipped});
+    QCOMPARE(reading.result, result);
+    const UpdateNotice &notice = reading.notice;
     QCOMPARE(notice.newestVersion, newest);
-
-    if (result == u"最新") {
-        QVERIFY(!notice.due);
-        QVERIFY(presenter.calls.isEmpty()); // the dialog is never loaded
+    QCOMPARE(notice.due, result == u"需要更新");
+    if (!notice.due)
         return;
-    }
-    // The status line first, then the dialog; the check returns once it closed.
-    QCOMPARE(presenter.calls, (QStringList{u"status 正在提示更新..."_s, u"dialog"_s}));
-    QCOMPARE(presenter.shown.newestVersion, newest);
-    QCOMPARE(presenter.shown.releaseDate, date);
-    QCOMPARE(presenter.shown.txtNew, notes);
-    QCOMPARE(presenter.shown.lblUpdate,
-             u"检测到新版本："_s + newest + u"（当前版本："_s + current + u"）"_s);
-    QCOMPARE(presenter.shown.titleSuffix, u"(更新于："_s + date + u")"_s);
+    QCOMPARE(notice.releaseDate, date);
+    QCOMPARE(notice.txtNew, notes);
+    QCOMPARE(notice.lblUpdate, u"检测到新版本："_s + newest + u"（当前版本："_s + current + u"）"_s);
+    QCOMPARE(notice.titleSuffix, u"(更新于："_s + date + u")"_s);
 }
 
 void tst_CheckForUpdate::pageDidNotArrive_data()
@@ -198,12 +181,10 @@ void tst_CheckForUpdate::pageDidNotArrive()
     } else {
         m_site.setAnswer(u"/version.html"_s, answer);
     }
-    RecordingPresenter presenter;
-    UpdateNotice notice;
-    notice.newestVersion = u"untouched"_s;
-    QCOMPARE(CheckForUpdate({url, u"1.1.0"_s, QString()}, presenter, &notice), u"失败"_s);
-    QVERIFY(presenter.calls.isEmpty());
-    QCOMPARE(notice.newestVersion, u"untouched"_s);
+    const VersionPageReading reading = checkNow({url, u"1.1.0"_s, QString()});
+    QCOMPARE(reading.result, u"失败"_s);
+    QVERIFY(!reading.notice.due);
+    QVERIFY(reading.notice.newestVersion.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(tst_CheckForUpdate)

@@ -53,8 +53,8 @@ frmUpdate::frmUpdate(const Environment &environment, const FormBuilder &build, Q
     m_btnOk = designed<zephbutton>(QStringLiteral("btnOk"));
     m_btnCancel = designed<zephbutton>(QStringLiteral("btnCancel"));
 
-    m_drag = new TitleDrag(this, m_skin.imgTitle());
-    m_drag->addElement(m_lblTitle);
+    auto *drag = new TitleDrag(this, m_skin.imgTitle(), TitleDrag::platformMover());
+    drag->addElement(m_lblTitle);
     // Every change of the box, by the user or by the label, arrives here.
     connect(m_chkNoMore, &QCheckBox::stateChanged, this, &frmUpdate::chkNoMore_Click);
     m_lblNoMore->installEventFilter(this);

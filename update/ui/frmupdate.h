@@ -16,7 +16,6 @@ namespace Lumisong {
 class ImageBox;
 class SettingsStore;
 class ShellOpener;
-class TitleDrag;
 class zephbutton;
 struct UpdateNotice;
 
@@ -71,7 +70,6 @@ public:
     zephbutton *btnCancel() const { return m_btnCancel; }
     const SkinFrame &skin() const { return m_skin; }
     ImageBox *imgIcon() const { return m_imgIcon; }
-    TitleDrag *drag() const { return m_drag; }
 
 signals:
     // "否(&N)": the dialog has closed; start-up goes on with the catalogue.
@@ -92,7 +90,6 @@ private:
 
     Environment m_env;
     SkinFrame m_skin;
-    TitleDrag *m_drag = nullptr;
     ImageBox *m_imgIcon = nullptr;
     QLabel *m_lblTitle = nullptr;
     QLabel *m_lblUpdate = nullptr;

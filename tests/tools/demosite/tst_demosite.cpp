@@ -5,6 +5,7 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#include "tests/support/fetchnow.h"
 #include "net/fetchlimits.h"
 #include "net/modgetcode.h"
 #include "tools/demosite/demosite.h"
@@ -48,10 +49,10 @@ void DemoSiteTest::everySongResolvesToAFile()
     QSet<QString> ids;
     for (const DemoCatalogue::Song &song : m_site.catalogue().songs()) {
         ids.insert(song.songId);
-        const FetchResult answer = fetchPage(m_site.hashedUrl() + song.songId, u"gb2312"_s);
+        const FetchResult answer = Test::fetchNow(m_site.hashedUrl() + song.songId, u"gb2312"_s);
         QVERIFY2(answer.ok, qPrintable(answer.error));
         QCOMPARE(answer.text, DemoCatalogue::filePath(song.songId));
-        const FetchResult file = fetchPage(m_site.baseUrl() + answer.text, u"ISO-8859-1"_s);
+        const FetchResult file = Test::fetchNow(m_site.baseUrl() + answer.text, u"ISO-8859-1"_s);
         QVERIFY2(file.ok, qPrintable(file.error));
         QVERIFY(file.text.startsWith(u"ID3"));
     }
@@ -70,13 +71,13 @@ void DemoSiteTest::unknownAddressesAreNotFound_data()
 void DemoSiteTest::unknownAddressesAreNotFound()
 {
     QFETCH(QString, path);
-    QVERIFY(!fetchPage(m_site.baseUrl() + path, u"gb2312"_s).ok);
+    QVERIFY(!Test::fetchNow(m_site.baseUrl() + path, u"gb2312"_s).ok);
 }
 
 void DemoSiteTest::versionPageAnnouncesTheVersion()
 {
     m_site.setAnnouncedVersion(u"1.2.0"_s);
-    const FetchResult page = fetchPage(m_site.versionUrl(), u"gb2312"_s);
+    const FetchResult page = Test::fetchNow(m_site.versionUrl(), u"gb2312"_s);
     QVERIFY(page.ok);
     const QString title = textBetween(page.text, u"<title>", u"</title>");
     QCOMPARE(textBetween(title, u"(V", u")"), u"1.2.0"_s);
@@ -111,9 +112,9 @@ void DemoSiteTest::connectDelayOncePerConnection()
     closeAllConnections();
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(fetchPage(site.versionUrl(), u"gb2312"_s).ok);
+    QVERIFY(Test::fetchNow(site.versionUrl(), u"gb2312"_s).ok);
     const qint64 first = clock.restart();
-    QVERIFY(fetchPage(site.versionUrl(), u"gb2312"_s).ok);
+    QVERIFY(Test::fetchNow(site.versionUrl(), u"gb2312"_s).ok);
     const qint64 second = clock.elapsed();
     QVERIFY2(first >= 390, qPrintable(QString::number(first)));
     QVERIFY2(second < 390, qPrintable(QString::number(second)));
@@ -140,7 +141,7 @@ void DemoSiteTest::countsConnections()
     QCOMPARE(site.connectionsAccepted(), 0);
     QCOMPARE(site.mostConnectionsOpen(), 1); // the one still open
     // "/status" tells the same counters, its own request included.
-    const FetchResult status = fetchPage(site.baseUrl() + u"/status"_s, u"gb2312"_s);
+    const FetchResult status = Test::fetchNow(site.baseUrl() + u"/status"_s, u"gb2312"_s);
     QVERIFY(status.ok);
     QVERIFY2(status.text.contains(u"connections accepted: 1\n"), qPrintable(status.text));
     QVERIFY(status.text.contains(u"connections open: 2\n"));

@@ -23,6 +23,8 @@
 #include "forms/listview.h"
 #include "catalogue/listformat.h"
 #include "platform/settingsstore.h"
+#include "controls/button/zephbutton.h"
+#include "formcontrol.h"
 #include "memoryclipboard.h"
 #include "recordingshellopener.h"
 #include "scriptedmessagebox.h"
@@ -59,13 +61,17 @@ double windowRun(DemoSite &site, const QString &path, int songs)
     form.show();
     if (!waitForExposed(form))
         return -1;
-    form.Timer2_Timer();
-    form.btnSelectAll_Click();
+    Bench::tickTimer2(form);
+    const ListView *list = Test::formControl<ListView>(&form, "lstXg");
+    if (!Bench::waitUntil([list] { return list->items()->rowCount() > 0; }, 20000))
+        return -1;
+    emit Test::formControl<zephbutton>(&form, "btnSelectAll")->Click();
     QFile::remove(path);
     saveDialog.queueAnswer(path);
     QElapsedTimer clock;
     clock.start();
-    form.btnCreate_Click();
+    emit Test::formControl<zephbutton>(&form, "btnCreate")->Click();
+    Bench::waitUntil([&messageBox] { return !messageBox.shown().isEmpty(); }, 60000);
     const double ms = double(clock.nsecsElapsed()) / 1e6;
     const bool told = messageBox.shown().size() == 1;
     return told && lineCount(path) == songs + 1 ? ms : -1;
