@@ -5,7 +5,7 @@
 
 #include "catalogue/cataloguelog.h"
 #include "catalogue/pageparser.h"
-#include "net/modgetcode.h"
+#include "net/fetchresult.h"
 
 namespace Lumisong {
 
@@ -19,11 +19,6 @@ Catalogue::Catalogue(QString siteBase)
 QString Catalogue::pageAddress() const
 {
     return m_siteBase + u'/';
-}
-
-Catalogue::LoadResult Catalogue::loadCatalogue()
-{
-    return takePage(fetchPage(pageAddress(), QStringLiteral("gb2312")));
 }
 
 Catalogue::LoadResult Catalogue::takePage(const FetchResult &page)

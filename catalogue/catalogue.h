@@ -38,9 +38,6 @@ public:
     // Fills the table from its first slot with the songs of the page's
     // answer. A page missing (failed request or empty page) changes nothing.
     LoadResult takePage(const FetchResult &page);
-    // Fetches the page and takes it, waiting in a nested event loop: still
-    // used by the headless runs only, which go over to CatalogueLoad.
-    LoadResult loadCatalogue();
 
     const QString &siteBase() const;
     const QString &hashedUrl() const;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "net/modgetcode.h"
 #include "net/pagerequest.h"
 
 namespace Lumisong {
@@ -17,11 +18,10 @@ void CatalogueLoad::start()
 {
     if (m_page)
         return;
-    m_page = new PageRequest(m_catalogue.pageAddress(), QStringLiteral("gb2312"), this);
+    m_page = fetchPage(m_catalogue.pageAddress(), QStringLiteral("gb2312"), this);
     connect(m_page, &PageRequest::finished, this, [this](const FetchResult &page) {
         emit finished(m_catalogue.takePage(page));
     });
-    m_page->start();
 }
 
 void CatalogueLoad::abort()

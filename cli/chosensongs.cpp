@@ -1,7 +1,7 @@
 #include "cli/chosensongs.h"
 
 #include "catalogue/listfilewriter.h"
-#include "cli/catalogueload.h"
+#include "catalogue/catalogueload.h"
 #include "cli/consoleprogress.h"
 #include "common/statustexts.h"
 #include "net/fetchlimits.h"

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "catalogue/catalogue.h"
-#include "cli/catalogueload.h"
+#include "catalogue/catalogueload.h"
 #include "cli/headlesscommand.h"
 
 namespace Lumisong {

@@ -34,13 +34,7 @@ void HeadlessUpdateCheck::onPage(const FetchResult &page)
         versionText(LUMISONG_VERSION_MAJOR, LUMISONG_VERSION_MINOR, LUMISONG_VERSION_PATCH);
     // A failed fetch is a page that did not arrive, like an empty one; the
     // versions it announces count only when it arrived.
-    VersionPageReading reading{UpdateCheckResult::Failed.toString(), {}};
-    if (!page.ok)
-        qCInfo(lcUpdate) << "version page missing:" << page.error;
-    else
-        reading = readVersionPage(page.text, current, m_skipped);
-    if (page.ok && reading.result == UpdateCheckResult::Failed)
-        qCInfo(lcUpdate) << "version page missing: empty page";
+    const VersionPageReading reading = readFetchedVersionPage(page, {m_updateUrl, current, m_skipped});
     const bool arrived = reading.result != UpdateCheckResult::Failed;
     emit finished(print(m_out, toJson(reading.result, current, m_skipped, reading.notice), m_err,
                         arrived ? PageArrivedExitCode : PageMissingExitCode));

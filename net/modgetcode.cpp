@@ -1,6 +1,5 @@
 #include "net/modgetcode.h"
 
-#include <QEventLoop>
 #include <QStringDecoder>
 
 #include "net/gbkdecoder.h"
@@ -21,19 +20,11 @@ bool isCodePage936(const QString &charset)
 
 } // namespace
 
-FetchResult fetchPage(const QString &url, const QString &charset)
+PageRequest *fetchPage(const QString &url, const QString &charset, QObject *owner)
 {
-    PageRequest request(url, charset);
-    QEventLoop loop;
-    QObject::connect(&request, &PageRequest::finished, &loop, &QEventLoop::quit);
-    request.start();
-    loop.exec();
-    // The loop also ends when the application quits (every event loop of the
-    // thread is told to exit then) or cannot run at all: never report a
-    // request that is still under way as complete.
-    if (!request.isFinished())
-        request.abort(QStringLiteral("the wait ended before the answer"));
-    return request.result();
+    auto *request = new PageRequest(url, charset, owner);
+    request->start();
+    return request;
 }
 
 std::optional<QString> decodeBytes(const QByteArray &bytes, const QString &charset)

@@ -6,16 +6,16 @@
 
 #include <optional>
 
-#include "net/fetchresult.h"
+class QObject;
 
 namespace Lumisong {
 
-// GET of an http or https address; the body is decoded with the caller's charset,
-// never with the one the server declares. Waits in a nested QEventLoop: still
-// used by the headless runs only (through Catalogue::loadCatalogue and
-// CheckForUpdate), which go over to PageRequest and its finished() signal.
-// Redirects are followed within FetchLimits.
-FetchResult fetchPage(const QString &url, const QString &charset);
+class PageRequest;
+
+// Starts the GET of a page, its body to be decoded with `charset`: the request
+// (owned by `owner`) ends with its finished() from the event loop, so the
+// caller goes on from there and every other handler keeps running meanwhile.
+PageRequest *fetchPage(const QString &url, const QString &charset, QObject *owner);
 
 // "gb2312" (any case), "gbk" and "cp936" decode as code page 936; other names go
 // to QStringDecoder. Invalid bytes become U+FFFD. nullopt: the charset is unknown.

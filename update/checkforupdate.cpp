@@ -1,8 +1,7 @@
 #include "update/checkforupdate.h"
 
-#include "net/modgetcode.h"
+#include "net/fetchresult.h"
 #include "update/updatelog.h"
-#include "update/updatepresenter.h"
 
 namespace Lumisong {
 
@@ -30,22 +29,6 @@ VersionPageReading readFetchedVersionPage(const FetchResult &page, const UpdateC
     if (reading.result == UpdateCheckResult::Failed)
         qCInfo(lcUpdate) << "version page missing: empty page";
     return reading;
-}
-
-QString CheckForUpdate(const UpdateCheckRequest &request, UpdatePresenter &presenter,
-                       UpdateNotice *notice)
-{
-    const VersionPageReading reading =
-        readFetchedVersionPage(fetchPage(request.updateUrl, QStringLiteral("gb2312")), request);
-    if (reading.result == UpdateCheckResult::Failed)
-        return reading.result;
-    if (notice)
-        *notice = reading.notice;
-    if (reading.result == UpdateCheckResult::UpdateNeeded) {
-        presenter.setStatus(ShowingUpdateText.toString());
-        presenter.showUpdate(reading.notice);
-    }
-    return reading.result;
 }
 
 QString versionText(int major, int minor, int revision)

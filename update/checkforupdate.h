@@ -6,7 +6,6 @@
 
 namespace Lumisong {
 
-class UpdatePresenter;
 struct FetchResult;
 
 // What the version check needs to know.
@@ -17,7 +16,7 @@ struct UpdateCheckRequest
     QString skippedVersion; // version the user asked not to be reminded of, may be empty
 };
 
-// Results of CheckForUpdate, compared as exact text.
+// Results of the version check, compared as exact text.
 namespace UpdateCheckResult {
 inline constexpr QStringView UpdateNeeded = u"需要更新"; // announced; the dialog has closed
 inline constexpr QStringView UpToDate = u"最新";         // nothing to announce
@@ -40,17 +39,6 @@ VersionPageReading readVersionPage(const QString &page, const QString &currentVe
 // The same for the end of the page's request: a page that did not arrive (no
 // connection, an error status, a limit of the fetcher) gives Failed.
 VersionPageReading readFetchedVersionPage(const FetchResult &page, const UpdateCheckRequest &request);
-
-// Runs the version check once and waits for the page in a nested event loop:
-// still used by the headless check only, which goes over to UpdateCheck.
-// Fetches the version page (GB2312) and reads it
-// against the request's versions. When a reminder is due, the presenter sets
-// the status text and shows the dialog, and the check returns UpdateNeeded
-// after it has closed. A page that did not arrive (no connection, an error
-// status, a limit of the fetcher) or arrived empty gives Failed; anything else
-// UpToDate. `notice`, when given, receives what was read from the page.
-QString CheckForUpdate(const UpdateCheckRequest &request, UpdatePresenter &presenter,
-                       UpdateNotice *notice = nullptr);
 
 // "major.minor.revision", each in plain decimal.
 QString versionText(int major, int minor, int revision);

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "net/modgetcode.h"
 #include "net/pagerequest.h"
 #include "update/updatelog.h"
 
@@ -18,9 +19,8 @@ void UpdateCheck::start()
 {
     if (m_page)
         return;
-    m_page = new PageRequest(m_request.updateUrl, QStringLiteral("gb2312"), this);
+    m_page = fetchPage(m_request.updateUrl, QStringLiteral("gb2312"), this);
     connect(m_page, &PageRequest::finished, this, &UpdateCheck::onPage);
-    m_page->start();
 }
 
 void UpdateCheck::abort()

@@ -64,9 +64,7 @@ private slots:
     void notWebAddresses();
     void unknownCharset();
     void everyFetchAsksAgain();
-    void nestedFetchCompletesFirst();
     void loopbackBypassesTheSystemProxy();
-    void applicationExitEndsTheWait(); // last: no event loop runs after it
 
 private:
     QString url(const QString &path) const { return m_site.baseUrl() + path; }
@@ -258,27 +256,6 @@ void FetchPageTest::everyFetchAsksAgain()
     QCOMPARE(m_site.requestCount(u"/same"_s), 2);
 }
 
-void FetchPageTest::nestedFetchCompletesFirst()
-{
-    ScriptedAnswer slow = answer(200, "outer");
-    slow.latencyMs = 300;
-    m_site.setAnswer(u"/outer"_s, slow);
-    m_site.setAnswer(u"/inner"_s, answer(200, "inner"));
-
-    QStringList order;
-    FetchResult inner;
-    QTimer::singleShot(50, this, [&] {
-        inner = fetchPage(url(u"/inner"_s), u"gb2312"_s);
-        order << u"inner"_s;
-    });
-    const FetchResult outer = fetchPage(url(u"/outer"_s), u"gb2312"_s);
-    order << u"outer"_s;
-
-    QCOMPARE(order, (QStringList{u"inner"_s, u"outer"_s}));
-    QCOMPARE(inner.text, u"inner"_s);
-    QCOMPARE(outer.text, u"outer"_s);
-}
-
 void FetchPageTest::loopbackBypassesTheSystemProxy()
 {
     QTcpServer deadProxy;
@@ -296,19 +273,6 @@ void FetchPageTest::loopbackBypassesTheSystemProxy()
     const FetchResult result = Test::fetchNow(url(u"/direct"_s), u"gb2312"_s);
     QVERIFY2(result.ok, qPrintable(result.error));
     QCOMPARE(result.text, u"direct"_s);
-}
-
-void FetchPageTest::applicationExitEndsTheWait()
-{
-    serveStallAndOk();
-    QTimer::singleShot(100, this, [] { QCoreApplication::exit(0); });
-    QElapsedTimer clock;
-    clock.start();
-    QVERIFY(!fetchPage(url(u"/stall"_s), u"gb2312"_s).ok);
-    QVERIFY(clock.elapsed() < 5000);
-    // Once the application is quitting, a fetch fails instead of reporting a
-    // page it never waited for.
-    QVERIFY(!fetchPage(url(u"/ok"_s), u"gb2312"_s).ok);
 }
 
 QTEST_GUILESS_MAIN(FetchPageTest)
