@@ -25,11 +25,6 @@
 
 namespace Lumisong {
 
-// How a setter takes a value of type T: small plain values by value, others
-// by reference.
-template <typename T>
-using ArgOf = std::conditional_t<std::is_trivially_copyable_v<T> && sizeof(T) <= 16, T, const T &>;
-
 class ButtonToolTip;
 class PopupPresenter;
 class PropertyBag;
@@ -55,6 +50,11 @@ class zephbutton final : public QWidget, private ButtonInput::Host
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(zephbutton)
+
+    // How a setter takes a value of type T: small plain values by value,
+    // others by reference.
+    template <typename T>
+    using ArgOf = std::conditional_t<std::is_trivially_copyable_v<T> && sizeof(T) <= 16, T, const T &>;
 
     // Each row of the property list: Q_PROPERTY(type Name READ field WRITE setName),
     // the getter field() and the setter setName(value); a picture's property
