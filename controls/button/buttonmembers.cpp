@@ -14,6 +14,7 @@ const Colour Mask = Colour::rgb(224, 224, 224);
 QList<ButtonPropertySpec> makeProperties()
 {
     using R = ButtonPropertySpec::Repaint;
+    using E = ButtonPropertySpec::Effect;
 #define LUMISONG_VALUE_SPEC(FieldType, ApiType, member, Name, ...) \
     {.id = B::Name, .name = #Name, .field = &P::member, __VA_ARGS__},
 #define LUMISONG_PICTURE_SPEC(member, Name, ...) {.id = B::Name, .name = #Name, .field = &P::member, __VA_ARGS__},

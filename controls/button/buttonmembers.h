@@ -42,6 +42,21 @@ struct ButtonPropertySpec
     // normal picture (values that only the picture uses), or nothing (values
     // that show at the next redraw, or not on the surface at all).
     enum class Repaint { Always, WithPicture, Never };
+    // What else an assignment does, beyond storing the value.
+    enum class Effect {
+        None,
+        CustomScheme,       // the scheme becomes custom (not on the toolbar style)
+        StyleLook,          // the style's default scheme and colours, and its window shape
+        SchemeColours,      // the colour-scheme step
+        PushDrawnNormal,    // a push button is drawn normal; the toggle value is announced too
+        ToggleValue,        // stored by toggles only; cleared, drawn normal
+        AccessKeys,         // the access key follows the text
+        WindowEnabled,      // the window takes input or not
+        HandCursor,         // the hand replaces the standard pointer
+        IconCursor,         // a custom icon replaces the hand and the standard pointer
+        Cursor,             // the window's pointer follows
+        ToolTipDirection,   // the tooltip's reading order follows
+    };
 
     ButtonProperty id{};
     const char *name = nullptr;
@@ -61,6 +76,7 @@ struct ButtonPropertySpec
     int loadOrder = 0;
     int saveOrder = 0;
     Repaint repaint = Repaint::Always;
+    Effect effect = Effect::None;
 
     QString savedKey() const { return QString::fromLatin1(key ? key : name); }
 };

@@ -112,9 +112,10 @@ void ButtonModel::save(const ButtonPropertySpec &spec, PropertyBag &bag, const F
     bag.write(spec.savedKey(), value, spec.alwaysSaved ? Value(QString()) : savedDefault(spec, hostFont));
 }
 
-bool ButtonModel::storesValue(ButtonRuntime &runtime) const
+bool ButtonModel::stores(ButtonProperty property, ButtonRuntime &runtime) const
 {
-    if (m_p.mode != ModePush)
+    if (ButtonMembers::property(property).effect != ButtonPropertySpec::Effect::ToggleValue ||
+        m_p.mode != ModePush)
         return true;
     runtime.state = StateNormal;
     return false;
@@ -122,34 +123,33 @@ bool ButtonModel::storesValue(ButtonRuntime &runtime) const
 
 void ButtonModel::assigned(ButtonProperty property, ButtonRuntime &runtime)
 {
-    using B = ButtonProperty;
-    switch (property) {
-    case B::BackColor:
+    using E = ButtonPropertySpec::Effect;
+    switch (ButtonMembers::property(property).effect) {
+    case E::CustomScheme:
         if (m_p.buttonStyle != StyleToolbar)
             m_p.colorScheme = SchemeCustom;
         break;
-    case B::ButtonStyle:
+    case E::StyleLook:
         DefaultSchemeForStyle(m_p);
         ApplyColorScheme(m_p);
         break;
-    case B::ColorScheme:
+    case E::SchemeColours:
         ApplyColorScheme(m_p);
         break;
-    case B::Mode:
+    case E::PushDrawnNormal:
         if (m_p.mode == ModePush)
             runtime.state = StateNormal;
         break;
-    case B::Value:
+    case E::ToggleValue:
         if (!m_p.value)
             runtime.state = StateNormal;
         break;
-    case B::HandPointer:
+    case E::HandCursor:
         if (m_p.handPointer)
             m_p.mousePointer = 0;
         break;
-    case B::MouseIcon:
-        if (!m_p.mouseIcon.isNull())
-            m_p.handPointer = false;
+    case E::IconCursor:
+        m_p.handPointer = m_p.handPointer && m_p.mouseIcon.isNull();
         m_p.mousePointer = m_p.mouseIcon.isNull() ? 0 : 99;
         break;
     default:

@@ -32,20 +32,20 @@ public:
     // The default a property is saved against (and read with).
     static PropertyBag::Value savedDefault(const ButtonPropertySpec &spec, const FontDescription &hostFont);
 
-    // An assignment through a property's setter: stores `value` in `field`
+    // An assignment through a property's setter: stores `given` in `field`
     // (bytes limited to 0..255) and applies what it does to the other values
-    // (assigned). False when not stored: a push button keeps no Value, and is
-    // drawn normal instead.
-    template <typename Field, typename Value>
-    bool assign(ButtonProperty property, Field ButtonProperties::*field, const Value &value,
+    // (assigned). False when not stored: a push button keeps no toggle value,
+    // and is drawn normal instead.
+    template <typename Field, typename Arg>
+    bool assign(ButtonProperty property, Field ButtonProperties::*field, const Arg &given,
                 ButtonRuntime &runtime)
     {
-        if (property == ButtonProperty::Value && !storesValue(runtime))
+        if (!stores(property, runtime))
             return false;
         if constexpr (std::is_same_v<Field, quint8>)
-            m_p.*field = quint8(std::clamp(int(value), 0, 255));
+            m_p.*field = quint8(std::clamp(int(given), 0, 255));
         else
-            m_p.*field = Field(value);
+            m_p.*field = Field(given);
         assigned(property, runtime);
         return true;
     }
@@ -65,12 +65,8 @@ public:
     void applyRules(const ButtonRuntime &runtime);
 
 private:
-    bool storesValue(ButtonRuntime &runtime) const;
-    // What a stored assignment does to the other values: a background makes
-    // the scheme custom (except on the toolbar style); a style starts with its
-    // default scheme, and a style or scheme runs the colour-scheme step; a
-    // push mode, or a cleared toggle, is drawn normal; the hand pointer
-    // replaces the standard pointer, and a custom icon replaces both.
+    bool stores(ButtonProperty property, ButtonRuntime &runtime) const;
+    // What a stored assignment does to the other values: its row's Effect.
     void assigned(ButtonProperty property, ButtonRuntime &runtime);
 
     ButtonProperties m_p;

@@ -30,15 +30,15 @@ struct ButtonProperties
     bool hasDropDown() const { return dropDownSymbol != 0 || dropDownSeparator; }
 };
 
-// Sets ColorScheme to the family a style starts with (silver for the glass
-// and satin looks, blue for most others); styles 5, 11, 12, 13 and unknown
-// values keep the scheme they have.
+// Sets the colour scheme to the family a style starts with (silver for the
+// glass and satin looks, blue for most others); styles 5, 11, 12, 13 and
+// unknown values keep the scheme they have.
 void DefaultSchemeForStyle(ButtonProperties &properties);
 
-// Derives BackColor from style and scheme, resets ForeColor to the system
-// button text, chooses the focus rectangle by style and turns the pushed
-// picture on for the toolbar style. System colours are stored as their current RGB
-// values, not as references. Sends no notifications.
+// Derives the background from style and scheme, resets the caption colour
+// to the system button text, chooses the focus rectangle by style and turns
+// the pushed picture on for the toolbar style. System colours are stored as
+// their current RGB values, not as references. Sends no notifications.
 void ApplyColorScheme(ButtonProperties &properties);
 
 } // namespace Lumisong

@@ -5,7 +5,7 @@
 // PICTURE(field, Name, spec...) or OTHER(interface type, accessors, Name,
 // spec...) for values without a plain field; the spec part is the
 // rest of the property's ButtonPropertySpec as designated initialisers (D =
-// its Default, R = its Repaint). Each user passes macros that turn a row into
+// its Default, R = its Repaint, E = its Effect). Each user passes macros that turn a row into
 // what it needs:
 //   buttonmembers.h      the enumerator ButtonProperty::Name
 //   buttonproperties.h   the field, zero until the button is placed or loaded
@@ -19,13 +19,13 @@
 #define LUMISONG_BUTTON_PROPERTIES(VALUE, PICTURE, OTHER) \
     VALUE(Lumisong::Colour, Lumisong::Colour, backColor, BackColor, .type = "OLE_COLOR", \
           .help = "Returns/sets the background color used for the button.", \
-          .from = D::ButtonFace, .loadOrder = 4, .saveOrder = 5) \
+          .from = D::ButtonFace, .loadOrder = 4, .saveOrder = 5, .effect = E::CustomScheme) \
     VALUE(int, int, buttonStyle, ButtonStyle, .type = "Long (0..13)", \
           .help = "Returns/sets a value to determine the style used to draw the button.", \
-          .saved = 1, .initial = 13, .placeOrder = 3, .loadOrder = 1, .saveOrder = 1) \
+          .saved = 1, .initial = 13, .placeOrder = 3, .loadOrder = 1, .saveOrder = 1, .effect = E::StyleLook) \
     VALUE(QString, QString, caption, Caption, .type = "String", \
           .initialNote = "the name the host proposes", .help = "Returns/sets the text displayed in the button.", \
-          .saved = QStringLiteral("zephbutton1"), .placeOrder = 4, .loadOrder = 6, .saveOrder = 6) \
+          .saved = QStringLiteral("zephbutton1"), .placeOrder = 4, .loadOrder = 6, .saveOrder = 6, .effect = E::AccessKeys) \
     VALUE(int, int, captionAlign, CaptionAlign, .type = "Long (0..2)", \
           .help = "Returns/Sets the position of the Caption.", \
           .saved = 1, .initial = 1, .placeOrder = 9, .loadOrder = 26, .saveOrder = 28) \
@@ -40,7 +40,7 @@
           .saved = 0, .loadOrder = 17, .saveOrder = 24) \
     VALUE(bool, bool, enabled, Enabled, .type = "Boolean", \
           .help = "Returns/sets a value to determine whether the button can respond to events.", \
-          .saved = true, .initial = true, .placeOrder = 2, .loadOrder = 5, .saveOrder = 3) \
+          .saved = true, .initial = true, .placeOrder = 2, .loadOrder = 5, .saveOrder = 3, .effect = E::WindowEnabled) \
     OTHER(Lumisong::FontDescription, fontDescription WRITE setFontDescription, Font, \
           .type = "Font", .initialNote = "the host font with face Tahoma", .help = "Returns/sets the Font used to display text on the button.", \
           .from = D::HostFont, .placeOrder = 5, .loadOrder = 3, .saveOrder = 4) \
@@ -52,7 +52,7 @@
           .from = D::ButtonText, .loadOrder = 28, .saveOrder = 8) \
     VALUE(bool, bool, handPointer, HandPointer, .type = "Boolean", \
           .help = "Returns/sets a value to determine whether the control uses the system's hand pointer as its cursor.", \
-          .saved = false, .loadOrder = 9, .saveOrder = 12) \
+          .saved = false, .loadOrder = 9, .saveOrder = 12, .effect = E::HandCursor) \
     OTHER(qulonglong, hWnd, hWnd, .type = "OLE_HANDLE (read-only)", \
           .help = "Returns a handle that uniquely identifies the control.") \
     VALUE(Lumisong::Colour, Lumisong::Colour, maskColor, MaskColor, .type = "OLE_COLOR", \
@@ -60,13 +60,13 @@
           .saved = Mask, .initial = Mask, .placeOrder = 11, .loadOrder = 21, .saveOrder = 27) \
     VALUE(int, int, mode, Mode, .type = "Long (0..2)", \
           .help = "Returns/sets the type of control the button will observe.", \
-          .saved = 0, .loadOrder = 24, .saveOrder = 9) \
+          .saved = 0, .loadOrder = 24, .saveOrder = 9, .effect = E::PushDrawnNormal) \
     VALUE(Lumisong::Picture, Lumisong::Picture, mouseIcon, MouseIcon, .type = "Picture", \
           .help = "Sets a custom mouse icon for the button.", \
-          .saved = Picture(), .loadOrder = 10, .saveOrder = 13, .repaint = R::Never) \
+          .saved = Picture(), .loadOrder = 10, .saveOrder = 13, .repaint = R::Never, .effect = E::IconCursor) \
     VALUE(qint16, int, mousePointer, MousePointer, .type = "Long", \
           .help = "Returns/sets the type of mouse pointer displayed when cursor over the button.", \
-          .saved = 0, .loadOrder = 8, .saveOrder = 11, .repaint = R::Never) \
+          .saved = 0, .loadOrder = 8, .saveOrder = 11, .repaint = R::Never, .effect = E::Cursor) \
     PICTURE(pictureNormal, PictureNormal, .type = "Picture", \
           .help = "Returns/sets the picture displayed on a normal state button.", \
           .saved = Picture(), .loadOrder = 11, .saveOrder = 14) \
@@ -99,7 +99,7 @@
           .saved = 255, .initial = 255, .placeOrder = 7, .loadOrder = 16, .saveOrder = 23) \
     VALUE(bool, bool, rightToLeft, RightToLeft, .type = "Boolean", \
           .help = "Returns/Sets a value to determine whether to display text in RTL mode.", \
-          .saved = false, .loadOrder = 35, .saveOrder = 34) \
+          .saved = false, .loadOrder = 35, .saveOrder = 34, .effect = E::ToolTipDirection) \
     VALUE(int, int, captionEffects, CaptionEffects, .type = "Long (0..5)", \
           .help = "Returns/Sets the Special Effects apply to the caption.", \
           .saved = 0, .alwaysSaved = true, .loadOrder = 23, .saveOrder = 25) \
@@ -111,7 +111,7 @@
           .saved = true, .initial = true, .placeOrder = 10, .loadOrder = 22, .saveOrder = 26, .repaint = R::WithPicture) \
     VALUE(bool, bool, value, Value, .type = "Boolean", \
           .help = "Returns/sets the value or state of the button.", \
-          .saved = false, .loadOrder = 7, .saveOrder = 10) \
+          .saved = false, .loadOrder = 7, .saveOrder = 10, .effect = E::ToggleValue) \
     VALUE(QString, QString, tooltipTitle, TooltipTitle, .type = "String", \
           .help = "Returns/Sets the text displayed in the title of the tooltip.", \
           .saved = QString(), .loadOrder = 30, .saveOrder = 32) \
@@ -128,4 +128,4 @@
           .help = "Returns/Sets the Style of the tooltip.", \
           .saved = 0, .loadOrder = 33, .saveOrder = 30) \
     VALUE(int, int, colorScheme, ColorScheme, .type = "Long (0..3)", .help = "Returns/Sets the ColorScheme to be used for the Background color.", \
-          .saved = 0, .loadOrder = 37, .saveOrder = 37)
+          .saved = 0, .loadOrder = 37, .saveOrder = 37, .effect = E::SchemeColours)

@@ -63,7 +63,7 @@ class zephbutton final : public QWidget, private ButtonInput::Host
     Q_PROPERTY(ApiType Name READ field WRITE set##Name) \
 public: \
     ApiType field() const { return m_p.field; } \
-    void set##Name(ArgOf<ApiType> value);
+    void set##Name(ArgOf<ApiType> given);
 #define LUMISONG_PICTURE_ACCESSORS(field, Name, ...) \
     Q_PROPERTY(Lumisong::Picture Name READ field##Value WRITE set##Name##Value) \
 public: \
@@ -159,7 +159,7 @@ public:
     ButtonInput &input() { return m_input; }
     const DropDownState &dropDown() const { return m_input.dropDown(); }
     const Surface &surface() const { return m_surface; }
-    // The tooltip's right-to-left flag, a copy of RightToLeft.
+    // The tooltip's right-to-left flag, a copy of the right-to-left property.
     bool tooltipRightToLeft() const { return m_tooltipRightToLeft; }
     // The lower-case access key taken from the caption, or a null QChar.
     QChar accessKey() const { return m_accessKey; }
@@ -217,8 +217,8 @@ private:
 
     // The setters' one path: the model's assignment, then the window's part
     // (applyToWindow), the redraw the row asks for and the notifications.
-    template <typename Field, typename Value>
-    void assign(ButtonProperty property, Field ButtonProperties::*field, const Value &value);
+    template <typename Field, typename Arg>
+    void assign(ButtonProperty property, Field ButtonProperties::*field, const Arg &given);
     void applyToWindow(ButtonProperty property);
     void announce(ButtonProperty property);
     void notify(ButtonProperty property);

@@ -55,10 +55,10 @@ Qt::CursorShape cursorForPointer(int pointer)
 
 // --- property plumbing ---------------------------------------------------------
 
-template <typename Field, typename Value>
-void zephbutton::assign(ButtonProperty property, Field ButtonProperties::*field, const Value &value)
+template <typename Field, typename Arg>
+void zephbutton::assign(ButtonProperty property, Field ButtonProperties::*field, const Arg &given)
 {
-    if (!m_model.assign(property, field, value, m_runtime)) {
+    if (!m_model.assign(property, field, given, m_runtime)) {
         m_model.applyRules(m_runtime);
         Redraw();
         return;
@@ -70,23 +70,23 @@ void zephbutton::assign(ButtonProperty property, Field ButtonProperties::*field,
 // What the control window takes over from an assigned value.
 void zephbutton::applyToWindow(ButtonProperty property)
 {
-    using B = ButtonProperty;
-    switch (property) {
-    case B::ButtonStyle:
+    using E = ButtonPropertySpec::Effect;
+    switch (ButtonMembers::property(property).effect) {
+    case E::StyleLook:
         applyStyleShape(m_p.buttonStyle);
         break;
-    case B::Caption:
+    case E::AccessKeys:
         SetAccessKeys();
         break;
-    case B::Enabled:
+    case E::WindowEnabled:
         QWidget::setEnabled(m_p.enabled);
         break;
-    case B::HandPointer:
-    case B::MouseIcon:
-    case B::MousePointer:
+    case E::HandCursor:
+    case E::IconCursor:
+    case E::Cursor:
         applyCursor();
         break;
-    case B::RightToLeft:
+    case E::ToolTipDirection:
         m_tooltipRightToLeft = m_p.rightToLeft;
         break;
     default:
@@ -97,17 +97,19 @@ void zephbutton::applyToWindow(ButtonProperty property)
 void zephbutton::announce(ButtonProperty property)
 {
     using B = ButtonProperty;
+    using E = ButtonPropertySpec::Effect;
+    const ButtonPropertySpec &spec = ButtonMembers::property(property);
     // The values an assignment changed beside its own are announced first.
-    if (property == B::Mode) {
+    if (spec.effect == E::PushDrawnNormal) {
         m_model.applyRules(m_runtime);
         Redraw();
         notify(B::Value);
         notify(property);
         return;
     }
-    if (property == B::MouseIcon && !m_p.mouseIcon.isNull())
+    if (spec.effect == E::IconCursor && !m_p.mouseIcon.isNull())
         notify(B::HandPointer);
-    switch (ButtonMembers::property(property).repaint) {
+    switch (spec.repaint) {
     case ButtonPropertySpec::Repaint::Always:
         store(property);
         break;
@@ -157,9 +159,9 @@ void zephbutton::setPicture(ButtonProperty slot, const ButtonPicturePtr &picture
 }
 
 #define LUMISONG_SETTER(FieldType, ApiType, field, Name, ...) \
-    void zephbutton::set##Name(ArgOf<ApiType> value) \
+    void zephbutton::set##Name(ArgOf<ApiType> given) \
     { \
-        assign(ButtonProperty::Name, &ButtonProperties::field, value); \
+        assign(ButtonProperty::Name, &ButtonProperties::field, given); \
     }
 #define LUMISONG_PICTURE_SETTERS(field, Name, ...) \
     void zephbutton::set##Name(const ButtonPicturePtr &picture) \

@@ -86,11 +86,11 @@ LUMISONG_PROGRESSBAR_PROPERTIES(LUMISONG_PLAIN_SETTER, LUMISONG_CHECKED_SETTER)
 #undef LUMISONG_PLAIN_SETTER
 #undef LUMISONG_CHECKED_SETTER
 
+// The surface draws the text in the font the bar holds.
 void ProgressBar::setTextFont(const FontDescription &NewValue)
 {
-    m_state.textFont = NewValue;
     m_surface.setFont(NewValue.toQFont());
-    changed(ProgressBarPropertyId::TextFont);
+    assign(&ProgressBarState::textFont, NewValue, ProgressBarPropertyId::TextFont);
 }
 
 void ProgressBar::GradientTwoColour(Surface &hDC, int Direction, Colour StartColor,
