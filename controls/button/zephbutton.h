@@ -226,7 +226,7 @@ private:
     bool readFont(const PropertyBag &bag, const ButtonPropertySpec &spec);
     void loaded(ButtonProperty property);
     // The window takes the outline of the style at the surface's size.
-    void applyStyleShape(int style);
+    void applyStyleShape();
     void setPicture(ButtonProperty slot, const ButtonPicturePtr &picture);
     void bindFont(std::shared_ptr<ButtonFont> font);
     void fontChanged();

@@ -73,7 +73,7 @@ void zephbutton::applyToWindow(ButtonProperty property)
     using E = ButtonPropertySpec::Effect;
     switch (ButtonMembers::property(property).effect) {
     case E::StyleLook:
-        applyStyleShape(m_p.buttonStyle);
+        applyStyleShape();
         break;
     case E::AccessKeys:
         SetAccessKeys();
@@ -143,13 +143,14 @@ void zephbutton::store(ButtonProperty property, bool redraw)
 void zephbutton::setPicture(ButtonProperty slot, const ButtonPicturePtr &picture)
 {
     using B = ButtonProperty;
+    const bool normal = slot == B::PictureNormal;
     const ButtonProperty filled = m_model.setPicture(slot, picture);
-    if (slot == B::PictureNormal && !picture) {
+    if (normal && !picture) {
         resizeStep();
         m_model.emptyPictures();
         notify(B::PictureHot);
         notify(B::PictureDown);
-    } else if (slot == B::PictureNormal) {
+    } else if (normal) {
         store(slot);
     } else {
         notify(filled);
