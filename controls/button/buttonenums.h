@@ -8,7 +8,7 @@ namespace Lumisong {
 
 enum ButtonState : int { StateNormal = 0, StateHot = 1, StateDown = 2 };
 
-enum ButtonStyle : int {
+enum ButtonStyles : int {
     StyleClassic = 0,
     StyleFlat = 1,
     StyleSoftGradient = 2,
@@ -25,11 +25,11 @@ enum ButtonStyle : int {
     StyleThemed = 13,
 };
 
-enum ColorScheme : int { SchemeBlue = 0, SchemeOlive = 1, SchemeSilver = 2, SchemeCustom = 3 };
+enum ColourSchemes : int { SchemeBlue = 0, SchemeOlive = 1, SchemeSilver = 2, SchemeCustom = 3 };
 
 enum ButtonMode : int { ModePush = 0, ModeCheck = 1, ModeOption = 2 };
 
-enum PictureAlign : int {
+enum PicturePlaces : int {
     PictureLeftEdge = 0,
     PictureLeftOfCaption = 1,
     PictureRightEdge = 2,
@@ -41,7 +41,7 @@ enum PictureAlign : int {
     PictureBelowCaption = 8,
 };
 
-enum CaptionAlign : int { CaptionLeft = 0, CaptionCenter = 1, CaptionRight = 2 };
+enum CaptionPlaces : int { CaptionLeft = 0, CaptionCenter = 1, CaptionRight = 2 };
 
 enum CaptionEffect : int {
     CaptionPlain = 0,
@@ -54,8 +54,8 @@ enum CaptionEffect : int {
 
 enum PictureEffect : int { EffectNone = 0, EffectLighter = 1, EffectDarker = 2 };
 
-enum DisabledPictureMode : int { DisabledFaded = 0, DisabledGrey = 1 };
+enum DisabledPictureLooks : int { DisabledFaded = 0, DisabledGrey = 1 };
 
-enum ToolTipType : int { TooltipStandard = 0, TooltipBalloon = 1 };
+enum ToolTipShapes : int { TooltipStandard = 0, TooltipBalloon = 1 };
 
 } // namespace Lumisong

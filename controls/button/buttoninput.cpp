@@ -304,10 +304,8 @@ void ButtonInput::accessKey(int ascii)
             m_runtime.state = StateNormal;
         m_host.redraw();
     }
-    const std::weak_ptr<int> alive = m_life;
-    m_host.processPendingEvents();
-    if (alive.expired())
-        return;
+    // The user sees the new look before the click's handler runs.
+    m_host.paintNow();
     (void)raise({ButtonEvent::Click});
 }
 

@@ -72,8 +72,9 @@ public:
         // Moves the focus to the next (forward) or previous control once the
         // key at hand has been handled.
         virtual void moveFocus(bool forward) = 0;
-        // Lets pending events run, so that a new look is painted.
-        virtual void processPendingEvents() = 0;
+        // Paints the new look at once, before a handler that may take long
+        // (a modal dialog) runs; runs no other event.
+        virtual void paintNow() = 0;
         // Asks for a leave notification once the pointer leaves the button.
         virtual void requestLeave() = 0;
         // Whether a press gives the button the focus. A button that never takes

@@ -112,43 +112,49 @@ void ButtonModel::save(const ButtonPropertySpec &spec, PropertyBag &bag, const F
     bag.write(spec.savedKey(), value, spec.alwaysSaved ? Value(QString()) : savedDefault(spec, hostFont));
 }
 
-void ButtonModel::setBackColor(Colour colour)
+bool ButtonModel::stores(ButtonProperty property, ButtonRuntime &runtime) const
 {
-    m_p.backColor = colour;
-    if (m_p.buttonStyle != StyleToolbar)
-        m_p.colorScheme = SchemeCustom;
+    if (ButtonMembers::property(property).effect != ButtonPropertySpec::Effect::ToggleValue ||
+        m_p.mode != ModePush)
+        return true;
+    runtime.state = StateNormal;
+    return false;
 }
 
-void ButtonModel::setButtonStyle(int style)
+void ButtonModel::assigned(ButtonProperty property, ButtonRuntime &runtime)
 {
-    m_p.buttonStyle = style;
-    DefaultSchemeForStyle(m_p);
-    ApplyColorScheme(m_p);
-}
-
-void ButtonModel::setColorScheme(int scheme)
-{
-    m_p.colorScheme = scheme;
-    ApplyColorScheme(m_p);
-}
-
-void ButtonModel::setMode(int mode, ButtonRuntime &runtime)
-{
-    m_p.mode = mode;
-    if (mode == ModePush)
-        runtime.state = StateNormal;
-}
-
-bool ButtonModel::setValue(bool value, ButtonRuntime &runtime)
-{
-    if (m_p.mode == ModePush) {
-        runtime.state = StateNormal;
-        return false;
+    using E = ButtonPropertySpec::Effect;
+    switch (ButtonMembers::property(property).effect) {
+    case E::CustomScheme:
+        if (m_p.buttonStyle != StyleToolbar)
+            m_p.colorScheme = SchemeCustom;
+        break;
+    case E::StyleLook:
+        DefaultSchemeForStyle(m_p);
+        ApplyColorScheme(m_p);
+        break;
+    case E::SchemeColours:
+        ApplyColorScheme(m_p);
+        break;
+    case E::PushDrawnNormal:
+        if (m_p.mode == ModePush)
+            runtime.state = StateNormal;
+        break;
+    case E::ToggleValue:
+        if (!m_p.value)
+            runtime.state = StateNormal;
+        break;
+    case E::HandCursor:
+        if (m_p.handPointer)
+            m_p.mousePointer = 0;
+        break;
+    case E::IconCursor:
+        m_p.handPointer = m_p.handPointer && m_p.mouseIcon.isNull();
+        m_p.mousePointer = m_p.mouseIcon.isNull() ? 0 : 99;
+        break;
+    default:
+        break;
     }
-    m_p.value = value;
-    if (!value)
-        runtime.state = StateNormal;
-    return true;
 }
 
 ButtonProperty ButtonModel::setPicture(ButtonProperty slot, const ButtonPicturePtr &picture)
@@ -163,11 +169,6 @@ void ButtonModel::emptyPictures()
 {
     m_p.pictureHot.reset();
     m_p.pictureDown.reset();
-}
-
-quint8 ButtonModel::opacity(int value)
-{
-    return quint8(std::clamp(value, 0, 255));
 }
 
 bool ButtonModel::checked() const

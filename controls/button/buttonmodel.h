@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <type_traits>
+
 #include "controls/button/buttonmembers.h"
 #include "controls/button/buttonproperties.h"
 #include "platform/fontdescription.h"
@@ -29,23 +32,28 @@ public:
     // The default a property is saved against (and read with).
     static PropertyBag::Value savedDefault(const ButtonPropertySpec &spec, const FontDescription &hostFont);
 
-    // BackColor makes the scheme custom, except on the toolbar style.
-    void setBackColor(Colour colour);
-    // A style starts with its default scheme, then the colour-scheme step.
-    void setButtonStyle(int style);
-    void setColorScheme(int scheme);
-    // Mode 0 (push) draws the button normal; Value itself is kept.
-    void setMode(int mode, ButtonRuntime &runtime);
-    // A push button does not store Value and is drawn normal; a toggle stores
-    // it and is drawn normal when cleared. False when not stored.
-    bool setValue(bool value, ButtonRuntime &runtime);
+    // An assignment through a property's setter: stores `given` in `field`
+    // (bytes limited to 0..255) and applies what it does to the other values
+    // (assigned). False when not stored: a push button keeps no toggle value,
+    // and is drawn normal instead.
+    template <typename Field, typename Arg>
+    bool assign(ButtonProperty property, Field ButtonProperties::*field, const Arg &given,
+                ButtonRuntime &runtime)
+    {
+        if (!stores(property, runtime))
+            return false;
+        if constexpr (std::is_same_v<Field, quint8>)
+            m_p.*field = quint8(std::clamp(int(given), 0, 255));
+        else
+            m_p.*field = Field(given);
+        assigned(property, runtime);
+        return true;
+    }
     // A hot or down picture given while there is no normal picture becomes the
     // normal picture; an empty normal picture empties the other two as well
     // (emptyPictures). Returns the slot that was filled.
     ButtonProperty setPicture(ButtonProperty slot, const ButtonPicturePtr &picture);
     void emptyPictures();
-    // Opacities are bytes; assignments are limited to 0..255.
-    static quint8 opacity(int value);
 
     // A checked toggle (not of styles 0 and 6) is drawn pressed.
     bool checked() const;
@@ -57,6 +65,10 @@ public:
     void applyRules(const ButtonRuntime &runtime);
 
 private:
+    bool stores(ButtonProperty property, ButtonRuntime &runtime) const;
+    // What a stored assignment does to the other values: its row's Effect.
+    void assigned(ButtonProperty property, ButtonRuntime &runtime);
+
     ButtonProperties m_p;
 };
 

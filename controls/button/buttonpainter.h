@@ -30,7 +30,7 @@ struct StyleInput
     int W = 0;
     int H = 0;
     int half = 0;                // round(H / 2), ties to even
-    Colour C;                    // the translated BackColor
+    Colour C;                    // the translated background colour
     bool checked = false;        // a toggle whose Value is True
     bool focusOrDefault = false;
 };

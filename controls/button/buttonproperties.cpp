@@ -10,7 +10,7 @@ namespace Lumisong {
 
 namespace {
 
-// Background for styles with a colour per scheme; nullopt keeps BackColor.
+// Background for styles with a colour per scheme; nullopt keeps the one set.
 std::optional<Colour> schemeBackColour(int style, int scheme)
 {
     struct Row

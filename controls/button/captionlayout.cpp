@@ -60,14 +60,15 @@ PixelRect CaptionLayout::placePicture(const ButtonProperties &properties, const 
     const int W = input.width;
     const int H = input.height;
     const int dropShift = properties.hasDropDown() ? 8 : 0;
+    const int place = properties.pictureAlign;
     int left = picture.left;
     int top = picture.top;
 
-    if (captionBlank(properties.caption) || properties.pictureAlign == PictureBehindCaption) {
+    if (captionBlank(properties.caption) || place == PictureBehindCaption) {
         left = (W - w) / 2 - dropShift;
         top = (H - h) / 2;
     } else {
-        switch (properties.pictureAlign) {
+        switch (place) {
         case PictureLeftEdge:
             left = 3;
             top = (H - h) / 2;
@@ -78,7 +79,7 @@ PixelRect CaptionLayout::placePicture(const ButtonProperties &properties, const 
             break;
         case PictureRightEdge:
         case PictureRightOfCaption:
-            left = properties.pictureAlign == PictureRightEdge ? W - w - 3 : caption.right + 4;
+            left = place == PictureRightEdge ? W - w - 3 : caption.right + 4;
             top = (H - h) / 2;
             left -= 2 * dropShift;
             left = std::max(left, caption.right + 2);
@@ -116,7 +117,7 @@ PixelRect alignedCaption(const ButtonProperties &properties, const CaptionLayout
     const int H = input.height;
     const int w = input.pictureWidth;
     const bool drop = properties.hasDropDown();
-    const int pictureAlign = properties.pictureAlign;
+    const int place = properties.pictureAlign;
 
     PixelRect c{0, 0, textWidth, textHeight};
     switch (properties.captionAlign) {
@@ -127,7 +128,7 @@ PixelRect alignedCaption(const ButtonProperties &properties, const CaptionLayout
         c = movedBy(c, (W - c.right + w) / 2, (H - c.bottom) / 2);
         if (drop)
             c = movedBy(c, -8, 0);
-        if (pictureAlign >= PictureTopEdge && pictureAlign <= PictureBelowCaption)
+        if (place >= PictureTopEdge && place <= PictureBelowCaption)
             c = movedBy(c, -(w / 2), 0);
         break;
     case CaptionRight:
@@ -147,13 +148,14 @@ PixelRect besidePicture(const ButtonProperties &properties, const CaptionLayout:
     const int W = input.width;
     const int w = input.pictureWidth;
     const int h = input.pictureHeight;
-    const int pictureAlign = properties.pictureAlign;
+    const int place = properties.pictureAlign;
+    const bool centred = properties.captionAlign == CaptionCenter;
 
     if (properties.pictureNormal) {
-        switch (pictureAlign) {
+        switch (place) {
         case PictureLeftEdge:
         case PictureLeftOfCaption:
-            if (properties.captionAlign != CaptionCenter && c.left < w + 4) {
+            if (!centred && c.left < w + 4) {
                 c.left = w + 4;
                 c.right += w + 4;
             }
@@ -164,11 +166,11 @@ PixelRect besidePicture(const ButtonProperties &properties, const CaptionLayout:
                 c.right = W - w - 4;
                 c.left -= w + 4;
             }
-            if (properties.captionAlign == CaptionCenter)
+            if (centred)
                 c = movedBy(c, -12, 0);
             break;
         case PictureBehindCaption:
-            if (properties.captionAlign == CaptionCenter)
+            if (centred)
                 c = movedBy(c, -16, 0);
             break;
         case PictureTopEdge:

@@ -17,7 +17,7 @@ using StyleShape = std::optional<QRegion>;
 // overlap the caption. Recipes only read the input, and return the shape.
 using StylePainter = StyleShape (*)(ButtonPainter &canvas, const StyleInput &in);
 
-// The recipe of a ButtonStyle value; nullptr for values without a look.
+// The recipe of a style number; nullptr for values without a look.
 // Styles 0, 1, 11 and 12 share the classic family's recipe.
 StylePainter painterForStyle(int style);
 

@@ -19,14 +19,14 @@ struct ToolTipContent
     // Title icons: none, information, warning, error.
     enum Icon { NoIcon = 0, Information = 1, Warning = 2, Error = 3 };
 
-    bool balloon = false;       // ToolTipType 1; any other value is rectangular
+    bool balloon = false;       // tooltip type 1; any other value is rectangular
     int icon = NoIcon;          // as shown: no title row, no icon
     std::optional<Colour> back; // nothing: the system's tooltip colour
     bool rightToLeft = false;
     QString title;
     QString text;
 
-    // `rightToLeft` is the tooltip's own flag, a copy of RightToLeft.
+    // `rightToLeft` is the tooltip's own flag, a copy of the button's.
     static ToolTipContent from(const ButtonProperties &properties, bool rightToLeft);
 
     friend bool operator==(const ToolTipContent &, const ToolTipContent &) = default;

@@ -232,7 +232,7 @@ void zephbutton::Redraw()
     const QSize size = this->size();
     if (m_surface.size() != size) {
         m_surface.resize(size);
-        applyStyleShape(m_p.buttonStyle);
+        applyStyleShape();
     }
     m_surface.setFont(m_font ? m_font->description().toQFont() : QFont());
     m_surface.setDevicePixelRatio(devicePixelRatioF());
@@ -248,9 +248,10 @@ void zephbutton::Redraw()
     showSurface();
 }
 
-void zephbutton::applyStyleShape(int style)
+void zephbutton::applyStyleShape()
 {
-    m_surface.setWindowRegion(ButtonPainter::windowRegionFor(style, m_surface.width(), m_surface.height()));
+    m_surface.setWindowRegion(
+        ButtonPainter::windowRegionFor(m_p.buttonStyle, m_surface.width(), m_surface.height()));
 }
 
 void zephbutton::setRuntime(const ButtonRuntime &runtime)
@@ -373,7 +374,7 @@ void zephbutton::resizeStep()
     // A hidden button gets no resize event; Redraw() below makes its surface follow.
     if (height() < minimum || width() < minimum)
         resize(std::max(width(), minimum), std::max(height(), minimum));
-    applyStyleShape(m_p.buttonStyle);
+    applyStyleShape();
     Redraw();
 }
 

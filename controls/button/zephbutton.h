@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <optional>
+#include <type_traits>
 
 #include "controls/button/buttonfont.h"
 #include "controls/button/buttoninput.h"
@@ -50,44 +51,31 @@ class zephbutton final : public QWidget, private ButtonInput::Host
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(zephbutton)
 
-    Q_PROPERTY(Lumisong::Colour BackColor READ backColor WRITE setBackColor)
-    Q_PROPERTY(int ButtonStyle READ buttonStyle WRITE setButtonStyle)
-    Q_PROPERTY(QString Caption READ caption WRITE setCaption)
-    Q_PROPERTY(int CaptionAlign READ captionAlign WRITE setCaptionAlign)
-    Q_PROPERTY(int DropDownSymbol READ dropDownSymbol WRITE setDropDownSymbol)
-    Q_PROPERTY(bool DropDownSeparator READ dropDownSeparator WRITE setDropDownSeparator)
-    Q_PROPERTY(int DisabledPictureMode READ disabledPictureMode WRITE setDisabledPictureMode)
-    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
-    Q_PROPERTY(Lumisong::FontDescription Font READ fontDescription WRITE setFontDescription)
-    Q_PROPERTY(Lumisong::Colour ForeColor READ foreColor WRITE setForeColor)
-    Q_PROPERTY(Lumisong::Colour ForeColorHover READ foreColorHover WRITE setForeColorHover)
-    Q_PROPERTY(bool HandPointer READ handPointer WRITE setHandPointer)
-    Q_PROPERTY(qulonglong hWnd READ hWnd)
-    Q_PROPERTY(Lumisong::Colour MaskColor READ maskColor WRITE setMaskColor)
-    Q_PROPERTY(int Mode READ mode WRITE setMode)
-    Q_PROPERTY(Lumisong::Picture MouseIcon READ mouseIcon WRITE setMouseIcon)
-    Q_PROPERTY(int MousePointer READ mousePointer WRITE setMousePointer)
-    Q_PROPERTY(Lumisong::Picture PictureNormal READ pictureNormalValue WRITE setPictureNormalValue)
-    Q_PROPERTY(Lumisong::Picture PictureHot READ pictureHotValue WRITE setPictureHotValue)
-    Q_PROPERTY(Lumisong::Picture PictureDown READ pictureDownValue WRITE setPictureDownValue)
-    Q_PROPERTY(int PictureAlign READ pictureAlign WRITE setPictureAlign)
-    Q_PROPERTY(bool PictureShadow READ pictureShadow WRITE setPictureShadow)
-    Q_PROPERTY(int PictureEffectOnOver READ pictureEffectOnOver WRITE setPictureEffectOnOver)
-    Q_PROPERTY(int PictureEffectOnDown READ pictureEffectOnDown WRITE setPictureEffectOnDown)
-    Q_PROPERTY(bool PicturePushOnHover READ picturePushOnHover WRITE setPicturePushOnHover)
-    Q_PROPERTY(int PictureOpacity READ pictureOpacity WRITE setPictureOpacity)
-    Q_PROPERTY(int PictureOpacityOnOver READ pictureOpacityOnOver WRITE setPictureOpacityOnOver)
-    Q_PROPERTY(bool RightToLeft READ rightToLeft WRITE setRightToLeft)
-    Q_PROPERTY(int CaptionEffects READ captionEffects WRITE setCaptionEffects)
-    Q_PROPERTY(bool ShowFocusRect READ showFocusRect WRITE setShowFocusRect)
-    Q_PROPERTY(bool UseMaskColor READ useMaskColor WRITE setUseMaskColor)
-    Q_PROPERTY(bool Value READ value WRITE setValue)
-    Q_PROPERTY(QString TooltipTitle READ tooltipTitle WRITE setTooltipTitle)
-    Q_PROPERTY(QString ToolTip READ toolTip WRITE setToolTip)
-    Q_PROPERTY(Lumisong::Colour TooltipBackColor READ tooltipBackColor WRITE setTooltipBackColor)
-    Q_PROPERTY(int ToolTipIcon READ toolTipIcon WRITE setToolTipIcon)
-    Q_PROPERTY(int ToolTipType READ toolTipType WRITE setToolTipType)
-    Q_PROPERTY(int ColorScheme READ colorScheme WRITE setColorScheme)
+    // How a setter takes a value of type T: small plain values by value,
+    // others by reference.
+    template <typename T>
+    using ArgOf = std::conditional_t<std::is_trivially_copyable_v<T> && sizeof(T) <= 16, T, const T &>;
+
+    // Each row of the property list: Q_PROPERTY(type Name READ field WRITE setName),
+    // the getter field() and the setter setName(value); a picture's property
+    // goes through fieldValue()/setNameValue(Picture).
+#define LUMISONG_ACCESSORS(FieldType, ApiType, field, Name, ...) \
+    Q_PROPERTY(ApiType Name READ field WRITE set##Name) \
+public: \
+    ApiType field() const { return m_p.field; } \
+    void set##Name(ArgOf<ApiType> given);
+#define LUMISONG_PICTURE_ACCESSORS(field, Name, ...) \
+    Q_PROPERTY(Lumisong::Picture Name READ field##Value WRITE set##Name##Value) \
+public: \
+    ButtonPicturePtr field() const { return m_p.field; } \
+    void set##Name(const ButtonPicturePtr &picture); \
+    Picture field##Value() const; \
+    void set##Name##Value(const Picture &picture);
+#define LUMISONG_OTHER_ACCESSORS(ApiType, accessors, Name, ...) Q_PROPERTY(ApiType Name READ accessors)
+    LUMISONG_BUTTON_PROPERTIES(LUMISONG_ACCESSORS, LUMISONG_PICTURE_ACCESSORS, LUMISONG_OTHER_ACCESSORS)
+#undef LUMISONG_ACCESSORS
+#undef LUMISONG_PICTURE_ACCESSORS
+#undef LUMISONG_OTHER_ACCESSORS
 
 public:
     // What the host form tells its controls (its ambient properties).
@@ -150,93 +138,16 @@ public:
     // The drop-down menu's showing; null goes back to the real QMenu.
     void setPopupPresenter(PopupPresenter *presenter);
 
-    // Property accessors.
-    Colour backColor() const { return m_p.backColor; }
-    void setBackColor(Colour colour);
-    int buttonStyle() const { return m_p.buttonStyle; }
-    void setButtonStyle(int style);
-    QString caption() const { return m_p.caption; }
-    void setCaption(const QString &caption);
-    int captionAlign() const { return m_p.captionAlign; }
-    void setCaptionAlign(int align);
-    int dropDownSymbol() const { return m_p.dropDownSymbol; }
-    void setDropDownSymbol(int symbol);
-    bool dropDownSeparator() const { return m_p.dropDownSeparator; }
-    void setDropDownSeparator(bool separator);
-    int disabledPictureMode() const { return m_p.disabledPictureMode; }
-    void setDisabledPictureMode(int mode);
+    // Property accessors beyond the list's: Enabled also as QWidget spells it,
+    // and the font, which lives in a shared object.
     bool isEnabled() const { return m_p.enabled; }
-    void setEnabled(bool enabled);
     // The shared font object; changing its attributes redraws the button.
     ButtonFont *buttonFont() const { return m_font.get(); }
     std::shared_ptr<ButtonFont> buttonFontRef() const { return m_font; }
     void setButtonFont(std::shared_ptr<ButtonFont> font);
     FontDescription fontDescription() const;
     void setFontDescription(const FontDescription &description);
-    Colour foreColor() const { return m_p.foreColor; }
-    void setForeColor(Colour colour);
-    Colour foreColorHover() const { return m_p.foreColorHover; }
-    void setForeColorHover(Colour colour);
-    bool handPointer() const { return m_p.handPointer; }
-    void setHandPointer(bool hand);
     qulonglong hWnd() const;
-    Colour maskColor() const { return m_p.maskColor; }
-    void setMaskColor(Colour colour);
-    int mode() const { return m_p.mode; }
-    void setMode(int mode);
-    Picture mouseIcon() const { return m_p.mouseIcon; }
-    void setMouseIcon(const Picture &icon);
-    int mousePointer() const { return m_p.mousePointer; }
-    void setMousePointer(int pointer);
-    ButtonPicturePtr pictureNormal() const { return m_p.pictureNormal; }
-    void setPictureNormal(const ButtonPicturePtr &picture);
-    Picture pictureNormalValue() const;
-    void setPictureNormalValue(const Picture &picture);
-    ButtonPicturePtr pictureHot() const { return m_p.pictureHot; }
-    void setPictureHot(const ButtonPicturePtr &picture);
-    Picture pictureHotValue() const;
-    void setPictureHotValue(const Picture &picture);
-    ButtonPicturePtr pictureDown() const { return m_p.pictureDown; }
-    void setPictureDown(const ButtonPicturePtr &picture);
-    Picture pictureDownValue() const;
-    void setPictureDownValue(const Picture &picture);
-    int pictureAlign() const { return m_p.pictureAlign; }
-    void setPictureAlign(int align);
-    bool pictureShadow() const { return m_p.pictureShadow; }
-    void setPictureShadow(bool shadow);
-    int pictureEffectOnOver() const { return m_p.pictureEffectOnOver; }
-    void setPictureEffectOnOver(int effect);
-    int pictureEffectOnDown() const { return m_p.pictureEffectOnDown; }
-    void setPictureEffectOnDown(int effect);
-    bool picturePushOnHover() const { return m_p.picturePushOnHover; }
-    void setPicturePushOnHover(bool push);
-    // Opacities are bytes; assignments are limited to 0..255.
-    int pictureOpacity() const { return m_p.pictureOpacity; }
-    void setPictureOpacity(int opacity);
-    int pictureOpacityOnOver() const { return m_p.pictureOpacityOnOver; }
-    void setPictureOpacityOnOver(int opacity);
-    bool rightToLeft() const { return m_p.rightToLeft; }
-    void setRightToLeft(bool rightToLeft);
-    int captionEffects() const { return m_p.captionEffects; }
-    void setCaptionEffects(int effects);
-    bool showFocusRect() const { return m_p.showFocusRect; }
-    void setShowFocusRect(bool show);
-    bool useMaskColor() const { return m_p.useMaskColor; }
-    void setUseMaskColor(bool use);
-    bool value() const { return m_p.value; }
-    void setValue(bool value);
-    QString tooltipTitle() const { return m_p.tooltipTitle; }
-    void setTooltipTitle(const QString &title);
-    QString toolTip() const { return m_p.toolTip; }
-    void setToolTip(const QString &text);
-    Colour tooltipBackColor() const { return m_p.tooltipBackColor; }
-    void setTooltipBackColor(Colour colour);
-    int toolTipIcon() const { return m_p.toolTipIcon; }
-    void setToolTipIcon(int icon);
-    int toolTipType() const { return m_p.toolTipType; }
-    void setToolTipType(int type);
-    int colorScheme() const { return m_p.colorScheme; }
-    void setColorScheme(int scheme);
 
     // Run-time state (input handling sets it; tests and the preview tool may
     // too). setRuntime applies the rules that follow from it (see
@@ -248,7 +159,7 @@ public:
     ButtonInput &input() { return m_input; }
     const DropDownState &dropDown() const { return m_input.dropDown(); }
     const Surface &surface() const { return m_surface; }
-    // The tooltip's right-to-left flag, a copy of RightToLeft.
+    // The tooltip's right-to-left flag, a copy of the right-to-left property.
     bool tooltipRightToLeft() const { return m_tooltipRightToLeft; }
     // The lower-case access key taken from the caption, or a null QChar.
     QChar accessKey() const { return m_accessKey; }
@@ -300,17 +211,23 @@ private:
     bool showDropDownMenu(QPoint anchor, int flags) override;
     void buildToolTip() override;
     void moveFocus(bool forward) override;
-    void processPendingEvents() override;
+    void paintNow() override;
     void requestLeave() override {}
     bool takesFocusOnPress() const override;
 
+    // The setters' one path: the model's assignment, then the window's part
+    // (applyToWindow), the redraw the row asks for and the notifications.
+    template <typename Field, typename Arg>
+    void assign(ButtonProperty property, Field ButtonProperties::*field, const Arg &given);
+    void applyToWindow(ButtonProperty property);
+    void announce(ButtonProperty property);
     void notify(ButtonProperty property);
     void store(ButtonProperty property, bool redraw = true);
     bool readFont(const PropertyBag &bag, const ButtonPropertySpec &spec);
     void loaded(ButtonProperty property);
     // The window takes the outline of the style at the surface's size.
-    void applyStyleShape(int style);
-    void setPictureSlot(ButtonProperty slot, const ButtonPicturePtr &picture);
+    void applyStyleShape();
+    void setPicture(ButtonProperty slot, const ButtonPicturePtr &picture);
     void bindFont(std::shared_ptr<ButtonFont> font);
     void fontChanged();
     void applyWindowFont();

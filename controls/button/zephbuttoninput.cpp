@@ -328,9 +328,9 @@ bool zephbutton::takesFocusOnPress() const
     return (focusPolicy() & Qt::ClickFocus) != 0;
 }
 
-void zephbutton::processPendingEvents()
+void zephbutton::paintNow()
 {
-    QCoreApplication::processEvents();
+    repaint();
 }
 
 } // namespace Lumisong

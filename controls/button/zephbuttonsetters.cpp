@@ -1,5 +1,8 @@
-// The skinned button's property accessors: each stores, redraws when the look
-// changes and announces the property to the host.
+// The skinned button's property accessors. Every row of the property list
+// has its setter here, made by the same macro: the value goes through
+// assign(), which stores it, applies the model's rules for that property,
+// takes over what the window needs from it, redraws as the row says and
+// announces the property by the row's name.
 
 #include "controls/button/zephbutton.h"
 
@@ -52,6 +55,73 @@ Qt::CursorShape cursorForPointer(int pointer)
 
 // --- property plumbing ---------------------------------------------------------
 
+template <typename Field, typename Arg>
+void zephbutton::assign(ButtonProperty property, Field ButtonProperties::*field, const Arg &given)
+{
+    if (!m_model.assign(property, field, given, m_runtime)) {
+        m_model.applyRules(m_runtime);
+        Redraw();
+        return;
+    }
+    applyToWindow(property);
+    announce(property);
+}
+
+// What the control window takes over from an assigned value.
+void zephbutton::applyToWindow(ButtonProperty property)
+{
+    using E = ButtonPropertySpec::Effect;
+    switch (ButtonMembers::property(property).effect) {
+    case E::StyleLook:
+        applyStyleShape();
+        break;
+    case E::AccessKeys:
+        SetAccessKeys();
+        break;
+    case E::WindowEnabled:
+        QWidget::setEnabled(m_p.enabled);
+        break;
+    case E::HandCursor:
+    case E::IconCursor:
+    case E::Cursor:
+        applyCursor();
+        break;
+    case E::ToolTipDirection:
+        m_tooltipRightToLeft = m_p.rightToLeft;
+        break;
+    default:
+        break;
+    }
+}
+
+void zephbutton::announce(ButtonProperty property)
+{
+    using B = ButtonProperty;
+    using E = ButtonPropertySpec::Effect;
+    const ButtonPropertySpec &spec = ButtonMembers::property(property);
+    // The values an assignment changed beside its own are announced first.
+    if (spec.effect == E::PushDrawnNormal) {
+        m_model.applyRules(m_runtime);
+        Redraw();
+        notify(B::Value);
+        notify(property);
+        return;
+    }
+    if (spec.effect == E::IconCursor && !m_p.mouseIcon.isNull())
+        notify(B::HandPointer);
+    switch (spec.repaint) {
+    case ButtonPropertySpec::Repaint::Always:
+        store(property);
+        break;
+    case ButtonPropertySpec::Repaint::WithPicture:
+        store(property, bool(m_p.pictureNormal));
+        break;
+    case ButtonPropertySpec::Repaint::Never:
+        notify(property);
+        break;
+    }
+}
+
 void zephbutton::notify(ButtonProperty property)
 {
     // Every announced property may change the look.
@@ -68,56 +138,50 @@ void zephbutton::store(ButtonProperty property, bool redraw)
     notify(property);
 }
 
-void zephbutton::setBackColor(Colour colour)
+// A picture that went into the empty normal slot is announced there, undrawn;
+// emptying the normal slot empties the other two.
+void zephbutton::setPicture(ButtonProperty slot, const ButtonPicturePtr &picture)
 {
-    m_model.setBackColor(colour);
-    store(ButtonProperty::BackColor);
+    using B = ButtonProperty;
+    const bool normal = slot == B::PictureNormal;
+    const ButtonProperty filled = m_model.setPicture(slot, picture);
+    if (normal && !picture) {
+        resizeStep();
+        m_model.emptyPictures();
+        notify(B::PictureHot);
+        notify(B::PictureDown);
+    } else if (normal) {
+        store(slot);
+    } else {
+        notify(filled);
+        if (filled == slot)
+            Redraw();
+    }
 }
 
-void zephbutton::setButtonStyle(int style)
-{
-    m_model.setButtonStyle(style);
-    applyStyleShape(style);
-    store(ButtonProperty::ButtonStyle);
-}
-
-void zephbutton::setCaption(const QString &caption)
-{
-    m_p.caption = caption;
-    SetAccessKeys();
-    store(ButtonProperty::Caption);
-}
-
-void zephbutton::setCaptionAlign(int align)
-{
-    m_p.captionAlign = align;
-    store(ButtonProperty::CaptionAlign);
-}
-
-void zephbutton::setDropDownSymbol(int symbol)
-{
-    m_p.dropDownSymbol = symbol;
-    store(ButtonProperty::DropDownSymbol);
-}
-
-void zephbutton::setDropDownSeparator(bool separator)
-{
-    m_p.dropDownSeparator = separator;
-    store(ButtonProperty::DropDownSeparator);
-}
-
-void zephbutton::setDisabledPictureMode(int mode)
-{
-    m_p.disabledPictureMode = mode;
-    store(ButtonProperty::DisabledPictureMode);
-}
-
-void zephbutton::setEnabled(bool enabled)
-{
-    m_p.enabled = enabled;
-    QWidget::setEnabled(enabled);
-    store(ButtonProperty::Enabled);
-}
+#define LUMISONG_SETTER(FieldType, ApiType, field, Name, ...) \
+    void zephbutton::set##Name(ArgOf<ApiType> given) \
+    { \
+        assign(ButtonProperty::Name, &ButtonProperties::field, given); \
+    }
+#define LUMISONG_PICTURE_SETTERS(field, Name, ...) \
+    void zephbutton::set##Name(const ButtonPicturePtr &picture) \
+    { \
+        setPicture(ButtonProperty::Name, picture); \
+    } \
+    Picture zephbutton::field##Value() const \
+    { \
+        return m_p.field ? m_p.field->picture() : Picture(); \
+    } \
+    void zephbutton::set##Name##Value(const Picture &picture) \
+    { \
+        set##Name(ButtonPicture::from(picture)); \
+    }
+#define LUMISONG_NO_SETTER(ApiType, accessors, Name, ...)
+LUMISONG_BUTTON_PROPERTIES(LUMISONG_SETTER, LUMISONG_PICTURE_SETTERS, LUMISONG_NO_SETTER)
+#undef LUMISONG_SETTER
+#undef LUMISONG_PICTURE_SETTERS
+#undef LUMISONG_NO_SETTER
 
 void zephbutton::setButtonFont(std::shared_ptr<ButtonFont> font)
 {
@@ -152,66 +216,9 @@ void zephbutton::applyWindowFont()
     update();
 }
 
-void zephbutton::setForeColor(Colour colour)
-{
-    m_p.foreColor = colour;
-    store(ButtonProperty::ForeColor);
-}
-
-void zephbutton::setForeColorHover(Colour colour)
-{
-    m_p.foreColorHover = colour;
-    store(ButtonProperty::ForeColorHover);
-}
-
-void zephbutton::setHandPointer(bool hand)
-{
-    m_p.handPointer = hand;
-    if (hand)
-        m_p.mousePointer = 0;
-    applyCursor();
-    store(ButtonProperty::HandPointer);
-}
-
 qulonglong zephbutton::hWnd() const
 {
     return qulonglong(const_cast<zephbutton *>(this)->winId());
-}
-
-void zephbutton::setMaskColor(Colour colour)
-{
-    m_p.maskColor = colour;
-    store(ButtonProperty::MaskColor);
-}
-
-void zephbutton::setMode(int mode)
-{
-    m_model.setMode(mode, m_runtime);
-    m_model.applyRules(m_runtime);
-    Redraw();
-    notify(ButtonProperty::Value);
-    notify(ButtonProperty::Mode);
-}
-
-void zephbutton::setMouseIcon(const Picture &icon)
-{
-    m_p.mouseIcon = icon;
-    if (!icon.isNull()) {
-        m_p.handPointer = false;
-        notify(ButtonProperty::HandPointer);
-        m_p.mousePointer = 99;
-    } else {
-        m_p.mousePointer = 0;
-    }
-    applyCursor();
-    notify(ButtonProperty::MouseIcon);
-}
-
-void zephbutton::setMousePointer(int pointer)
-{
-    m_p.mousePointer = qint16(pointer);
-    applyCursor();
-    notify(ButtonProperty::MousePointer);
 }
 
 void zephbutton::applyCursor()
@@ -224,181 +231,6 @@ void zephbutton::applyCursor()
         unsetCursor();
     else
         setCursor(cursorForPointer(m_p.mousePointer));
-}
-
-void zephbutton::setPictureNormal(const ButtonPicturePtr &picture)
-{
-    m_model.setPicture(ButtonProperty::PictureNormal, picture);
-    if (!picture) {
-        resizeStep();
-        m_model.emptyPictures();
-        notify(ButtonProperty::PictureHot);
-        notify(ButtonProperty::PictureDown);
-        return;
-    }
-    store(ButtonProperty::PictureNormal);
-}
-
-void zephbutton::setPictureHot(const ButtonPicturePtr &picture)
-{
-    setPictureSlot(ButtonProperty::PictureHot, picture);
-}
-
-void zephbutton::setPictureDown(const ButtonPicturePtr &picture)
-{
-    setPictureSlot(ButtonProperty::PictureDown, picture);
-}
-
-// A picture that went into the empty normal slot is announced there, undrawn.
-void zephbutton::setPictureSlot(ButtonProperty slot, const ButtonPicturePtr &picture)
-{
-    const ButtonProperty filled = m_model.setPicture(slot, picture);
-    notify(filled);
-    if (filled == slot)
-        Redraw();
-}
-
-Picture zephbutton::pictureNormalValue() const
-{
-    return m_p.pictureNormal ? m_p.pictureNormal->picture() : Picture();
-}
-
-void zephbutton::setPictureNormalValue(const Picture &picture)
-{
-    setPictureNormal(ButtonPicture::from(picture));
-}
-
-Picture zephbutton::pictureHotValue() const
-{
-    return m_p.pictureHot ? m_p.pictureHot->picture() : Picture();
-}
-
-void zephbutton::setPictureHotValue(const Picture &picture)
-{
-    setPictureHot(ButtonPicture::from(picture));
-}
-
-Picture zephbutton::pictureDownValue() const
-{
-    return m_p.pictureDown ? m_p.pictureDown->picture() : Picture();
-}
-
-void zephbutton::setPictureDownValue(const Picture &picture)
-{
-    setPictureDown(ButtonPicture::from(picture));
-}
-
-void zephbutton::setPictureAlign(int align)
-{
-    m_p.pictureAlign = align;
-    store(ButtonProperty::PictureAlign, bool(m_p.pictureNormal));
-}
-
-void zephbutton::setPictureShadow(bool shadow)
-{
-    m_p.pictureShadow = shadow;
-    store(ButtonProperty::PictureShadow);
-}
-
-void zephbutton::setPictureEffectOnOver(int effect)
-{
-    m_p.pictureEffectOnOver = effect;
-    store(ButtonProperty::PictureEffectOnOver);
-}
-
-void zephbutton::setPictureEffectOnDown(int effect)
-{
-    m_p.pictureEffectOnDown = effect;
-    store(ButtonProperty::PictureEffectOnDown);
-}
-
-void zephbutton::setPicturePushOnHover(bool push)
-{
-    m_p.picturePushOnHover = push;
-    store(ButtonProperty::PicturePushOnHover);
-}
-
-void zephbutton::setPictureOpacity(int opacity)
-{
-    m_p.pictureOpacity = ButtonModel::opacity(opacity);
-    store(ButtonProperty::PictureOpacity);
-}
-
-void zephbutton::setPictureOpacityOnOver(int opacity)
-{
-    m_p.pictureOpacityOnOver = ButtonModel::opacity(opacity);
-    store(ButtonProperty::PictureOpacityOnOver);
-}
-
-void zephbutton::setRightToLeft(bool rightToLeft)
-{
-    m_p.rightToLeft = rightToLeft;
-    m_tooltipRightToLeft = rightToLeft;
-    store(ButtonProperty::RightToLeft);
-}
-
-void zephbutton::setCaptionEffects(int effects)
-{
-    m_p.captionEffects = effects;
-    store(ButtonProperty::CaptionEffects);
-}
-
-void zephbutton::setShowFocusRect(bool show)
-{
-    m_p.showFocusRect = show;
-    notify(ButtonProperty::ShowFocusRect);
-}
-
-void zephbutton::setUseMaskColor(bool use)
-{
-    m_p.useMaskColor = use;
-    store(ButtonProperty::UseMaskColor, bool(m_p.pictureNormal));
-}
-
-void zephbutton::setValue(bool value)
-{
-    if (!m_model.setValue(value, m_runtime)) {
-        m_model.applyRules(m_runtime);
-        Redraw();
-        return;
-    }
-    store(ButtonProperty::Value);
-}
-
-void zephbutton::setTooltipTitle(const QString &title)
-{
-    m_p.tooltipTitle = title;
-    store(ButtonProperty::TooltipTitle);
-}
-
-void zephbutton::setToolTip(const QString &text)
-{
-    m_p.toolTip = text;
-    store(ButtonProperty::ToolTip);
-}
-
-void zephbutton::setTooltipBackColor(Colour colour)
-{
-    m_p.tooltipBackColor = colour;
-    store(ButtonProperty::TooltipBackColor);
-}
-
-void zephbutton::setToolTipIcon(int icon)
-{
-    m_p.toolTipIcon = icon;
-    store(ButtonProperty::ToolTipIcon);
-}
-
-void zephbutton::setToolTipType(int type)
-{
-    m_p.toolTipType = type;
-    store(ButtonProperty::ToolTipType);
-}
-
-void zephbutton::setColorScheme(int scheme)
-{
-    m_model.setColorScheme(scheme);
-    store(ButtonProperty::ColorScheme);
 }
 
 } // namespace Lumisong

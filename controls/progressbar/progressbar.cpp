@@ -75,71 +75,22 @@ void ProgressBar::setMin(int NewValue)
     changed(ProgressBarPropertyId::Min);
 }
 
-void ProgressBar::setRoundedValue(int NewValue)
-{
-    assign(&ProgressBarState::roundedValue, NewValue, ProgressBarPropertyId::RoundedValue);
-}
+// The setters of the rows that store the value as given.
+#define LUMISONG_PLAIN_SETTER(ApiType, field, getter, Name, ...) \
+    void ProgressBar::set##Name(ArgOf<ApiType> NewValue) \
+    { \
+        assign(&ProgressBarState::field, NewValue, ProgressBarPropertyId::Name); \
+    }
+#define LUMISONG_CHECKED_SETTER(ApiType, field, getter, Name, ...)
+LUMISONG_PROGRESSBAR_PROPERTIES(LUMISONG_PLAIN_SETTER, LUMISONG_CHECKED_SETTER)
+#undef LUMISONG_PLAIN_SETTER
+#undef LUMISONG_CHECKED_SETTER
 
-void ProgressBar::setEnabled(bool NewValue)
-{
-    assign(&ProgressBarState::enabled, NewValue, ProgressBarPropertyId::Enabled);
-}
-
-void ProgressBar::setTheme(int NewValue)
-{
-    assign(&ProgressBarState::theme, NewValue, ProgressBarPropertyId::Theme);
-}
-
-void ProgressBar::setTextStyle(int NewValue)
-{
-    assign(&ProgressBarState::textStyle, NewValue, ProgressBarPropertyId::TextStyle);
-}
-
-void ProgressBar::setOrientations(int NewValue)
-{
-    assign(&ProgressBarState::orientations, NewValue, ProgressBarPropertyId::Orientations);
-}
-
-void ProgressBar::setTextAlignment(int NewValue)
-{
-    assign(&ProgressBarState::textAlignment, NewValue, ProgressBarPropertyId::TextAlignment);
-}
-
-void ProgressBar::setText(const QString &NewValue)
-{
-    assign(&ProgressBarState::text, NewValue, ProgressBarPropertyId::Text);
-}
-
-void ProgressBar::setTextEffectColor(Colour NewValue)
-{
-    assign(&ProgressBarState::textEffectColor, NewValue, ProgressBarPropertyId::TextEffectColor);
-}
-
-void ProgressBar::setTextEffect(int NewValue)
-{
-    assign(&ProgressBarState::textEffect, NewValue, ProgressBarPropertyId::TextEffect);
-}
-
-void ProgressBar::setTextForeColor(Colour NewValue)
-{
-    assign(&ProgressBarState::textForeColor, NewValue, ProgressBarPropertyId::TextForeColor);
-}
-
+// The surface draws the text in the font the bar holds.
 void ProgressBar::setTextFont(const FontDescription &NewValue)
 {
-    m_state.textFont = NewValue;
     m_surface.setFont(NewValue.toQFont());
-    changed(ProgressBarPropertyId::TextFont);
-}
-
-void ProgressBar::setPBSCustomeColor1(Colour NewValue)
-{
-    assign(&ProgressBarState::customColour1, NewValue, ProgressBarPropertyId::PBSCustomeColor1);
-}
-
-void ProgressBar::setPBSCustomeColor2(Colour NewValue)
-{
-    assign(&ProgressBarState::customColour2, NewValue, ProgressBarPropertyId::PBSCustomeColor2);
+    assign(&ProgressBarState::textFont, NewValue, ProgressBarPropertyId::TextFont);
 }
 
 void ProgressBar::GradientTwoColour(Surface &hDC, int Direction, Colour StartColor,

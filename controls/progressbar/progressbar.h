@@ -2,7 +2,10 @@
 
 #include <QWidget>
 
+#include <type_traits>
+
 #include "controls/progressbar/progressbarpalette.h"
+#include "controls/progressbar/progressbarpropertylist.h"
 #include "controls/progressbar/progressbarstate.h"
 #include "platform/colour.h"
 #include "platform/fontdescription.h"
@@ -30,62 +33,31 @@ class ProgressBar final : public QWidget
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ProgressBar)
-    Q_PROPERTY(int Value READ value WRITE setValue)
-    Q_PROPERTY(int Max READ max WRITE setMax)
-    Q_PROPERTY(int Min READ min WRITE setMin)
-    Q_PROPERTY(int RoundedValue READ roundedValue WRITE setRoundedValue)
-    Q_PROPERTY(bool Enabled READ enabled WRITE setEnabled)
-    Q_PROPERTY(int Theme READ theme WRITE setTheme)
-    Q_PROPERTY(int TextStyle READ textStyle WRITE setTextStyle)
-    Q_PROPERTY(int Orientations READ orientations WRITE setOrientations)
-    Q_PROPERTY(int TextAlignment READ textAlignment WRITE setTextAlignment)
-    Q_PROPERTY(QString Text READ text WRITE setText)
-    Q_PROPERTY(Lumisong::Colour TextEffectColor READ textEffectColor WRITE setTextEffectColor)
-    Q_PROPERTY(int TextEffect READ textEffect WRITE setTextEffect)
-    Q_PROPERTY(Lumisong::Colour TextForeColor READ textForeColor WRITE setTextForeColor)
-    Q_PROPERTY(Lumisong::FontDescription TextFont READ textFont WRITE setTextFont)
-    Q_PROPERTY(Lumisong::Colour PBSCustomeColor1 READ pbsCustomeColor1 WRITE setPBSCustomeColor1)
-    Q_PROPERTY(Lumisong::Colour PBSCustomeColor2 READ pbsCustomeColor2 WRITE setPBSCustomeColor2)
+
+    // How a setter takes a value of type T: small plain values by value,
+    // others by reference.
+    template <typename T>
+    using ArgOf = std::conditional_t<std::is_trivially_copyable_v<T> && sizeof(T) <= 16, T, const T &>;
+    // Each row of the property list: Q_PROPERTY(type Name READ getter WRITE
+    // setName), the getter and the setter. Every setter stores the (possibly
+    // corrected) value, announces the row's name and redraws.
+#define LUMISONG_ACCESSORS(ApiType, field, getter, Name, ...) \
+    Q_PROPERTY(ApiType Name READ getter WRITE set##Name) \
+public: \
+    ApiType getter() const { return m_state.field; } \
+    void set##Name(ArgOf<ApiType> NewValue);
+    LUMISONG_PROGRESSBAR_PROPERTIES(LUMISONG_ACCESSORS, LUMISONG_ACCESSORS)
+#undef LUMISONG_ACCESSORS
 
 public:
     explicit ProgressBar(QWidget *parent = nullptr);
     ~ProgressBar() override;
 
-    // Clamped into [Min, Max]: first to at most Max, then to at least Min.
-    int value() const { return m_state.value; }
-    void setValue(int NewValue);
-    // Raised to 1, then above Min; Value follows when it is now above Max.
-    int max() const { return m_state.max; }
-    void setMax(int NewValue);
-    // Kept below Max, then raised to 0; Value follows when it is now below Min.
-    int min() const { return m_state.min; }
-    void setMin(int NewValue);
-    int roundedValue() const { return m_state.roundedValue; }
-    void setRoundedValue(int NewValue);
-    bool enabled() const { return m_state.enabled; }
-    void setEnabled(bool NewValue);
-    int theme() const { return m_state.theme; }
-    void setTheme(int NewValue);
-    int textStyle() const { return m_state.textStyle; }
-    void setTextStyle(int NewValue);
-    int orientations() const { return m_state.orientations; }
-    void setOrientations(int NewValue);
-    int textAlignment() const { return m_state.textAlignment; }
-    void setTextAlignment(int NewValue);
-    QString text() const { return m_state.text; }
-    void setText(const QString &NewValue);
-    Colour textEffectColor() const { return m_state.textEffectColor; }
-    void setTextEffectColor(Colour NewValue);
-    int textEffect() const { return m_state.textEffect; }
-    void setTextEffect(int NewValue);
-    Colour textForeColor() const { return m_state.textForeColor; }
-    void setTextForeColor(Colour NewValue);
-    FontDescription textFont() const { return m_state.textFont; }
-    void setTextFont(const FontDescription &NewValue);
-    Colour pbsCustomeColor1() const { return m_state.customColour1; }
-    void setPBSCustomeColor1(Colour NewValue);
-    Colour pbsCustomeColor2() const { return m_state.customColour2; }
-    void setPBSCustomeColor2(Colour NewValue);
+    // The setters that correct: the value is clamped into [minimum, maximum],
+    // first to at most the maximum, then to at least the minimum; the maximum
+    // is raised to 1, then above the minimum, and the minimum kept below the
+    // maximum, then raised to 0, the value following either when now outside;
+    // the text font also becomes the surface's font.
 
     // Fills (Left, Top)-(Width, Height) of hDC with a two-colour gradient: the last
     // two arguments are the right and bottom edges (exclusive), not sizes.

@@ -35,19 +35,20 @@ ProgressBarLayout ProgressBarLayout::compute(const ProgressBarState &state, QSiz
     // Before the host has given the bar a Max there is nothing to fill.
     if (state.max > 0)
         layout.percent = double(state.value) * 100.0 / state.max;
-    const int length = state.orientations == 2 ? h : w;
+    const int direction = state.orientations;
+    const int length = direction == 2 ? h : w;
     layout.fill = roundEven(length * layout.percent / 100.0);
 
     const int hh = roundEven(h / 2.0);
     const int wh = roundEven(w / 2.0);
-    if (state.orientations == 1) {
+    if (direction == 1) {
         layout.bands = {{{0, 0, w, hh}, P::BackgroundFirstStart, P::BackgroundFirstEnd, 1},
                         {{0, hh, w, h}, P::BackgroundSecondStart, P::BackgroundSecondEnd, 1}};
         if (state.value >= 1) {
             layout.bands.append({{0, 0, layout.fill, hh}, P::FillFirstStart, P::FillFirstEnd, 1});
             layout.bands.append({{0, hh, layout.fill, h}, P::FillSecondStart, P::FillSecondEnd, 1});
         }
-    } else if (state.orientations == 2) {
+    } else if (direction == 2) {
         layout.bands = {{{0, 0, wh, h}, P::BackgroundFirstStart, P::BackgroundFirstEnd, 0},
                         {{wh, 0, w, h}, P::BackgroundSecondStart, P::BackgroundSecondEnd, 0}};
         if (state.value >= 1) {

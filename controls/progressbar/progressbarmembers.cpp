@@ -18,33 +18,13 @@ struct SetterArgument<void (C::*)(A)>
     using type = std::decay_t<A>;
 };
 
-// The positions of one property in the creation, reading and writing steps.
-struct Steps
-{
-    int init = 0;
-    int read = 0;
-    int write = 0;
-};
-
+// A row of the table, reached through the bar's typed accessors.
 template <auto Get, auto Set>
-ProgressBarProperty property(ProgressBarPropertyId id, const char *name, const char *type, const char *help,
-                             std::optional<Value> initial, Value saved, Steps steps)
+ProgressBarProperty property(ProgressBarProperty p)
 {
     using T = typename SetterArgument<decltype(Set)>::type;
-    ProgressBarProperty p{id, name, type, help, std::move(initial), std::move(saved)};
-    p.initOrder = steps.init;
-    p.readOrder = steps.read;
-    p.writeOrder = steps.write;
     p.get = [](const ProgressBar &bar) { return Value(T((bar.*Get)())); };
     p.set = [](ProgressBar &bar, const Value &value) { (bar.*Set)(std::get<T>(value)); };
-    return p;
-}
-
-// Saved against the empty text but read back against the control's name: an
-// empty Text comes back as the name, and a Text equal to the name is saved.
-ProgressBarProperty readingName(ProgressBarProperty p)
-{
-    p.readsName = true;
     return p;
 }
 
@@ -55,39 +35,10 @@ QList<ProgressBarProperty> makeProperties()
     const Value white = Colour::rgb(255, 255, 255);
     const Value black = Colour::rgb(0, 0, 0);
     const Value ambient = FontDescription::ambient();
-    return {
-        property<&B::value, &B::setValue>(I::Value, "Value", "Long", "Progressbar Value.", 50, 50, {3, 3, 4}),
-        property<&B::max, &B::setMax>(I::Max, "Max", "Long", "Progressbar Max Value.", 100, 100, {1, 1, 2}),
-        property<&B::min, &B::setMin>(I::Min, "Min", "Long", "Progressbar Min Value.", 0, 0, {2, 2, 3}),
-        property<&B::roundedValue, &B::setRoundedValue>(I::RoundedValue, "RoundedValue", "Long",
-                                                        "Progressbar Rounded Corner Value.", 5, 5, {4, 4, 5}),
-        property<&B::enabled, &B::setEnabled>(I::Enabled, "Enabled", "Boolean", "Progressbar Enabled/Disabled.",
-                                              true, true, {5, 5, 6}),
-        property<&B::theme, &B::setTheme>(I::Theme, "Theme", "Long", "Progressbar Styles.", 1, 1, {6, 6, 7}),
-        property<&B::textStyle, &B::setTextStyle>(I::TextStyle, "TextStyle", "Long", "Progressbar Text Style.", 3,
-                                                  1, {12, 7, 8}),
-        property<&B::orientations, &B::setOrientations>(I::Orientations, "Orientations", "Long", "", 1, 1,
-                                                        {13, 8, 1}),
-        property<&B::textAlignment, &B::setTextAlignment>(I::TextAlignment, "TextAlignment", "Long",
-                                                          "Progressbar Text Alignment.", 5, 5, {9, 12, 11}),
-        readingName(property<&B::text, &B::setText>(I::Text, "Text", "String", "Progressbar Text.",
-                                                    QStringLiteral("Tarn ProgressBar"), QString(), {8, 9, 12})),
-        property<&B::textEffectColor, &B::setTextEffectColor>(I::TextEffectColor, "TextEffectColor", "OLE_COLOR",
-                                                              "Progressbar Text Effect Color.", white,
-                                                              Colour::rgb(200, 200, 200), {11, 10, 13}),
-        property<&B::textEffect, &B::setTextEffect>(I::TextEffect, "TextEffect", "Long",
-                                                    "Progressbar Text Effect.", 5, 1, {10, 11, 14}),
-        property<&B::textForeColor, &B::setTextForeColor>(I::TextForeColor, "TextForeColor", "OLE_COLOR",
-                                                          "Progressbar Text Color.", black, black, {7, 14, 10}),
-        property<&B::textFont, &B::setTextFont>(I::TextFont, "TextFont", "Font", "Progressbar Text Font.", ambient,
-                                                ambient, {14, 13, 9}),
-        property<&B::pbsCustomeColor1, &B::setPBSCustomeColor1>(I::PBSCustomeColor1, "PBSCustomeColor1",
-                                                                "OLE_COLOR", "Progressbar Style Custome Color 1.",
-                                                                std::nullopt, black, {0, 16, 16}),
-        property<&B::pbsCustomeColor2, &B::setPBSCustomeColor2>(I::PBSCustomeColor2, "PBSCustomeColor2",
-                                                                "OLE_COLOR", "Progressbar Style Custome Color 2.",
-                                                                std::nullopt, black, {0, 15, 15}),
-    };
+#define LUMISONG_ROW(ApiType, field, getter, Name, ...) \
+    property<&B::getter, &B::set##Name>({.id = I::Name, .name = #Name, __VA_ARGS__}),
+    return {LUMISONG_PROGRESSBAR_PROPERTIES(LUMISONG_ROW, LUMISONG_ROW)};
+#undef LUMISONG_ROW
 }
 
 // How the member list writes a value.

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "controls/progressbar/progressbarpropertylist.h"
 #include "platform/memberdescription.h"
 #include "platform/propertybag.h"
 
@@ -12,10 +13,9 @@ namespace Lumisong {
 class ProgressBar;
 
 // The progress bar's properties, in the order of its interface and of its table.
-enum class ProgressBarPropertyId {
-    Value, Max, Min, RoundedValue, Enabled, Theme, TextStyle, Orientations, TextAlignment, Text,
-    TextEffectColor, TextEffect, TextForeColor, TextFont, PBSCustomeColor1, PBSCustomeColor2,
-};
+#define LUMISONG_ENUMERATOR(ApiType, field, getter, Name, ...) Name,
+enum class ProgressBarPropertyId { LUMISONG_PROGRESSBAR_PROPERTIES(LUMISONG_ENUMERATOR, LUMISONG_ENUMERATOR) };
+#undef LUMISONG_ENUMERATOR
 
 // One property of the progress bar, declared once: its name (also its saved
 // key), how --describe shows it, its creation value, its saving default, and
@@ -26,12 +26,12 @@ struct ProgressBarProperty
 {
     using Value = PropertyBag::Value;
 
-    ProgressBarPropertyId id;
-    const char *name;
-    const char *type;
-    const char *help;
-    std::optional<Value> initial;
-    Value saved;
+    ProgressBarPropertyId id{};
+    const char *name = nullptr;
+    const char *type = nullptr;
+    const char *help = nullptr;
+    std::optional<Value> initial{};
+    Value saved{};
     // Read back against the control's name instead of the saving default
     // (the saving default is then shown with this note).
     bool readsName = false;

@@ -15,7 +15,7 @@ class ProgressBarRenderer
 public:
     // Gives the surface the bar's window shape, clears it and draws the gradients,
     // the border and the caption with `palette` (already greyed when disabled).
-    // The surface's font must be the bar's TextFont.
+    // The surface's font must be the bar's text font.
     static void paint(Surface &surface, const ProgressBarState &state,
                       const ProgressBarPalette &palette);
 

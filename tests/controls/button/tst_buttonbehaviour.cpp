@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include "buttontesting.h"
 #include "controls/button/buttonaccessible.h"
@@ -56,6 +57,19 @@ void sendMouse(QWidget *widget, QEvent::Type type, QPoint pos, quint64 time,
     QCoreApplication::sendEvent(widget, &event);
 }
 
+// Counts the paint events a widget receives.
+class PaintCounter final : public QObject
+{
+public:
+    int paints = 0;
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 } // namespace
 
 class ButtonBehaviourTest : public QObject
@@ -70,6 +84,8 @@ private slots:
     void keyboard();
     void autoRepeatedSpaceTogglesACheckButton();
     void accessKeyWithAlt();
+    void accessKeyShowsTheNewLookBeforeTheClick_data();
+    void accessKeyShowsTheNewLookBeforeTheClick();
     void optionGroupsPerContainer();
     void disabledByQWidgetIsDisabled();
     void formActivationAndLeave();
@@ -197,6 +213,44 @@ void ButtonBehaviourTest::accessKeyWithAlt()
     QTest::keyClick(form.window.get(), Qt::Key_S, Qt::AltModifier);
     QCOMPARE(clicks.size(), 2);
     QVERIFY(!button->value());
+}
+
+void ButtonBehaviourTest::accessKeyShowsTheNewLookBeforeTheClick_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("lookAtClick");
+    // A checked toggle of the bevel style is drawn pressed.
+    QTest::newRow("push") << int(ModePush) << int(StateNormal);
+    QTest::newRow("check") << int(ModeCheck) << int(StateDown);
+    QTest::newRow("option") << int(ModeOption) << int(StateDown);
+}
+
+// The new look is on the screen when the click's handler runs, and no other
+// event has run inside the key's handling.
+void ButtonBehaviourTest::accessKeyShowsTheNewLookBeforeTheClick()
+{
+    QFETCH(int, mode);
+    QFETCH(int, lookAtClick);
+    Form form;
+    zephbutton *button = loadButton(form.window.get(), u"&Load"_s, mode);
+    QVERIFY(form.show());
+    QCoreApplication::sendPostedEvents();
+    PaintCounter counter;
+    button->installEventFilter(&counter);
+    bool timerRan = false;
+    QTimer::singleShot(0, button, [&timerRan] { timerRan = true; });
+    int paintsAtClick = -1;
+    int stateAtClick = -1;
+    bool timerRanAtClick = true;
+    connect(button, &zephbutton::Click, button, [&] {
+        paintsAtClick = counter.paints;
+        stateAtClick = button->runtime().state;
+        timerRanAtClick = timerRan;
+    });
+    QTest::keyClick(form.window.get(), Qt::Key_L, Qt::AltModifier);
+    QVERIFY(paintsAtClick > 0);
+    QCOMPARE(stateAtClick, lookAtClick);
+    QVERIFY(!timerRanAtClick);
 }
 
 void ButtonBehaviourTest::optionGroupsPerContainer()

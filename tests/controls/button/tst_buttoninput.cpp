@@ -62,7 +62,7 @@ public:
     void redraw() override { model.settleCheckedLook(runtime); }
     void writeValue(bool value) override
     {
-        model.setValue(value, runtime);
+        model.assign(ButtonProperty::Value, &ButtonProperties::value, value, runtime);
         redraw();
     }
     void clearOptionGroup() override { log << u"clear group"_s; }
@@ -79,7 +79,7 @@ public:
     {
         log << (forward ? u"focus next"_s : u"focus previous"_s);
     }
-    void processPendingEvents() override {}
+    void paintNow() override {}
     void requestLeave() override {}
 };
 
