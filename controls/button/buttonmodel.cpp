@@ -34,6 +34,19 @@ auto dispatch(const ButtonPropertySpec::Field &field, Font font, Pictures pictur
         field);
 }
 
+// The pointer settings follow one another: the hand pointer sets pointer 0,
+// and a custom icon turns the hand off and selects pointer 99 (0 without one).
+void settleCursor(ButtonPropertySpec::Effect effect, bool &hand, qint16 &pointer, const Picture &icon)
+{
+    if (effect == ButtonPropertySpec::Effect::HandCursor) {
+        if (hand)
+            pointer = 0;
+        return;
+    }
+    hand = hand && icon.isNull();
+    pointer = icon.isNull() ? 0 : 99;
+}
+
 } // namespace
 
 PropertyBag::Value ButtonModel::savedDefault(const ButtonPropertySpec &spec, const FontDescription &hostFont)
@@ -124,7 +137,8 @@ bool ButtonModel::stores(ButtonProperty property, ButtonRuntime &runtime) const
 void ButtonModel::assigned(ButtonProperty property, ButtonRuntime &runtime)
 {
     using E = ButtonPropertySpec::Effect;
-    switch (ButtonMembers::property(property).effect) {
+    const E effect = ButtonMembers::property(property).effect;
+    switch (effect) {
     case E::CustomScheme:
         if (m_p.buttonStyle != StyleToolbar)
             m_p.colorScheme = SchemeCustom;
@@ -145,12 +159,8 @@ void ButtonModel::assigned(ButtonProperty property, ButtonRuntime &runtime)
             runtime.state = StateNormal;
         break;
     case E::HandCursor:
-        if (m_p.handPointer)
-            m_p.mousePointer = 0;
-        break;
     case E::IconCursor:
-        m_p.handPointer = m_p.handPointer && m_p.mouseIcon.isNull();
-        m_p.mousePointer = m_p.mouseIcon.isNull() ? 0 : 99;
+        settleCursor(effect, m_p.handPointer, m_p.mousePointer, m_p.mouseIcon);
         break;
     default:
         break;

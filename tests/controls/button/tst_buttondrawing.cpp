@@ -380,7 +380,7 @@ void ButtonDrawingTest::pictureComposition()
     params.opacity = opacity;
     params.effect = effect;
     params.grey = greyLook;
-    params.maskColor = Colour::rgb(224, 224, 224);
+    params.transparentColour = Colour::rgb(224, 224, 224);
     PictureComposer::compose(surface.pixels(), 1, 1, *picture, params);
     QCOMPARE(surface.pixel(2, 2), expected);
     QCOMPARE(surface.pixel(0, 0), face);
@@ -412,7 +412,7 @@ void ButtonDrawingTest::iconTransparencyIsLightGrey()
         surface.clear(grey(9));
         PictureComposer::Params params;
         params.useMaskColor = useMask;
-        params.maskColor = Colour::rgb(50, 60, 70); // an icon is keyed by the grey, never by MaskColor
+        params.transparentColour = Colour::rgb(50, 60, 70); // an icon is keyed by the grey, never by MaskColor
         PictureComposer::compose(surface.pixels(), 0, 0, *icon, params);
         QCOMPARE(surface.pixel(0, 0), useMask ? grey(9) : grey(192));
         QCOMPARE(surface.pixel(1, 0), Colour::rgb(50, 60, 70));
