@@ -140,15 +140,14 @@ void ButtonModel::assigned(ButtonProperty property, ButtonRuntime &runtime)
     const E effect = ButtonMembers::property(property).effect;
     switch (effect) {
     case E::CustomScheme:
-        if (m_p.buttonStyle != StyleToolbar)
-            m_p.colorScheme = SchemeCustom;
+        if (style() != StyleToolbar)
+            scheme() = SchemeCustom;
         break;
     case E::StyleLook:
-        DefaultSchemeForStyle(m_p);
-        ApplyColorScheme(m_p);
+        applyStyleLook();
         break;
     case E::SchemeColours:
-        ApplyColorScheme(m_p);
+        ApplyColorScheme(m_p, style(), scheme());
         break;
     case E::PushDrawnNormal:
         if (m_p.mode == ModePush)
@@ -167,12 +166,12 @@ void ButtonModel::assigned(ButtonProperty property, ButtonRuntime &runtime)
     }
 }
 
-ButtonProperty ButtonModel::setPicture(ButtonProperty slot, const ButtonPicturePtr &picture)
+ButtonModel::PictureStored ButtonModel::setPicture(ButtonProperty slot, const ButtonPicturePtr &picture)
 {
-    if (slot != ButtonProperty::PictureNormal && !m_p.pictureNormal)
-        slot = ButtonProperty::PictureNormal;
-    m_p.*std::get<ButtonPicturePtr ButtonProperties::*>(ButtonMembers::property(slot).field) = picture;
-    return slot;
+    const ButtonProperty normal = ButtonProperty::PictureNormal;
+    const ButtonProperty filled = slot == normal || m_p.hasPicture() ? slot : normal;
+    m_p.*std::get<ButtonPicturePtr ButtonProperties::*>(ButtonMembers::property(filled).field) = picture;
+    return {filled, slot == normal};
 }
 
 void ButtonModel::emptyPictures()
@@ -188,20 +187,26 @@ bool ButtonModel::checked() const
 
 void ButtonModel::settleCheckedLook(ButtonRuntime &runtime) const
 {
-    const int style = m_p.buttonStyle;
-    if (checked() && style != StyleClassic && style != StylePale)
+    if (checked() && style() != StyleClassic && style() != StylePale)
         runtime.state = StateDown;
+}
+
+void ButtonModel::applyStyleLook()
+{
+    if (const std::optional<int> family = DefaultSchemeForStyle(style()))
+        scheme() = *family;
+    ApplyColorScheme(m_p, style(), scheme());
 }
 
 void ButtonModel::applyRules(const ButtonRuntime &runtime)
 {
-    if (m_p.buttonStyle == StyleThemed && !runtime.themed) {
+    if (style() == StyleThemed && !runtime.themed) {
         m_p.buttonStyle = StyleSoftGradient;
-        m_p.colorScheme = SchemeBlue;
-        ApplyColorScheme(m_p);
+        scheme() = SchemeBlue;
+        ApplyColorScheme(m_p, style(), scheme());
     }
-    if (m_p.buttonStyle == StylePale)
-        m_p.foreColor = runtime.state == StateDown ? Colour::rgb(255, 255, 255) : SystemRgb(SystemColours::ButtonText);
+    if (style() == StylePale)
+        ResetForeground(m_p, runtime.state == StateDown);
 }
 
 } // namespace Lumisong

@@ -128,7 +128,7 @@ void zephbutton::announce(ButtonProperty property)
         store(property);
         break;
     case ButtonPropertySpec::Repaint::WithPicture:
-        store(property, bool(m_p.pictureNormal));
+        store(property, m_p.hasPicture());
         break;
     case ButtonPropertySpec::Repaint::Never:
         notify(property);
@@ -157,8 +157,7 @@ void zephbutton::store(ButtonProperty property, bool redraw)
 void zephbutton::setPicture(ButtonProperty slot, const ButtonPicturePtr &picture)
 {
     using B = ButtonProperty;
-    const bool normal = slot == B::PictureNormal;
-    const ButtonProperty filled = m_model.setPicture(slot, picture);
+    const auto [filled, normal] = m_model.setPicture(slot, picture);
     if (normal && !picture) {
         resizeStep();
         m_model.emptyPictures();

@@ -23,7 +23,7 @@ ProgressBar::ProgressBar(QWidget *parent) : QWidget(parent)
     // (the song list, on the main window) is not repainted at every redraw.
     setAttribute(Qt::WA_OpaquePaintEvent);
     ProgressBarAccessible::install();
-    // A fresh state holds the default font description.
+    // What a fresh state holds.
     m_surface.setFont(FontDescription().toQFont());
 }
 

@@ -143,8 +143,9 @@ void ButtonDrawingTest::colourScheme()
     p.colorScheme = schemeBefore;
     p.backColor = Colour::rgb(1, 2, 3);
     p.foreColor = Colour::rgb(9, 9, 9);
-    DefaultSchemeForStyle(p);
-    ApplyColorScheme(p);
+    if (const auto family = DefaultSchemeForStyle(style))
+        p.colorScheme = *family;
+    ApplyColorScheme(p, style, p.colorScheme);
     QCOMPARE(p.colorScheme, schemeAfter);
     QCOMPARE(p.backColor, back);
     QCOMPARE(p.foreColor, Colour::rgb(0, 0, 0));
@@ -321,6 +322,7 @@ void ButtonDrawingTest::captionLayout()
     input.pictureWidth = pictureSize;
     input.pictureHeight = pictureSize;
     input.state = state;
+    input.style = style;
     const auto result = CaptionLayout::layout(p, input, 40, 13);
     QCOMPARE(result.caption, PixelRect::fromSize(caption.x(), caption.y(), caption.width(), caption.height()));
     if (pictureSize)
