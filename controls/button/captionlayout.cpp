@@ -50,6 +50,66 @@ int CaptionLayout::measureWidth(const ButtonProperties &properties, int width)
 
 namespace {
 
+// The picture rectangle for a caption rectangle; previous when the button
+// has no normal picture or the alignment is unknown.
+PixelRect placePicture(const ButtonProperties &properties, const CaptionLayout::Input &input,
+                       int place, const PixelRect &caption)
+{
+    PixelRect picture = input.previousPicture;
+    if (!properties.hasPicture())
+        return picture;
+
+    const int w = input.pictureWidth;
+    const int h = input.pictureHeight;
+    const int W = input.width;
+    const int H = input.height;
+    const int dropShift = properties.hasDropDown() ? 8 : 0;
+    int left = picture.left;
+    int top = picture.top;
+
+    if (captionBlank(properties.caption) || place == PictureBehindCaption) {
+        left = (W - w) / 2 - dropShift;
+        top = (H - h) / 2;
+    } else {
+        switch (place) {
+        case PictureLeftEdge:
+            left = 3;
+            top = (H - h) / 2;
+            break;
+        case PictureLeftOfCaption:
+            left = caption.left - w - 4;
+            top = (H - h) / 2;
+            break;
+        case PictureRightEdge:
+        case PictureRightOfCaption:
+            left = place == PictureRightEdge ? W - w - 3 : caption.right + 4;
+            top = (H - h) / 2;
+            left -= 2 * dropShift;
+            left = std::max(left, caption.right + 2);
+            break;
+        case PictureTopEdge:
+            left = (W - w) / 2 - dropShift;
+            top = 4;
+            break;
+        case PictureAboveCaption:
+            left = (W - w) / 2 - dropShift;
+            top = caption.top - h - 2;
+            break;
+        case PictureBottomEdge:
+            left = (W - w) / 2 - dropShift;
+            top = H - h - 4;
+            break;
+        case PictureBelowCaption:
+            left = (W - w) / 2 - dropShift;
+            top = caption.bottom + 2;
+            break;
+        default:
+            break;
+        }
+    }
+    return {left, top, left + w, top + h};
+}
+
 // The caption's box by its own alignment, before a picture makes room.
 PixelRect alignedCaption(const ButtonProperties &properties, const CaptionLayout::Input &input,
                          int place, int textWidth, int textHeight)
@@ -126,66 +186,6 @@ PixelRect besidePicture(const ButtonProperties &properties, const CaptionLayout:
     }
 
     return c;
-}
-
-// The picture rectangle for a caption rectangle; previous when the button
-// has no picture or the place is unknown.
-PixelRect placePicture(const ButtonProperties &properties, const CaptionLayout::Input &input,
-                       int place, const PixelRect &caption)
-{
-    PixelRect picture = input.previousPicture;
-    if (!properties.hasPicture())
-        return picture;
-
-    const int w = input.pictureWidth;
-    const int h = input.pictureHeight;
-    const int W = input.width;
-    const int H = input.height;
-    const int dropShift = properties.hasDropDown() ? 8 : 0;
-    int left = picture.left;
-    int top = picture.top;
-
-    if (captionBlank(properties.caption) || place == PictureBehindCaption) {
-        left = (W - w) / 2 - dropShift;
-        top = (H - h) / 2;
-    } else {
-        switch (place) {
-        case PictureLeftEdge:
-            left = 3;
-            top = (H - h) / 2;
-            break;
-        case PictureLeftOfCaption:
-            left = caption.left - w - 4;
-            top = (H - h) / 2;
-            break;
-        case PictureRightEdge:
-        case PictureRightOfCaption:
-            left = place == PictureRightEdge ? W - w - 3 : caption.right + 4;
-            top = (H - h) / 2;
-            left -= 2 * dropShift;
-            left = std::max(left, caption.right + 2);
-            break;
-        case PictureTopEdge:
-            left = (W - w) / 2 - dropShift;
-            top = 4;
-            break;
-        case PictureAboveCaption:
-            left = (W - w) / 2 - dropShift;
-            top = caption.top - h - 2;
-            break;
-        case PictureBottomEdge:
-            left = (W - w) / 2 - dropShift;
-            top = H - h - 4;
-            break;
-        case PictureBelowCaption:
-            left = (W - w) / 2 - dropShift;
-            top = caption.bottom + 2;
-            break;
-        default:
-            break;
-        }
-    }
-    return {left, top, left + w, top + h};
 }
 
 } // namespace

@@ -46,7 +46,6 @@ public:
     static Result layout(const ButtonProperties &properties, const Input &input, int textWidth,
                          int textHeight);
 
-
     // Styles whose content moves by one pixel while pressed.
     static bool pressShiftsContent(int style);
 };
