@@ -34,6 +34,19 @@ auto dispatch(const ButtonPropertySpec::Field &field, Font font, Pictures pictur
         field);
 }
 
+// The pointer settings follow one another: the hand pointer sets pointer 0,
+// and a custom icon turns the hand off and selects pointer 99 (0 without one).
+void settleCursor(ButtonPropertySpec::Effect effect, bool &hand, qint16 &pointer, const Picture &icon)
+{
+    if (effect == ButtonPropertySpec::Effect::HandCursor) {
+        if (hand)
+            pointer = 0;
+        return;
+    }
+    hand = hand && icon.isNull();
+    pointer = icon.isNull() ? 0 : 99;
+}
+
 } // namespace
 
 PropertyBag::Value ButtonModel::savedDefault(const ButtonPropertySpec &spec, const FontDescription &hostFont)
@@ -124,17 +137,17 @@ bool ButtonModel::stores(ButtonProperty property, ButtonRuntime &runtime) const
 void ButtonModel::assigned(ButtonProperty property, ButtonRuntime &runtime)
 {
     using E = ButtonPropertySpec::Effect;
-    switch (ButtonMembers::property(property).effect) {
+    const E effect = ButtonMembers::property(property).effect;
+    switch (effect) {
     case E::CustomScheme:
-        if (m_p.buttonStyle != StyleToolbar)
-            m_p.colorScheme = SchemeCustom;
+        if (style() != StyleToolbar)
+            scheme() = SchemeCustom;
         break;
     case E::StyleLook:
-        DefaultSchemeForStyle(m_p);
-        ApplyColorScheme(m_p);
+        applyStyleLook();
         break;
     case E::SchemeColours:
-        ApplyColorScheme(m_p);
+        ApplyColorScheme(m_p, style(), scheme());
         break;
     case E::PushDrawnNormal:
         if (m_p.mode == ModePush)
@@ -145,24 +158,20 @@ void ButtonModel::assigned(ButtonProperty property, ButtonRuntime &runtime)
             runtime.state = StateNormal;
         break;
     case E::HandCursor:
-        if (m_p.handPointer)
-            m_p.mousePointer = 0;
-        break;
     case E::IconCursor:
-        m_p.handPointer = m_p.handPointer && m_p.mouseIcon.isNull();
-        m_p.mousePointer = m_p.mouseIcon.isNull() ? 0 : 99;
+        settleCursor(effect, m_p.handPointer, m_p.mousePointer, m_p.mouseIcon);
         break;
     default:
         break;
     }
 }
 
-ButtonProperty ButtonModel::setPicture(ButtonProperty slot, const ButtonPicturePtr &picture)
+ButtonModel::PictureStored ButtonModel::setPicture(ButtonProperty slot, const ButtonPicturePtr &picture)
 {
-    if (slot != ButtonProperty::PictureNormal && !m_p.pictureNormal)
-        slot = ButtonProperty::PictureNormal;
-    m_p.*std::get<ButtonPicturePtr ButtonProperties::*>(ButtonMembers::property(slot).field) = picture;
-    return slot;
+    const ButtonProperty normal = ButtonProperty::PictureNormal;
+    const ButtonProperty filled = slot == normal || m_p.hasPicture() ? slot : normal;
+    m_p.*std::get<ButtonPicturePtr ButtonProperties::*>(ButtonMembers::property(filled).field) = picture;
+    return {filled, slot == normal};
 }
 
 void ButtonModel::emptyPictures()
@@ -178,20 +187,26 @@ bool ButtonModel::checked() const
 
 void ButtonModel::settleCheckedLook(ButtonRuntime &runtime) const
 {
-    const int style = m_p.buttonStyle;
-    if (checked() && style != StyleClassic && style != StylePale)
+    if (checked() && style() != StyleClassic && style() != StylePale)
         runtime.state = StateDown;
+}
+
+void ButtonModel::applyStyleLook()
+{
+    if (const std::optional<int> family = DefaultSchemeForStyle(style()))
+        scheme() = *family;
+    ApplyColorScheme(m_p, style(), scheme());
 }
 
 void ButtonModel::applyRules(const ButtonRuntime &runtime)
 {
-    if (m_p.buttonStyle == StyleThemed && !runtime.themed) {
+    if (style() == StyleThemed && !runtime.themed) {
         m_p.buttonStyle = StyleSoftGradient;
-        m_p.colorScheme = SchemeBlue;
-        ApplyColorScheme(m_p);
+        scheme() = SchemeBlue;
+        ApplyColorScheme(m_p, style(), scheme());
     }
-    if (m_p.buttonStyle == StylePale)
-        m_p.foreColor = runtime.state == StateDown ? Colour::rgb(255, 255, 255) : SystemRgb(SystemColours::ButtonText);
+    if (style() == StylePale)
+        ResetForeground(m_p, runtime.state == StateDown);
 }
 
 } // namespace Lumisong

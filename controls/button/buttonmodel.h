@@ -21,6 +21,8 @@ class ButtonModel
 public:
     ButtonProperties &values() { return m_p; }
     const ButtonProperties &values() const { return m_p; }
+    // The style every look and rule goes by.
+    int style() const { return m_p.buttonStyle; }
 
     // A newly placed button's value of a property with one.
     void place(const ButtonPropertySpec &spec);
@@ -51,9 +53,17 @@ public:
     }
     // A hot or down picture given while there is no normal picture becomes the
     // normal picture; an empty normal picture empties the other two as well
-    // (emptyPictures). Returns the slot that was filled.
-    ButtonProperty setPicture(ButtonProperty slot, const ButtonPicturePtr &picture);
+    // (emptyPictures).
+    struct PictureStored
+    {
+        ButtonProperty filled; // the slot that took the picture
+        bool normalGiven;      // the picture was given for the normal slot
+    };
+    PictureStored setPicture(ButtonProperty slot, const ButtonPicturePtr &picture);
     void emptyPictures();
+
+    // The scheme a new style starts with, and the colours of style and scheme.
+    void applyStyleLook();
 
     // A checked toggle (not of styles 0 and 6) is drawn pressed.
     bool checked() const;
@@ -68,6 +78,8 @@ private:
     bool stores(ButtonProperty property, ButtonRuntime &runtime) const;
     // What a stored assignment does to the other values: its row's Effect.
     void assigned(ButtonProperty property, ButtonRuntime &runtime);
+    // The colour scheme, which the rules set and the colours follow.
+    int &scheme() { return m_p.colorScheme; }
 
     ButtonProperties m_p;
 };

@@ -15,6 +15,16 @@
 
 namespace Lumisong {
 
+namespace {
+
+// The picture where `use` holds and there is one, else the fallback.
+ButtonPicturePtr preferred(bool use, const ButtonPicturePtr &picture, const ButtonPicturePtr &fallback)
+{
+    return use && picture ? picture : fallback;
+}
+
+} // namespace
+
 ButtonPainter::ButtonPainter(Surface &surface, const CaptionLayout::Result &previous)
     : m_surface(surface)
     , m_canvas(surface)
@@ -40,7 +50,7 @@ QRegion ButtonPainter::windowRegionFor(int style, int width, int height)
 
 QRegion ButtonPainter::outline(const StyleInput &in)
 {
-    return windowRegionFor(in.properties.buttonStyle, in.W, in.H);
+    return windowRegionFor(in.style, in.W, in.H);
 }
 
 ButtonPainter::Painted ButtonPainter::Redraw(const ButtonProperties &properties, const ButtonRuntime &runtime)
@@ -48,7 +58,8 @@ ButtonPainter::Painted ButtonPainter::Redraw(const ButtonProperties &properties,
     if (m_surface.isEmpty())
         return {m_layout, std::nullopt};
     m_surface.clear(SystemRgb(SystemColours::ButtonFace));
-    const StylePainter paint = painterForStyle(properties.buttonStyle);
+    const int style = properties.buttonStyle;
+    const StylePainter paint = painterForStyle(style);
     if (!paint)
         return {m_layout, std::nullopt};
     const int H = m_surface.height();
@@ -60,10 +71,13 @@ ButtonPainter::Painted ButtonPainter::Redraw(const ButtonProperties &properties,
                         roundEven(H / 2.0),
                         TranslateColor(properties.backColor),
                         properties.mode != ModePush && properties.value,
-                        runtime.hasFocus || runtime.isDefault};
+                        runtime.hasFocus || runtime.isDefault,
+                        style,
+                        properties.colorScheme,
+                        TranslateColor(properties.foreColor)};
     const StyleShape shape = paint(*this, in);
     if (runtime.focusCues && runtime.hasFocus && runtime.userMode && runtime.parentActive
-        && !hasOwnFocusRect(properties.buttonStyle))
+        && !hasOwnFocusRect(style))
         m_canvas.DrawFocusRect({1, 1, in.W - 1, in.H - 1});
     return {m_layout, shape};
 }
@@ -92,12 +106,10 @@ bool hasOwnFocusRect(int style)
 void ButtonPainter::ChoosePicture(const StyleInput &in)
 {
     const ButtonProperties &p = in.properties;
-    if (in.state == StateDown || in.checked)
-        m_current = p.pictureDown ? p.pictureDown : (p.pictureHot ? p.pictureHot : p.pictureNormal);
-    else if (in.state == StateHot)
-        m_current = p.pictureHot ? p.pictureHot : p.pictureNormal;
-    else
-        m_current = p.pictureNormal;
+    const bool down = in.state == StateDown || in.checked;
+    const bool hot = down || in.state == StateHot;
+    // Down falls back on hot, and hot on normal.
+    m_current = preferred(down, p.pictureDown, preferred(hot, p.pictureHot, p.pictureNormal));
 }
 
 void ButtonPainter::DrawPicture(const StyleInput &in, const PixelRect &rect, std::optional<Colour> tint)
@@ -157,8 +169,7 @@ void ButtonPainter::DrawCaption(const StyleInput &in, Colour colour)
 void ButtonPainter::drawSymbol(const StyleInput &in)
 {
     const QChar symbol = QString::number(in.properties.dropDownSymbol).front();
-    const Colour colour = in.properties.enabled ? TranslateColor(in.properties.foreColor)
-                                               : SystemRgb(SystemColours::GrayText);
+    const Colour colour = in.properties.enabled ? in.fore : SystemRgb(SystemColours::GrayText);
     const PixelRect &cell = m_layout.symbol;
     if (m_surface.devicePixelRatio() == 1.0) {
         for (const PixelRect &span : SymbolGlyph::spans(symbol)) {
@@ -201,6 +212,7 @@ void ButtonPainter::DrawContent(const StyleInput &in)
     input.pictureHeight = m_current ? m_current->height() : 0;
     input.state = in.state;
     input.previousPicture = m_layout.picture;
+    input.style = in.style;
 
     const QSize text = CaptionText::measure(m_surface.font(), p.caption,
                                             CaptionLayout::measureWidth(p, w), p.rightToLeft);
@@ -227,7 +239,7 @@ void ButtonPainter::DrawContent(const StyleInput &in)
     if (!p.caption.isEmpty() && !m_layout.caption.isEmpty()) {
         Colour colour = SystemRgb(SystemColours::GrayText);
         if (p.enabled)
-            colour = TranslateColor(in.state == StateHot ? p.foreColorHover : p.foreColor);
+            colour = in.state == StateHot ? TranslateColor(p.foreColorHover) : in.fore;
         DrawCaption(in, colour);
     }
 

@@ -33,6 +33,9 @@ struct StyleInput
     Colour C;                    // the translated background colour
     bool checked = false;        // a toggle whose Value is True
     bool focusOrDefault = false;
+    int style = 0;               // the look being drawn
+    int scheme = 0;              // its colour scheme
+    Colour fore;                 // the translated foreground colour
 };
 
 // Whether a look that has a focus rectangle draws it now: ShowFocusRect, or

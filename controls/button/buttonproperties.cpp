@@ -70,13 +70,12 @@ bool takesSystemFace(int style)
 
 } // namespace
 
-void DefaultSchemeForStyle(ButtonProperties &properties)
+std::optional<int> DefaultSchemeForStyle(int style)
 {
-    switch (properties.buttonStyle) {
+    switch (style) {
     case StyleGlass:
     case StyleSatin:
-        properties.colorScheme = SchemeSilver;
-        break;
+        return SchemeSilver;
     case StyleClassic:
     case StyleFlat:
     case StyleSoftGradient:
@@ -85,25 +84,28 @@ void DefaultSchemeForStyle(ButtonProperties &properties)
     case StyleSky:
     case StyleAmber:
     case StyleBevel:
-        properties.colorScheme = SchemeBlue;
-        break;
+        return SchemeBlue;
     default:
-        break;
+        return std::nullopt;
     }
 }
 
-void ApplyColorScheme(ButtonProperties &properties)
+void ApplyColorScheme(ButtonProperties &properties, int style, int scheme)
 {
-    const int style = properties.buttonStyle;
     if (takesSystemFace(style))
         properties.backColor = SystemRgb(SystemColours::ButtonFace);
-    else if (const auto colour = schemeBackColour(style, properties.colorScheme))
+    else if (const auto colour = schemeBackColour(style, scheme))
         properties.backColor = *colour;
 
-    properties.foreColor = SystemRgb(SystemColours::ButtonText);
+    ResetForeground(properties);
     properties.showFocusRect = style == StyleClassic || style == StyleFlat || style == StyleSatin;
     if (style == StyleToolbar)
         properties.picturePushOnHover = true;
+}
+
+void ResetForeground(ButtonProperties &properties, bool white)
+{
+    properties.foreColor = white ? Colour::rgb(255, 255, 255) : SystemRgb(SystemColours::ButtonText);
 }
 
 } // namespace Lumisong

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+
 #include "controls/button/buttonpicture.h"
 #include "controls/button/buttonpropertylist.h"
 #include "platform/colour.h"
@@ -28,17 +30,24 @@ struct ButtonProperties
 
     // A drop-down symbol or separator narrows the caption area.
     bool hasDropDown() const { return dropDownSymbol != 0 || dropDownSeparator; }
+    // The normal picture is the one the hot and down pictures fall back on;
+    // without it the button has none.
+    bool hasPicture() const { return bool(pictureNormal); }
 };
 
-// Sets the colour scheme to the family a style starts with (silver for the
-// glass and satin looks, blue for most others); styles 5, 11, 12, 13 and
-// unknown values keep the scheme they have.
-void DefaultSchemeForStyle(ButtonProperties &properties);
+// The colour scheme family a style starts with (silver for the glass and
+// satin looks, blue for most others); none for styles 5, 11, 12, 13 and
+// unknown values, which keep the scheme they have.
+std::optional<int> DefaultSchemeForStyle(int style);
 
 // Derives the background from style and scheme, resets the caption colour
 // to the system button text, chooses the focus rectangle by style and turns
 // the pushed picture on for the toolbar style. System colours are stored as
 // their current RGB values, not as references. Sends no notifications.
-void ApplyColorScheme(ButtonProperties &properties);
+void ApplyColorScheme(ButtonProperties &properties, int style, int scheme);
+
+// Resets the foreground to the system's button foreground, or to white (the
+// pale look's while pressed).
+void ResetForeground(ButtonProperties &properties, bool white = false);
 
 } // namespace Lumisong

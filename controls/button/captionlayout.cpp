@@ -48,11 +48,15 @@ int CaptionLayout::measureWidth(const ButtonProperties &properties, int width)
     return width - reserve;
 }
 
-PixelRect CaptionLayout::placePicture(const ButtonProperties &properties, const Input &input,
-                                      const PixelRect &caption)
+namespace {
+
+// The picture rectangle for a caption rectangle; previous when the button
+// has no normal picture or the alignment is unknown.
+PixelRect placePicture(const ButtonProperties &properties, const CaptionLayout::Input &input,
+                       int place, const PixelRect &caption)
 {
     PixelRect picture = input.previousPicture;
-    if (!properties.pictureNormal)
+    if (!properties.hasPicture())
         return picture;
 
     const int w = input.pictureWidth;
@@ -60,7 +64,6 @@ PixelRect CaptionLayout::placePicture(const ButtonProperties &properties, const 
     const int W = input.width;
     const int H = input.height;
     const int dropShift = properties.hasDropDown() ? 8 : 0;
-    const int place = properties.pictureAlign;
     int left = picture.left;
     int top = picture.top;
 
@@ -107,17 +110,14 @@ PixelRect CaptionLayout::placePicture(const ButtonProperties &properties, const 
     return {left, top, left + w, top + h};
 }
 
-namespace {
-
 // The caption's box by its own alignment, before a picture makes room.
 PixelRect alignedCaption(const ButtonProperties &properties, const CaptionLayout::Input &input,
-                         int textWidth, int textHeight)
+                         int place, int textWidth, int textHeight)
 {
     const int W = input.width;
     const int H = input.height;
     const int w = input.pictureWidth;
     const bool drop = properties.hasDropDown();
-    const int place = properties.pictureAlign;
 
     PixelRect c{0, 0, textWidth, textHeight};
     switch (properties.captionAlign) {
@@ -143,15 +143,14 @@ PixelRect alignedCaption(const ButtonProperties &properties, const CaptionLayout
 
 // The caption moved out of the picture's way, by where the picture goes.
 PixelRect besidePicture(const ButtonProperties &properties, const CaptionLayout::Input &input,
-                        PixelRect c)
+                        int place, PixelRect c)
 {
     const int W = input.width;
     const int w = input.pictureWidth;
     const int h = input.pictureHeight;
-    const int place = properties.pictureAlign;
     const bool centred = properties.captionAlign == CaptionCenter;
 
-    if (properties.pictureNormal) {
+    if (properties.hasPicture()) {
         switch (place) {
         case PictureLeftEdge:
         case PictureLeftOfCaption:
@@ -197,13 +196,14 @@ CaptionLayout::Result CaptionLayout::layout(const ButtonProperties &properties, 
     const int W = input.width;
     const int H = input.height;
     const bool drop = properties.hasDropDown();
-    PixelRect c = besidePicture(properties, input,
-                                alignedCaption(properties, input, textWidth, textHeight));
+    const int place = properties.pictureAlign;
+    PixelRect c = besidePicture(properties, input, place,
+                                alignedCaption(properties, input, place, textWidth, textHeight));
 
     if (properties.captionAlign == CaptionRight && drop)
         c = movedBy(c, -16, 0);
 
-    if (properties.buttonStyle == StyleThemed) {
+    if (input.style == StyleThemed) {
         c.left = std::max(c.left, 4);
         c.top = std::max(c.top, 4);
         if (W - 4 < c.right)
@@ -214,19 +214,19 @@ CaptionLayout::Result CaptionLayout::layout(const ButtonProperties &properties, 
 
     Result result;
     result.caption = c;
-    result.picture = placePicture(properties, input, c);
+    result.picture = placePicture(properties, input, place, c);
     result.hasSymbol = properties.dropDownSymbol != 0;
     if (result.hasSymbol)
         result.symbol = {W - 15, roundEven(H / 2.0 - 7), W, roundEven(H / 2.0 + 8)};
 
     result.separator = properties.dropDownSeparator && W - 8 > c.right;
 
-    if (input.state == StateDown && pressShiftsContent(properties.buttonStyle)) {
+    if (input.state == StateDown && pressShiftsContent(input.style)) {
         result.caption = movedBy(result.caption, 1, 1);
         result.picture = movedBy(result.picture, 1, 1);
         result.symbol = movedBy(result.symbol, 1, 1);
         // The symbol of the classic, pale and sky families travels twice as far.
-        const int style = properties.buttonStyle;
+        const int style = input.style;
         if (style != StyleSunrise && style != StyleBevel)
             result.symbol = movedBy(result.symbol, 1, 1);
     }

@@ -26,6 +26,7 @@ public:
         int pictureHeight = 0;
         int state = 0;                  // ButtonState
         PixelRect previousPicture;      // kept when no picture is placed
+        int style = 0;                  // the look being drawn
     };
 
     struct Result
@@ -44,11 +45,6 @@ public:
     // textWidth/textHeight: the measured caption (0 x 0 for an empty one).
     static Result layout(const ButtonProperties &properties, const Input &input, int textWidth,
                          int textHeight);
-
-    // The picture rectangle for a caption rectangle; previous when the button
-    // has no normal picture or the alignment is unknown.
-    static PixelRect placePicture(const ButtonProperties &properties, const Input &input,
-                                  const PixelRect &caption);
 
     // Styles whose content moves by one pixel while pressed.
     static bool pressShiftsContent(int style);

@@ -19,9 +19,8 @@ using Edge = ButtonCanvas::Edge;
 StyleShape paintClassicFamily(ButtonPainter &painter, const StyleInput &in)
 {
     StyleShape shape;
-    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault, style, scheme, fore] = in;
     ButtonCanvas &c = painter.canvas();
-    const int style = p.buttonStyle;
     const Colour back = in.C;
     const PixelRect whole = c.whole();
 

@@ -47,9 +47,9 @@ const Ring OliveDefaultRing{Colour::rgb(194, 209, 143), Colour::rgb(194, 209, 14
 // The face of the soft gradient look at rest and on hover.
 void softGradientFace(ButtonPainter &painter, const StyleInput &in)
 {
-    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault, style, scheme, fore] = in;
     ButtonCanvas &c = painter.canvas();
-    switch (in.properties.colorScheme) {
+    switch (scheme) {
     case SchemeBlue:
     case SchemeOlive:
     case SchemeCustom:
@@ -71,9 +71,8 @@ void softGradientFace(ButtonPainter &painter, const StyleInput &in)
 StyleShape paintSoftGradient(ButtonPainter &painter, const StyleInput &in)
 {
     StyleShape shape;
-    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault, style, scheme, fore] = in;
     ButtonCanvas &c = painter.canvas();
-    const int scheme = p.colorScheme;
     const bool blueFamily = scheme == SchemeBlue || scheme == SchemeOlive || scheme == SchemeCustom;
 
     if (!p.enabled) {
@@ -159,7 +158,7 @@ StyleShape paintSoftGradient(ButtonPainter &painter, const StyleInput &in)
 StyleShape paintGlass(ButtonPainter &painter, const StyleInput &in)
 {
     StyleShape shape;
-    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault, style, scheme, fore] = in;
     ButtonCanvas &c = painter.canvas();
     const int upper = roundEven(H / 2.0 - 2);
     const int lower = roundEven(H - H / 2.0 - 1);
@@ -233,12 +232,12 @@ StyleShape paintGlass(ButtonPainter &painter, const StyleInput &in)
 StyleShape paintToolbar(ButtonPainter &painter, const StyleInput &in)
 {
     StyleShape shape;
-    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault, style, scheme, fore] = in;
     ButtonCanvas &c = painter.canvas();
 
     Colour face = Colour::rgb(0, 0, 0);
     Colour border = Colour::rgb(0, 0, 0);
-    switch (p.colorScheme) {
+    switch (scheme) {
     case SchemeBlue:
         face = Colour::rgb(193, 210, 238);
         border = Colour::rgb(49, 106, 197);
@@ -292,7 +291,7 @@ StyleShape paintToolbar(ButtonPainter &painter, const StyleInput &in)
 StyleShape paintSunrise(ButtonPainter &painter, const StyleInput &in)
 {
     StyleShape shape;
-    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault, style, scheme, fore] = in;
     ButtonCanvas &c = painter.canvas();
     const Colour navy = Colour::rgb(0, 0, 128);
 

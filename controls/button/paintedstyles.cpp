@@ -21,7 +21,7 @@ StyleShape paintPale(ButtonPainter &painter, const StyleInput &in)
 {
     StyleShape shape;
     // This look owns its caption colour: the model settles it before painting.
-    auto [p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
+    auto [p, rt, state, W, H, half, C, checked, focusOrDefault, style, scheme, fore] = in;
     ButtonCanvas &c = painter.canvas();
 
     if (p.mode != ModePush) {
@@ -78,7 +78,7 @@ StyleShape paintPale(ButtonPainter &painter, const StyleInput &in)
 StyleShape paintSky(ButtonPainter &painter, const StyleInput &in)
 {
     StyleShape shape;
-    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault, style, scheme, fore] = in;
     ButtonCanvas &c = painter.canvas();
     const Colour frame = Colour::rgb(97, 158, 202);
     const Colour corner = ShiftColor(frame, 0.3f);
@@ -118,7 +118,7 @@ StyleShape paintSky(ButtonPainter &painter, const StyleInput &in)
 StyleShape paintAmber(ButtonPainter &painter, const StyleInput &in)
 {
     StyleShape shape;
-    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault, style, scheme, fore] = in;
     ButtonCanvas &c = painter.canvas();
     const int T = roundEven(H / 2.7);
     const int L = roundEven(H - H / 2.7);
@@ -169,7 +169,7 @@ StyleShape paintAmber(ButtonPainter &painter, const StyleInput &in)
 StyleShape paintSatin(ButtonPainter &painter, const StyleInput &in)
 {
     StyleShape shape;
-    auto [p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
+    auto [p, rt, state, W, H, half, C, checked, focusOrDefault, style, scheme, fore] = in;
     ButtonCanvas &c = painter.canvas();
 
     if (!p.enabled)

@@ -110,7 +110,7 @@ PictureComposer::Params PictureComposer::paramsFor(const ButtonProperties &prope
         }
     }
     params.useMaskColor = properties.useMaskColor;
-    params.maskColor = properties.maskColor;
+    params.transparentColour = properties.maskColor;
     return params;
 }
 
@@ -131,7 +131,7 @@ void PictureComposer::compose(QImage &target, int left, int top, const ButtonPic
     const bool alphaPath = picture.usesAlpha();
     // A bitmap is keyed by the stored mask colour as it is: a system-colour
     // reference has its top bit set and so never equals a pixel.
-    const Colour mask = icon ? kIconMask : params.maskColor;
+    const Colour mask = icon ? kIconMask : params.transparentColour;
     const int k = std::min(params.opacity, 255);
 
     for (int y = y0; y < y1; ++y) {

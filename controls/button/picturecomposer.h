@@ -28,7 +28,7 @@ public:
         bool grey = false;      // disabled grey look; effects are then skipped
         std::optional<Colour> tint; // none: the picture itself; else its silhouette in this colour
         bool useMaskColor = true;
-        Colour maskColor{0};        // stored value; a system reference never matches a pixel
+        Colour transparentColour{0}; // stored value; a system reference never matches a pixel
     };
 
     // Lighter[v] = min(255, v * 293 / 255), Darker[v] = v * 217 / 255.

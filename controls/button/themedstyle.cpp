@@ -85,15 +85,15 @@ QRegion panelRegion(QStyle *style, const StyleInput &in, int state, int W, int H
 StyleShape paintThemed(ButtonPainter &painter, const StyleInput &in)
 {
     StyleShape shape;
-    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault] = in;
-    QStyle *style = qobject_cast<QApplication *>(QCoreApplication::instance()) ? QApplication::style()
-                                                                                : nullptr;
-    if (style && W > 0 && H > 0) {
-        shape = panelRegion(style, in, state, W, H);
+    const auto &[p, rt, state, W, H, half, C, checked, focusOrDefault, style, scheme, fore] = in;
+    QStyle *appStyle = qobject_cast<QApplication *>(QCoreApplication::instance()) ? QApplication::style()
+                                                                                   : nullptr;
+    if (appStyle && W > 0 && H > 0) {
+        shape = panelRegion(appStyle, in, state, W, H);
         QPainter p(&painter.canvas().surface().pixels());
         p.setClipRect(QRect(0, 0, W, H));
         const QStyleOptionButton option = panelOption(in, state, QRect(0, 0, W, H));
-        style->drawControl(QStyle::CE_PushButtonBevel, &option, &p, nullptr);
+        appStyle->drawControl(QStyle::CE_PushButtonBevel, &option, &p, nullptr);
     }
     painter.DrawContent(in);
     return shape;

@@ -106,8 +106,7 @@ void zephbutton::InitProperties()
             break;
         }
     }
-    DefaultSchemeForStyle(m_p);
-    ApplyColorScheme(m_p);
+    m_model.applyStyleLook();
     m_model.applyRules(m_runtime);
     Redraw();
 }
@@ -251,7 +250,7 @@ void zephbutton::Redraw()
 void zephbutton::applyStyleShape()
 {
     m_surface.setWindowRegion(
-        ButtonPainter::windowRegionFor(m_p.buttonStyle, m_surface.width(), m_surface.height()));
+        ButtonPainter::windowRegionFor(m_model.style(), m_surface.width(), m_surface.height()));
 }
 
 void zephbutton::setRuntime(const ButtonRuntime &runtime)

@@ -10,6 +10,7 @@
 #include <QPixmap>
 
 #include <algorithm>
+#include <optional>
 
 #include "controls/button/buttonenums.h"
 #include "controls/button/colourmath.h"
@@ -49,6 +50,19 @@ Qt::CursorShape cursorForPointer(int pointer)
     default:
         return Qt::ArrowCursor;
     }
+}
+
+// The cursor of the pointer settings: the hand before all, a custom icon as
+// pointer 99, none (the window's own) for pointer 0.
+std::optional<QCursor> cursorFor(bool hand, int pointer, const Picture &icon)
+{
+    if (hand)
+        return QCursor(Qt::PointingHandCursor);
+    if (pointer == 99 && !icon.isNull())
+        return QCursor(QPixmap::fromImage(icon.image));
+    if (pointer == 0)
+        return std::nullopt;
+    return QCursor(cursorForPointer(pointer));
 }
 
 } // namespace
@@ -114,7 +128,7 @@ void zephbutton::announce(ButtonProperty property)
         store(property);
         break;
     case ButtonPropertySpec::Repaint::WithPicture:
-        store(property, bool(m_p.pictureNormal));
+        store(property, m_p.hasPicture());
         break;
     case ButtonPropertySpec::Repaint::Never:
         notify(property);
@@ -143,8 +157,7 @@ void zephbutton::store(ButtonProperty property, bool redraw)
 void zephbutton::setPicture(ButtonProperty slot, const ButtonPicturePtr &picture)
 {
     using B = ButtonProperty;
-    const bool normal = slot == B::PictureNormal;
-    const ButtonProperty filled = m_model.setPicture(slot, picture);
+    const auto [filled, normal] = m_model.setPicture(slot, picture);
     if (normal && !picture) {
         resizeStep();
         m_model.emptyPictures();
@@ -223,14 +236,10 @@ qulonglong zephbutton::hWnd() const
 
 void zephbutton::applyCursor()
 {
-    if (m_p.handPointer)
-        setCursor(Qt::PointingHandCursor);
-    else if (m_p.mousePointer == 99 && !m_p.mouseIcon.isNull())
-        setCursor(QCursor(QPixmap::fromImage(m_p.mouseIcon.image)));
-    else if (m_p.mousePointer == 0)
-        unsetCursor();
+    if (const std::optional<QCursor> cursor = cursorFor(m_p.handPointer, m_p.mousePointer, m_p.mouseIcon))
+        setCursor(*cursor);
     else
-        setCursor(cursorForPointer(m_p.mousePointer));
+        unsetCursor();
 }
 
 } // namespace Lumisong

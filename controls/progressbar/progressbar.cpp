@@ -23,7 +23,8 @@ ProgressBar::ProgressBar(QWidget *parent) : QWidget(parent)
     // (the song list, on the main window) is not repainted at every redraw.
     setAttribute(Qt::WA_OpaquePaintEvent);
     ProgressBarAccessible::install();
-    m_surface.setFont(m_state.textFont.toQFont());
+    // What a fresh state holds.
+    m_surface.setFont(FontDescription().toQFont());
 }
 
 ProgressBar::~ProgressBar() = default;

@@ -105,7 +105,7 @@ private:
     void renderSurface();
 
     ProgressBarState m_state;
-    ProgressBarPalette m_palette; // of the last valid theme; drawn greyed when disabled
+    ProgressBarPalette m_palette; // of the last valid palette number; drawn greyed when disabled
     Surface m_surface;
     // The surface at the screen's resolution when that is finer (null at ratio 1).
     QImage m_deviceImage;

@@ -38,18 +38,18 @@ constexpr int CustomTheme = 10;
 
 } // namespace
 
-std::optional<ProgressBarPalette> ProgressBarPalette::forTheme(int theme, Colour custom1,
+std::optional<ProgressBarPalette> ProgressBarPalette::forTheme(int number, Colour custom1,
                                                                Colour custom2)
 {
     ProgressBarPalette palette;
-    if (theme >= 1 && theme <= 9) {
+    if (number >= 1 && number <= 9) {
         for (int slot = 0; slot < SlotCount; ++slot) {
-            const Rgb &c = BuiltIn[theme - 1][slot];
+            const Rgb &c = BuiltIn[number - 1][slot];
             palette.m_colours[size_t(slot)] = Colour::rgb(c.r, c.g, c.b);
         }
         return palette;
     }
-    if (theme != CustomTheme)
+    if (number != CustomTheme)
         return std::nullopt;
     palette.m_colours = {lighten(custom2, 180), lighten(custom2, 50), custom2, lighten(custom2, 80),
                          lighten(custom1, 180), lighten(custom1, 50), custom1, lighten(custom1, 80),

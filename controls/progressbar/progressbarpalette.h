@@ -25,12 +25,12 @@ public:
         SlotCount
     };
 
-    // All black, as before any valid theme was chosen.
+    // All black, as before any valid palette number was chosen.
     ProgressBarPalette() = default;
 
-    // Themes 1-9 are built in; 10 derives the palette from the two custom colours
-    // (fill base, background base). Nothing for any other theme.
-    static std::optional<ProgressBarPalette> forTheme(int theme, Colour custom1, Colour custom2);
+    // Palettes 1-9 are built in; 10 derives the palette from the two custom
+    // colours (fill base, background base). Nothing for any other number.
+    static std::optional<ProgressBarPalette> forTheme(int number, Colour custom1, Colour custom2);
 
     Colour at(Slot slot) const { return m_colours[slot]; }
     // Every colour replaced by its grey.

@@ -25,8 +25,8 @@ struct ProgressBarState
     int textEffect = 0; // 1 plain, 2 raised, 3 sunken, 4 outlined, 5 shadowed, others nothing
     Colour textForeColor;
     FontDescription textFont;
-    Colour customColour1; // fill and border base of the custom theme
-    Colour customColour2; // background base of the custom theme
+    Colour customColour1; // fill and border base of the custom palette
+    Colour customColour2; // background base of the custom palette
 };
 
 } // namespace Lumisong

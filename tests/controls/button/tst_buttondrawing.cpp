@@ -143,8 +143,9 @@ void ButtonDrawingTest::colourScheme()
     p.colorScheme = schemeBefore;
     p.backColor = Colour::rgb(1, 2, 3);
     p.foreColor = Colour::rgb(9, 9, 9);
-    DefaultSchemeForStyle(p);
-    ApplyColorScheme(p);
+    if (const auto family = DefaultSchemeForStyle(style))
+        p.colorScheme = *family;
+    ApplyColorScheme(p, style, p.colorScheme);
     QCOMPARE(p.colorScheme, schemeAfter);
     QCOMPARE(p.backColor, back);
     QCOMPARE(p.foreColor, Colour::rgb(0, 0, 0));
@@ -321,6 +322,7 @@ void ButtonDrawingTest::captionLayout()
     input.pictureWidth = pictureSize;
     input.pictureHeight = pictureSize;
     input.state = state;
+    input.style = style;
     const auto result = CaptionLayout::layout(p, input, 40, 13);
     QCOMPARE(result.caption, PixelRect::fromSize(caption.x(), caption.y(), caption.width(), caption.height()));
     if (pictureSize)
@@ -380,7 +382,7 @@ void ButtonDrawingTest::pictureComposition()
     params.opacity = opacity;
     params.effect = effect;
     params.grey = greyLook;
-    params.maskColor = Colour::rgb(224, 224, 224);
+    params.transparentColour = Colour::rgb(224, 224, 224);
     PictureComposer::compose(surface.pixels(), 1, 1, *picture, params);
     QCOMPARE(surface.pixel(2, 2), expected);
     QCOMPARE(surface.pixel(0, 0), face);
@@ -412,7 +414,7 @@ void ButtonDrawingTest::iconTransparencyIsLightGrey()
         surface.clear(grey(9));
         PictureComposer::Params params;
         params.useMaskColor = useMask;
-        params.maskColor = Colour::rgb(50, 60, 70); // an icon is keyed by the grey, never by MaskColor
+        params.transparentColour = Colour::rgb(50, 60, 70); // an icon is keyed by the grey, never by MaskColor
         PictureComposer::compose(surface.pixels(), 0, 0, *icon, params);
         QCOMPARE(surface.pixel(0, 0), useMask ? grey(9) : grey(192));
         QCOMPARE(surface.pixel(1, 0), Colour::rgb(50, 60, 70));
