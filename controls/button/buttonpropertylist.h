@@ -1,15 +1,15 @@
 #pragma once
 
 // The skinned button's properties, one row each, in the order of its
-// interface. A row is VALUE(field type, interface type, field, Name, spec...),
-// PICTURE(field, Name, spec...) or OTHER(interface type, accessors, Name,
-// spec...) for values without a plain field; the spec part is the
+// interface. A row is VALUE(field type, interface type, field, Name, details...),
+// PICTURE(field, Name, details...) or OTHER(interface type, accessors, Name,
+// details...) for values without a plain field; the details are the
 // rest of the property's ButtonPropertySpec as designated initialisers (D =
 // its Default, R = its Repaint, E = its Effect). Each user passes macros that turn a row into
 // what it needs:
 //   buttonmembers.h      the enumerator ButtonProperty::Name
 //   buttonproperties.h   the field, zero until the button is placed or loaded
-//   buttonmembers.cpp    the spec row, with &ButtonProperties::field
+//   buttonmembers.cpp    the table row, with &ButtonProperties::field
 //   zephbutton.h         Q_PROPERTY(type Name READ field WRITE setName), the
 //                        getter field() and the setter setName
 //   zephbuttonsetters.cpp the setter's body: zephbutton::assign by the row

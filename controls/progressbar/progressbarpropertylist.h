@@ -1,8 +1,8 @@
 #pragma once
 
 // The progress bar's properties, one row each, in the order of its interface:
-// ROW(interface type, state field, getter, Name, spec...), where the spec part
-// is the rest of the property's ProgressBarProperty as designated initialisers
+// ROW(interface type, state field, getter, Name, details...), where the details
+// are the rest of the property's ProgressBarProperty as designated initialisers
 // (its saved key is its name). PLAIN rows store the value as given; CHECKED
 // rows have a hand-written setter that corrects or passes it on. Each user
 // passes macros that turn a row into what it needs:
