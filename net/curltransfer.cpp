@@ -183,6 +183,10 @@ CURLcode CurlTransfer::configure(const QByteArray &url, const FetchLimits &limit
     if (body) {
         set(CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(body->bytes.size()));
         set(CURLOPT_COPYPOSTFIELDS, body->bytes.constData());
+        // curl sends a request again by itself when a kept-alive connection
+        // closes before any answer; a POST may have been acted on by then, so
+        // it goes on a connection of its own and is sent once.
+        set(CURLOPT_FRESH_CONNECT, 1L);
     }
     return code;
 }

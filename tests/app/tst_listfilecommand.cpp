@@ -11,6 +11,7 @@
 
 #include <vector>
 
+#include "tests/support/qtwarnings.h"
 #include "tests/support/formcontrol.h"
 #include "app/frmmain.h"
 #include "forms/listitemsmodel.h"
@@ -79,6 +80,7 @@ void TestListFileCommand::initTestCase()
 
 void TestListFileCommand::init()
 {
+    Test::failOnQtMisuseWarnings();
     boundRequestTimes();
 }
 

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "tests/support/qtwarnings.h"
 #include "tests/support/formcontrol.h"
 #include "app/frmmain.h"
 #include "forms/listitemsmodel.h"
@@ -82,6 +83,7 @@ void TestSongCommands::initTestCase()
 
 void TestSongCommands::init()
 {
+    Test::failOnQtMisuseWarnings();
     boundRequestTimes();
 }
 

@@ -3,6 +3,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include "tests/support/qtwarnings.h"
 #include "tests/support/formcontrol.h"
 #include "app/songdownloadcommand.h"
 #include "controls/progressbar/progressbar.h"
@@ -20,7 +21,11 @@ class TestSongDownloadCommand : public QObject
 
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-    void init() { boundRequestTimes(); }
+    void init()
+    {
+        Test::failOnQtMisuseWarnings();
+        boundRequestTimes();
+    }
     void downloadsTheTickedSongs();
     void stoppingKeepsTheParts_data();
     void stoppingKeepsTheParts();

@@ -1,3 +1,4 @@
+#include "tests/support/qtwarnings.h"
 #include "tests/support/loadnow.h"
 #include "catalogue/addressresolver.h"
 #include "catalogue/catalogue.h"
@@ -116,6 +117,7 @@ private:
 
 void TestListFileRun::init()
 {
+    Test::failOnQtMisuseWarnings();
     FetchLimits limits;
     limits.idleTimeoutMs = 3000;
     limits.totalTimeoutMs = 5000;

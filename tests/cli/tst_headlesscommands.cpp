@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "tests/support/qtwarnings.h"
 #include "cli/chosensongs.h"
 #include "cli/downloadersend.h"
 #include "cli/headlessdownload.h"
@@ -114,6 +115,7 @@ private:
 
 void tst_HeadlessCommands::init()
 {
+    Test::failOnQtMisuseWarnings();
     QVERIFY(m_site.port() != 0 || m_site.listen());
     m_dir.emplace();
     QVERIFY(m_dir->isValid());

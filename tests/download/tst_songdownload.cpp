@@ -8,6 +8,7 @@
 #include <taglib/textidentificationframe.h>
 #include <taglib/urllinkframe.h>
 
+#include "tests/support/qtwarnings.h"
 #include "download/songdownloadrun.h"
 #include "net/fetchlimits.h"
 #include "tools/demosite/demosite.h"
@@ -76,6 +77,7 @@ private:
 
 void tst_SongDownload::init()
 {
+    Test::failOnQtMisuseWarnings();
     setFetchLimits({});
     m_site = std::make_unique<DemoSite>(3);
     m_site->setFileSize(64 * 1024);

@@ -3,6 +3,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "tests/support/qtwarnings.h"
 #include "tests/support/fetchnow.h"
 #include "net/fetchlimits.h"
 #include "net/modgetcode.h"
@@ -81,6 +82,7 @@ void FetchPageTest::initTestCase()
 
 void FetchPageTest::init()
 {
+    Test::failOnQtMisuseWarnings();
     setFetchLimits(testLimits());
     m_site.clearAnswers();
     m_site.resetCounters();
